@@ -1,0 +1,65 @@
+#pragma once
+
+// The boundary to FTDI's D2XX driver: its types, status codes and the seven
+// functions this program uses, with the vendor's C prototypes. The link is
+// given a D2xx and never calls a global, so the vendor library, the libftdi
+// driver, the virtual board and the tests' fake all stand behind the same
+// seven calls.
+
+#include <cstdint>
+
+#if defined(_WIN32)
+#define FTD2XX_CALL __stdcall
+#else
+#define FTD2XX_CALL
+#endif
+
+using FT_HANDLE = void*;
+using DWORD = std::uint32_t;   // 32 bits in the vendor's headers on every platform
+using ULONG = std::uint32_t;
+using LPDWORD = DWORD*;
+using LPVOID = void*;
+using FT_STATUS = ULONG;
+
+// Status codes, as the vendor numbers them.
+enum : FT_STATUS {
+    FT_OK = 0,
+    FT_INVALID_HANDLE = 1,
+    FT_DEVICE_NOT_FOUND = 2,
+    FT_DEVICE_NOT_OPENED = 3,
+    FT_IO_ERROR = 4,
+    FT_INSUFFICIENT_RESOURCES = 5,
+    FT_INVALID_PARAMETER = 6,
+    FT_OTHER_ERROR = 18,
+};
+
+// FT_Purge masks.
+enum : ULONG {
+    FT_PURGE_RX = 1,
+    FT_PURGE_TX = 2,
+};
+
+// The C prototypes of the seven exports.
+extern "C" {
+using FT_OpenFn = FT_STATUS(FTD2XX_CALL*)(int deviceNumber, FT_HANDLE* handle);
+using FT_CloseFn = FT_STATUS(FTD2XX_CALL*)(FT_HANDLE handle);
+using FT_ReadFn = FT_STATUS(FTD2XX_CALL*)(FT_HANDLE handle, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesReturned);
+using FT_WriteFn = FT_STATUS(FTD2XX_CALL*)(FT_HANDLE handle, LPVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten);
+using FT_PurgeFn = FT_STATUS(FTD2XX_CALL*)(FT_HANDLE handle, ULONG mask);
+using FT_GetQueueStatusFn = FT_STATUS(FTD2XX_CALL*)(FT_HANDLE handle, DWORD* rxBytes);
+using FT_SetUSBParametersFn = FT_STATUS(FTD2XX_CALL*)(FT_HANDLE handle, ULONG inTransferSize, ULONG outTransferSize);
+}
+
+// The seven functions as one interface, with the vendor's arguments.
+class D2xx {
+public:
+    virtual ~D2xx() = default;
+
+    virtual FT_STATUS FT_Open(int deviceNumber, FT_HANDLE* handle) = 0;
+    virtual FT_STATUS FT_Close(FT_HANDLE handle) = 0;
+    virtual FT_STATUS FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesReturned) = 0;
+    virtual FT_STATUS FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten) = 0;
+    virtual FT_STATUS FT_Purge(FT_HANDLE handle, ULONG mask) = 0;
+    virtual FT_STATUS FT_GetQueueStatus(FT_HANDLE handle, DWORD* rxBytes) = 0;
+    virtual FT_STATUS FT_SetUSBParameters(FT_HANDLE handle, ULONG inTransferSize, ULONG outTransferSize) = 0;
+};
