@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+#include <cstddef>
+#include <memory>
+#include <string_view>
+
+// Reads a file in pieces the way a text-mode fgets with a 256-byte buffer
+// does: a piece ends after its LF or after 255 bytes, whichever comes first,
+// and the rest of a longer line comes back as the next piece. A CR directly
+// before the LF belongs to the line end and is not counted, as on a platform
+// that turns CR LF into LF when reading; a lone CR is an ordinary byte.
+class LineReader {
+public:
+    static constexpr std::size_t PieceBytes = 255;
+
+    bool Open(const QString& fileName);
+
+    // The next piece, its line end still attached; false at the end of the
+    // file or when the file cannot be read any further. The view stays valid
+    // until the next call.
+    bool ReadPiece(std::string_view& piece);
+
+private:
+    bool Refill();
+    bool ReadWholeLine(std::string_view& piece);
+    bool ReadPieceByteByByte(std::string_view& piece);
+
+    static constexpr std::size_t ChunkBytes = 64 * 1024;
+
+    QFile file_;
+    std::unique_ptr<char[]> chunk_ = std::make_unique<char[]>(ChunkBytes);
+    std::size_t position_ = 0;
+    std::size_t end_ = 0;
+    char piece_[PieceBytes] = {};
+};

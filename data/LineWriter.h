@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QFileDevice>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// Writes a file as bytes with CR LF line ends on every platform. A regular
+// file is written to a temporary file beside it that replaces it only when
+// Commit finds every byte written and flushed, so a failed save leaves the
+// earlier file as it was. A device such as /dev/full cannot be replaced and is
+// written directly.
+class LineWriter {
+public:
+    bool Open(const QString& fileName);
+
+    void Put(std::string_view text);
+    void PutInteger(std::int32_t value);
+    void EndLine();
+    void PutLine(std::string_view text);
+
+    // True when every write succeeded and the file now holds them; otherwise
+    // the temporary file is discarded and the target left untouched.
+    bool Commit();
+
+private:
+    void FlushIfFull();
+    void Flush();
+
+    static constexpr std::size_t BufferBytes = 64 * 1024;
+
+    std::unique_ptr<QFileDevice> file_;
+    std::string buffer_;
+    bool failed_ = false;
+};

@@ -1,0 +1,292 @@
+#include "Myfile.h"
+
+#include "LineReader.h"
+#include "LineWriter.h"
+#include "ParseInteger.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view HeaderLine = "AD7175_DataFile:";
+constexpr std::string_view ParamStart = "M:";
+constexpr std::string_view ParamEnd = "MEND:";
+constexpr std::string_view DataStart = "D:";
+constexpr std::string_view DataEnd = "DEND:";
+
+// "M:" and "D:" must turn up within this many significant lines.
+constexpr int SearchLines = 10;
+// A settings block ends by itself after this many lines ...
+constexpr int ParamBlockLines = 20;
+// ... and "MEND:" ends it only after the six keys could have been read.
+constexpr int ParamKeyLines = 6;
+
+bool CanSave(const ChannelData* channel)
+{
+    return channel && channel->Count >= 0 && channel->Count <= SampleCapacity
+           && (channel->Count == 0 || channel->Codes);
+}
+
+bool CanLoad(const ChannelData* channel)
+{
+    return channel && channel->Codes;
+}
+
+void PutKey(LineWriter& out, std::string_view key, std::int32_t value)
+{
+    out.Put(key);
+    out.PutInteger(value);
+    out.EndLine();
+}
+
+void PutParam(LineWriter& out, const MeasureSettings& settings)
+{
+    out.PutLine(ParamStart);
+    PutKey(out, "spsSel:", settings.spsSel);
+    PutKey(out, "DataCountSel:", settings.DataCountSel);
+    PutKey(out, "CHSel:", settings.CHSel);
+    PutKey(out, "GainSel:", settings.GainSel);
+    PutKey(out, "fSinc5:", settings.fSinc5 ? 1 : 0);
+    PutKey(out, "fBUF_ON:", settings.fBUF_ON ? 1 : 0);
+    out.PutLine(ParamEnd);
+}
+
+void PutData1CH(LineWriter& out, const ChannelData& channel)
+{
+    out.PutLine(DataStart);
+    for (std::int32_t i = 0; i < channel.Count; ++i) {
+        out.PutInteger(channel.Codes[i]);
+        out.EndLine();
+    }
+    out.PutLine(DataEnd);
+}
+
+void PutData2CH(LineWriter& out, const ChannelData& ch0, const ChannelData& ch1)
+{
+    out.PutLine(DataStart);
+    for (std::int32_t i = 0; i < ch0.Count; ++i) {
+        out.PutInteger(ch0.Codes[i]);
+        out.Put(",");
+        out.PutInteger(ch1.Codes[i]);
+        out.EndLine();
+    }
+    out.PutLine(DataEnd);
+}
+
+void CutCRLF(std::string& line)
+{
+    line.erase(std::remove(line.begin(), line.end(), '\r'), line.end());
+    line.erase(std::remove(line.begin(), line.end(), '\n'), line.end());
+}
+
+// The next significant line: comment lines (";" first) and pieces that begin
+// with a NUL are passed over; a piece counts only up to its first NUL, as a
+// C string would.
+bool GetLine(LineReader& in, std::string& line)
+{
+    std::string_view piece;
+    do {
+        if (!in.ReadPiece(piece))
+            return false;
+        piece = piece.substr(0, piece.find('\0'));
+    } while (piece.empty() || piece.front() == ';');
+    line.assign(piece);
+    CutCRLF(line);
+    return true;
+}
+
+// Reads significant lines until one is exactly wanted, giving up after
+// SearchLines of them.
+bool FindLine(LineReader& in, std::string& line, std::string_view wanted)
+{
+    for (int i = 0; i < SearchLines; ++i) {
+        if (!GetLine(in, line))
+            return false;
+        if (line == wanted)
+            return true;
+    }
+    return false;
+}
+
+bool ParseFlag(std::string_view value, std::uint8_t& flag)
+{
+    if (value != "0" && value != "1")
+        return false;
+    flag = value == "1" ? 1 : 0;
+    return true;
+}
+
+// Stores one key's value; false when the value is not acceptable. Keys that
+// are not in the table, and an early "MEND:", are passed over.
+bool StoreKey(std::string_view key, std::string_view value, MeasureSettings& settings)
+{
+    if (key == "spsSel:")
+        return ParseInteger(value, settings.spsSel);
+    if (key == "DataCountSel:")
+        return ParseInteger(value, settings.DataCountSel);
+    if (key == "CHSel:")
+        return ParseInteger(value, settings.CHSel);
+    if (key == "GainSel:")
+        return ParseInteger(value, settings.GainSel);
+    if (key == "fSinc5:")
+        return ParseFlag(value, settings.fSinc5);
+    if (key == "fBUF_ON:")
+        return ParseFlag(value, settings.fBUF_ON);
+    return true;
+}
+
+bool GetParam(LineReader& in, std::string& line, MeasureSettings& settings)
+{
+    if (!FindLine(in, line, ParamStart))
+        return false;
+    for (int read = 0; read < ParamBlockLines; ++read) {
+        if (!GetLine(in, line))
+            return false;
+        const std::size_t colon = line.find(':');
+        if (colon == std::string::npos)
+            return false;
+        const std::string_view text(line);
+        const std::string_view key = text.substr(0, colon + 1);
+        if (key == ParamEnd && read >= ParamKeyLines)
+            return true;
+        if (!StoreKey(key, text.substr(colon + 1), settings))
+            return false;
+    }
+    return true;
+}
+
+// Reads the data block, handing each line without a colon to storeLine, which
+// returns false for a line it cannot take.
+template <typename StoreLine>
+bool GetDataBlock(LineReader& in, std::string& line, StoreLine storeLine)
+{
+    while (GetLine(in, line)) {
+        if (line.find(':') != std::string::npos)
+            return line == DataEnd;
+        if (!storeLine(std::string_view(line)))
+            return false;
+    }
+    return false;
+}
+
+bool GetData1CH(LineReader& in, std::string& line, ChannelData& channel)
+{
+    if (!FindLine(in, line, DataStart))
+        return false;
+    channel.Count = 0;
+    return GetDataBlock(in, line, [&channel](std::string_view text) {
+        std::int32_t code = 0;
+        if (channel.Count >= SampleCapacity || !ParseInteger(text, code))
+            return false;
+        channel.Codes[channel.Count++] = code;
+        return true;
+    });
+}
+
+bool GetData2CH(LineReader& in, std::string& line, ChannelData& ch0, ChannelData& ch1)
+{
+    if (!FindLine(in, line, DataStart))
+        return false;
+    ch0.Count = 0;
+    ch1.Count = 0;
+    return GetDataBlock(in, line, [&ch0, &ch1](std::string_view text) {
+        const std::size_t comma = text.find(',');
+        std::int32_t code0 = 0;
+        std::int32_t code1 = 0;
+        if (comma == std::string_view::npos || ch0.Count >= SampleCapacity
+            || !ParseInteger(text.substr(0, comma), code0) || !ParseInteger(text.substr(comma + 1), code1))
+            return false;
+        ch0.Codes[ch0.Count++] = code0;
+        ch1.Codes[ch1.Count++] = code1;
+        return true;
+    });
+}
+
+// The file's channel mode decides the form of the data block; a mode that is
+// none of the three reads no block at all.
+bool GetData(LineReader& in, std::string& line, const MeasureSettings& settings, ChannelData& ch0,
+             ChannelData& ch1)
+{
+    switch (settings.CHSel) {
+    case ModeCh0:
+        if (!GetData1CH(in, line, ch0))
+            return false;
+        ch1.Count = 0;
+        return true;
+    case ModeCh1:
+        if (!GetData1CH(in, line, ch1))
+            return false;
+        ch0.Count = 0;
+        return true;
+    case ModeDual:
+        return GetData2CH(in, line, ch0, ch1);
+    default:
+        return true;
+    }
+}
+
+} // namespace
+
+TmyFile::TmyFile(ConfirmPrompt& prompt)
+    : prompt_(prompt)
+{
+}
+
+bool TmyFile::SaveFile1CH(const QString& fileName, const MeasureSettings* settings, const ChannelData* channel)
+{
+    if (!CanSave(channel))
+        return false;
+    return Save(fileName, settings, [channel](LineWriter& out) { PutData1CH(out, *channel); });
+}
+
+bool TmyFile::SaveFile2CH(const QString& fileName, const MeasureSettings* settings, const ChannelData* ch0,
+                          const ChannelData* ch1)
+{
+    // CH1 is written at CH0's indices, so a shorter CH1 would put stale codes
+    // in the file as if they were measured.
+    if (!CanSave(ch0) || !CanSave(ch1) || ch0->Count != ch1->Count)
+        return false;
+    return Save(fileName, settings, [ch0, ch1](LineWriter& out) { PutData2CH(out, *ch0, *ch1); });
+}
+
+bool TmyFile::LoadFile(const QString& fileName, MeasureSettings* settings, ChannelData* ch0, ChannelData* ch1)
+{
+    if (fileName.isEmpty() || !settings || !CanLoad(ch0) || !CanLoad(ch1))
+        return false;
+    LineReader in;
+    if (!in.Open(fileName))
+        return false;
+    std::string line;
+    line.reserve(LineReader::PieceBytes);
+    return GetLine(in, line) && line == HeaderLine && GetParam(in, line, *settings)
+           && GetData(in, line, *settings, *ch0, *ch1);
+}
+
+bool TmyFile::Save(const QString& fileName, const MeasureSettings* settings, const DataWriter& putData)
+{
+    if (fileName.isEmpty() || !settings)
+        return false;
+    // Declining to overwrite is not a failure: the operator chose to keep the file.
+    if (!MayWrite(fileName))
+        return true;
+    LineWriter out;
+    if (!out.Open(fileName))
+        return false;
+    out.PutLine(HeaderLine);
+    PutParam(out, *settings);
+    putData(out);
+    return out.Commit();
+}
+
+bool TmyFile::MayWrite(const QString& fileName)
+{
+    if (!QFileInfo::exists(fileName))
+        return true;
+    return prompt_.AskYesNo(QStringLiteral("確認"),
+                            QStringLiteral("ファイル：") + fileName + QStringLiteral("があります。\n上書きしますか"));
+}
