@@ -1,0 +1,323 @@
+#include "Ft_fifo.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr char CR = '\r';
+constexpr ULONG PurgeBothQueues = FT_PURGE_RX | FT_PURGE_TX;
+
+// Replies are short; a line reader that has this many bytes and still no CR
+// at the end gives up rather than wait for the time-out.
+constexpr std::int32_t LongestReplyLine = 15;
+
+// The length of `text`, looking at no more than `limit` + 1 characters; a
+// text longer than `limit` gives -1.
+std::int32_t BoundedLength(const char* text, std::int32_t limit)
+{
+    for (std::int32_t n = 0; n <= limit; ++n) {
+        if (text[n] == '\0') {
+            return n;
+        }
+    }
+    return -1;
+}
+
+void LetUserInterfaceRun()
+{
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+char HexDigit(int value)
+{
+    if (value >= 0 && value <= 9) {
+        return static_cast<char>('0' + value);
+    }
+    if (value >= 10 && value <= 16) {
+        return static_cast<char>('A' + (value - 10));
+    }
+    return 'X';
+}
+
+Tft_FIFO::Tft_FIFO(QObject* owner, D2xx& driver)
+    : TimeOutTimer(new QTimer(owner))
+    , driver(driver)
+{
+    TimeOutTimer->setSingleShot(true);
+    QObject::connect(TimeOutTimer, &QTimer::timeout, TimeOutTimer, [this] { OnTimeOut(); });
+}
+
+Tft_FIFO::~Tft_FIFO()
+{
+    if (ftHandle != nullptr) {
+        Purge();
+        CloseDevice();
+    }
+    delete TimeOutTimer.data();
+}
+
+bool Tft_FIFO::OpenDevice(ULONG inTransferSize)
+{
+    if (ftHandle != nullptr) {
+        return true;
+    }
+    ftStatus = driver.FT_Open(0, &ftHandle);
+    if (ftStatus != FT_OK || ftHandle == nullptr) {
+        ftHandle = nullptr;
+        return false;
+    }
+    ftStatus = driver.FT_SetUSBParameters(ftHandle, inTransferSize, 0);
+    if (ftStatus != FT_OK) {
+        CloseHandle();
+        return false;
+    }
+    return Purge();
+}
+
+bool Tft_FIFO::Open()
+{
+    return OpenDevice(DefaultInTransferSize);
+}
+
+bool Tft_FIFO::Purge()
+{
+    RxCount = 0;
+    if (ftHandle == nullptr) {
+        return false;
+    }
+    ftStatus = driver.FT_Purge(ftHandle, PurgeBothQueues);
+    if (ftStatus == FT_OK) {
+        return true;
+    }
+    // A device that cannot be purged is in an unknown state; the caller has
+    // to open it again.
+    CloseHandle();
+    return false;
+}
+
+void Tft_FIFO::CloseDevice()
+{
+    if (ftHandle == nullptr) {
+        return;
+    }
+    Purge();
+    if (ftHandle != nullptr) {
+        CloseHandle();
+    }
+}
+
+void Tft_FIFO::CloseHandle()
+{
+    ftStatus = driver.FT_Close(ftHandle);
+    ftHandle = nullptr;
+}
+
+void Tft_FIFO::SetTimeOut(std::int32_t ms)
+{
+    TimeOutTimer->stop();
+    fTimeOut = false;
+    TimeOutMs = ms;
+}
+
+void Tft_FIFO::StartTimeOut()
+{
+    fTimeOut = false;
+    TimeOutTimer->setInterval(TimeOutMs);
+    TimeOutTimer->start();
+    // Without an event loop (or with a negative interval) the timer never
+    // runs; end the wait at once instead of spinning for ever.
+    fTimeOut = !TimeOutTimer->isActive();
+}
+
+void Tft_FIFO::StopTimeOut()
+{
+    TimeOutTimer->stop();
+    fTimeOut = false;
+}
+
+void Tft_FIFO::OnTimeOut()
+{
+    TimeOutTimer->stop();
+    fTimeOut = true;
+}
+
+bool Tft_FIFO::SendCommand(const char* text)
+{
+    if (ftHandle == nullptr || text == nullptr) {
+        return false;
+    }
+    const std::int32_t length = BoundedLength(text, MaxCommandLength);
+    if (length < 0) {
+        return false;
+    }
+    char line[MaxCommandLength + 1];
+    std::memcpy(line, text, static_cast<std::size_t>(length));
+    line[length] = CR;
+    DWORD written = 0;
+    ftStatus = driver.FT_Write(ftHandle, line, static_cast<DWORD>(length + 1), &written);
+    return ftStatus == FT_OK;
+}
+
+bool Tft_FIFO::QueryQueue()
+{
+    DWORD queued = 0;
+    ftStatus = driver.FT_GetQueueStatus(ftHandle, &queued);
+    RxQueue = ftStatus == FT_OK ? queued : 0;
+    return ftStatus == FT_OK;
+}
+
+// FT_Read of `count` bytes; a driver that claims to have delivered more than
+// it was asked for is treated as failed, so no count beyond `dest` is trusted.
+bool Tft_FIFO::ReadDriver(std::uint8_t* dest, DWORD count, DWORD& got)
+{
+    DWORD returned = 0;
+    ftStatus = driver.FT_Read(ftHandle, dest, count, &returned);
+    got = returned;
+    if (ftStatus == FT_OK && returned > count) {
+        ftStatus = FT_IO_ERROR;
+    }
+    if (ftStatus != FT_OK) {
+        got = 0;
+        return false;
+    }
+    return true;
+}
+
+bool Tft_FIFO::ReadAvailable(std::uint8_t* dest, DWORD capacity, DWORD& got)
+{
+    got = 0;
+    if (ftHandle == nullptr || !QueryQueue()) {
+        return false;
+    }
+    const DWORD wanted = std::min(RxQueue, capacity);
+    if (wanted == 0) {
+        return true;
+    }
+    return ReadDriver(dest, wanted, got);
+}
+
+bool Tft_FIFO::ReadExact(std::uint8_t* dest, std::int32_t count, std::int32_t& got)
+{
+    got = 0;
+    if (ftHandle == nullptr || count < 1) {
+        return false;
+    }
+    if (RxCount >= count) {
+        TakeCarried(dest, count);
+        got = count;
+        return true;
+    }
+    if (!QueryQueue()) {
+        return false;
+    }
+    if (std::int64_t{RxCount} + RxQueue < count) {
+        return true; // not all there yet: the caller polls again
+    }
+    const std::int32_t carried = RxCount;
+    std::memcpy(dest, RxBuf, static_cast<std::size_t>(carried));
+    const DWORD needed = static_cast<DWORD>(count - carried);
+    DWORD read = 0;
+    if (!ReadDriver(dest + carried, needed, read)) {
+        return false;
+    }
+    if (read < needed) {
+        return KeepShortRead(dest, std::int64_t{carried} + read);
+    }
+    RxCount = 0;
+    if (carried > 0 && !CarrySurplus(needed)) {
+        return false;
+    }
+    got = count;
+    return true;
+}
+
+// Hands out the first `count` carried-over bytes and keeps the rest, in order.
+void Tft_FIFO::TakeCarried(std::uint8_t* dest, std::int32_t count)
+{
+    std::memcpy(dest, RxBuf, static_cast<std::size_t>(count));
+    RxCount -= count;
+    std::memmove(RxBuf, RxBuf + count, static_cast<std::size_t>(RxCount));
+}
+
+// The driver delivered fewer bytes than it had reported. They are the front
+// of the stream, so they are kept for the next poll rather than lost; only if
+// they cannot be kept does the read fail.
+bool Tft_FIFO::KeepShortRead(const std::uint8_t* bytes, std::int64_t count)
+{
+    if (count > RxBufSize) {
+        RxCount = 0;
+        ftStatus = FT_IO_ERROR;
+        return false;
+    }
+    std::memmove(RxBuf, bytes, static_cast<std::size_t>(count));
+    RxCount = static_cast<std::int32_t>(count);
+    return true;
+}
+
+// After a read that began with carried-over bytes, what else is queued (as
+// much as RxBuf holds) moves into RxBuf for the following reads.
+bool Tft_FIFO::CarrySurplus(DWORD alreadyTaken)
+{
+    const DWORD surplus = std::min<DWORD>(RxQueue - alreadyTaken, RxBufSize);
+    if (surplus == 0) {
+        return true;
+    }
+    DWORD read = 0;
+    if (!ReadDriver(RxBuf, surplus, read)) {
+        return false;
+    }
+    RxCount = static_cast<std::int32_t>(read);
+    return true;
+}
+
+bool Tft_FIFO::SendAndWaitOK(const char* text)
+{
+    if (!SendCommand(text)) {
+        return false;
+    }
+    StartTimeOut();
+    std::uint8_t reply[4];
+    DWORD collected = 0;
+    while (!fTimeOut && collected < 3) {
+        DWORD got = 0;
+        if (!ReadAvailable(reply + collected, sizeof reply - collected, got)) {
+            break;
+        }
+        LetUserInterfaceRun();
+        collected += got;
+    }
+    StopTimeOut();
+    return collected >= 3 && reply[0] == 'O' && reply[1] == 'K' && reply[2] == CR;
+}
+
+bool Tft_FIFO::SendAndReadLine(const char* text, char* dest, std::int32_t capacity)
+{
+    if (capacity < 1 || !SendCommand(text)) {
+        return false;
+    }
+    StartTimeOut();
+    std::int32_t collected = 0;
+    bool done = false;
+    while (!fTimeOut && !done) {
+        LetUserInterfaceRun();
+        DWORD got = 0;
+        auto* free = reinterpret_cast<std::uint8_t*>(dest + collected);
+        if (!ReadAvailable(free, static_cast<DWORD>(capacity - collected), got)) {
+            break;
+        }
+        collected += static_cast<std::int32_t>(got);
+        done = collected > 0
+            && (dest[collected - 1] == CR || collected > LongestReplyLine || collected == capacity);
+    }
+    StopTimeOut();
+    if (collected == 0 || dest[collected - 1] != CR) {
+        return false;
+    }
+    dest[collected - 1] = '\0';
+    return true;
+}

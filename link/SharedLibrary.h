@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+// A shared library opened at run time and closed again when destroyed. The
+// operating system's part lives in SharedLibrary_posix.cpp and
+// SharedLibrary_win.cpp; CMake builds the one that fits.
+class SharedLibrary {
+public:
+    using Function = void (*)();
+
+    // Null when the library cannot be loaded.
+    static std::unique_ptr<SharedLibrary> Open(const char* path);
+    ~SharedLibrary();
+    SharedLibrary(const SharedLibrary&) = delete;
+    SharedLibrary& operator=(const SharedLibrary&) = delete;
+
+    // The export called `name` (POSIX) or numbered `ordinal` (Windows, whose
+    // D2XX library is imported by number); null when it is missing.
+    Function Find(const char* name, int ordinal) const;
+
+private:
+    explicit SharedLibrary(void* handle);
+
+    void* handle;
+};
+
+// The names the vendor's D2XX library is installed under, in the order tried.
+std::vector<const char*> D2xxLibraryNames();
