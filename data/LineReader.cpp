@@ -27,7 +27,7 @@ bool LineReader::Refill()
 // is short enough to be one piece, so it is handed out where it stands.
 bool LineReader::ReadWholeLine(std::string_view& piece)
 {
-    const char* start = chunk_.get() + position_;
+    char* start = chunk_.get() + position_;
     // One byte more than a piece, for the CR of a CR LF.
     const std::size_t window = std::min(end_ - position_, PieceBytes + 1);
     const auto* lf = static_cast<const char*>(std::memchr(start, '\n', window));
@@ -35,9 +35,13 @@ bool LineReader::ReadWholeLine(std::string_view& piece)
         return false;
     const std::size_t length = static_cast<std::size_t>(lf - start) + 1;
     const bool crlf = length >= 2 && lf[-1] == '\r';
-    if (length - (crlf ? 1 : 0) > PieceBytes)
+    const std::size_t pieceLength = crlf ? length - 1 : length;
+    if (pieceLength > PieceBytes)
         return false;
-    piece = std::string_view(start, length);
+    // The chunk is ours: a CR LF becomes the LF alone in place.
+    if (crlf)
+        chunk_[position_ + pieceLength - 1] = '\n';
+    piece = std::string_view(start, pieceLength);
     position_ += length;
     return true;
 }

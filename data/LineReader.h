@@ -18,9 +18,9 @@ public:
 
     bool Open(const QString& fileName);
 
-    // The next piece, its line end still attached; false at the end of the
-    // file or when the file cannot be read any further. The view stays valid
-    // until the next call.
+    // The next piece, a line end at its end as LF alone; false at the end of
+    // the file or when the file cannot be read any further. The view stays
+    // valid until the next call.
     bool ReadPiece(std::string_view& piece);
 
 private:
