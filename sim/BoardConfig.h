@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// What is connected to one input pair.
+struct ChannelSignal {
+    double DcMicrovolts = 0.0;
+    double NoiseScale = 1.0;  // times the converter model's RMS noise; 0 = none
+    double SineMicrovolts = 0.0;  // amplitude (peak)
+    double SineHz = 0.0;
+};
+
+struct SignalConfig {
+    ChannelSignal Channel[2] = {{1000.0, 1.0, 0.0, 0.0}, {-2000.0, 1.0, 0.0, 0.0}};
+    // Instead of the inputs: every sample one code more than the last
+    // (modulo 2^24), starting at CounterStart with the first sample of a
+    // run; CH1 carries CH0's value plus CounterCh1Offset. Any lost or
+    // repeated sample shows as a break in the count.
+    bool CounterPattern = false;
+    std::uint32_t CounterStart = 0;
+    std::uint32_t CounterCh1Offset = 0x800000;
+    // The noise sequence; without a seed every board draws a fresh one.
+    std::optional<std::uint64_t> Seed;
+};
+
+// The ways the board, its cable or its firmware can let the host down.
+struct BoardFaults {
+    bool Absent = false;        // no device: FT_Open fails
+    bool Silent = false;        // firmware hangs: no reply, no stream
+    bool NgToAll = false;       // every command answered "NG" CR
+    bool WrongName = false;     // "U?" answered "KORVADEX2"
+    bool Garbled = false;       // reply characters have bit 7 flipped; CR kept
+    bool SplitReply = false;    // the CR of a reply comes in a later USB packet
+    bool ExtraBytes = false;    // a line feed follows every reply's CR
+    // The cable comes out once this many bytes have reached the host; every
+    // driver call fails from then on.
+    std::optional<std::uint64_t> CablePullAfterBytes;
+    // A run stops sending after this many samples (frames in mode 2) and stays
+    // running until "AX".
+    std::optional<std::uint64_t> StallAfterSamples;
+};
+
+struct BoardConfig {
+    SignalConfig Signals;
+    BoardFaults Faults;
+    std::string Name = "KORVADEX";
+    std::string Version = "V1.00";
+};

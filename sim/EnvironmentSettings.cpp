@@ -1,0 +1,177 @@
+#include "EnvironmentSettings.h"
+
+#include "ConverterModel.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+std::optional<double> ParseReal(const char* text)
+{
+    double value = 0.0;
+    const char* end = text + std::strlen(text);
+    const auto [stop, error] = std::from_chars(text, end, value);
+    if (error != std::errc() || stop != end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::uint64_t> ParseUnsigned(const char* text)
+{
+    std::uint64_t value = 0;
+    const char* end = text + std::strlen(text);
+    const auto [stop, error] = std::from_chars(text, end, value);
+    if (error != std::errc() || stop != end || stop == text)
+        return std::nullopt;
+    return value;
+}
+
+enum class Range { Any, NotNegative, AboveZero };
+
+bool InRange(double value, Range range)
+{
+    switch (range) {
+    case Range::NotNegative:
+        return value >= 0.0;
+    case Range::AboveZero:
+        return value > 0.0;
+    case Range::Any:
+        break;
+    }
+    return true;
+}
+
+const char* RangeText(Range range)
+{
+    switch (range) {
+    case Range::NotNegative:
+        return "a number of 0 or more";
+    case Range::AboveZero:
+        return "a number above 0";
+    case Range::Any:
+        break;
+    }
+    return "a number";
+}
+
+// Reads one variable through the lookup and records what went wrong.
+class Reader {
+public:
+    Reader(const EnvironmentLookup& lookup, std::vector<std::string>& warnings)
+        : lookup_(lookup)
+        , warnings_(warnings)
+    {
+    }
+
+    void Real(const char* name, double& target, Range range = Range::Any)
+    {
+        const char* text = lookup_(name);
+        if (text == nullptr)
+            return;
+        const std::optional<double> value = ParseReal(text);
+        if (value && InRange(*value, range))
+            target = *value;
+        else
+            Warn(name, text, RangeText(range));
+    }
+
+    std::optional<std::uint64_t> Unsigned(const char* name, std::uint64_t maximum)
+    {
+        const char* text = lookup_(name);
+        if (text == nullptr)
+            return std::nullopt;
+        const std::optional<std::uint64_t> value = ParseUnsigned(text);
+        if (value && *value <= maximum)
+            return value;
+        Warn(name, text, ("a whole number from 0 to " + std::to_string(maximum)).c_str());
+        return std::nullopt;
+    }
+
+    void Flag(const char* name, bool& target)
+    {
+        const char* text = lookup_(name);
+        if (text == nullptr)
+            return;
+        if (std::strcmp(text, "0") == 0 || std::strcmp(text, "1") == 0)
+            target = text[0] == '1';
+        else
+            Warn(name, text, "0 or 1");
+    }
+
+    void Faults(const char* name, BoardFaults& faults)
+    {
+        const char* text = lookup_(name);
+        if (text == nullptr)
+            return;
+        std::string list = text;
+        std::size_t begin = 0;
+        while (begin <= list.size()) {
+            const std::size_t comma = std::min(list.find(',', begin), list.size());
+            const std::string fault = list.substr(begin, comma - begin);
+            if (!fault.empty() && !SetFault(fault, faults))
+                Warn(name, fault.c_str(), "absent, silent, ng, wrong-name, garbled, split or extra");
+            begin = comma + 1;
+        }
+    }
+
+private:
+    static bool SetFault(const std::string& fault, BoardFaults& faults)
+    {
+        bool* const flags[] = {&faults.Absent, &faults.Silent, &faults.NgToAll, &faults.WrongName,
+                               &faults.Garbled, &faults.SplitReply, &faults.ExtraBytes};
+        const char* const names[] = {"absent", "silent", "ng", "wrong-name", "garbled", "split", "extra"};
+        for (std::size_t i = 0; i < std::size(names); ++i) {
+            if (fault == names[i]) {
+                *flags[i] = true;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void Warn(const char* name, const char* text, const char* expected)
+    {
+        warnings_.push_back(std::string(name) + ": \"" + text + "\" is not " + expected + "; ignored");
+    }
+
+    const EnvironmentLookup& lookup_;
+    std::vector<std::string>& warnings_;
+};
+
+void ReadChannel(Reader& reader, const std::string& prefix, ChannelSignal& channel)
+{
+    reader.Real((prefix + "DC_UV").c_str(), channel.DcMicrovolts);
+    reader.Real((prefix + "NOISE").c_str(), channel.NoiseScale, Range::NotNegative);
+    reader.Real((prefix + "SINE_UV").c_str(), channel.SineMicrovolts);
+    reader.Real((prefix + "SINE_HZ").c_str(), channel.SineHz, Range::NotNegative);
+}
+
+}  // namespace
+
+SimSettings SettingsFromEnvironment(const EnvironmentLookup& lookup)
+{
+    SimSettings settings;
+    Reader reader(lookup, settings.Warnings);
+    SignalConfig& signals = settings.Board.Signals;
+    BoardFaults& faults = settings.Board.Faults;
+
+    reader.Real("KORVADEX_SIM_SPEED", settings.Speed, Range::AboveZero);
+    signals.Seed = reader.Unsigned("KORVADEX_SIM_SEED", UINT64_MAX);
+    ReadChannel(reader, "KORVADEX_SIM_CH0_", signals.Channel[0]);
+    ReadChannel(reader, "KORVADEX_SIM_CH1_", signals.Channel[1]);
+    reader.Flag("KORVADEX_SIM_COUNTER", signals.CounterPattern);
+    if (const auto start = reader.Unsigned("KORVADEX_SIM_COUNTER_START", MaxCode))
+        signals.CounterStart = static_cast<std::uint32_t>(*start);
+    if (const auto offset = reader.Unsigned("KORVADEX_SIM_COUNTER_CH1_OFFSET", MaxCode))
+        signals.CounterCh1Offset = static_cast<std::uint32_t>(*offset);
+
+    reader.Faults("KORVADEX_SIM_FAULTS", faults);
+    faults.CablePullAfterBytes = reader.Unsigned("KORVADEX_SIM_CABLE_PULL_AFTER", UINT64_MAX);
+    faults.StallAfterSamples = reader.Unsigned("KORVADEX_SIM_STALL_AFTER", UINT64_MAX);
+    return settings;
+}

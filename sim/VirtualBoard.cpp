@@ -1,0 +1,172 @@
+#include "VirtualBoard.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr ULONG MinTransferSize = 64;
+constexpr ULONG MaxTransferSize = 65536;
+
+}  // namespace
+
+VirtualBoard::VirtualBoard(SimClock& clock, const BoardConfig& config)
+    : clock_(clock)
+    , config_(config)
+    , firmware_(config)
+{
+    bridge_.PullCableAfter(config.Faults.CablePullAfterBytes);
+}
+
+// Runs the board up to the clock's present, in time order: every sample
+// before the latency flush it falls before, each flush in turn.
+void VirtualBoard::CatchUp()
+{
+    now_ = std::max(clock_.Now(), now_);
+    if (bridge_.CablePulled())
+        return;
+    for (;;) {
+        const std::optional<BoardTime> flush = bridge_.NextFlushTime();
+        if (!flush || *flush > now_)
+            break;
+        firmware_.Produce(*flush, bridge_);
+        // The samples may have completed that packet and begun a younger one.
+        const std::optional<BoardTime> stillDue = bridge_.NextFlushTime();
+        if (stillDue && *stillDue <= *flush)
+            bridge_.FlushPartialPacket();
+    }
+    firmware_.Produce(now_, bridge_);
+}
+
+FT_STATUS VirtualBoard::Enter(FT_HANDLE handle)
+{
+    CatchUp();
+    if (bridge_.CablePulled())
+        return FT_IO_ERROR;
+    if (!open_ || handle != this)
+        return FT_INVALID_HANDLE;
+    return FT_OK;
+}
+
+FT_STATUS VirtualBoard::FT_Open(int deviceNumber, FT_HANDLE* handle)
+{
+    if (handle == nullptr)
+        return FT_INVALID_PARAMETER;
+    CatchUp();
+    if (config_.Faults.Absent || bridge_.CablePulled() || deviceNumber != 0)
+        return FT_DEVICE_NOT_FOUND;
+    if (open_)
+        return FT_DEVICE_NOT_OPENED;
+    open_ = true;
+    bridge_.Attach();
+    *handle = this;
+    return FT_OK;
+}
+
+FT_STATUS VirtualBoard::FT_Close(FT_HANDLE handle)
+{
+    const FT_STATUS status = Enter(handle);
+    // After the cable came out the call fails, but the handle is gone all
+    // the same, so the device can be opened again once it is back.
+    if (status == FT_OK || (status == FT_IO_ERROR && open_ && handle == this)) {
+        open_ = false;
+        bridge_.Detach();
+    }
+    return status;
+}
+
+FT_STATUS VirtualBoard::FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesReturned)
+{
+    if (bytesReturned != nullptr)
+        *bytesReturned = 0;
+    const FT_STATUS status = Enter(handle);
+    if (status != FT_OK)
+        return status;
+    if (bytesReturned == nullptr || (buffer == nullptr && bytesToRead > 0))
+        return FT_INVALID_PARAMETER;
+    *bytesReturned = static_cast<DWORD>(bridge_.Read(static_cast<std::uint8_t*>(buffer), bytesToRead));
+    return FT_OK;
+}
+
+FT_STATUS VirtualBoard::FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten)
+{
+    if (bytesWritten != nullptr)
+        *bytesWritten = 0;
+    const FT_STATUS status = Enter(handle);
+    if (status != FT_OK)
+        return status;
+    if (bytesWritten == nullptr || (buffer == nullptr && bytesToWrite > 0))
+        return FT_INVALID_PARAMETER;
+    firmware_.Receive(static_cast<const std::uint8_t*>(buffer), bytesToWrite, now_, bridge_);
+    *bytesWritten = bytesToWrite;
+    return FT_OK;
+}
+
+FT_STATUS VirtualBoard::FT_Purge(FT_HANDLE handle, ULONG mask)
+{
+    const FT_STATUS status = Enter(handle);
+    if (status != FT_OK)
+        return status;
+    if ((mask & ~static_cast<ULONG>(FT_PURGE_RX | FT_PURGE_TX)) != 0)
+        return FT_INVALID_PARAMETER;
+    if ((mask & FT_PURGE_RX) != 0)
+        bridge_.PurgeReceive();
+    return FT_OK;
+}
+
+FT_STATUS VirtualBoard::FT_GetQueueStatus(FT_HANDLE handle, DWORD* rxBytes)
+{
+    const FT_STATUS status = Enter(handle);
+    if (status != FT_OK)
+        return status;
+    if (rxBytes == nullptr)
+        return FT_INVALID_PARAMETER;
+    *rxBytes = static_cast<DWORD>(bridge_.Queued());
+    return FT_OK;
+}
+
+// The in-transfer size must be a multiple of 64 from 64 to 64 KiB; the
+// out-transfer size is ignored, as the vendor's driver ignores it.
+FT_STATUS VirtualBoard::FT_SetUSBParameters(FT_HANDLE handle, ULONG inTransferSize, ULONG)
+{
+    const FT_STATUS status = Enter(handle);
+    if (status != FT_OK)
+        return status;
+    if (inTransferSize < MinTransferSize || inTransferSize > MaxTransferSize || inTransferSize % MinTransferSize != 0)
+        return FT_INVALID_PARAMETER;
+    return FT_OK;
+}
+
+void VirtualBoard::SetSignals(const SignalConfig& signals)
+{
+    CatchUp();
+    config_.Signals = signals;
+    firmware_.SetSignals(signals);
+}
+
+void VirtualBoard::SetFaults(const BoardFaults& faults)
+{
+    CatchUp();
+    config_.Faults = faults;
+    firmware_.SetFaults(faults);
+    if (!bridge_.CablePulled())
+        bridge_.PullCableAfter(faults.CablePullAfterBytes);
+}
+
+void VirtualBoard::ReplugCable()
+{
+    CatchUp();
+    config_.Faults.CablePullAfterBytes.reset();
+    firmware_ = BoardFirmware(config_);
+    bridge_.Reset();
+    open_ = false;
+}
+
+bool VirtualBoard::Running() const
+{
+    return firmware_.Running();
+}
+
+std::uint64_t VirtualBoard::LostSamples() const
+{
+    return firmware_.LostSamples();
+}
