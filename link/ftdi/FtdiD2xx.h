@@ -1,0 +1,51 @@
+#pragma once
+
+#include "D2xx.h"
+#include "ReceiveQueue.h"
+#include "UsbPort.h"
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+
+// Opens FTDI device number deviceNumber, or gives null and says why in status.
+using UsbPortOpener = std::function<std::unique_ptr<UsbPort>(int deviceNumber, FT_STATUS& status)>;
+
+// The seven D2XX functions on an open-source USB layer, for machines without
+// the vendor library. One device at a time; its handle is valid from FT_Open
+// to FT_Close. Received bytes are answered from the driver's own queue, so
+// FT_GetQueueStatus and FT_Read never wait for USB. After a USB error every
+// call on the handle fails with FT_IO_ERROR, except FT_Close, which still
+// releases the device.
+class FtdiD2xx final : public D2xx {
+public:
+    // Holds a whole run of both channels (100000 frames of 6 bytes) with room to spare.
+    static constexpr std::size_t ReceiveCapacity = std::size_t(1) << 20;
+
+    explicit FtdiD2xx(UsbPortOpener opener, std::size_t receiveCapacity = ReceiveCapacity);
+    ~FtdiD2xx() override;
+
+    FT_STATUS FT_Open(int deviceNumber, FT_HANDLE* handle) override;
+    FT_STATUS FT_Close(FT_HANDLE handle) override;
+    FT_STATUS FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesReturned) override;
+    FT_STATUS FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten) override;
+    FT_STATUS FT_Purge(FT_HANDLE handle, ULONG mask) override;
+    FT_STATUS FT_GetQueueStatus(FT_HANDLE handle, DWORD* rxBytes) override;
+    FT_STATUS FT_SetUSBParameters(FT_HANDLE handle, ULONG inTransferSize, ULONG outTransferSize) override;
+
+private:
+    bool IsOpenHandle(FT_HANDLE handle) const;
+    // FT_OK for the open handle while USB works, else the status to return.
+    FT_STATUS Usable(FT_HANDLE handle) const;
+    FT_STATUS PurgeTransmit();
+    void CloseDevice();
+
+    UsbPortOpener opener_;
+    std::size_t receiveCapacity_;
+    std::unique_ptr<UsbPort> port_;
+    std::unique_ptr<ReceiveQueue> queue_;   // reads from port_: goes first, comes last
+    bool writeSideFailed_ = false;
+};
+
+// The driver on libftdi1, as the D2XX loader uses it.
+std::unique_ptr<D2xx> CreateFtdiD2xx();
