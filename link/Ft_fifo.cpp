@@ -49,6 +49,8 @@ Tft_FIFO::Tft_FIFO(QObject* owner, D2xx& driver)
     , driver(driver)
 {
     TimeOutTimer->setSingleShot(true);
+    // A coarse timer may fire up to 5 % early, cutting a reply wait short.
+    TimeOutTimer->setTimerType(Qt::PreciseTimer);
     QObject::connect(TimeOutTimer, &QTimer::timeout, TimeOutTimer, [this] { OnTimeOut(); });
 }
 
@@ -119,7 +121,7 @@ void Tft_FIFO::CloseHandle()
 
 void Tft_FIFO::SetTimeOut(std::int32_t ms)
 {
-    TimeOutTimer->stop();
+    StopTimer();
     fTimeOut = false;
     TimeOutMs = ms;
 }
@@ -127,23 +129,33 @@ void Tft_FIFO::SetTimeOut(std::int32_t ms)
 void Tft_FIFO::StartTimeOut()
 {
     fTimeOut = false;
-    TimeOutTimer->setInterval(TimeOutMs);
-    TimeOutTimer->start();
-    // Without an event loop (or with a negative interval) the timer never
-    // runs; end the wait at once instead of spinning for ever.
-    fTimeOut = !TimeOutTimer->isActive();
+    if (TimeOutTimer != nullptr) {
+        TimeOutTimer->setInterval(TimeOutMs);
+        TimeOutTimer->start();
+    }
+    // Without an event loop, with a negative interval or with the timer gone
+    // along with its owner, no time-out would ever come: end the wait at once
+    // instead of spinning for ever.
+    fTimeOut = TimeOutTimer == nullptr || !TimeOutTimer->isActive();
 }
 
 void Tft_FIFO::StopTimeOut()
 {
-    TimeOutTimer->stop();
+    StopTimer();
     fTimeOut = false;
 }
 
 void Tft_FIFO::OnTimeOut()
 {
-    TimeOutTimer->stop();
+    StopTimer();
     fTimeOut = true;
+}
+
+void Tft_FIFO::StopTimer()
+{
+    if (TimeOutTimer != nullptr) {
+        TimeOutTimer->stop();
+    }
 }
 
 bool Tft_FIFO::SendCommand(const char* text)

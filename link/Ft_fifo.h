@@ -60,6 +60,7 @@ protected:
 
 private:
     void CloseHandle();
+    void StopTimer();
     bool QueryQueue();
     bool ReadDriver(std::uint8_t* dest, DWORD count, DWORD& got);
     void TakeCarried(std::uint8_t* dest, std::int32_t count);
