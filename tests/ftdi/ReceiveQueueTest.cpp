@@ -76,6 +76,7 @@ TEST(ReceiveQueueBound, AFullQueueStopsTheReaderInsteadOfDropping)
     FakeUsbPort usb;
     ReceiveQueue queue(usb, 128);
     queue.SetReadChunk(64);
+    ASSERT_TRUE(WaitUntil([&] { return usb.LastReadCapacity() == 64; }));   // no larger read still in hand
     usb.Arrive(Counting(0, 1000));
     ASSERT_TRUE(WaitUntil([&] { return queue.Queued() == 128; }));
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
