@@ -17,8 +17,8 @@ VirtualBoard::VirtualBoard(SimClock& clock, const BoardConfig& config)
     bridge_.PullCableAfter(config.Faults.CablePullAfterBytes);
 }
 
-// Runs the board up to the clock's present, in time order: every sample
-// before the latency flush it falls before, each flush in turn.
+// Runs the board up to the clock's present, in time order: the samples due
+// before a latency flush, then the flush, and so on.
 void VirtualBoard::CatchUp()
 {
     now_ = std::max(clock_.Now(), now_);
@@ -26,15 +26,16 @@ void VirtualBoard::CatchUp()
         return;
     for (;;) {
         const std::optional<BoardTime> flush = bridge_.NextFlushTime();
-        if (!flush || *flush > now_)
-            break;
-        firmware_.Produce(*flush, bridge_);
-        // The samples may have completed that packet and begun a younger one.
-        const std::optional<BoardTime> stillDue = bridge_.NextFlushTime();
-        if (stillDue && *stillDue <= *flush)
+        const BoardTime until = flush && *flush < now_ ? *flush : now_;
+        firmware_.Produce(until, bridge_);
+        // The samples may have completed that packet and begun a younger one,
+        // whose time has not come yet.
+        const std::optional<BoardTime> due = bridge_.NextFlushTime();
+        if (due && *due <= until)
             bridge_.FlushPartialPacket();
+        else if (until == now_)
+            return;
     }
-    firmware_.Produce(now_, bridge_);
 }
 
 FT_STATUS VirtualBoard::Enter(FT_HANDLE handle)
