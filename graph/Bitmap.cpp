@@ -1,0 +1,145 @@
+#include "Bitmap.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::uint32_t White = Rgb(255, 255, 255);
+
+std::int64_t SignOf(std::int64_t value)
+{
+    return (value > 0) - (value < 0);
+}
+
+std::int64_t Magnitude(std::int64_t value)
+{
+    return value < 0 ? -value : value;
+}
+
+} // namespace
+
+void Bitmap::SetSize(int width, int height)
+{
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == PixelWidth && height == PixelHeight)
+        return;
+    PixelWidth = width;
+    PixelHeight = height;
+    Data.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), White);
+    ForgetColumnRun();
+}
+
+std::uint32_t Bitmap::Pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= PixelWidth || y >= PixelHeight)
+        return 0;
+    return Data[static_cast<std::size_t>(y) * static_cast<std::size_t>(PixelWidth) + static_cast<std::size_t>(x)];
+}
+
+void Bitmap::FillRect(const PixelRect& rect, std::uint32_t colour)
+{
+    const int left = std::max(rect.Left, 0);
+    const int top = std::max(rect.Top, 0);
+    const int right = std::min(rect.Right, PixelWidth);
+    const int bottom = std::min(rect.Bottom, PixelHeight);
+    for (int y = top; y < bottom; ++y) {
+        std::uint32_t* row = Data.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(PixelWidth);
+        std::fill(row + left, row + std::max(right, left), colour);
+    }
+    ForgetColumnRun();
+}
+
+void Bitmap::SetPenColor(std::uint32_t colour)
+{
+    if (colour != Pen)
+        ForgetColumnRun();
+    Pen = colour;
+}
+
+void Bitmap::MoveTo(int x, int y)
+{
+    PenX = x;
+    PenY = y;
+}
+
+void Bitmap::LineTo(int x, int y)
+{
+    if (x == PenX)
+        PaintColumn(x, PenY, y);
+    else
+        PaintLine(PenX, PenY, x, y);
+    PenX = x;
+    PenY = y;
+}
+
+void Bitmap::PaintLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2)
+{
+    const bool xMajor = Magnitude(x2 - x1) >= Magnitude(y2 - y1);
+    const std::int64_t major1 = xMajor ? x1 : y1;
+    const std::int64_t minor1 = xMajor ? y1 : x1;
+    const std::int64_t majorStep = SignOf(xMajor ? x2 - x1 : y2 - y1);
+    const std::int64_t minorStep = SignOf(xMajor ? y2 - y1 : x2 - x1);
+    const std::uint64_t n = static_cast<std::uint64_t>(Magnitude(xMajor ? x2 - x1 : y2 - y1));
+    const std::uint64_t minorDelta = static_cast<std::uint64_t>(Magnitude(xMajor ? y2 - y1 : x2 - x1));
+    const std::int64_t majorLimit = xMajor ? PixelWidth : PixelHeight;
+    const std::int64_t minorLimit = xMajor ? PixelHeight : PixelWidth;
+
+    // Only the steps whose major coordinate lies on the bitmap are visited, so
+    // a line from far outside costs no more than one across the bitmap.
+    std::int64_t firstStep = 0;
+    std::int64_t lastStep = static_cast<std::int64_t>(n) - 1;
+    if (majorStep > 0) {
+        firstStep = std::max(firstStep, -major1);
+        lastStep = std::min(lastStep, majorLimit - 1 - major1);
+    } else {
+        firstStep = std::max(firstStep, major1 - (majorLimit - 1));
+        lastStep = std::min(lastStep, major1);
+    }
+    for (std::int64_t k = firstStep; k <= lastStep; ++k) {
+        // k and both deltas stay below 2^32, so the product fits.
+        const std::uint64_t product = static_cast<std::uint64_t>(k) * minorDelta;
+        const std::uint64_t remainder = product % n;
+        const std::int64_t offset = static_cast<std::int64_t>(product / n + (2 * remainder > n ? 1 : 0));
+        const std::int64_t major = major1 + k * majorStep;
+        const std::int64_t minor = minor1 + offset * minorStep;
+        if (minor < 0 || minor >= minorLimit)
+            continue;
+        const std::int64_t x = xMajor ? major : minor;
+        const std::int64_t y = xMajor ? minor : major;
+        Data[static_cast<std::size_t>(y * PixelWidth + x)] = Pen;
+    }
+}
+
+void Bitmap::PaintColumn(std::int64_t x, std::int64_t y1, std::int64_t y2)
+{
+    if (y1 == y2 || x < 0 || x >= PixelWidth)
+        return;
+    const std::int64_t top = std::max<std::int64_t>(y2 > y1 ? y1 : y2 + 1, 0);
+    const std::int64_t bottom = std::min<std::int64_t>(y2 > y1 ? y2 - 1 : y1, PixelHeight - 1);
+    if (top > bottom)
+        return;
+
+    const bool continuesRun = RunValid && RunX == x && top <= RunBottom + 1 && bottom >= RunTop - 1;
+    if (!continuesRun) {
+        PaintRows(x, top, bottom);
+        RunValid = true;
+        RunX = x;
+        RunTop = top;
+        RunBottom = bottom;
+        return;
+    }
+    PaintRows(x, top, RunTop - 1);
+    PaintRows(x, RunBottom + 1, bottom);
+    RunTop = std::min(RunTop, top);
+    RunBottom = std::max(RunBottom, bottom);
+}
+
+void Bitmap::PaintRows(std::int64_t x, std::int64_t top, std::int64_t bottom)
+{
+    if (top > bottom)
+        return;
+    std::uint32_t* pixel = Data.data() + top * PixelWidth + x;
+    for (std::int64_t y = top; y <= bottom; ++y, pixel += PixelWidth)
+        *pixel = Pen;
+}

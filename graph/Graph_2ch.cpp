@@ -1,0 +1,550 @@
+#include "Graph_2ch.h"
+
+#include "AxisLabel.h"
+#include "ChannelData.h"
+#include "FormatReal.h"
+#include "MeasureSettings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+namespace {
+
+constexpr std::int32_t MidScale = 8388608;    // 2^23, zero volts
+constexpr std::int32_t FullScale = 16777215;  // the largest 24-bit code
+constexpr float ReferenceMicrovolts = 2500000.0f;
+constexpr long double CodeStep = 1.0L / 8388607;  // one code of the positive half-scale
+
+constexpr std::uint32_t White = Rgb(255, 255, 255);
+constexpr std::uint32_t Grey = Rgb(128, 128, 128);
+constexpr std::uint32_t Red = Rgb(255, 0, 0);
+constexpr std::uint32_t Blue = Rgb(0, 0, 255);
+
+// Each span's limit is 0.8 times the span, so a range centred in it leaves at
+// least one free division above and below.
+struct CodeSpanRow {
+    std::int64_t Limit;
+    std::int32_t Span;
+};
+constexpr CodeSpanRow CodeSpans[] = {
+    {8, 10},           {16, 20},           {40, 50},           {80, 100},
+    {160, 200},        {400, 500},         {800, 1000},        {1600, 2000},
+    {4000, 5000},      {8000, 10000},      {16000, 20000},     {40000, 50000},
+    {80000, 100000},   {160000, 200000},   {400000, 500000},   {800000, 1000000},
+    {1600000, 2000000}, {4000000, 5000000}, {8000000, 10000000},
+};
+constexpr std::int32_t WidestCodeSpan = 20000000;
+
+struct VoltSpanRow {
+    double Limit;
+    float Span;
+};
+constexpr VoltSpanRow VoltSpans[] = {
+    {0.16, 0.2f},       {0.4, 0.5f},        {0.8, 1},           {1.6, 2},
+    {4, 5},             {8, 10},            {16, 20},           {40, 50},
+    {80, 100},          {160, 200},         {400, 500},         {800, 1000},
+    {1600, 2000},       {4000, 5000},       {8000, 10000},      {16000, 20000},
+    {40000, 50000},     {80000, 100000},    {160000, 200000},   {400000, 500000},
+    {800000, 1000000},  {1600000, 2000000}, {4000000, 5000000},
+};
+constexpr float WidestVoltSpan = 6000000;
+
+// Samples a channel really holds; a Count beyond the arrays is read as full.
+std::int32_t SampleCount(const ChannelData& channel)
+{
+    return std::clamp(channel.Count, 0, SampleCapacity);
+}
+
+std::int32_t MaxCode(const ChannelData& channel, std::int32_t first, std::int32_t last)
+{
+    std::int32_t max = 0;
+    for (std::int32_t i = first; i <= last; ++i)
+        max = std::max(max, channel.Codes[i]);
+    return max;
+}
+
+std::int32_t MinCode(const ChannelData& channel, std::int32_t first, std::int32_t last)
+{
+    std::int32_t min = FullScale;
+    for (std::int32_t i = first; i <= last; ++i)
+        min = std::min(min, channel.Codes[i]);
+    return min;
+}
+
+// Truncates toward zero; values beyond the int range stick to its ends so that
+// a wild sample cannot wrap round onto the plot.
+int TruncToInt(long double value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value >= static_cast<long double>(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (value <= static_cast<long double>(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(value);
+}
+
+const char* VoltPattern(float scaledSpan)
+{
+    if (scaledSpan <= 0.001)
+        return "0.00000";
+    if (scaledSpan <= 0.01)
+        return "0.0000";
+    if (scaledSpan <= 0.1)
+        return "0.000";
+    if (scaledSpan <= 1)
+        return "0.00";
+    if (scaledSpan <= 10)
+        return "0.0";
+    return "0";
+}
+
+} // namespace
+
+TGraph_2CH::TGraph_2CH(PaintBox* box, ChannelData* ch0, ChannelData* ch1, MeasureSettings* settings,
+                       AxisLabel* const* yLabels, AxisLabel* const* xLabels)
+    : Ch0(ch0), Ch1(ch1), Settings(settings), Box(box), YLabels(yLabels), XLabels(xLabels)
+{
+    Resize();
+}
+
+void TGraph_2CH::Resize()
+{
+    if (!Box)
+        return;
+    BoxWidth = Box->Width();
+    BoxHeight = Box->Height();
+    PlotWidth = BoxWidth - 2;
+    PlotHeight = BoxHeight - 2;
+    TargetRect = {1, 1, BoxWidth - 1, BoxHeight - 1};
+    SourceRect = {0, 0, PlotWidth, PlotHeight};
+    Plot.SetSize(PlotWidth, PlotHeight);
+}
+
+void TGraph_2CH::DrawEmpty(bool volt)
+{
+    Clear();
+    SetEmptyYLabels(volt);
+    DrawHorizontalGrid();
+    SetXLabels(1, 1000);
+    DrawVerticalGrid();
+    Paint();
+}
+
+void TGraph_2CH::DrawAll(bool volt)
+{
+    ScanAll();
+    ComputeRange();
+    SetFullYLabels(volt);
+    Clear();
+    DrawHorizontalGrid();
+    SetXLabels(1, TraceSampleCount());
+    DrawVerticalGrid();
+    // Handlers that run here may resize or redraw the graph; the traces below
+    // read sizes and counts afresh.
+    if (EventPump)
+        EventPump();
+    DrawFullTraces(volt);
+    Paint();
+}
+
+void TGraph_2CH::DrawBlock(bool volt, std::int32_t first, std::int32_t last)
+{
+    if (first < 0 || last >= SampleCapacity || first >= last)
+        return;
+    Clear();
+    ScanBlock(first, last);
+    ComputeRange();
+    if (volt)
+        SetVoltYLabels();
+    else
+        SetCodeYLabels();
+    DrawHorizontalGrid();
+    SetXLabels(first + 1, last + 1);
+    DrawVerticalGrid();
+    DrawBlockTraces(volt, first, last);
+    Paint();
+}
+
+void TGraph_2CH::DrawAxes(bool volt)
+{
+    Clear();
+    SetFullYLabels(volt);
+    DrawHorizontalGrid();
+    SetXLabels(1, TraceSampleCount());
+    DrawVerticalGrid();
+    Paint();
+}
+
+void TGraph_2CH::Paint()
+{
+    Box->ShowPixels(Plot.Pixels(), Plot.Width(), Plot.Height(), Plot.Width(), TargetRect, SourceRect);
+}
+
+long double TGraph_2CH::CodeToMicrovolts(std::int32_t code) const
+{
+    const std::int64_t fromZero = static_cast<std::int64_t>(code) - MidScale;
+    return static_cast<long double>(fromZero) * ReferenceMicrovolts * CodeStep / Settings->GainDivisor;
+}
+
+std::int32_t TGraph_2CH::GetMaxCodeCh0()
+{
+    if (SampleCount(*Ch0) == 0)
+        return 0;
+    MaxCh0 = MaxCode(*Ch0, 0, SampleCount(*Ch0) - 1);
+    return MaxCh0;
+}
+
+std::int32_t TGraph_2CH::GetMaxCodeCh1()
+{
+    if (SampleCount(*Ch1) == 0)
+        return 0;
+    MaxCh1 = MaxCode(*Ch1, 0, SampleCount(*Ch1) - 1);
+    return MaxCh1;
+}
+
+std::int32_t TGraph_2CH::GetMinCodeCh0()
+{
+    if (SampleCount(*Ch0) == 0)
+        return 0;
+    MinCh0 = MinCode(*Ch0, 0, SampleCount(*Ch0) - 1);
+    return MinCh0;
+}
+
+std::int32_t TGraph_2CH::GetMinCodeCh1()
+{
+    if (SampleCount(*Ch1) == 0)
+        return 0;
+    MinCh1 = MinCode(*Ch1, 0, SampleCount(*Ch1) - 1);
+    return MinCh1;
+}
+
+// The microvolt accessors convert the stored extreme, which with Count 0 is
+// whatever the last scan left there.
+float TGraph_2CH::GetMaxMicrovoltsCh0()
+{
+    GetMaxCodeCh0();
+    MaxMicrovoltsCh0 = static_cast<float>(CodeToMicrovolts(MaxCh0));
+    return MaxMicrovoltsCh0;
+}
+
+float TGraph_2CH::GetMaxMicrovoltsCh1()
+{
+    GetMaxCodeCh1();
+    MaxMicrovoltsCh1 = static_cast<float>(CodeToMicrovolts(MaxCh1));
+    return MaxMicrovoltsCh1;
+}
+
+float TGraph_2CH::GetMinMicrovoltsCh0()
+{
+    GetMinCodeCh0();
+    MinMicrovoltsCh0 = static_cast<float>(CodeToMicrovolts(MinCh0));
+    return MinMicrovoltsCh0;
+}
+
+float TGraph_2CH::GetMinMicrovoltsCh1()
+{
+    GetMinCodeCh1();
+    MinMicrovoltsCh1 = static_cast<float>(CodeToMicrovolts(MinCh1));
+    return MinMicrovoltsCh1;
+}
+
+void TGraph_2CH::SetEventPump(std::function<void()> pump)
+{
+    EventPump = std::move(pump);
+}
+
+// The scans look at the Counts only, not at CHSel; an empty CH0 leaves the
+// empty range 0 / FullScale for CH1 to widen.
+void TGraph_2CH::ScanAll()
+{
+    RangeMax = 0;
+    RangeMin = FullScale;
+    if (SampleCount(*Ch0) > 0) {
+        MaxCh0 = MaxCode(*Ch0, 0, SampleCount(*Ch0) - 1);
+        MinCh0 = MinCode(*Ch0, 0, SampleCount(*Ch0) - 1);
+        RangeMax = MaxCh0;
+        RangeMin = MinCh0;
+    }
+    if (SampleCount(*Ch1) > 0) {
+        MaxCh1 = MaxCode(*Ch1, 0, SampleCount(*Ch1) - 1);
+        MinCh1 = MinCode(*Ch1, 0, SampleCount(*Ch1) - 1);
+        RangeMax = std::max(RangeMax, MaxCh1);
+        RangeMin = std::min(RangeMin, MinCh1);
+    }
+}
+
+// A block is read without looking at the Counts: during a run they are not
+// yet set, and CHSel names the channels being measured.
+void TGraph_2CH::ScanBlock(std::int32_t first, std::int32_t last)
+{
+    const bool ch0 = Settings->CHSel == ModeCh0 || Settings->CHSel == ModeDual;
+    const bool ch1 = Settings->CHSel == ModeCh1 || Settings->CHSel == ModeDual;
+    if (ch0) {
+        MaxCh0 = MaxCode(*Ch0, first, last);
+        MinCh0 = MinCode(*Ch0, first, last);
+    }
+    if (ch1) {
+        MaxCh1 = MaxCode(*Ch1, first, last);
+        MinCh1 = MinCode(*Ch1, first, last);
+    }
+    if (ch0 && ch1) {
+        RangeMax = std::max(MaxCh0, MaxCh1);
+        RangeMin = std::min(MinCh0, MinCh1);
+    } else if (ch0 || ch1) {
+        RangeMax = ch0 ? MaxCh0 : MaxCh1;
+        RangeMin = ch0 ? MinCh0 : MinCh1;
+    }
+}
+
+void TGraph_2CH::RangeToMicrovolts()
+{
+    RangeMaxMicrovolts = static_cast<float>(CodeToMicrovolts(RangeMax));
+    RangeMinMicrovolts = static_cast<float>(CodeToMicrovolts(RangeMin));
+}
+
+void TGraph_2CH::CodeSpanFor()
+{
+    const std::int64_t d = static_cast<std::int64_t>(RangeMax) - RangeMin;
+    CodeSpan = WidestCodeSpan;
+    for (const CodeSpanRow& row : CodeSpans) {
+        if (d <= row.Limit) {
+            CodeSpan = row.Span;
+            return;
+        }
+    }
+}
+
+// Cut toward zero to a multiple of half a division, so a negative bottom moves
+// up.
+void TGraph_2CH::CodeBottomFor()
+{
+    const std::int64_t c = (static_cast<std::int64_t>(RangeMax) + RangeMin) / 2 - CodeSpan / 2;
+    if (CodeSpan > 10) {
+        const std::int64_t halfDivision = CodeSpan / 20;
+        CodeBottom = static_cast<std::int32_t>(c / halfDivision * halfDivision);
+    } else {
+        CodeBottom = static_cast<std::int32_t>(c);
+    }
+}
+
+void TGraph_2CH::VoltSpanFor()
+{
+    const float d = static_cast<long double>(RangeMaxMicrovolts) - RangeMinMicrovolts;
+    VoltSpan = WidestVoltSpan;
+    for (const VoltSpanRow& row : VoltSpans) {
+        if (d <= row.Limit) {
+            VoltSpan = row.Span;
+            return;
+        }
+    }
+}
+
+// Rounded to the nearest whole division, halves away from zero.
+void TGraph_2CH::VoltBottomFor()
+{
+    const float step = 0.1L * VoltSpan;
+    const float c = (static_cast<long double>(RangeMaxMicrovolts) + RangeMinMicrovolts) * 0.5L -
+                    static_cast<long double>(VoltSpan) * 0.5L;
+    if (c >= 0)
+        VoltBottom = std::trunc(static_cast<long double>(c) / step + 0.5L) * step;
+    else
+        VoltBottom = -std::trunc(-static_cast<long double>(c) / step + 0.5L) * step;
+}
+
+// Both axes are worked out whatever the view, so that switching the view
+// later finds them ready.
+void TGraph_2CH::ComputeRange()
+{
+    RangeToMicrovolts();
+    CodeSpanFor();
+    CodeBottomFor();
+    VoltSpanFor();
+    VoltBottomFor();
+}
+
+void TGraph_2CH::SetFullYLabels(bool volt)
+{
+    if (SampleCount(*Ch0) == 0 && SampleCount(*Ch1) == 0)
+        return;
+    if (volt) {
+        SetVoltYLabels();
+        return;
+    }
+    ScanAll();
+    RangeToMicrovolts();
+    CodeSpanFor();
+    CodeBottomFor();
+    SetCodeYLabels();
+}
+
+void TGraph_2CH::SetCodeYLabels()
+{
+    for (int i = 0; i < YLabelCount; ++i)
+        SetYLabel(i, QString::number(CodeBottom + CodeSpan - (i * CodeSpan) / 10), false);
+}
+
+void TGraph_2CH::SetVoltYLabels()
+{
+    const long double largest =
+        std::max(std::fabs(std::trunc(static_cast<long double>(VoltSpan))),
+                 std::fabs(std::trunc(static_cast<long double>(VoltBottom))));
+    QString unit = QStringLiteral("uV");
+    long double factor = 1;
+    if (largest > 200000) {
+        unit = QStringLiteral("V");
+        factor = 1e-6L;
+    } else if (largest > 200) {
+        unit = QStringLiteral("mV");
+        factor = 0.001L;
+    }
+    const float span = VoltSpan * factor;
+    const float bottom = VoltBottom * factor;
+    const char* pattern = VoltPattern(span);
+    for (int i = 0; i < YLabelCount; ++i) {
+        const float value = (static_cast<long double>(bottom) + span) - static_cast<long double>(i) * span * 0.1L;
+        QString caption = FormatReal(value, pattern);
+        if (i == 0 || i == YLabelCount - 1)
+            caption += unit;
+        SetYLabel(i, caption, true);
+    }
+}
+
+// The empty plot starts at mid-scale in codes and is centred on it in volts.
+void TGraph_2CH::SetEmptyYLabels(bool volt)
+{
+    for (int i = 0; i < YLabelCount; ++i) {
+        if (volt) {
+            const float microvolts = static_cast<float>(CodeToMicrovolts(MidScale + 50 - 10 * i));
+            SetYLabel(i, FormatReal(microvolts, "0.00"), true);
+        } else {
+            SetYLabel(i, QString::number(MidScale - 10 * i), false);
+        }
+    }
+}
+
+// The label's middle sits on bitmap row i * PlotHeight / 10, and the bitmap
+// is shown one pixel inside the paint box. Volt captions end 3 pixels left of
+// the box; code captions all start 50 pixels left of it.
+void TGraph_2CH::SetYLabel(int index, const QString& caption, bool volt)
+{
+    AxisLabel* label = YLabels[index];
+    label->SetCaption(caption);
+    label->SetTop(Box->Top() + 1 + (index * PlotHeight) / 10 - label->Height() / 2);
+    label->SetLeft(volt ? Box->Left() - 3 - label->Width() : Box->Left() - 50);
+}
+
+void TGraph_2CH::SetXLabels(std::int32_t left, std::int32_t right)
+{
+    const int top = Box->Top() + PlotHeight + 10;
+    XLabels[0]->SetCaption(QString::number(left));
+    XLabels[0]->SetTop(top);
+    XLabels[0]->SetLeft(Box->Left());
+    XLabels[1]->SetCaption(QString::number(right));
+    XLabels[1]->SetTop(top);
+    XLabels[1]->SetLeft(Box->Left() + PlotWidth - XLabels[1]->Width());
+}
+
+// CH1 sets the X range when it holds data; short runs still get an axis of
+// 100 sample positions.
+std::int32_t TGraph_2CH::TraceSampleCount() const
+{
+    const std::int32_t count = SampleCount(*Ch1) != 0 ? SampleCount(*Ch1) : SampleCount(*Ch0);
+    return std::max(count, 100);
+}
+
+void TGraph_2CH::Clear()
+{
+    Plot.FillRect({0, 0, PlotWidth, PlotHeight}, White);
+}
+
+void TGraph_2CH::DrawHorizontalGrid()
+{
+    Plot.SetPenColor(Grey);
+    for (int i = 0; i <= 10; ++i) {
+        const int y = (PlotHeight - 1) * i / 10;
+        Plot.MoveTo(0, y);
+        Plot.LineTo(PlotWidth - 1, y);
+    }
+}
+
+void TGraph_2CH::DrawVerticalGrid()
+{
+    Plot.SetPenColor(Grey);
+    for (int i = 0; i <= 10; ++i) {
+        const int x = (PlotWidth - 1) * i / 10;
+        Plot.MoveTo(x, 0);
+        Plot.LineTo(x, PlotHeight - 1);
+    }
+}
+
+// CH0 first, so blue lies on top where the traces cross. A channel of fewer
+// than 10 samples still sets the range but gets no trace.
+void TGraph_2CH::DrawFullTraces(bool volt)
+{
+    if (SampleCount(*Ch0) == 0 && SampleCount(*Ch1) == 0)
+        return;
+    const float dx = static_cast<long double>(PlotWidth - 2) / (TraceSampleCount() - 1);
+    DrawTrace(*Ch0, Red, volt, dx);
+    DrawTrace(*Ch1, Blue, volt, dx);
+}
+
+// Every sample is drawn; with 100000 samples about 190 segments fall on each
+// column and the trace shows as a band between the column's extremes.
+void TGraph_2CH::DrawTrace(const ChannelData& channel, std::uint32_t colour, bool volt, float dx)
+{
+    const std::int32_t count = SampleCount(channel);
+    if (count < 10)
+        return;
+    Plot.SetPenColor(colour);
+    Plot.MoveTo(1, SampleY(channel, 0, volt));
+    for (std::int32_t i = 1; i < count; ++i)
+        Plot.LineTo(TruncToInt(i * static_cast<long double>(dx)) + 1, SampleY(channel, i, volt));
+}
+
+// The block fills the width on its own scale. The pen colour is set before
+// every segment, so with both channels red and blue alternate segment by
+// segment.
+void TGraph_2CH::DrawBlockTraces(bool volt, std::int32_t first, std::int32_t last)
+{
+    const float dx = static_cast<long double>(PlotWidth - 2) / (last - first);
+    const bool ch0 = Settings->CHSel == ModeCh0 || Settings->CHSel == ModeDual;
+    const bool ch1 = Settings->CHSel == ModeCh1 || Settings->CHSel == ModeDual;
+    for (std::int32_t i = first; i < last; ++i) {
+        const std::int32_t k = i - first;
+        const int x1 = TruncToInt(k * static_cast<long double>(dx)) + 1;
+        const int x2 = TruncToInt((k + 1) * static_cast<long double>(dx)) + 1;
+        if (ch0)
+            DrawBlockSegment(*Ch0, Red, volt, i, x1, x2);
+        if (ch1)
+            DrawBlockSegment(*Ch1, Blue, volt, i, x1, x2);
+    }
+}
+
+void TGraph_2CH::DrawBlockSegment(const ChannelData& channel, std::uint32_t colour, bool volt, std::int32_t i,
+                                  int x1, int x2)
+{
+    Plot.SetPenColor(colour);
+    Plot.MoveTo(x1, SampleY(channel, i, volt));
+    Plot.LineTo(x2, SampleY(channel, i + 1, volt));
+}
+
+int TGraph_2CH::SampleY(const ChannelData& channel, std::int32_t index, bool volt) const
+{
+    return volt ? MicrovoltY(channel.Microvolts[index]) : CodeY(channel.Codes[index]);
+}
+
+// The top of the range lands on row 0, its bottom on row PlotHeight, one below
+// the bitmap.
+int TGraph_2CH::CodeY(std::int32_t code) const
+{
+    const std::int64_t aboveBottom = static_cast<std::int64_t>(code) - CodeBottom;
+    return TruncToInt(PlotHeight * (1 - static_cast<long double>(aboveBottom) / CodeSpan));
+}
+
+int TGraph_2CH::MicrovoltY(float microvolts) const
+{
+    return TruncToInt(PlotHeight * (1 - (static_cast<long double>(microvolts) - VoltBottom) / VoltSpan));
+}

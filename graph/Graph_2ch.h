@@ -1,0 +1,124 @@
+#pragma once
+
+#include "Bitmap.h"
+#include "PaintBox.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+class AxisLabel;
+struct ChannelData;
+struct MeasureSettings;
+
+// The window's two-channel graph. It draws into its own bitmap, shows it one
+// pixel inside the paint box with a single copy per operation, and sets the
+// captions and positions of the eleven Y labels (top first) and the two X
+// labels (left, right). It reads the channels and the settings in place and
+// never changes them; every pointer must outlive the graph.
+class TGraph_2CH {
+public:
+    static constexpr int YLabelCount = 11;
+    static constexpr int XLabelCount = 2;
+
+    TGraph_2CH(PaintBox* box, ChannelData* ch0, ChannelData* ch1, MeasureSettings* settings,
+               AxisLabel* const* yLabels, AxisLabel* const* xLabels);
+    TGraph_2CH(const TGraph_2CH&) = delete;
+    TGraph_2CH& operator=(const TGraph_2CH&) = delete;
+
+    // Takes over the paint box's size; the caller redraws next.
+    void Resize();
+    // In every Draw operation volt picks the Y axis in µV/mV/V (true) or in
+    // converter codes (false) for this call only.
+    void DrawEmpty(bool volt);
+    void DrawAll(bool volt);
+    // Samples first..last inclusive on their own scale; the caller has taken
+    // them for the channels CHSel selects. A block outside the sample arrays,
+    // or with first >= last, draws nothing.
+    void DrawBlock(bool volt, std::int32_t first, std::int32_t last);
+    void DrawAxes(bool volt);
+    void Paint();
+
+    long double CodeToMicrovolts(std::int32_t code) const;
+
+    // Each call scans the channel's samples again; with Count 0 the code
+    // accessors return 0 and the microvolt ones convert the last extreme found.
+    std::int32_t GetMaxCodeCh0();
+    std::int32_t GetMaxCodeCh1();
+    std::int32_t GetMinCodeCh0();
+    std::int32_t GetMinCodeCh1();
+    float GetMaxMicrovoltsCh0();
+    float GetMaxMicrovoltsCh1();
+    float GetMinMicrovoltsCh0();
+    float GetMinMicrovoltsCh1();
+
+    // DrawAll lets waiting events run through pump after the grid and before
+    // the traces; without one it goes straight on.
+    void SetEventPump(std::function<void()> pump);
+    const Bitmap& PlotBitmap() const { return Plot; }
+
+private:
+    void ScanAll();
+    void ScanBlock(std::int32_t first, std::int32_t last);
+    void RangeToMicrovolts();
+    void CodeSpanFor();
+    void CodeBottomFor();
+    void VoltSpanFor();
+    void VoltBottomFor();
+    void ComputeRange();
+
+    void SetFullYLabels(bool volt);
+    void SetCodeYLabels();
+    void SetVoltYLabels();
+    void SetEmptyYLabels(bool volt);
+    void SetYLabel(int index, const QString& caption, bool volt);
+    void SetXLabels(std::int32_t left, std::int32_t right);
+    std::int32_t TraceSampleCount() const;
+
+    void Clear();
+    void DrawHorizontalGrid();
+    void DrawVerticalGrid();
+    void DrawFullTraces(bool volt);
+    void DrawTrace(const ChannelData& channel, std::uint32_t colour, bool volt, float dx);
+    void DrawBlockTraces(bool volt, std::int32_t first, std::int32_t last);
+    void DrawBlockSegment(const ChannelData& channel, std::uint32_t colour, bool volt, std::int32_t i,
+                          int x1, int x2);
+    int SampleY(const ChannelData& channel, std::int32_t index, bool volt) const;
+    int CodeY(std::int32_t code) const;
+    int MicrovoltY(float microvolts) const;
+
+    ChannelData* Ch0;
+    ChannelData* Ch1;
+    MeasureSettings* Settings;
+    PaintBox* Box;
+    Bitmap Plot;
+    PixelRect TargetRect;
+    PixelRect SourceRect;
+    std::int32_t BoxWidth = 0;
+    std::int32_t BoxHeight = 0;
+    std::int32_t PlotWidth = 0;
+    std::int32_t PlotHeight = 0;
+    AxisLabel* const* YLabels;
+    AxisLabel* const* XLabels;
+
+    float RangeMaxMicrovolts = 0;
+    float RangeMinMicrovolts = 0;
+    float MaxMicrovoltsCh0 = 0;
+    float MinMicrovoltsCh0 = 0;
+    float MaxMicrovoltsCh1 = 0;
+    float MinMicrovoltsCh1 = 0;
+    float VoltSpan = 0;
+    float VoltBottom = 0;
+
+    std::int32_t RangeMax = 0;
+    std::int32_t RangeMin = 0;
+    std::int32_t MaxCh0 = 0;
+    std::int32_t MinCh0 = 0;
+    std::int32_t MaxCh1 = 0;
+    std::int32_t MinCh1 = 0;
+    std::int32_t CodeSpan = 0;
+    std::int32_t CodeBottom = 0;
+
+    std::function<void()> EventPump;
+};
