@@ -50,13 +50,9 @@ FT_STATUS FtdiD2xx::FT_Close(FT_HANDLE handle)
 
 FT_STATUS FtdiD2xx::FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesReturned)
 {
-    if (bytesReturned != nullptr)
-        *bytesReturned = 0;
-    const FT_STATUS status = Usable(handle);
+    const FT_STATUS status = StartTransfer(handle, buffer, bytesToRead, bytesReturned);
     if (status != FT_OK)
         return status;
-    if (bytesReturned == nullptr || (buffer == nullptr && bytesToRead > 0))
-        return FT_INVALID_PARAMETER;
     // Only what is queued already: the link asks for no more than the queue
     // count, and a read that waited would stall the window.
     *bytesReturned = static_cast<DWORD>(queue_->Take(static_cast<unsigned char*>(buffer), bytesToRead));
@@ -65,12 +61,10 @@ FT_STATUS FtdiD2xx::FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD bytesToRead, 
 
 FT_STATUS FtdiD2xx::FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten)
 {
-    if (bytesWritten != nullptr)
-        *bytesWritten = 0;
-    const FT_STATUS status = Usable(handle);
+    const FT_STATUS status = StartTransfer(handle, buffer, bytesToWrite, bytesWritten);
     if (status != FT_OK)
         return status;
-    if (bytesWritten == nullptr || (buffer == nullptr && bytesToWrite > 0) || bytesToWrite > INT_MAX)
+    if (bytesToWrite > INT_MAX)
         return FT_INVALID_PARAMETER;
     const int written = port_->Write(static_cast<const unsigned char*>(buffer), static_cast<int>(bytesToWrite));
     if (written < 0) {
@@ -132,6 +126,18 @@ FT_STATUS FtdiD2xx::Usable(FT_HANDLE handle) const
         return FT_INVALID_HANDLE;
     if (writeSideFailed_ || queue_->Failed())
         return FT_IO_ERROR;
+    return FT_OK;
+}
+
+FT_STATUS FtdiD2xx::StartTransfer(FT_HANDLE handle, const void* buffer, DWORD count, LPDWORD done) const
+{
+    if (done != nullptr)
+        *done = 0;
+    const FT_STATUS status = Usable(handle);
+    if (status != FT_OK)
+        return status;
+    if (done == nullptr || (buffer == nullptr && count > 0))
+        return FT_INVALID_PARAMETER;
     return FT_OK;
 }
 

@@ -37,6 +37,8 @@ private:
     bool IsOpenHandle(FT_HANDLE handle) const;
     // FT_OK for the open handle while USB works, else the status to return.
     FT_STATUS Usable(FT_HANDLE handle) const;
+    // Usable, with the byte count zeroed and the buffer and count checked.
+    FT_STATUS StartTransfer(FT_HANDLE handle, const void* buffer, DWORD count, LPDWORD done) const;
     FT_STATUS PurgeTransmit();
     void CloseDevice();
 

@@ -40,35 +40,41 @@ void Stream(FakeUsbPort& usb, std::size_t total, std::size_t maxPacket, std::chr
     }
 }
 
-TEST(ReceiveQueueStream, PacketsArriveWholeAndInOrderAcrossReadChunks)
+struct StreamCase {
+    std::size_t capacity;                // of the queue
+    std::size_t total;                   // bytes the board sends
+    std::size_t maxPacket;               // its packets are 1 to maxPacket bytes
+    std::chrono::microseconds pause;     // after each packet
+    std::size_t bite;                    // the most the test takes at once
+};
+
+// The board streams from its own thread while the test takes; USB reads are
+// 64 bytes, so larger packets take several.
+std::vector<unsigned char> RunStream(const StreamCase& run)
 {
     FakeUsbPort usb;
-    ReceiveQueue queue(usb, 4096);
-    queue.SetReadChunk(64);   // packets up to 200 bytes take several USB reads
-    Stream(usb, 10000, 200, std::chrono::microseconds(0));
-    EXPECT_EQ(TakeAll(queue, 10000, 333, 4096), Counting(0, 10000));
-    EXPECT_EQ(usb.LastReadCapacity(), 64);
+    ReceiveQueue queue(usb, run.capacity);
+    queue.SetReadChunk(64);
+    std::thread board([&] { Stream(usb, run.total, run.maxPacket, run.pause); });
+    std::vector<unsigned char> got = TakeAll(queue, run.total, run.bite, run.capacity);
+    board.join();
+    return got;
+}
+
+TEST(ReceiveQueueStream, PacketsArriveWholeAndInOrderAcrossReadChunks)
+{
+    EXPECT_EQ(RunStream({4096, 10000, 200, std::chrono::microseconds(0), 333}), Counting(0, 10000));
 }
 
 TEST(ReceiveQueueStream, ReaderFasterThanTheStreamLosesNothing)
 {
-    FakeUsbPort usb;
-    ReceiveQueue queue(usb, 4096);
-    std::thread board([&] { Stream(usb, 1000, 3, std::chrono::microseconds(50)); });
-    const std::vector<unsigned char> got = TakeAll(queue, 1000, 4096, 4096);
-    board.join();
-    EXPECT_EQ(got, Counting(0, 1000));
+    EXPECT_EQ(RunStream({4096, 1000, 3, std::chrono::microseconds(50), 4096}), Counting(0, 1000));
 }
 
 TEST(ReceiveQueueStream, ReaderSlowerThanTheStreamLosesNothingAndStaysBounded)
 {
-    FakeUsbPort usb;
-    ReceiveQueue queue(usb, 100);   // the ring wraps many times over
-    queue.SetReadChunk(64);
-    std::thread board([&] { Stream(usb, 5000, 64, std::chrono::microseconds(0)); });
-    const std::vector<unsigned char> got = TakeAll(queue, 5000, 7, 100);
-    board.join();
-    EXPECT_EQ(got, Counting(0, 5000));
+    // A small ring: it wraps many times over and is full most of the time.
+    EXPECT_EQ(RunStream({100, 5000, 64, std::chrono::microseconds(0), 7}), Counting(0, 5000));
 }
 
 TEST(ReceiveQueueBound, AFullQueueStopsTheReaderInsteadOfDropping)
