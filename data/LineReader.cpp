@@ -10,7 +10,7 @@ bool LineReader::Open(const QString& fileName)
     return file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
 
-bool LineReader::ReadPiece(std::string_view& piece)
+bool LineReader::ReadPiece(Piece& piece)
 {
     return ReadWholeLine(piece) || ReadPieceByteByByte(piece);
 }
@@ -25,7 +25,7 @@ bool LineReader::Refill()
 
 // The common case: the whole line, line end included, lies in the chunk and
 // is short enough to be one piece, so it is handed out where it stands.
-bool LineReader::ReadWholeLine(std::string_view& piece)
+bool LineReader::ReadWholeLine(Piece& piece)
 {
     char* start = chunk_.get() + position_;
     // One byte more than a piece, for the CR of a CR LF.
@@ -41,14 +41,14 @@ bool LineReader::ReadWholeLine(std::string_view& piece)
     // The chunk is ours: a CR LF becomes the LF alone in place.
     if (crlf)
         chunk_[position_ + pieceLength - 1] = '\n';
-    piece = std::string_view(start, pieceLength);
+    piece = {start, pieceLength};
     position_ += length;
     return true;
 }
 
 // A line that runs over the end of the chunk or past the piece limit is
 // gathered byte by byte, refilling the chunk as it goes.
-bool LineReader::ReadPieceByteByByte(std::string_view& piece)
+bool LineReader::ReadPieceByteByByte(Piece& piece)
 {
     std::size_t length = 0;
     while (length < PieceBytes) {
@@ -63,6 +63,6 @@ bool LineReader::ReadPieceByteByByte(std::string_view& piece)
         if (c == '\n')
             break;
     }
-    piece = std::string_view(piece_, length);
+    piece = {piece_, length};
     return length > 0;
 }

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <memory>
-#include <string_view>
 
 // Reads a file in pieces the way a text-mode fgets with a 256-byte buffer
 // does: a piece ends after its LF or after 255 bytes, whichever comes first,
@@ -16,17 +15,23 @@ class LineReader {
 public:
     static constexpr std::size_t PieceBytes = 255;
 
+    // Bytes of the reader's own buffer: the caller may change them in place
+    // until the next read.
+    struct Piece {
+        char* data = nullptr;
+        std::size_t size = 0;
+    };
+
     bool Open(const QString& fileName);
 
     // The next piece, a line end at its end as LF alone; false at the end of
-    // the file or when the file cannot be read any further. The view stays
-    // valid until the next call.
-    bool ReadPiece(std::string_view& piece);
+    // the file or when the file cannot be read any further.
+    bool ReadPiece(Piece& piece);
 
 private:
     bool Refill();
-    bool ReadWholeLine(std::string_view& piece);
-    bool ReadPieceByteByByte(std::string_view& piece);
+    bool ReadWholeLine(Piece& piece);
+    bool ReadPieceByteByByte(Piece& piece);
 
     static constexpr std::size_t ChunkBytes = 64 * 1024;
 

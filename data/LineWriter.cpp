@@ -4,7 +4,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 
 bool LineWriter::Open(const QString& fileName)
 {
@@ -13,26 +15,40 @@ bool LineWriter::Open(const QString& fileName)
         file_ = std::make_unique<QFile>(fileName);
     else
         file_ = std::make_unique<QSaveFile>(fileName);
-    buffer_.reserve(BufferBytes + 64);
     return file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
 void LineWriter::Put(std::string_view text)
 {
-    buffer_.append(text);
-    FlushIfFull();
+    while (!text.empty()) {
+        if (used_ == BufferBytes)
+            Flush();
+        const std::size_t part = std::min(text.size(), BufferBytes - used_);
+        std::memcpy(buffer_.get() + used_, text.data(), part);
+        used_ += part;
+        text.remove_prefix(part);
+    }
+}
+
+void LineWriter::PutChar(char c)
+{
+    if (used_ == BufferBytes)
+        Flush();
+    buffer_[used_++] = c;
 }
 
 void LineWriter::PutInteger(std::int32_t value)
 {
-    char digits[16];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    Put(std::string_view(digits, static_cast<std::size_t>(result.ptr - digits)));
+    if (BufferBytes - used_ < IntegerBytes)
+        Flush();
+    char* const end = buffer_.get() + BufferBytes;
+    used_ = static_cast<std::size_t>(std::to_chars(buffer_.get() + used_, end, value).ptr - buffer_.get());
 }
 
 void LineWriter::EndLine()
 {
-    Put("\r\n");
+    PutChar('\r');
+    PutChar('\n');
 }
 
 void LineWriter::PutLine(std::string_view text)
@@ -54,17 +70,11 @@ bool LineWriter::Commit()
     return !failed_;
 }
 
-void LineWriter::FlushIfFull()
-{
-    if (buffer_.size() >= BufferBytes)
-        Flush();
-}
-
 void LineWriter::Flush()
 {
-    if (!failed_ && !buffer_.empty()) {
-        const auto size = static_cast<qint64>(buffer_.size());
-        failed_ = file_->write(buffer_.data(), size) != size;
+    if (!failed_ && used_ > 0) {
+        const auto size = static_cast<qint64>(used_);
+        failed_ = file_->write(buffer_.get(), size) != size;
     }
-    buffer_.clear();
+    used_ = 0;
 }

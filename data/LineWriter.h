@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <string_view>
 
 // Writes a file as bytes with CR LF line ends on every platform. A regular
@@ -18,6 +17,7 @@ public:
     bool Open(const QString& fileName);
 
     void Put(std::string_view text);
+    void PutChar(char c);
     void PutInteger(std::int32_t value);
     void EndLine();
     void PutLine(std::string_view text);
@@ -27,12 +27,14 @@ public:
     bool Commit();
 
 private:
-    void FlushIfFull();
     void Flush();
 
     static constexpr std::size_t BufferBytes = 64 * 1024;
+    // "-2147483648" is the longest integer written.
+    static constexpr std::size_t IntegerBytes = 11;
 
     std::unique_ptr<QFileDevice> file_;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_ = std::make_unique<char[]>(BufferBytes);
+    std::size_t used_ = 0;
     bool failed_ = false;
 };

@@ -6,9 +6,7 @@
 
 #include <QFileInfo>
 
-#include <algorithm>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace {
@@ -71,39 +69,45 @@ void PutData2CH(LineWriter& out, const ChannelData& ch0, const ChannelData& ch1)
     out.PutLine(DataStart);
     for (std::int32_t i = 0; i < ch0.Count; ++i) {
         out.PutInteger(ch0.Codes[i]);
-        out.Put(",");
+        out.PutChar(',');
         out.PutInteger(ch1.Codes[i]);
         out.EndLine();
     }
     out.PutLine(DataEnd);
 }
 
-void CutCRLF(std::string& line)
+// Removes every CR and LF from the piece, in place, and returns what is left.
+// A NUL ends the piece, as it ends a C string.
+std::string_view CutCRLF(LineReader::Piece piece)
 {
-    line.erase(std::remove(line.begin(), line.end(), '\r'), line.end());
-    line.erase(std::remove(line.begin(), line.end(), '\n'), line.end());
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < piece.size && piece.data[i] != '\0'; ++i) {
+        const char c = piece.data[i];
+        if (c != '\r' && c != '\n')
+            piece.data[length++] = c;
+    }
+    return std::string_view(piece.data, length);
 }
 
 // The next significant line: comment lines (";" first) and pieces that begin
-// with a NUL are passed over; a piece counts only up to its first NUL, as a
-// C string would.
-bool GetLine(LineReader& in, std::string& line)
+// with a NUL (an empty text) are passed over. The line stays valid until the
+// next read.
+bool GetLine(LineReader& in, std::string_view& line)
 {
-    std::string_view piece;
+    LineReader::Piece piece;
     do {
         if (!in.ReadPiece(piece))
             return false;
-        piece = piece.substr(0, piece.find('\0'));
-    } while (piece.empty() || piece.front() == ';');
-    line.assign(piece);
-    CutCRLF(line);
+    } while (piece.data[0] == '\0' || piece.data[0] == ';');
+    line = CutCRLF(piece);
     return true;
 }
 
 // Reads significant lines until one is exactly wanted, giving up after
 // SearchLines of them.
-bool FindLine(LineReader& in, std::string& line, std::string_view wanted)
+bool FindLine(LineReader& in, std::string_view wanted)
 {
+    std::string_view line;
     for (int i = 0; i < SearchLines; ++i) {
         if (!GetLine(in, line))
             return false;
@@ -140,46 +144,46 @@ bool StoreKey(std::string_view key, std::string_view value, MeasureSettings& set
     return true;
 }
 
-bool GetParam(LineReader& in, std::string& line, MeasureSettings& settings)
+bool GetParam(LineReader& in, MeasureSettings& settings)
 {
-    if (!FindLine(in, line, ParamStart))
+    if (!FindLine(in, ParamStart))
         return false;
+    std::string_view line;
     for (int read = 0; read < ParamBlockLines; ++read) {
         if (!GetLine(in, line))
             return false;
         const std::size_t colon = line.find(':');
-        if (colon == std::string::npos)
+        if (colon == std::string_view::npos)
             return false;
-        const std::string_view text(line);
-        const std::string_view key = text.substr(0, colon + 1);
+        const std::string_view key = line.substr(0, colon + 1);
         if (key == ParamEnd && read >= ParamKeyLines)
             return true;
-        if (!StoreKey(key, text.substr(colon + 1), settings))
+        if (!StoreKey(key, line.substr(colon + 1), settings))
             return false;
     }
     return true;
 }
 
-// Reads the data block, handing each line without a colon to storeLine, which
-// returns false for a line it cannot take.
+// Reads the data block, handing each line to storeLine until one it cannot
+// take. A code line never holds a colon, so that line ends the block, which
+// is well formed only when it is exactly "DEND:".
 template <typename StoreLine>
-bool GetDataBlock(LineReader& in, std::string& line, StoreLine storeLine)
+bool GetDataBlock(LineReader& in, StoreLine storeLine)
 {
+    std::string_view line;
     while (GetLine(in, line)) {
-        if (line.find(':') != std::string::npos)
+        if (!storeLine(line))
             return line == DataEnd;
-        if (!storeLine(std::string_view(line)))
-            return false;
     }
     return false;
 }
 
-bool GetData1CH(LineReader& in, std::string& line, ChannelData& channel)
+bool GetData1CH(LineReader& in, ChannelData& channel)
 {
-    if (!FindLine(in, line, DataStart))
+    if (!FindLine(in, DataStart))
         return false;
     channel.Count = 0;
-    return GetDataBlock(in, line, [&channel](std::string_view text) {
+    return GetDataBlock(in, [&channel](std::string_view text) {
         std::int32_t code = 0;
         if (channel.Count >= SampleCapacity || !ParseInteger(text, code))
             return false;
@@ -188,13 +192,13 @@ bool GetData1CH(LineReader& in, std::string& line, ChannelData& channel)
     });
 }
 
-bool GetData2CH(LineReader& in, std::string& line, ChannelData& ch0, ChannelData& ch1)
+bool GetData2CH(LineReader& in, ChannelData& ch0, ChannelData& ch1)
 {
-    if (!FindLine(in, line, DataStart))
+    if (!FindLine(in, DataStart))
         return false;
     ch0.Count = 0;
     ch1.Count = 0;
-    return GetDataBlock(in, line, [&ch0, &ch1](std::string_view text) {
+    return GetDataBlock(in, [&ch0, &ch1](std::string_view text) {
         const std::size_t comma = text.find(',');
         std::int32_t code0 = 0;
         std::int32_t code1 = 0;
@@ -209,22 +213,21 @@ bool GetData2CH(LineReader& in, std::string& line, ChannelData& ch0, ChannelData
 
 // The file's channel mode decides the form of the data block; a mode that is
 // none of the three reads no block at all.
-bool GetData(LineReader& in, std::string& line, const MeasureSettings& settings, ChannelData& ch0,
-             ChannelData& ch1)
+bool GetData(LineReader& in, const MeasureSettings& settings, ChannelData& ch0, ChannelData& ch1)
 {
     switch (settings.CHSel) {
     case ModeCh0:
-        if (!GetData1CH(in, line, ch0))
+        if (!GetData1CH(in, ch0))
             return false;
         ch1.Count = 0;
         return true;
     case ModeCh1:
-        if (!GetData1CH(in, line, ch1))
+        if (!GetData1CH(in, ch1))
             return false;
         ch0.Count = 0;
         return true;
     case ModeDual:
-        return GetData2CH(in, line, ch0, ch1);
+        return GetData2CH(in, ch0, ch1);
     default:
         return true;
     }
@@ -261,10 +264,8 @@ bool TmyFile::LoadFile(const QString& fileName, MeasureSettings* settings, Chann
     LineReader in;
     if (!in.Open(fileName))
         return false;
-    std::string line;
-    line.reserve(LineReader::PieceBytes);
-    return GetLine(in, line) && line == HeaderLine && GetParam(in, line, *settings)
-           && GetData(in, line, *settings, *ch0, *ch1);
+    std::string_view header;
+    return GetLine(in, header) && header == HeaderLine && GetParam(in, *settings) && GetData(in, *settings, *ch0, *ch1);
 }
 
 bool TmyFile::Save(const QString& fileName, const MeasureSettings* settings, const DataWriter& putData)

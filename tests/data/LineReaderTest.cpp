@@ -17,9 +17,9 @@ std::vector<std::string> PiecesOf(const std::string& bytes)
     LineReader reader;
     EXPECT_TRUE(reader.Open(folder.Path("f")));
     std::vector<std::string> pieces;
-    std::string_view piece;
+    LineReader::Piece piece;
     while (reader.ReadPiece(piece))
-        pieces.emplace_back(piece);
+        pieces.emplace_back(piece.data, piece.size);
     return pieces;
 }
 
