@@ -43,10 +43,10 @@ BoardFirmware::BoardFirmware(const BoardConfig& config)
 {
 }
 
-void BoardFirmware::SetSignals(const SignalConfig& signals)
+void BoardFirmware::SetSignals(const SignalConfig& inputs)
 {
-    config_.Signals = signals;
-    signals_ = SignalSource(signals);
+    config_.Signals = inputs;
+    signals_ = SignalSource(inputs);
 }
 
 void BoardFirmware::SetFaults(const BoardFaults& faults)

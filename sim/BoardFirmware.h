@@ -20,7 +20,7 @@ class BoardFirmware {
 public:
     explicit BoardFirmware(const BoardConfig& config);
 
-    void SetSignals(const SignalConfig& signals);
+    void SetSignals(const SignalConfig& inputs);
     void SetFaults(const BoardFaults& faults);
 
     // Bytes from the host arriving at time t; every command is carried out

@@ -157,18 +157,18 @@ SimSettings SettingsFromEnvironment(const EnvironmentLookup& lookup)
 {
     SimSettings settings;
     Reader reader(lookup, settings.Warnings);
-    SignalConfig& signals = settings.Board.Signals;
+    SignalConfig& inputs = settings.Board.Signals;
     BoardFaults& faults = settings.Board.Faults;
 
     reader.Real("KORVADEX_SIM_SPEED", settings.Speed, Range::AboveZero);
-    signals.Seed = reader.Unsigned("KORVADEX_SIM_SEED", UINT64_MAX);
-    ReadChannel(reader, "KORVADEX_SIM_CH0_", signals.Channel[0]);
-    ReadChannel(reader, "KORVADEX_SIM_CH1_", signals.Channel[1]);
-    reader.Flag("KORVADEX_SIM_COUNTER", signals.CounterPattern);
+    inputs.Seed = reader.Unsigned("KORVADEX_SIM_SEED", UINT64_MAX);
+    ReadChannel(reader, "KORVADEX_SIM_CH0_", inputs.Channel[0]);
+    ReadChannel(reader, "KORVADEX_SIM_CH1_", inputs.Channel[1]);
+    reader.Flag("KORVADEX_SIM_COUNTER", inputs.CounterPattern);
     if (const auto start = reader.Unsigned("KORVADEX_SIM_COUNTER_START", MaxCode))
-        signals.CounterStart = static_cast<std::uint32_t>(*start);
+        inputs.CounterStart = static_cast<std::uint32_t>(*start);
     if (const auto offset = reader.Unsigned("KORVADEX_SIM_COUNTER_CH1_OFFSET", MaxCode))
-        signals.CounterCh1Offset = static_cast<std::uint32_t>(*offset);
+        inputs.CounterCh1Offset = static_cast<std::uint32_t>(*offset);
 
     reader.Faults("KORVADEX_SIM_FAULTS", faults);
     faults.CablePullAfterBytes = reader.Unsigned("KORVADEX_SIM_CABLE_PULL_AFTER", UINT64_MAX);

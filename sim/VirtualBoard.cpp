@@ -137,11 +137,11 @@ FT_STATUS VirtualBoard::FT_SetUSBParameters(FT_HANDLE handle, ULONG inTransferSi
     return FT_OK;
 }
 
-void VirtualBoard::SetSignals(const SignalConfig& signals)
+void VirtualBoard::SetSignals(const SignalConfig& inputs)
 {
     CatchUp();
-    config_.Signals = signals;
-    firmware_.SetSignals(signals);
+    config_.Signals = inputs;
+    firmware_.SetSignals(inputs);
 }
 
 void VirtualBoard::SetFaults(const BoardFaults& faults)

@@ -33,7 +33,7 @@ public:
 
     // Take effect from the next call on. A run in progress keeps going with
     // the new signals. A pulled cable stays out until ReplugCable.
-    void SetSignals(const SignalConfig& signals);
+    void SetSignals(const SignalConfig& inputs);
     void SetFaults(const BoardFaults& faults);
 
     // A good cable goes in: the board powers up afresh (idle, default

@@ -243,9 +243,9 @@ TEST_F(VirtualBoardTest, ClosingMidRunLeavesTheBoardStreamingIntoNothing)
 
 TEST_F(VirtualBoardTest, NewSignalsTakeEffectOnTheNextSample)
 {
-    SignalConfig signals;
-    signals.Channel[0] = {500.0, 0.0, 0.0, 0.0};
-    board.SetSignals(signals);
+    SignalConfig inputs;
+    inputs.Channel[0] = {500.0, 0.0, 0.0, 0.0};
+    board.SetSignals(inputs);
     Ask("F8");
     const auto codes = DecodeCodes(Stream("A000005", 5ms));
     EXPECT_EQ(codes, std::vector<std::int32_t>(5, MicrovoltsToCode(500.0)));

@@ -1,0 +1,125 @@
+#include "EnvironmentSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+namespace {
+
+SimSettings Parse(const std::map<std::string, std::string>& variables)
+{
+    return SettingsFromEnvironment([&](const char* name) -> const char* {
+        const auto found = variables.find(name);
+        return found == variables.end() ? nullptr : found->second.c_str();
+    });
+}
+
+TEST(EnvironmentSettings, NothingSetGivesTheDefaults)
+{
+    const SimSettings settings = Parse({});
+    const BoardConfig defaults;
+    EXPECT_EQ(settings.Speed, 1.0);
+    EXPECT_TRUE(settings.Warnings.empty());
+    EXPECT_FALSE(settings.Board.Signals.Seed);
+    EXPECT_FALSE(settings.Board.Signals.CounterPattern);
+    EXPECT_EQ(settings.Board.Signals.Channel[0].DcMicrovolts, defaults.Signals.Channel[0].DcMicrovolts);
+    EXPECT_EQ(settings.Board.Signals.Channel[1].DcMicrovolts, defaults.Signals.Channel[1].DcMicrovolts);
+    EXPECT_FALSE(settings.Board.Faults.Silent);
+    EXPECT_FALSE(settings.Board.Faults.CablePullAfterBytes);
+    EXPECT_FALSE(settings.Board.Faults.StallAfterSamples);
+}
+
+TEST(EnvironmentSettings, ReadsSignalsClockAndSeed)
+{
+    const SimSettings settings = Parse({
+        {"KORVADEX_SIM_SPEED", "12.5"},
+        {"KORVADEX_SIM_SEED", "18446744073709551615"},
+        {"KORVADEX_SIM_CH0_DC_UV", "-1250.5"},
+        {"KORVADEX_SIM_CH0_NOISE", "0"},
+        {"KORVADEX_SIM_CH0_SINE_UV", "300"},
+        {"KORVADEX_SIM_CH0_SINE_HZ", "2.5"},
+        {"KORVADEX_SIM_CH1_DC_UV", "1e3"},
+        {"KORVADEX_SIM_CH1_NOISE", "3"},
+        {"KORVADEX_SIM_CH1_SINE_UV", "10"},
+        {"KORVADEX_SIM_CH1_SINE_HZ", "50"},
+        {"KORVADEX_SIM_COUNTER", "1"},
+        {"KORVADEX_SIM_COUNTER_START", "16777215"},
+        {"KORVADEX_SIM_COUNTER_CH1_OFFSET", "4096"},
+    });
+    EXPECT_TRUE(settings.Warnings.empty());
+    EXPECT_EQ(settings.Speed, 12.5);
+    EXPECT_EQ(settings.Board.Signals.Seed, 18446744073709551615ull);
+    const ChannelSignal& ch0 = settings.Board.Signals.Channel[0];
+    const ChannelSignal& ch1 = settings.Board.Signals.Channel[1];
+    EXPECT_EQ(ch0.DcMicrovolts, -1250.5);
+    EXPECT_EQ(ch0.NoiseScale, 0.0);
+    EXPECT_EQ(ch0.SineMicrovolts, 300.0);
+    EXPECT_EQ(ch0.SineHz, 2.5);
+    EXPECT_EQ(ch1.DcMicrovolts, 1000.0);
+    EXPECT_EQ(ch1.NoiseScale, 3.0);
+    EXPECT_EQ(ch1.SineMicrovolts, 10.0);
+    EXPECT_EQ(ch1.SineHz, 50.0);
+    EXPECT_TRUE(settings.Board.Signals.CounterPattern);
+    EXPECT_EQ(settings.Board.Signals.CounterStart, 16777215u);
+    EXPECT_EQ(settings.Board.Signals.CounterCh1Offset, 4096u);
+}
+
+TEST(EnvironmentSettings, ReadsEveryFault)
+{
+    const SimSettings settings = Parse({
+        {"KORVADEX_SIM_FAULTS", "absent,silent,ng,wrong-name,garbled,split,extra"},
+        {"KORVADEX_SIM_CABLE_PULL_AFTER", "4000"},
+        {"KORVADEX_SIM_STALL_AFTER", "0"},
+    });
+    EXPECT_TRUE(settings.Warnings.empty());
+    const BoardFaults& faults = settings.Board.Faults;
+    EXPECT_TRUE(faults.Absent);
+    EXPECT_TRUE(faults.Silent);
+    EXPECT_TRUE(faults.NgToAll);
+    EXPECT_TRUE(faults.WrongName);
+    EXPECT_TRUE(faults.Garbled);
+    EXPECT_TRUE(faults.SplitReply);
+    EXPECT_TRUE(faults.ExtraBytes);
+    EXPECT_EQ(faults.CablePullAfterBytes, 4000u);
+    EXPECT_EQ(faults.StallAfterSamples, 0u);
+}
+
+TEST(EnvironmentSettings, OneFaultAloneAndEmptyItemsAreFine)
+{
+    const SimSettings settings = Parse({{"KORVADEX_SIM_FAULTS", ",split,"}});
+    EXPECT_TRUE(settings.Warnings.empty());
+    EXPECT_TRUE(settings.Board.Faults.SplitReply);
+    EXPECT_FALSE(settings.Board.Faults.Silent);
+}
+
+TEST(EnvironmentSettings, EveryValueNotUnderstoodIsNamedAndKeepsItsDefault)
+{
+    const SimSettings settings = Parse({
+        {"KORVADEX_SIM_SPEED", "0"},
+        {"KORVADEX_SIM_SEED", "-1"},
+        {"KORVADEX_SIM_CH0_DC_UV", "1,5"},
+        {"KORVADEX_SIM_CH0_NOISE", "-1"},
+        {"KORVADEX_SIM_CH1_SINE_HZ", "nan"},
+        {"KORVADEX_SIM_CH1_DC_UV", ""},
+        {"KORVADEX_SIM_COUNTER", "yes"},
+        {"KORVADEX_SIM_COUNTER_START", "16777216"},
+        {"KORVADEX_SIM_FAULTS", "silent,unplugged"},
+        {"KORVADEX_SIM_CABLE_PULL_AFTER", "12k"},
+    });
+    ASSERT_EQ(settings.Warnings.size(), 10u);
+    EXPECT_EQ(settings.Warnings[0], "KORVADEX_SIM_SPEED: \"0\" is not a number above 0; ignored");
+    EXPECT_NE(settings.Warnings[8].find("\"unplugged\""), std::string::npos);
+    EXPECT_EQ(settings.Speed, 1.0);
+    EXPECT_FALSE(settings.Board.Signals.Seed);
+    const BoardConfig defaults;
+    EXPECT_EQ(settings.Board.Signals.Channel[0].DcMicrovolts, defaults.Signals.Channel[0].DcMicrovolts);
+    EXPECT_EQ(settings.Board.Signals.Channel[0].NoiseScale, 1.0);
+    EXPECT_EQ(settings.Board.Signals.Channel[1].DcMicrovolts, defaults.Signals.Channel[1].DcMicrovolts);
+    EXPECT_FALSE(settings.Board.Signals.CounterPattern);
+    EXPECT_EQ(settings.Board.Signals.CounterStart, 0u);
+    EXPECT_TRUE(settings.Board.Faults.Silent);
+    EXPECT_FALSE(settings.Board.Faults.CablePullAfterBytes);
+}
+
+}  // namespace
