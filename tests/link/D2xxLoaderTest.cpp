@@ -47,8 +47,8 @@ TEST_F(LoaderTest, ALibraryLackingOneFunctionIsNotLoadable)
     EXPECT_EQ(LoadD2xxLibrary(INCOMPLETE_VENDOR_LIBRARY), nullptr);
 }
 
-// The test program's run path holds the fake under the vendor's own name, so
-// the loader must find it before any other driver.
+// The test's LD_LIBRARY_PATH holds the fake under the vendor's own name, so
+// the loader must find it before any other driver (run it through ctest).
 TEST_F(LoaderTest, TheVendorLibraryComesFirst)
 {
     auto driver = LoadD2xx();

@@ -291,6 +291,7 @@ TEST_F(FifoTest, SilenceFailsAfterTheTimeOutAndTheNextWaitStartsClean)
     EXPECT_FALSE(link.SendAndWaitOK("?"));
     EXPECT_GE(clock.elapsed(), 20);
 
+    link.SetTimeOut(2000);
     fake.ArriveAfter(5ms, "OK\r");
     EXPECT_TRUE(link.SendAndWaitOK("?"));
 }
