@@ -4,6 +4,7 @@
 // machine does not inflate; the Time column is the wall clock, and for a save
 // it includes waiting for the disk flush that makes replacing the earlier
 // file safe. The files go to the temporary folder (TMPDIR).
+#include "DataDoubles.h"
 #include "Myfile.h"
 
 #include <benchmark/benchmark.h>
@@ -22,11 +23,6 @@ namespace {
 
 constexpr std::int32_t Pairs = 100000;
 
-class AlwaysOverwrite : public ConfirmPrompt {
-public:
-    bool AskYesNo(const QString&, const QString&) override { return true; }
-};
-
 // One run as the window holds it, saved once to a file the benchmarks share.
 struct Run {
     Run()
@@ -34,23 +30,18 @@ struct Run {
         std::mt19937 noise(7);
         std::uniform_int_distribution<std::int32_t> spread(-200, 200);
         for (std::int32_t i = 0; i < Pairs; ++i) {
-            codes0[static_cast<std::size_t>(i)] = 8388608 + spread(noise);
-            codes1[static_cast<std::size_t>(i)] = 8388608 + spread(noise);
+            arrays.Codes0[static_cast<std::size_t>(i)] = 8388608 + spread(noise);
+            arrays.Codes1[static_cast<std::size_t>(i)] = 8388608 + spread(noise);
         }
-        ch0.Count = ch1.Count = Pairs;
+        arrays.Ch0.Count = arrays.Ch1.Count = Pairs;
         settings.CHSel = ModeDual;
-        file.SaveFile2CH(path, &settings, &ch0, &ch1);
+        file.SaveFile2CH(path, &settings, &arrays.Ch0, &arrays.Ch1);
         bytes = QFileInfo(path).size();
     }
 
-    std::vector<std::int32_t> codes0 = std::vector<std::int32_t>(SampleCapacity);
-    std::vector<std::int32_t> codes1 = std::vector<std::int32_t>(SampleCapacity);
-    std::vector<float> microvolts0 = std::vector<float>(SampleCapacity);
-    std::vector<float> microvolts1 = std::vector<float>(SampleCapacity);
-    ChannelData ch0{0, codes0.data(), microvolts0.data()};
-    ChannelData ch1{0, codes1.data(), microvolts1.data()};
+    SampleArrays arrays;
     MeasureSettings settings;
-    AlwaysOverwrite prompt;
+    ScriptedPrompt prompt;  // answers yes
     TmyFile file{prompt};
     QTemporaryDir dir;
     QString path = dir.filePath("run.DTA");
@@ -68,7 +59,7 @@ void SaveFile2CH(benchmark::State& state)
     Run& run = TheRun();
     const QString target = run.dir.filePath("saved.DTA");
     for (auto _ : state) {
-        if (!run.file.SaveFile2CH(target, &run.settings, &run.ch0, &run.ch1))
+        if (!run.file.SaveFile2CH(target, &run.settings, &run.arrays.Ch0, &run.arrays.Ch1))
             state.SkipWithError("save failed");
     }
     state.SetBytesProcessed(state.iterations() * run.bytes);
@@ -77,13 +68,12 @@ void SaveFile2CH(benchmark::State& state)
 void LoadFile(benchmark::State& state)
 {
     Run& run = TheRun();
-    std::vector<std::int32_t> codes0(SampleCapacity), codes1(SampleCapacity);
-    ChannelData ch0{0, codes0.data(), nullptr}, ch1{0, codes1.data(), nullptr};
+    SampleArrays loaded;
     for (auto _ : state) {
         MeasureSettings settings;
-        if (!run.file.LoadFile(run.path, &settings, &ch0, &ch1) || ch0.Count != Pairs)
+        if (!run.file.LoadFile(run.path, &settings, &loaded.Ch0, &loaded.Ch1) || loaded.Ch0.Count != Pairs)
             state.SkipWithError("load failed");
-        benchmark::DoNotOptimize(codes0.data());
+        benchmark::DoNotOptimize(loaded.Codes0.data());
     }
     state.SetBytesProcessed(state.iterations() * run.bytes);
 }

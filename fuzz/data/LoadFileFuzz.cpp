@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to TmyFile::LoadFile. Whatever the bytes, the load
 // must stay inside the sample arrays and leave sane counts; a file it accepts
 // must save and load back to the very same settings and codes.
+#include "DataDoubles.h"
 #include "Myfile.h"
 
 #include <QCoreApplication>
@@ -13,23 +14,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 namespace {
-
-class AlwaysOverwrite : public ConfirmPrompt {
-public:
-    bool AskYesNo(const QString&, const QString&) override { return true; }
-};
-
-struct Arrays {
-    std::vector<std::int32_t> codes0 = std::vector<std::int32_t>(SampleCapacity);
-    std::vector<std::int32_t> codes1 = std::vector<std::int32_t>(SampleCapacity);
-    std::vector<float> microvolts0 = std::vector<float>(SampleCapacity);
-    std::vector<float> microvolts1 = std::vector<float>(SampleCapacity);
-    ChannelData ch0{0, codes0.data(), microvolts0.data()};
-    ChannelData ch1{0, codes1.data(), microvolts1.data()};
-};
 
 void Require(bool condition, const char* what)
 {
@@ -69,36 +55,36 @@ void WriteInput(const QString& path, const std::uint8_t* data, std::size_t size)
 }
 
 // A file that loaded with channel data saves and loads back unchanged.
-void CheckRoundTrip(TmyFile& file, const MeasureSettings& settings, const Arrays& loaded)
+void CheckRoundTrip(TmyFile& file, const MeasureSettings& settings, const SampleArrays& loaded)
 {
     const QString path = ScratchPath("again");
-    const bool saved = settings.CHSel == ModeDual ? file.SaveFile2CH(path, &settings, &loaded.ch0, &loaded.ch1)
-                       : settings.CHSel == ModeCh1 ? file.SaveFile1CH(path, &settings, &loaded.ch1)
-                                                   : file.SaveFile1CH(path, &settings, &loaded.ch0);
+    const bool saved = settings.CHSel == ModeDual ? file.SaveFile2CH(path, &settings, &loaded.Ch0, &loaded.Ch1)
+                       : settings.CHSel == ModeCh1 ? file.SaveFile1CH(path, &settings, &loaded.Ch1)
+                                                   : file.SaveFile1CH(path, &settings, &loaded.Ch0);
     Require(saved, "a loaded run does not save");
-    static Arrays again;
+    static SampleArrays again;
     MeasureSettings reread;
-    Require(file.LoadFile(path, &reread, &again.ch0, &again.ch1), "a saved run does not load");
+    Require(file.LoadFile(path, &reread, &again.Ch0, &again.Ch1), "a saved run does not load");
     Require(SameStoredSettings(settings, reread), "settings changed on the way round");
-    Require(SameCodes(loaded.ch0, again.ch0) && SameCodes(loaded.ch1, again.ch1), "codes changed on the way round");
+    Require(SameCodes(loaded.Ch0, again.Ch0) && SameCodes(loaded.Ch1, again.Ch1), "codes changed on the way round");
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static AlwaysOverwrite prompt;
+    static ScriptedPrompt prompt;  // answers yes
     static TmyFile file(prompt);
-    static Arrays arrays;
+    static SampleArrays arrays;
     static const QString input = ScratchPath("input");
 
     WriteInput(input, data, size);
-    arrays.ch0.Count = 0;
-    arrays.ch1.Count = 0;
+    arrays.Ch0.Count = 0;
+    arrays.Ch1.Count = 0;
     MeasureSettings settings;
-    const bool loaded = file.LoadFile(input, &settings, &arrays.ch0, &arrays.ch1);
-    RequireSaneCount(arrays.ch0);
-    RequireSaneCount(arrays.ch1);
+    const bool loaded = file.LoadFile(input, &settings, &arrays.Ch0, &arrays.Ch1);
+    RequireSaneCount(arrays.Ch0);
+    RequireSaneCount(arrays.Ch1);
     if (loaded && settings.CHSel >= ModeCh0 && settings.CHSel <= ModeDual)
         CheckRoundTrip(file, settings, arrays);
     QFile::remove(input);

@@ -37,21 +37,3 @@ std::string WithCrLf(const std::string& text)
     }
     return result;
 }
-
-SampleArrays::SampleArrays()
-    : Codes0(SampleCapacity)
-    , Codes1(SampleCapacity)
-    , Microvolts0(SampleCapacity)
-    , Microvolts1(SampleCapacity)
-    , Ch0{0, Codes0.data(), Microvolts0.data()}
-    , Ch1{0, Codes1.data(), Microvolts1.data()}
-{
-}
-
-bool ScriptedPrompt::AskYesNo(const QString& caption, const QString& text)
-{
-    ++Asked;
-    Caption = caption;
-    Text = text;
-    return Answer;
-}
