@@ -1,0 +1,542 @@
+#include "KORVADEX_Main.h"
+
+#include "Ad7175.h"
+#include "ComponentFactory.h"
+#include "Graph_2ch.h"
+#include "Myfile.h"
+#include "Mymessage.h"
+#include "Mystatus.h"
+#include "QtAxisLabel.h"
+#include "QtPaintBox.h"
+#include "QtStatusBar.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+#include <exception>
+
+namespace {
+
+const char* const WindowTitle = "KORVADEX";
+const char* const Version = "v2.00";
+const char* const BoardCaption = "KORVADEX Board";
+const char* const StartCaption = "測定開始";
+
+constexpr int StatusBarHeight = 20;
+// The client area has no border of its own inside the window frame.
+constexpr int BorderWidth = 0;
+
+constexpr int YLabelTops[11] = {23, 50, 83, 124, 166, 207, 249, 290, 330, 364, 398};
+
+const char* const RateItems[] = {
+    "5sps",   "10sps",  "20sps",  "49.96sps/50sps", "59.92sps/60sps", "100sps", "200sps",    "500sps",   "1ksps",
+    "2.5ksps", "5ksps", "10ksps", "25ksps",         "31.25ksps",      "50ksps", "62.5ksps", "125ksps",
+};
+const char* const CountItems[] = {"100", "200", "500", "1000", "2000", "5000", "10000", "20000", "50000", "100000"};
+const char* const ChannelItems[] = {"CH0 (Ain0-Ain1)", "CH1 (Ain2-Ain3)", "CH0 + CH1"};
+
+constexpr int DefaultRate = 5;    // "100sps"
+constexpr int DefaultCount = 3;   // "1000"
+constexpr int DefaultChannel = 0; // "CH0 (Ain0-Ain1)"
+
+QFont WindowFont(int pixelSize)
+{
+    // The Windows font first; where it is missing, the IPA font has the same
+    // proportional Gothic shapes.
+    QFont font;
+    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic")});
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+// Labels size themselves to their text, keeping their top-left corner.
+QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, const char* text)
+{
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+template <std::size_t N>
+QComboBox* MakeList(QWidget* parent, const char* name, const QRect& geometry, const char* const (&items)[N])
+{
+    auto* list = new QComboBox(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->setGeometry(geometry);
+    // Selection only: an item is always selected, so the index is always valid.
+    list->setEditable(false);
+    for (const char* item : items)
+        list->addItem(QString::fromUtf8(item));
+    return list;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& geometry, const char* text)
+{
+    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    return button;
+}
+
+QRadioButton* MakeRadio(QWidget* parent, const char* name, const QRect& geometry, const char* text)
+{
+    auto* radio = new QRadioButton(QString::fromUtf8(text), parent);
+    radio->setObjectName(QString::fromLatin1(name));
+    radio->setGeometry(geometry);
+    return radio;
+}
+
+// Creating a component fails by an exception, in practice memory exhaustion.
+template <typename Create>
+bool Succeeds(Create&& create)
+{
+    try {
+        create();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+QAction* MakeItem(QMenu* menu, const char* name, const char* text)
+{
+    QAction* item = menu->addAction(QString::fromUtf8(text));
+    item->setObjectName(QString::fromLatin1(name));
+    return item;
+}
+
+} // namespace
+
+TFormMain::TFormMain(const WindowServices& services)
+    : services_(services)
+{
+    BuildClientArea();
+    BoardName.clear();
+    BoardVersion.clear();
+    if (!CreateComponents())
+        return;
+    MeasureBtn->setText(QString::fromUtf8(StartCaption));
+    SelectDefaults();
+    CentreOnScreen();
+    FormCreate();
+}
+
+TFormMain::~TFormMain()
+{
+    FormDestroy();
+}
+
+bool TFormMain::ComponentsCreated() const
+{
+    return myMessage && myStatus && ADC && myFile && Graph;
+}
+
+void TFormMain::BuildClientArea()
+{
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
+    setWindowIcon(QIcon(QStringLiteral(":/korvadex.png")));
+    setFont(WindowFont(12));
+
+    ClientArea = new QWidget(this);
+    ClientArea->setObjectName(QStringLiteral("ClientArea"));
+    ClientArea->setFixedSize(ClientWidth, ClientHeight);
+    ClientArea->setBackgroundRole(QPalette::Button);
+    ClientArea->setAutoFillBackground(true);
+    setCentralWidget(ClientArea);
+    // A fixed, non-sizable border: the window is exactly the menu bar and the client area.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    BuildGraphArea();
+    BuildSettingControls();
+    BuildButtons();
+    StatusBar1 = new QtStatusBar(ClientArea, QStringLiteral("StatusBar1"), QRect(0, 433, ClientWidth, 25));
+    connect(StatusBar1, &QtStatusBar::Clicked, this, &TFormMain::StatusBar1Click);
+    BuildMenus();
+}
+
+void TFormMain::BuildGraphArea()
+{
+    PaintBox1 = new QtPaintBox(ClientArea, QStringLiteral("PaintBox1"), QRect(72, 24, 528, 372));
+    for (int i = 0; i < 11; ++i) {
+        auto* label = new QtAxisLabel(ClientArea, QStringLiteral("Label%1").arg(i + 1), QRect(16, YLabelTops[i], 42, 12),
+                                      QStringLiteral("8388608"));
+        YLabelControls[static_cast<std::size_t>(i)] = label;
+    }
+    Label15 = new QtAxisLabel(ClientArea, QStringLiteral("Label15"), QRect(72, 406, 39, 12), QStringLiteral("Label15"));
+    Label16 = new QtAxisLabel(ClientArea, QStringLiteral("Label16"), QRect(560, 406, 39, 12), QStringLiteral("Label16"));
+}
+
+void TFormMain::BuildSettingControls()
+{
+    Label14 = MakeLabel(ClientArea, "Label14", 632, 24, "データレート");
+    ComboBox1 = MakeList(ClientArea, "ComboBox1", QRect(624, 40, 113, 20), RateItems);
+    Label12 = MakeLabel(ClientArea, "Label12", 632, 68, "データ数");
+    ComboBox2 = MakeList(ClientArea, "ComboBox2", QRect(624, 84, 113, 20), CountItems);
+    Label13 = MakeLabel(ClientArea, "Label13", 632, 112, "測定 CH");
+    ComboBox3 = MakeList(ClientArea, "ComboBox3", QRect(624, 128, 113, 20), ChannelItems);
+    for (QLabel* label : {Label12, Label13}) {
+        label->setFont(WindowFont(13));
+        label->adjustSize();
+    }
+
+    Panel2 = new QFrame(ClientArea);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setGeometry(624, 184, 113, 52);
+    Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Sinc3_RB = MakeRadio(Panel2, "Sinc3_RB", QRect(8, 8, 89, 17), "Sinc3");
+    Sinc5_RB = MakeRadio(Panel2, "Sinc5_RB", QRect(8, 29, 97, 17), "Sinc5+Sinc1");
+}
+
+void TFormMain::BuildButtons()
+{
+    MeasureBtn = MakeButton(ClientArea, "MeasureBtn", QRect(624, 345, 113, 33), StartCaption);
+    QuitBtn = MakeButton(ClientArea, "QuitBtn", QRect(624, 379, 113, 33), "終了");
+    connect(QuitBtn, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TFormMain::BuildMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    File1 = bar->addMenu(QStringLiteral("ファイル(&F)"));
+    File1->setObjectName(QStringLiteral("File1"));
+    Exit1 = MakeItem(File1, "Exit1", "終了(&X)");
+    connect(Exit1, &QAction::triggered, this, &QWidget::close);
+
+    Data1 = bar->addMenu(QStringLiteral("データ(&D)"));
+    Data1->setObjectName(QStringLiteral("Data1"));
+    Save1 = MakeItem(Data1, "Save1", "保存(&S)");
+    Load1 = MakeItem(Data1, "Load1", "読込み(&O)");
+    N1 = MakeItem(Data1, "N1", "---");
+    DataClear = MakeItem(Data1, "DataClear", "クリア");
+    connect(DataClear, &QAction::triggered, this, &TFormMain::DataClearClick);
+
+    MenuY = bar->addMenu(QStringLiteral("Y軸表示"));
+    MenuY->setObjectName(QStringLiteral("MenuY"));
+    MenuY_Volt = MakeItem(MenuY, "MenuY_Volt", "電圧値");
+    MenuY_Volt->setCheckable(true);
+    // Qt sets the check mark before it reports the click.
+    connect(MenuY_Volt, &QAction::triggered, this, &TFormMain::MenuY_VoltClick);
+}
+
+// Each component in its turn; the first that cannot be made is reported and
+// closes the window, and none after it is made.
+bool TFormMain::CreateComponents()
+{
+    ComponentFactory& make = services_.Components;
+    if (!Succeeds([&] { myMessage = make.MakeMessage(services_.Messages, QStringLiteral("KORVADEX"), BoardCaption); })) {
+        services_.Messages.ShowError(QString::fromUtf8(BoardCaption), QStringLiteral("致命的なメモリエラーです:Z_Message"));
+        close();
+        return false;
+    }
+    const auto made = [this](bool ok, const char* word) {
+        if (!ok) {
+            myMessage->MsgMemoryError(QString::fromLatin1(word));
+            close();
+        }
+        return ok;
+    };
+    if (!made(Succeeds([&] { myStatus = make.MakeStatus(*StatusBar1, QString::fromUtf8(BoardCaption), 2); }),
+              "myStatus"))
+        return false;
+    if (!made(Succeeds([&] { ADC = make.MakeADC(this, services_.Driver); }), "AD7175"))
+        return false;
+    if (!made(Succeeds([&] { myFile = make.MakeFile(services_.Confirm); }), "FILE"))
+        return false;
+    for (std::size_t i = 0; i < YLabels.size(); ++i)
+        YLabels[i] = YLabelControls[i];
+    XLabels = {Label15, Label16};
+    if (!made(Succeeds([&] {
+                  Graph = make.MakeGraph(PaintBox1, &Ch0Data, &Ch1Data, &Settings, YLabels.data(), XLabels.data());
+              }),
+              "TGraph_2CH"))
+        return false;
+    // The full redraw lets waiting events run once before its traces.
+    Graph->SetEventPump([] { QCoreApplication::processEvents(); });
+    return true;
+}
+
+void TFormMain::SelectDefaults()
+{
+    ComboBox1->setCurrentIndex(DefaultRate);
+    ComboBox2->setCurrentIndex(DefaultCount);
+    ComboBox3->setCurrentIndex(DefaultChannel);
+    Sinc3_RB->setChecked(true);
+    Sinc5_RB->setChecked(false);
+
+    Settings.spsSel = ComboBox1->currentIndex();
+    Settings.DataCountSel = ComboBox2->currentIndex();
+    Settings.CHSel = ComboBox3->currentIndex();
+    Settings.GainSel = 0;
+    Settings.GainDivisor = 1;
+    Settings.fBUF_ON = 0;
+
+    // The other flags and both counts start at 0 with the window.
+    FirstIdle = 1;
+}
+
+// Truncating divisions: a window larger than the screen gets a negative position.
+void TFormMain::CentreOnScreen()
+{
+    adjustSize();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    move(screen.left() + (screen.width() - width()) / 2, screen.top() + (screen.height() - height()) / 2);
+}
+
+void TFormMain::FormCreate()
+{
+    // Qt has no idle event: a timer runs the idle handler, and only while
+    // it has work, so an idle window takes no processor time.
+    IdleTimer.setTimerType(Qt::PreciseTimer);
+    connect(&IdleTimer, &QTimer::timeout, this, &TFormMain::AppIdle);
+    ScheduleIdle(false);
+    SetTitle(QString());
+}
+
+void TFormMain::FormDestroy()
+{
+    IdleTimer.stop();
+    myMessage.reset();
+    myStatus.reset();
+    ADC.reset(); // closes the USB link if it is open
+    myFile.reset();
+    Graph.reset();
+}
+
+void TFormMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TFormMain::FormResize()
+{
+    if (!Graph)
+        return;
+    Graph->Resize();
+    if (Ch0Data.Count != 0 || Ch1Data.Count != 0)
+        Graph->DrawAll(VoltShown());
+    else
+        Graph->DrawEmpty(VoltShown());
+    LayoutPending = 1;
+    ScheduleIdle(false);
+}
+
+void TFormMain::SettingsFromControls()
+{
+    Settings.spsSel = ComboBox1->currentIndex();
+    Settings.DataCountSel = ComboBox2->currentIndex();
+    Settings.CHSel = ComboBox3->currentIndex();
+    Settings.fSinc5 = Sinc3_RB->isChecked() ? 0 : 1;
+}
+
+void TFormMain::ControlsFromSettings()
+{
+    ComboBox1->setCurrentIndex(Settings.spsSel);
+    ComboBox2->setCurrentIndex(Settings.DataCountSel);
+    ComboBox3->setCurrentIndex(Settings.CHSel);
+    Sinc3_RB->setChecked(Settings.fSinc5 != 1);
+    Sinc5_RB->setChecked(Settings.fSinc5 == 1);
+}
+
+void TFormMain::LockControls()
+{
+    SetControlsEnabled(false);
+}
+
+void TFormMain::UnlockControls()
+{
+    SetControlsEnabled(true);
+}
+
+// The window's close box is never locked.
+void TFormMain::SetControlsEnabled(bool enabled)
+{
+    File1->menuAction()->setEnabled(enabled);
+    Data1->menuAction()->setEnabled(enabled);
+    MenuY->menuAction()->setEnabled(enabled);
+    ComboBox1->setEnabled(enabled);
+    ComboBox2->setEnabled(enabled);
+    ComboBox3->setEnabled(enabled);
+    Sinc3_RB->setEnabled(enabled);
+    Sinc5_RB->setEnabled(enabled);
+    QuitBtn->setEnabled(enabled);
+    MeasureBtn->setEnabled(enabled);
+}
+
+void TFormMain::SetTitle(const QString& text)
+{
+    QString caption = QString::fromLatin1(WindowTitle) + QStringLiteral(" / ") + QString::fromLatin1(Version);
+    if (!text.isEmpty())
+        caption += QStringLiteral(" : ") + text;
+    setWindowTitle(caption);
+}
+
+void TFormMain::LayoutStatusBar()
+{
+    StatusBar1->setGeometry(0, ClientArea->height() - BorderWidth - StatusBarHeight, ClientArea->width(),
+                            StatusBarHeight);
+}
+
+bool TFormMain::VoltShown() const
+{
+    return MenuY_Volt->isChecked();
+}
+
+void TFormMain::AppIdle()
+{
+    // No pass runs inside another: the redraws pump events while the timer
+    // is stopped here.
+    IdleTimer.stop();
+    if (FirstIdle) {
+        FirstIdle = 0;
+        MeasureBtn->setFocus();
+        Graph->DrawEmpty(VoltShown());
+    }
+    if (LayoutPending) {
+        LayoutPending = 0;
+        LayoutStatusBar();
+    }
+    ScheduleIdle(false);
+}
+
+// The handler runs again at once while a one-shot request waits or the last
+// read brought samples; while a run waits for its next chunk it polls every
+// millisecond; with nothing to do it does not run at all.
+void TFormMain::ScheduleIdle(bool readBroughtSamples)
+{
+    if (FirstIdle || LayoutPending || readBroughtSamples)
+        IdleTimer.start(0);
+    else if (Running)
+        IdleTimer.start(1);
+    else
+        IdleTimer.stop();
+}
+
+void TFormMain::ComputeCodeStats()
+{
+    ::ComputeCodeStats(Ch0Data, Ch0Stats);
+    ::ComputeCodeStats(Ch1Data, Ch1Stats);
+}
+
+void TFormMain::ComputeMicrovoltStats()
+{
+    ::ComputeMicrovoltStats(Ch0Data, Ch0Stats);
+    ::ComputeMicrovoltStats(Ch1Data, Ch1Stats);
+}
+
+// The extremes are scanned afresh by the graph; the deviation is the one the
+// last computation stored.
+void TFormMain::ShowChannelStats(int channel)
+{
+    const bool ch0 = channel == 0;
+    const ChannelStats& stats = ch0 ? Ch0Stats : Ch1Stats;
+    if (VoltShown()) {
+        const float maximum = ch0 ? Graph->GetMaxMicrovoltsCh0() : Graph->GetMaxMicrovoltsCh1();
+        const float minimum = ch0 ? Graph->GetMinMicrovoltsCh0() : Graph->GetMinMicrovoltsCh1();
+        myStatus->ShowStatVolt(channel, stats.DevMicrovolts, minimum, maximum);
+    } else {
+        const std::int32_t minimum = ch0 ? Graph->GetMinCodeCh0() : Graph->GetMinCodeCh1();
+        const std::int32_t maximum = ch0 ? Graph->GetMaxCodeCh0() : Graph->GetMaxCodeCh1();
+        myStatus->ShowStatDigit(maximum, minimum, channel, stats.DevCode);
+    }
+}
+
+// After a run or a load: CH0's statistics unless the data is CH1's alone.
+void TFormMain::ShowSelectedChannelStats()
+{
+    StatsShowCh0 = Settings.CHSel == ModeCh1 ? 0 : 1;
+    ShowChannelStats(StatsShowCh0 ? 0 : 1);
+}
+
+void TFormMain::StatusBar1Click()
+{
+    if (!(Ch0Valid && Ch1Valid))
+        return;
+    if (StatsShowCh0) {
+        ShowChannelStats(1);
+        StatsShowCh0 = 0;
+    } else {
+        ShowChannelStats(0);
+        StatsShowCh0 = 1;
+    }
+}
+
+void TFormMain::MenuY_VoltClick()
+{
+    if (Ch0Valid || Ch1Valid)
+        Graph->DrawAll(VoltShown());
+    else
+        Graph->DrawEmpty(VoltShown());
+    if (Settings.CHSel == ModeCh0 && Ch0Valid)
+        ShowChannelStats(0);
+    if (Settings.CHSel == ModeCh1 && Ch1Valid)
+        ShowChannelStats(1);
+    if (Settings.CHSel == ModeDual)
+        StatusBar1Click();
+}
+
+void TFormMain::DataClearClick()
+{
+    DropData();
+    Graph->DrawEmpty(VoltShown());
+}
+
+// The samples taken become the data of the channels that CHSel names.
+void TFormMain::HoldSamples(std::int32_t count)
+{
+    const bool ch0 = Settings.CHSel == ModeCh0 || Settings.CHSel == ModeDual;
+    const bool ch1 = Settings.CHSel == ModeCh1 || Settings.CHSel == ModeDual;
+    Ch0Valid = ch0 ? 1 : 0;
+    Ch1Valid = ch1 ? 1 : 0;
+    Ch0Data.Count = ch0 ? count : 0;
+    Ch1Data.Count = ch1 ? count : 0;
+}
+
+void TFormMain::DropData()
+{
+    Ch0Valid = Ch1Valid = 0;
+    Ch0Data.Count = Ch1Data.Count = 0;
+}
+
+// The held samples in microvolts, drawn whole, with their statistics.
+void TFormMain::DrawHeldData()
+{
+    ConvertAll();
+    Graph->DrawAll(VoltShown());
+    ComputeCodeStats();
+    ComputeMicrovoltStats();
+}
+
+void TFormMain::ConvertAll()
+{
+    if (Ch0Valid)
+        ConvertSamples(Ch0Data, 0, Ch0Data.Count - 1);
+    if (Ch1Valid)
+        ConvertSamples(Ch1Data, 0, Ch1Data.Count - 1);
+}
+
+void TFormMain::ConvertRange(std::int32_t first, std::int32_t last)
+{
+    if (Settings.CHSel == ModeCh0 || Settings.CHSel == ModeDual)
+        ConvertSamples(Ch0Data, first, last);
+    if (Settings.CHSel == ModeCh1 || Settings.CHSel == ModeDual)
+        ConvertSamples(Ch1Data, first, last);
+}
+
+void TFormMain::ConvertSamples(ChannelData& channel, std::int32_t first, std::int32_t last)
+{
+    for (std::int32_t i = first; i <= last; ++i)
+        channel.Microvolts[i] = static_cast<float>(Graph->CodeToMicrovolts(channel.Codes[i]));
+}

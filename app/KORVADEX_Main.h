@@ -1,0 +1,171 @@
+#pragma once
+
+#include "ChannelData.h"
+#include "ChannelStats.h"
+#include "MeasureSettings.h"
+#include "WindowServices.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QtAxisLabel;
+class QtPaintBox;
+class QtStatusBar;
+class TADC;
+class TGraph_2CH;
+class TmyFile;
+class TmyMessage;
+class TmyStatus;
+class AxisLabel;
+
+// The program's only window: the graph with its axis labels, the lists and
+// buttons that choose and start a measurement, the menus and the three-panel
+// status bar. It owns the five components, the settings, the sample arrays
+// and the statistics, and routes every operator action to them. Controls
+// carry their names as object names (ComboBox1, MeasureBtn, MenuY_Volt, ...).
+class TFormMain : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 760;
+    static constexpr int ClientHeight = 458;
+
+    explicit TFormMain(const WindowServices& services);
+    ~TFormMain() override;
+
+    // False when a component could not be made: the window has shown the
+    // fatal-memory box and closed itself, and the program ends.
+    bool ComponentsCreated() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    friend class FormMainProbe;
+
+    // Construction and destruction.
+    void BuildClientArea();
+    void BuildGraphArea();
+    void BuildSettingControls();
+    void BuildButtons();
+    void BuildMenus();
+    bool CreateComponents();
+    void SelectDefaults();
+    void CentreOnScreen();
+    void FormCreate();
+    void FormDestroy();
+    void FormResize();
+
+    // Settings and controls.
+    void SettingsFromControls();
+    void ControlsFromSettings();
+    void LockControls();
+    void UnlockControls();
+    void SetControlsEnabled(bool enabled);
+    void SetTitle(const QString& text);
+    void LayoutStatusBar();
+    bool VoltShown() const;
+
+    // The idle handler and when it runs.
+    void AppIdle();
+    void ScheduleIdle(bool readBroughtSamples);
+
+    // Statistics, readouts and views.
+    void ComputeCodeStats();
+    void ComputeMicrovoltStats();
+    void ShowChannelStats(int channel);
+    void ShowSelectedChannelStats();
+    void StatusBar1Click();
+    void MenuY_VoltClick();
+    void DataClearClick();
+    void HoldSamples(std::int32_t count);
+    void DropData();
+    void DrawHeldData();
+
+    // Codes to microvolts.
+    void ConvertAll();
+    void ConvertRange(std::int32_t first, std::int32_t last);
+    void ConvertSamples(ChannelData& channel, std::int32_t first, std::int32_t last);
+
+    const WindowServices services_;
+
+    // Controls (owned by Qt's parent chain).
+    QWidget* ClientArea = nullptr;
+    QtPaintBox* PaintBox1 = nullptr;
+    std::array<QtAxisLabel*, 11> YLabelControls{};
+    QtAxisLabel* Label15 = nullptr;
+    QtAxisLabel* Label16 = nullptr;
+    QLabel* Label12 = nullptr;
+    QLabel* Label13 = nullptr;
+    QLabel* Label14 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QComboBox* ComboBox2 = nullptr;
+    QComboBox* ComboBox3 = nullptr;
+    QFrame* Panel2 = nullptr;
+    QRadioButton* Sinc3_RB = nullptr;
+    QRadioButton* Sinc5_RB = nullptr;
+    QPushButton* MeasureBtn = nullptr;
+    QPushButton* QuitBtn = nullptr;
+    QtStatusBar* StatusBar1 = nullptr;
+    QMenu* File1 = nullptr;
+    QMenu* Data1 = nullptr;
+    QMenu* MenuY = nullptr;
+    QAction* Exit1 = nullptr;
+    QAction* Save1 = nullptr;
+    QAction* Load1 = nullptr;
+    QAction* N1 = nullptr;
+    QAction* DataClear = nullptr;
+    QAction* MenuY_Volt = nullptr;
+
+    // One-byte flags.
+    std::uint8_t StatsShowCh0 = 0;
+    std::uint8_t Ch0Valid = 0;
+    std::uint8_t Ch1Valid = 0;
+    std::uint8_t LayoutPending = 0;
+    std::uint8_t FirstIdle = 0;
+    std::uint8_t BoardReady = 0;
+    std::uint8_t Running = 0;
+    std::uint8_t LastSaveOk = 0;
+
+    // The owned components; each is null when absent.
+    std::unique_ptr<TmyMessage> myMessage;
+    std::unique_ptr<TmyStatus> myStatus;
+    std::unique_ptr<TGraph_2CH> Graph;
+    std::unique_ptr<TADC> ADC;
+    std::unique_ptr<TmyFile> myFile;
+
+    QString BoardName;
+    QString BoardVersion;
+
+    std::int32_t NextRefresh = 0;
+    std::int32_t TargetCount = 0;
+    std::int32_t SamplesTaken = 0;
+
+    std::int32_t Ch0Codes[SampleCapacity] = {};
+    std::int32_t Ch1Codes[SampleCapacity] = {};
+    float Ch0Microvolts[SampleCapacity] = {};
+    float Ch1Microvolts[SampleCapacity] = {};
+
+    std::int32_t ChunkSize = 0;
+
+    ChannelData Ch0Data{0, Ch0Codes, Ch0Microvolts};
+    ChannelData Ch1Data{0, Ch1Codes, Ch1Microvolts};
+    MeasureSettings Settings;
+    ChannelStats Ch0Stats;
+    ChannelStats Ch1Stats;
+
+    std::array<AxisLabel*, 2> XLabels{};
+    std::array<AxisLabel*, 11> YLabels{};
+
+    QTimer IdleTimer;
+};

@@ -1,0 +1,62 @@
+#include "QtDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+void QtMessageBox::ShowError(const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok);
+    box.exec();
+}
+
+bool QtConfirmBox::AskYesNo(const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton);
+    const QAbstractButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+    box.setEscapeButton(box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole));
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+namespace {
+
+QString ChoosePath(QFileDialog::AcceptMode mode, const QString& filter, const QString& initialName)
+{
+    QFileDialog dialog(QApplication::activeWindow());
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(QtNameFilters(filter));
+    dialog.selectFile(initialName);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+} // namespace
+
+QString QtFileDialogs::ChooseSavePath(const QString& filter, const QString& initialName)
+{
+    return ChoosePath(QFileDialog::AcceptSave, filter, initialName);
+}
+
+QString QtFileDialogs::ChooseOpenPath(const QString& filter, const QString& initialName)
+{
+    return ChoosePath(QFileDialog::AcceptOpen, filter, initialName);
+}
+
+QStringList QtNameFilters(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts[i];
+        const QString& pattern = parts[i + 1];
+        const QString shown = QLatin1Char('(') + pattern + QLatin1Char(')');
+        filters << (description.contains(shown) ? description : description + QLatin1Char(' ') + shown);
+    }
+    return filters;
+}

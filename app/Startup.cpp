@@ -1,0 +1,53 @@
+#include "Startup.h"
+
+#include "KORVADEX_Main.h"
+#include "MessagePresenter.h"
+#include "SingleInstance.h"
+
+#include <QApplication>
+
+#include <exception>
+#include <memory>
+
+namespace {
+
+const char* const ApplicationTitle = "KORVADEX";
+
+// Runs the main window until it is closed.
+void RunMainWindow(QApplication& application, const StartupServices& services, SingleInstance& guard)
+{
+    const auto window = std::make_unique<TFormMain>(services.Window);
+    // A component that could not be made has been reported; the window
+    // closed itself and the program ends.
+    if (!window->ComponentsCreated())
+        return;
+    guard.AnswerOthers(window.get());
+    window->show();
+    application.exec();
+}
+
+} // namespace
+
+int RunProgram(QApplication& application, const StartupServices& services)
+{
+    // The title stands for the program on the desktop. It is not the display
+    // name, which Qt would append to every window's and box's caption.
+    QApplication::setApplicationName(QString::fromLatin1(ApplicationTitle));
+
+    SingleInstance guard(services.GuardName, services.GuardFolder);
+    if (!guard.Claim()) {
+        if (guard.FindOther()) {
+            services.Notices.ShowError(QString::fromLatin1(ApplicationTitle),
+                                       QStringLiteral("KORVADEX はすでに起動しています"));
+            guard.ActivateOther();
+        }
+        return 1;
+    }
+
+    try {
+        RunMainWindow(application, services, guard);
+    } catch (const std::exception& e) {
+        services.Notices.ShowError(QString::fromLatin1(ApplicationTitle), QString::fromLocal8Bit(e.what()));
+    }
+    return 0;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+class ComponentFactory;
+class ConfirmPrompt;
+class D2xx;
+class FileChooser;
+class MessagePresenter;
+
+// Everything the main window reaches outside itself: the D2XX driver, and
+// every box or dialog that would wait for a person. The program passes the
+// real ones; the tests pass recorders and scripted answers. All must outlive
+// the window.
+struct WindowServices {
+    D2xx& Driver;
+    MessagePresenter& Messages;
+    ConfirmPrompt& Confirm;
+    FileChooser& Files;
+    ComponentFactory& Components;
+};

@@ -1,0 +1,26 @@
+#include "ComponentFactory.h"
+#include "D2xxLoader.h"
+#include "QtDialogs.h"
+#include "SingleInstance.h"
+#include "Startup.h"
+
+#include <QApplication>
+
+// The program reads no command line and no environment of its own: every
+// start begins with the same defaults.
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    const std::unique_ptr<D2xx> driver = LoadD2xx();
+    QtMessageBox messages;
+    QtConfirmBox confirm;
+    QtFileDialogs files;
+    ComponentFactory components;
+    const StartupServices services{
+        QStringLiteral("KORVADEX"),
+        SingleInstance::DefaultFolder(),
+        messages,
+        {*driver, messages, confirm, files, components},
+    };
+    return RunProgram(application, services);
+}

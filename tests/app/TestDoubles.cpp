@@ -1,0 +1,140 @@
+#include "TestDoubles.h"
+
+#include "Ad7175.h"
+#include "Graph_2ch.h"
+#include "Myfile.h"
+#include "Mymessage.h"
+#include "Mystatus.h"
+
+#include <new>
+
+void RecordingPresenter::ShowError(const QString& caption, const QString& text)
+{
+    Boxes.push_back({caption, text});
+}
+
+bool ScriptedConfirm::AskYesNo(const QString& caption, const QString& text)
+{
+    Questions.push_back({caption, text});
+    return Answer;
+}
+
+QString ScriptedFiles::ChooseSavePath(const QString& filter, const QString& initialName)
+{
+    return Next(true, filter, initialName);
+}
+
+QString ScriptedFiles::ChooseOpenPath(const QString& filter, const QString& initialName)
+{
+    return Next(false, filter, initialName);
+}
+
+QString ScriptedFiles::Next(bool save, const QString& filter, const QString& initialName)
+{
+    Dialogs.push_back({save, filter, initialName});
+    return Paths.isEmpty() ? QString() : Paths.takeFirst();
+}
+
+RecordingD2xx::RecordingD2xx(D2xx& inner)
+    : inner_(inner)
+{
+}
+
+FT_STATUS RecordingD2xx::FT_Open(int deviceNumber, FT_HANDLE* handle)
+{
+    ++Calls;
+    ++Opens;
+    return inner_.FT_Open(deviceNumber, handle);
+}
+
+FT_STATUS RecordingD2xx::FT_Close(FT_HANDLE handle)
+{
+    ++Calls;
+    return inner_.FT_Close(handle);
+}
+
+FT_STATUS RecordingD2xx::FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesReturned)
+{
+    ++Calls;
+    ReadSizes.push_back(bytesToRead);
+    return inner_.FT_Read(handle, buffer, bytesToRead, bytesReturned);
+}
+
+FT_STATUS RecordingD2xx::FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten)
+{
+    ++Calls;
+    const char* bytes = static_cast<const char*>(buffer);
+    for (DWORD i = 0; i < bytesToWrite; ++i) {
+        if (bytes[i] == '\r') {
+            Commands.push_back(pending_);
+            pending_.clear();
+        } else {
+            pending_ += bytes[i];
+        }
+    }
+    return inner_.FT_Write(handle, buffer, bytesToWrite, bytesWritten);
+}
+
+FT_STATUS RecordingD2xx::FT_Purge(FT_HANDLE handle, ULONG mask)
+{
+    ++Calls;
+    return inner_.FT_Purge(handle, mask);
+}
+
+FT_STATUS RecordingD2xx::FT_GetQueueStatus(FT_HANDLE handle, DWORD* rxBytes)
+{
+    ++Calls;
+    return inner_.FT_GetQueueStatus(handle, rxBytes);
+}
+
+FT_STATUS RecordingD2xx::FT_SetUSBParameters(FT_HANDLE handle, ULONG inTransferSize, ULONG outTransferSize)
+{
+    ++Calls;
+    return inner_.FT_SetUSBParameters(handle, inTransferSize, outTransferSize);
+}
+
+FailingFactory::FailingFactory(QString failOn)
+    : failOn_(std::move(failOn))
+{
+}
+
+void FailingFactory::Ask(const QString& component)
+{
+    Asked << component;
+    if (component == failOn_)
+        throw std::bad_alloc();
+}
+
+std::unique_ptr<TmyMessage> FailingFactory::MakeMessage(MessagePresenter& presenter, const QString& deviceName,
+                                                        const char* caption)
+{
+    Ask(QStringLiteral("myMessage"));
+    return ComponentFactory::MakeMessage(presenter, deviceName, caption);
+}
+
+std::unique_ptr<TmyStatus> FailingFactory::MakeStatus(StatusPanels& bar, const QString& deviceName,
+                                                      std::int32_t highestPanel)
+{
+    Ask(QStringLiteral("myStatus"));
+    return ComponentFactory::MakeStatus(bar, deviceName, highestPanel);
+}
+
+std::unique_ptr<TADC> FailingFactory::MakeADC(QObject* owner, D2xx& driver)
+{
+    Ask(QStringLiteral("AD7175"));
+    return ComponentFactory::MakeADC(owner, driver);
+}
+
+std::unique_ptr<TmyFile> FailingFactory::MakeFile(ConfirmPrompt& prompt)
+{
+    Ask(QStringLiteral("FILE"));
+    return ComponentFactory::MakeFile(prompt);
+}
+
+std::unique_ptr<TGraph_2CH> FailingFactory::MakeGraph(PaintBox* box, ChannelData* ch0, ChannelData* ch1,
+                                                      MeasureSettings* settings, AxisLabel* const* yLabels,
+                                                      AxisLabel* const* xLabels)
+{
+    Ask(QStringLiteral("TGraph_2CH"));
+    return ComponentFactory::MakeGraph(box, ch0, ch1, settings, yLabels, xLabels);
+}

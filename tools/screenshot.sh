@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Takes a picture of the real program's window: korvadex runs under a virtual
+# X server (Xvfb) on the virtual board, and the window is written as a PNG.
+#
+#   tools/screenshot.sh [output.png] [preset]
+#
+# Default output build/screenshot.png, default preset "default". Builds the
+# program and the virtual board's drop-in libftd2xx.so when they are missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out="$(realpath -m "${1:-build/screenshot.png}")"
+preset="${2:-default}"
+build="build/$preset"
+
+if [ ! -x "$build/app/korvadex" ]; then
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j 2 --target korvadex
+fi
+if [ ! -e "$build/sim/d2xx/libftd2xx.so" ] && grep -q korvadex_sim_d2xx "$build/build.ninja"; then
+  cmake --build "$build" -j 2 --target korvadex_sim_d2xx
+fi
+for tool in xvfb-run xwininfo import; do
+  command -v "$tool" >/dev/null || { echo "screenshot: $tool is missing (bash scripts/install-deps.sh)" >&2; exit 1; }
+done
+
+# A guard folder of its own, so a copy of the program already running on
+# this desktop does not turn this one away.
+runtime="$(mktemp -d)"
+trap 'rm -rf "$runtime"' EXIT
+chmod 700 "$runtime"
+
+export KORVADEX_BIN="$PWD/$build/app/korvadex" KORVADEX_OUT="$out" XDG_RUNTIME_DIR="$runtime"
+export LD_LIBRARY_PATH="$PWD/$build/sim/d2xx${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  set -euo pipefail
+  "$KORVADEX_BIN" &
+  program=$!
+  trap "kill $program 2>/dev/null || true" EXIT
+  window=""
+  for _ in $(seq 100); do
+    window="$(xwininfo -root -tree | awk "/\"KORVADEX \/ v2.00\"/ {print \$1; exit}")"
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || { echo "screenshot: the window did not appear" >&2; exit 1; }
+  sleep 1  # the first idle pass draws the empty plot
+  xwininfo -id "$window" | grep -E "Width|Height|Absolute upper-left" >&2
+  import -window "$window" "$KORVADEX_OUT"
+'
+echo "screenshot: $out"
