@@ -124,53 +124,46 @@ bool TADC::StopMeasure()
 
 bool TADC::ReadData1(std::int32_t* dest, std::int32_t& got, std::int32_t count)
 {
-    if (ftHandle == nullptr) {
+    if (!ReadChunk(count, SampleBytes, got)) {
         return false;
     }
-    got = 0;
-    std::int32_t bytes = 0;
-    if (!ReadSamples(count, SampleBytes, bytes)) {
-        return false;
-    }
-    if (bytes == 0) {
-        return true;
-    }
-    for (std::int32_t i = 0; i < count; ++i) {
+    for (std::int32_t i = 0; i < got; ++i) {
         dest[i] = Decode24(DataBuf + SampleBytes * i);
     }
-    got = count;
     return true;
 }
 
 bool TADC::ReadData2(std::int32_t* ch0, std::int32_t* ch1, std::int32_t count, std::int32_t& got)
 {
-    if (ftHandle == nullptr) {
+    if (!ReadChunk(count, FrameBytes, got)) {
         return false;
     }
-    got = 0;
-    std::int32_t bytes = 0;
-    if (!ReadSamples(count, FrameBytes, bytes)) {
-        return false;
-    }
-    if (bytes == 0) {
-        return true;
-    }
-    for (std::int32_t i = 0; i < count; ++i) {
+    for (std::int32_t i = 0; i < got; ++i) {
         const std::uint8_t* frame = DataBuf + FrameBytes * i;
         ch0[i] = Decode24(frame);
         ch1[i] = Decode24(frame + SampleBytes);
     }
-    got = count;
     return true;
 }
 
-// A whole chunk in one read into DataBuf; a chunk that would not fit is refused.
-bool TADC::ReadSamples(std::int32_t count, std::int32_t bytesPerUnit, std::int32_t& gotBytes)
+// A whole chunk of `count` units in one read into DataBuf; `got` becomes
+// `count` once all of it is there, else 0. A closed link leaves `got` alone,
+// and a chunk that would not fit in DataBuf is refused.
+bool TADC::ReadChunk(std::int32_t count, std::int32_t bytesPerUnit, std::int32_t& got)
 {
+    if (ftHandle == nullptr) {
+        return false;
+    }
+    got = 0;
     if (count < 1 || count > DataBufSize / bytesPerUnit) {
         return false;
     }
-    return ReadExact(DataBuf, count * bytesPerUnit, gotBytes);
+    std::int32_t bytes = 0;
+    if (!ReadExact(DataBuf, count * bytesPerUnit, bytes)) {
+        return false;
+    }
+    got = bytes == 0 ? 0 : count;
+    return true;
 }
 
 std::int32_t TADC::GetGainDivisor() const

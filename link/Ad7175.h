@@ -41,7 +41,7 @@ public:
 private:
     bool SendSetCommand(const char* text);
     bool Query(const char* text, char* dest);
-    bool ReadSamples(std::int32_t count, std::int32_t bytesPerUnit, std::int32_t& gotBytes);
+    bool ReadChunk(std::int32_t count, std::int32_t bytesPerUnit, std::int32_t& got);
 
     std::uint8_t DataBuf[DataBufSize];
     char CmdBuf[MaxCommandLength + 1];

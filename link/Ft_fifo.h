@@ -7,8 +7,6 @@
 
 #include <cstdint>
 
-class QObject;
-
 // The hex digit of a value 0..16: '0'-'9', then 'A'-'G' (so 0..15 are the
 // usual upper-case digits and 16, the top data rate, is 'G'); anything else 'X'.
 char HexDigit(int value);
