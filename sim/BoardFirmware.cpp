@@ -8,25 +8,20 @@ constexpr char CR = '\r';
 constexpr std::size_t MaxLineLength = 32;
 constexpr char WrongBoardName[] = "KORVADEX2";
 
-// '0'-'9' and 'A'-'G' select the 17 rates.
-int RateDigitValue(char c)
+// The value of an upper-case digit in the given base (at most 36), or -1.
+// Base RateCount (17) reads the rate digits '0'-'9', 'A'-'G'; base 16 the
+// run's count.
+int DigitValue(char c, int base)
 {
+    int value = base;
     if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'G')
-        return c - 'A' + 10;
-    return -1;
+        value = c - '0';
+    else if (c >= 'A' && c <= 'Z')
+        value = c - 'A' + 10;
+    return value < base ? value : -1;
 }
 
-// Upper-case hexadecimal only, as the host writes it.
-int HexDigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
+constexpr int CountBase = 16;
 
 void PutCode(std::uint8_t* bytes, std::int32_t code)
 {
@@ -119,8 +114,8 @@ std::optional<std::string> BoardFirmware::Answer()
         filter_ = line_[1] == '3' ? Filter::Sinc3 : Filter::Sinc5Sinc1;
         return "OK";
     }
-    if (line_.size() == 2 && line_[0] == 'F' && RateDigitValue(line_[1]) >= 0) {
-        rateIndex_ = RateDigitValue(line_[1]);
+    if (line_.size() == 2 && line_[0] == 'F' && DigitValue(line_[1], RateCount) >= 0) {
+        rateIndex_ = DigitValue(line_[1], RateCount);
         return "OK";
     }
     return std::nullopt;
@@ -134,10 +129,10 @@ bool BoardFirmware::StartRun(BoardTime t)
         return false;
     std::uint64_t count = 0;
     for (std::size_t i = 2; i < 7; ++i) {
-        const int digit = HexDigitValue(line_[i]);
+        const int digit = DigitValue(line_[i], CountBase);
         if (digit < 0)
             return false;
-        count = count * 16 + static_cast<std::uint64_t>(digit);
+        count = count * CountBase + static_cast<std::uint64_t>(digit);
     }
     if (count == 0)
         return true;

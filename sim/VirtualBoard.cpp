@@ -75,31 +75,36 @@ FT_STATUS VirtualBoard::FT_Close(FT_HANDLE handle)
     return status;
 }
 
-FT_STATUS VirtualBoard::FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesReturned)
+// The common part of a read and a write: the count is 0 unless the transfer
+// happens, and both need somewhere to put it and a buffer for any bytes.
+FT_STATUS VirtualBoard::EnterTransfer(FT_HANDLE handle, const void* buffer, DWORD bytes, LPDWORD counted)
 {
-    if (bytesReturned != nullptr)
-        *bytesReturned = 0;
+    if (counted != nullptr)
+        *counted = 0;
     const FT_STATUS status = Enter(handle);
     if (status != FT_OK)
         return status;
-    if (bytesReturned == nullptr || (buffer == nullptr && bytesToRead > 0))
+    if (counted == nullptr || (buffer == nullptr && bytes > 0))
         return FT_INVALID_PARAMETER;
-    *bytesReturned = static_cast<DWORD>(bridge_.Read(static_cast<std::uint8_t*>(buffer), bytesToRead));
     return FT_OK;
+}
+
+FT_STATUS VirtualBoard::FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesReturned)
+{
+    const FT_STATUS status = EnterTransfer(handle, buffer, bytesToRead, bytesReturned);
+    if (status == FT_OK)
+        *bytesReturned = static_cast<DWORD>(bridge_.Read(static_cast<std::uint8_t*>(buffer), bytesToRead));
+    return status;
 }
 
 FT_STATUS VirtualBoard::FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten)
 {
-    if (bytesWritten != nullptr)
-        *bytesWritten = 0;
-    const FT_STATUS status = Enter(handle);
-    if (status != FT_OK)
-        return status;
-    if (bytesWritten == nullptr || (buffer == nullptr && bytesToWrite > 0))
-        return FT_INVALID_PARAMETER;
-    firmware_.Receive(static_cast<const std::uint8_t*>(buffer), bytesToWrite, now_, bridge_);
-    *bytesWritten = bytesToWrite;
-    return FT_OK;
+    const FT_STATUS status = EnterTransfer(handle, buffer, bytesToWrite, bytesWritten);
+    if (status == FT_OK) {
+        firmware_.Receive(static_cast<const std::uint8_t*>(buffer), bytesToWrite, now_, bridge_);
+        *bytesWritten = bytesToWrite;
+    }
+    return status;
 }
 
 FT_STATUS VirtualBoard::FT_Purge(FT_HANDLE handle, ULONG mask)

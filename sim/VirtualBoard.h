@@ -47,6 +47,7 @@ public:
 private:
     void CatchUp();
     FT_STATUS Enter(FT_HANDLE handle);
+    FT_STATUS EnterTransfer(FT_HANDLE handle, const void* buffer, DWORD bytes, LPDWORD counted);
 
     SimClock& clock_;
     BoardConfig config_;

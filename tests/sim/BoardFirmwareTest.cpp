@@ -28,13 +28,6 @@ protected:
         return DecodeCodes(out.Bytes());
     }
 
-    void SetFaults(void (*set)(BoardFaults&))
-    {
-        BoardFaults faults;
-        set(faults);
-        firmware.SetFaults(faults);
-    }
-
     BoardFirmware firmware{CounterBoard()};
     CaptureOutput out;
 };
@@ -92,8 +85,8 @@ TEST_F(BoardFirmwareTest, RunSendsItsSamplesAtTheRateAndStopsByItself)
     EXPECT_EQ(out.LastWrite(), 1s + 500ms);
     const auto rest = ProduceUntil(5s);
     ASSERT_EQ(rest.size(), 500u);
-    EXPECT_EQ(rest.front(), 600);
-    EXPECT_EQ(rest.back(), 1099);
+    EXPECT_EQ(rest.front(), CounterStart + 500);
+    EXPECT_EQ(rest.back(), CounterStart + 999);
     EXPECT_EQ(out.LastWrite(), 2s);
     EXPECT_FALSE(firmware.Running());
     EXPECT_EQ(Answer("?\r"), "OK\r");
@@ -105,7 +98,7 @@ TEST_F(BoardFirmwareTest, ChannelOneRunCarriesTheChannelOneSignal)
     Answer("A10000A\r");
     const auto codes = ProduceUntil(1s);
     ASSERT_EQ(codes.size(), 10u);
-    EXPECT_EQ(codes.front(), 100 + 0x800000);
+    EXPECT_EQ(codes.front(), CounterStart + CounterCh1Offset);
     EXPECT_EQ(FirstBreak(codes), -1);
 }
 
@@ -115,10 +108,10 @@ TEST_F(BoardFirmwareTest, TwoChannelRunSendsFramesAtTheFrameRate)
     Answer("A2186A0\r");
     const auto codes = ProduceUntil(64ms);
     ASSERT_EQ(codes.size(), 2000u);  // 1000 frames of CH0, CH1
-    EXPECT_EQ(codes[0], 100);
-    EXPECT_EQ(codes[1], 100 + 0x800000);
-    EXPECT_EQ(codes[1998], 1099);
-    EXPECT_EQ(codes[1999], 1099 + 0x800000);
+    EXPECT_EQ(codes[0], CounterStart);
+    EXPECT_EQ(codes[1], CounterStart + CounterCh1Offset);
+    EXPECT_EQ(codes[1998], CounterStart + 999);
+    EXPECT_EQ(codes[1999], CounterStart + 999 + CounterCh1Offset);
     ProduceUntil(6400ms - 1us);
     EXPECT_TRUE(firmware.Running());
     EXPECT_EQ(ProduceUntil(6400ms).size(), 2u);
@@ -144,7 +137,7 @@ TEST_F(BoardFirmwareTest, NextRunStartsItsCounterAfresh)
     Answer("A000003\r");
     ProduceUntil(1s);
     Answer("A000003\r", 1s);
-    EXPECT_EQ(ProduceUntil(2s), (std::vector<std::int32_t>{100, 101, 102}));
+    EXPECT_EQ(ProduceUntil(2s), (std::vector<std::int32_t>{CounterStart, CounterStart + 1, CounterStart + 2}));
 }
 
 TEST_F(BoardFirmwareTest, WithoutRoomSamplesAreLostCountedAndTheRunStillSendsItsCount)
@@ -159,7 +152,7 @@ TEST_F(BoardFirmwareTest, WithoutRoomSamplesAreLostCountedAndTheRunStillSendsIts
     const auto codes = DecodeCodes(out.Bytes());
     ASSERT_EQ(codes.size(), 10u);
     EXPECT_EQ(FirstBreak(codes), 3);
-    EXPECT_EQ(codes[3], 105);
+    EXPECT_EQ(codes[3], CounterStart + 5);
     EXPECT_FALSE(firmware.Running());
 }
 
@@ -173,7 +166,7 @@ TEST_F(BoardFirmwareTest, AnHourWithoutRoomIsCountedNotWalked)
     out.Room = 1000;
     const auto codes = ProduceUntil(3600s + 8us);
     ASSERT_EQ(codes.size(), 1u);
-    EXPECT_EQ(codes[0], (100 + 450000000) % 16777216);
+    EXPECT_EQ(codes[0], (CounterStart + 450000000) % 16777216);
 }
 
 TEST_F(BoardFirmwareTest, ReplyThatFindsNoRoomIsDropped)
@@ -187,35 +180,35 @@ TEST_F(BoardFirmwareTest, ReplyThatFindsNoRoomIsDropped)
 
 TEST_F(BoardFirmwareTest, SilentBoardNeitherAnswersNorStreams)
 {
-    SetFaults([](BoardFaults& f) { f.Silent = true; });
+    firmware.SetFaults(FaultsWith([](BoardFaults& f) { f.Silent = true; }));
     EXPECT_EQ(Answer("?\rU?\rXYZ\rA0003E8\r"), "");
     EXPECT_FALSE(firmware.Running());
 }
 
 TEST_F(BoardFirmwareTest, NgToEverythingRefusesEvenTheRun)
 {
-    SetFaults([](BoardFaults& f) { f.NgToAll = true; });
+    firmware.SetFaults(FaultsWith([](BoardFaults& f) { f.NgToAll = true; }));
     EXPECT_EQ(Answer("?\rU?\rS3\rF5\rA0003E8\rAX\r"), "NG\rNG\rNG\rNG\rNG\rNG\r");
     EXPECT_FALSE(firmware.Running());
 }
 
 TEST_F(BoardFirmwareTest, WrongNameIsCloseToTheRightOne)
 {
-    SetFaults([](BoardFaults& f) { f.WrongName = true; });
+    firmware.SetFaults(FaultsWith([](BoardFaults& f) { f.WrongName = true; }));
     EXPECT_EQ(Answer("U?\r"), "KORVADEX2\r");
     EXPECT_EQ(Answer("?\r"), "OK\r");
 }
 
 TEST_F(BoardFirmwareTest, GarbledReplyFlipsTheTopBitOfEveryCharacterButTheCR)
 {
-    SetFaults([](BoardFaults& f) { f.Garbled = true; });
+    firmware.SetFaults(FaultsWith([](BoardFaults& f) { f.Garbled = true; }));
     EXPECT_EQ(Answer("?\r"), "\xCF\xCB\r");
     EXPECT_EQ(Answer("ZZ\r"), "\xCE\xC7\r");
 }
 
 TEST_F(BoardFirmwareTest, SplitReplySendsItsCRInAPacketOfItsOwn)
 {
-    SetFaults([](BoardFaults& f) { f.SplitReply = true; });
+    firmware.SetFaults(FaultsWith([](BoardFaults& f) { f.SplitReply = true; }));
     Answer("?\r");
     EXPECT_EQ(out.Packets(), (std::vector<std::string>{"OK", "\r"}));
     Answer("U?\r");
@@ -224,14 +217,14 @@ TEST_F(BoardFirmwareTest, SplitReplySendsItsCRInAPacketOfItsOwn)
 
 TEST_F(BoardFirmwareTest, ExtraBytesFollowTheReply)
 {
-    SetFaults([](BoardFaults& f) { f.ExtraBytes = true; });
+    firmware.SetFaults(FaultsWith([](BoardFaults& f) { f.ExtraBytes = true; }));
     EXPECT_EQ(Answer("?\r"), "OK\r\n");
     EXPECT_EQ(Answer("V?\r"), "V1.00\r\n");
 }
 
 TEST_F(BoardFirmwareTest, StalledRunStopsSendingButStillHearsStop)
 {
-    SetFaults([](BoardFaults& f) { f.StallAfterSamples = 250; });
+    firmware.SetFaults(FaultsWith([](BoardFaults& f) { f.StallAfterSamples = 250; }));
     Answer("F8\r");
     Answer("A0003E8\r");
     EXPECT_EQ(ProduceUntil(10s).size(), 250u);

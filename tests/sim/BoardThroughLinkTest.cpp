@@ -25,13 +25,6 @@ class BoardThroughLinkTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { EnsureQtApplication(); }
 
-    void SetFaults(void (*set)(BoardFaults&))
-    {
-        BoardFaults faults;
-        set(faults);
-        board.SetFaults(faults);
-    }
-
     std::string Name()
     {
         char name[TADC::NameLength + 1] = "";
@@ -83,14 +76,6 @@ protected:
     TADC adc{nullptr, board};
 };
 
-std::vector<std::int32_t> Channel(const std::vector<std::int32_t>& frames, std::size_t channel)
-{
-    std::vector<std::int32_t> codes;
-    for (std::size_t i = channel; i < frames.size(); i += 2)
-        codes.push_back(frames[i]);
-    return codes;
-}
-
 TEST_F(BoardThroughLinkTest, ConnectSequenceIdentifiesTheBoard)
 {
     ASSERT_TRUE(adc.OpenBoard());
@@ -126,18 +111,7 @@ TEST_F(BoardThroughLinkTest, ThousandSampleRunInEachMode)
         SCOPED_TRACE(mode);
         ASSERT_TRUE(Prepare(OneKsps));
         ASSERT_TRUE(adc.StartMeasure(mode, 1000));
-        const auto codes = ReadRun(mode, 1000, 10);
-        if (mode == 2) {
-            ASSERT_EQ(codes.size(), 2000u);
-            EXPECT_EQ(Channel(codes, 0).front(), 100);
-            EXPECT_EQ(Channel(codes, 1).front(), 100 + 0x800000);
-            EXPECT_EQ(FirstBreak(Channel(codes, 0)), -1);
-            EXPECT_EQ(FirstBreak(Channel(codes, 1)), -1);
-        } else {
-            ASSERT_EQ(codes.size(), 1000u);
-            EXPECT_EQ(codes.front(), mode == 1 ? 100 + 0x800000 : 100);
-            EXPECT_EQ(FirstBreak(codes), -1);
-        }
+        ExpectCounterRun(ReadRun(mode, 1000, 10), mode, 1000);
         EXPECT_FALSE(board.Running());
     }
     EXPECT_EQ(board.LostSamples(), 0u);
@@ -165,23 +139,19 @@ TEST_F(BoardThroughLinkTest, CounterSurvivesAHundredThousandFrameRun)
     ASSERT_TRUE(adc.OpenBoard());
     ASSERT_TRUE(Prepare(FullRate));
     ASSERT_TRUE(adc.StartMeasure(2, 100000));
-    const auto frames = ReadRun(2, 100000, 1000);
-    ASSERT_EQ(frames.size(), 200000u);
-    EXPECT_EQ(FirstBreak(Channel(frames, 0)), -1);
-    EXPECT_EQ(FirstBreak(Channel(frames, 1)), -1);
-    EXPECT_EQ(frames.back(), 100 + 99999 + 0x800000);
+    ExpectCounterRun(ReadRun(2, 100000, 1000), 2, 100000);
     EXPECT_EQ(board.LostSamples(), 0u);
 }
 
 TEST_F(BoardThroughLinkTest, AbsentBoardIsNotFound)
 {
-    SetFaults([](BoardFaults& f) { f.Absent = true; });
+    board.SetFaults(FaultsWith([](BoardFaults& f) { f.Absent = true; }));
     EXPECT_FALSE(adc.OpenBoard());
 }
 
 TEST_F(BoardThroughLinkTest, SilentBoardDoesNotRespond)
 {
-    SetFaults([](BoardFaults& f) { f.Silent = true; });
+    board.SetFaults(FaultsWith([](BoardFaults& f) { f.Silent = true; }));
     ASSERT_TRUE(adc.OpenBoard());
     EXPECT_FALSE(adc.CheckBoard());
     EXPECT_EQ(Name(), "(failed)");
@@ -189,7 +159,7 @@ TEST_F(BoardThroughLinkTest, SilentBoardDoesNotRespond)
 
 TEST_F(BoardThroughLinkTest, BoardRefusingEverythingFailsEveryCommand)
 {
-    SetFaults([](BoardFaults& f) { f.NgToAll = true; });
+    board.SetFaults(FaultsWith([](BoardFaults& f) { f.NgToAll = true; }));
     ASSERT_TRUE(adc.OpenBoard());
     EXPECT_FALSE(adc.CheckBoard());
     EXPECT_EQ(Name(), "(failed)");
@@ -200,7 +170,7 @@ TEST_F(BoardThroughLinkTest, BoardRefusingEverythingFailsEveryCommand)
 
 TEST_F(BoardThroughLinkTest, WrongBoardAnswersWithAnotherName)
 {
-    SetFaults([](BoardFaults& f) { f.WrongName = true; });
+    board.SetFaults(FaultsWith([](BoardFaults& f) { f.WrongName = true; }));
     ASSERT_TRUE(adc.OpenBoard());
     EXPECT_TRUE(adc.CheckBoard());
     EXPECT_EQ(Name(), "KORVADEX2");
@@ -208,7 +178,7 @@ TEST_F(BoardThroughLinkTest, WrongBoardAnswersWithAnotherName)
 
 TEST_F(BoardThroughLinkTest, GarbledRepliesAreNotTakenForGoodOnes)
 {
-    SetFaults([](BoardFaults& f) { f.Garbled = true; });
+    board.SetFaults(FaultsWith([](BoardFaults& f) { f.Garbled = true; }));
     ASSERT_TRUE(adc.OpenBoard());
     EXPECT_FALSE(adc.CheckBoard());
     EXPECT_FALSE(adc.SetSinc3());
@@ -219,7 +189,7 @@ TEST_F(BoardThroughLinkTest, GarbledRepliesAreNotTakenForGoodOnes)
 
 TEST_F(BoardThroughLinkTest, RepliesSplitOverPacketsAreStillWhole)
 {
-    SetFaults([](BoardFaults& f) { f.SplitReply = true; });
+    board.SetFaults(FaultsWith([](BoardFaults& f) { f.SplitReply = true; }));
     ASSERT_TRUE(adc.OpenBoard());
     EXPECT_TRUE(adc.CheckBoard());
     EXPECT_EQ(Name(), "KORVADEX");
@@ -231,7 +201,7 @@ TEST_F(BoardThroughLinkTest, ExtraBytesAfterTheCRSpoilAReplyLine)
 {
     // The acknowledgement is judged on its first three bytes; a reply line
     // must end with its CR.
-    SetFaults([](BoardFaults& f) { f.ExtraBytes = true; });
+    board.SetFaults(FaultsWith([](BoardFaults& f) { f.ExtraBytes = true; }));
     ASSERT_TRUE(adc.OpenBoard());
     EXPECT_TRUE(adc.CheckBoard());
     EXPECT_EQ(Name(), "(failed)");
@@ -241,7 +211,7 @@ TEST_F(BoardThroughLinkTest, PulledCableFailsTheRunAndEveryCommandAfter)
 {
     // The replies "OK", "KORVADEX", "V1.00", "OK", "OK" with their CRs, then
     // a chunk and a third of samples.
-    SetFaults([](BoardFaults& f) { f.CablePullAfterBytes = 3 + 9 + 6 + 3 + 3 + 4000; });
+    board.SetFaults(FaultsWith([](BoardFaults& f) { f.CablePullAfterBytes = 3 + 9 + 6 + 3 + 3 + 4000; }));
     ASSERT_TRUE(adc.OpenBoard());
     ASSERT_TRUE(adc.CheckBoard());
     ASSERT_EQ(Name(), "KORVADEX");
@@ -263,7 +233,7 @@ TEST_F(BoardThroughLinkTest, PulledCableFailsTheRunAndEveryCommandAfter)
 
 TEST_F(BoardThroughLinkTest, StalledStreamLeavesTheReadsEmptyUntilStopped)
 {
-    SetFaults([](BoardFaults& f) { f.StallAfterSamples = 2500; });
+    board.SetFaults(FaultsWith([](BoardFaults& f) { f.StallAfterSamples = 2500; }));
     ASSERT_TRUE(adc.OpenBoard());
     ASSERT_TRUE(Prepare(FullRate));
     ASSERT_TRUE(adc.StartMeasure(0, 10000));
