@@ -90,7 +90,7 @@ void BoardFirmware::Execute(BoardTime t, BoardOutput& out)
         Reply("NG", t, out);
         return;
     }
-    if (const std::optional<std::string> answer = Answer()) {
+    if (const std::optional<std::string> answer = CarryOutSetOrQuery()) {
         Reply(*answer, t, out);
         return;
     }
@@ -99,8 +99,9 @@ void BoardFirmware::Execute(BoardTime t, BoardOutput& out)
     Reply("NG", t, out);
 }
 
-// The answer to a query or a set command, or nothing for any other line.
-std::optional<std::string> BoardFirmware::Answer()
+// Carries out a query or a set command and returns its answer; nothing for
+// any other line.
+std::optional<std::string> BoardFirmware::CarryOutSetOrQuery()
 {
     if (lineTooLong_)
         return std::nullopt;

@@ -46,7 +46,7 @@ private:
     };
 
     void Execute(BoardTime t, BoardOutput& out);
-    std::optional<std::string> Answer();
+    std::optional<std::string> CarryOutSetOrQuery();
     bool StartRun(BoardTime t);
     void Reply(const std::string& text, BoardTime t, BoardOutput& out);
 

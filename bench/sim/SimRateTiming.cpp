@@ -25,7 +25,7 @@ namespace {
 
 using WallClock = std::chrono::steady_clock;
 
-struct RunSpec {
+struct RunPlan {
     const char* name;
     int rateIndex;
     int mode;
@@ -55,25 +55,25 @@ std::string HexCount(long count)
     return digits;
 }
 
-RunResult Time(const RunSpec& spec)
+RunResult Time(const RunPlan& plan)
 {
     RealClock clock;
     VirtualBoard board(clock);
     FT_HANDLE handle = nullptr;
     board.FT_Open(0, &handle);
-    const char rateDigit = "0123456789ABCDEFG"[spec.rateIndex];
+    const char rateDigit = "0123456789ABCDEFG"[plan.rateIndex];
     Send(board, handle, std::string("F") + rateDigit);
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     board.FT_Purge(handle, FT_PURGE_RX | FT_PURGE_TX);
 
-    const long unitBytes = spec.mode == 2 ? 6 : 3;
-    const long totalBytes = spec.count * unitBytes;
+    const long unitBytes = plan.mode == 2 ? 6 : 3;
+    const long totalBytes = plan.count * unitBytes;
     std::vector<char> buffer(65536);
     long bytes = 0;
     const auto started = WallClock::now();
-    Send(board, handle, std::string("A") + char('0' + spec.mode) + HexCount(spec.count));
-    const long early = spec.count / 10;
-    const long late = spec.count * 9 / 10;
+    Send(board, handle, std::string("A") + char('0' + plan.mode) + HexCount(plan.count));
+    const long early = plan.count / 10;
+    const long late = plan.count * 9 / 10;
     WallClock::time_point first{};
     WallClock::time_point atEarly{};
     WallClock::time_point atLate{};
@@ -101,7 +101,7 @@ RunResult Time(const RunSpec& spec)
     }
 
     RunResult result;
-    result.nominal = spec.mode == 2 ? TwoChannelFrameRate(spec.rateIndex) : SampleRate(spec.rateIndex);
+    result.nominal = plan.mode == 2 ? TwoChannelFrameRate(plan.rateIndex) : SampleRate(plan.rateIndex);
     result.received = bytes / unitBytes;
     result.lost = board.LostSamples();
     result.firstDelayMs = std::chrono::duration<double, std::milli>(first - started).count();
@@ -117,7 +117,7 @@ RunResult Time(const RunSpec& spec)
 int main(int argc, char** argv)
 {
     const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
-    const RunSpec runs[] = {
+    const RunPlan runs[] = {
         {"5 sps, CH0", 0, 0, quick ? 11 : 26},
         {"125 ksps, CH0", 16, 0, 100000},
         {"125 ksps, CH0+CH1", 16, 2, 100000},
@@ -125,12 +125,12 @@ int main(int argc, char** argv)
     bool allWithin = true;
     std::printf("%-20s %8s %12s %12s %9s %10s %10s %6s\n", "run", "count", "nominal/s", "measured/s", "error %",
                 "first ms", "last ms", "lost");
-    for (const RunSpec& spec : runs) {
-        const RunResult r = Time(spec);
+    for (const RunPlan& plan : runs) {
+        const RunResult r = Time(plan);
         const double error = r.nominal > 0.0 ? 100.0 * (r.measured - r.nominal) / r.nominal : 100.0;
-        const bool within = std::fabs(error) <= 1.0 && r.lost == 0 && r.received == spec.count;
+        const bool within = std::fabs(error) <= 1.0 && r.lost == 0 && r.received == plan.count;
         allWithin = allWithin && within;
-        std::printf("%-20s %8ld %12.3f %12.3f %+9.4f %10.2f %10.2f %6llu%s\n", spec.name, r.received, r.nominal,
+        std::printf("%-20s %8ld %12.3f %12.3f %+9.4f %10.2f %10.2f %6llu%s\n", plan.name, r.received, r.nominal,
                     r.measured, error, r.firstDelayMs, r.lastDelayMs, static_cast<unsigned long long>(r.lost),
                     within ? "" : "  OUT OF LIMITS");
     }
