@@ -236,6 +236,7 @@ TEST_P(FailedCreation, ProgramEndsWithoutRunningTheEventLoop)
     // Were the loop to run, nothing would end it and the test would hang.
     EXPECT_EQ(RunProgram(*qApp, services), 0);
     EXPECT_EQ(rig.messages.Boxes.size(), 1u);
+    EXPECT_EQ(QCoreApplication::applicationName(), "KORVADEX") << "the program's title";
 }
 
 INSTANTIATE_TEST_SUITE_P(EachComponent, FailedCreation,
