@@ -1,0 +1,44 @@
+#include "BoardConnection.h"
+
+#include "CommandLine.h"
+#include "D2xxLoader.h"
+#include "InterruptFlag.h"
+#include "ProgressBar.h"
+#include "Terminal.h"
+
+const QString BoardConnection::StallOption = QStringLiteral("--stall-timeout");
+
+BoardConnection::BoardConnection(std::chrono::milliseconds stallTimeout)
+    : driver_(LoadD2xx())
+    , session_(*driver_, texts_)
+    , stallTimeout_(stallTimeout)
+{
+    InterruptFlag::Install();
+}
+
+std::optional<std::chrono::milliseconds> BoardConnection::StallTimeout(const CommandLine& line)
+{
+    if (!line.Has(StallOption))
+        return DefaultStallTimeout;
+    const std::optional<double> seconds = CommandLine::ParseSeconds(line.Value(StallOption));
+    if (!seconds)
+        return std::nullopt;
+    return std::chrono::milliseconds(static_cast<std::chrono::milliseconds::rep>(*seconds * 1000.0));
+}
+
+ExitCode BoardConnection::Connect()
+{
+    return session_.Connect();
+}
+
+ExitCode BoardConnection::Measure(RunData& run, const QString& label)
+{
+    ProgressBar bar(Terminal::StderrIsTerminal(), label);
+    RunControl control;
+    control.Progress = [&bar](std::int32_t taken, std::int32_t total) { bar.Update(taken, total); };
+    control.Interrupted = &InterruptFlag::Raised;
+    control.StallTimeout = stallTimeout_;
+    const ExitCode result = session_.Measure(run, control);
+    bar.Finish();
+    return result;
+}

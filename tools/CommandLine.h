@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+// The words after the command: options a command knows, each a flag
+// ("--volt") or taking a value ("--rate 100sps" or "--rate=100sps"), and
+// the positional words. "--" ends the options. An unknown option, a missing
+// value or an option given twice is an error.
+class CommandLine {
+public:
+    struct Option {
+        QString Name;
+        bool TakesValue;
+    };
+
+    bool Parse(const QStringList& words, const std::vector<Option>& known);
+
+    // A number of seconds above 0 ("20", "0.5"), or nothing.
+    static std::optional<double> ParseSeconds(const QString& text);
+
+    // Why Parse failed.
+    QString Error() const { return error_; }
+    const QStringList& Positional() const { return positional_; }
+    bool Has(const QString& name) const { return values_.contains(name); }
+    QString Value(const QString& name) const { return values_.value(name); }
+
+private:
+    const Option* Find(const QString& name, const std::vector<Option>& known) const;
+    bool Fail(const QString& error);
+
+    QMap<QString, QString> values_;
+    QStringList positional_;
+    QString error_;
+};

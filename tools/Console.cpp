@@ -1,0 +1,44 @@
+#include "Console.h"
+
+#include <QByteArray>
+
+#include <cstdio>
+
+namespace {
+
+bool lineOpen = false;
+
+void Write(std::FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+void Console::Out(const QString& line)
+{
+    EndOpenLine();
+    Write(stdout, line + QLatin1Char('\n'));
+}
+
+void Console::Err(const QString& line)
+{
+    EndOpenLine();
+    Write(stderr, line + QLatin1Char('\n'));
+}
+
+void Console::ErrOpen(const QString& text)
+{
+    Write(stderr, text);
+    lineOpen = true;
+}
+
+void Console::EndOpenLine()
+{
+    if (!lineOpen)
+        return;
+    lineOpen = false;
+    Write(stderr, QStringLiteral("\n"));
+}

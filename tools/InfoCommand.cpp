@@ -1,0 +1,36 @@
+#include "InfoCommand.h"
+
+#include "CommandLine.h"
+#include "DataFileLoader.h"
+#include "ExitCode.h"
+#include "GraphView.h"
+#include "ReportWriter.h"
+#include "RunData.h"
+#include "RunEvaluator.h"
+#include "Usage.h"
+#include "WindowTexts.h"
+
+#include <memory>
+
+int InfoCommand::Run(const QStringList& words)
+{
+    CommandLine line;
+    if (!line.Parse(words, {{QStringLiteral("--json"), false}}))
+        return Usage::Fail(line.Error());
+    if (line.Positional().isEmpty())
+        return Usage::Fail(QStringLiteral("info needs at least one file"));
+
+    WindowTexts texts;
+    const auto run = std::make_unique<RunData>();
+    GraphView view(*run, nullptr);
+    const ReportWriter writer(line.Has(QStringLiteral("--json")));
+    int exitCode = ExitDone;
+    for (const QString& path : line.Positional()) {
+        if (!DataFileLoader::Load(path, *run, texts)) {
+            exitCode = ExitUsageOrFile;
+            continue;
+        }
+        writer.Print(path, QString(), run->Settings, RunEvaluator::Evaluate(*run, view));
+    }
+    return exitCode;
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+// Ctrl-C as a request: once installed, the first SIGINT only raises the
+// flag, which the run polls and answers like the window's stop button. A
+// second Ctrl-C ends the program the usual way, should it ever not listen.
+class InterruptFlag {
+public:
+    static void Install();
+    static bool Raised();
+    static void Raise();
+};

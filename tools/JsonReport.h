@@ -1,0 +1,21 @@
+#pragma once
+
+#include "ChannelReport.h"
+#include "MeasureSettings.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+// One run as one line of JSON:
+//   {"file": ..., ["board": ...,] "settings": {...}, "channels": [...]}
+// settings holds the stored fields and their items in words; each channel
+// its count, "codes" and "microvolts" objects (max, min, pp, deviation) and
+// the noise figures. Floats are written with the shortest digits that read
+// back as the same float; a resolution without a value is null.
+class JsonReport {
+public:
+    static QByteArray Line(const QString& name, const QString& board, const MeasureSettings& settings,
+                           const std::vector<ChannelReport>& channels);
+};

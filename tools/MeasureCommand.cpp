@@ -1,0 +1,144 @@
+#include "MeasureCommand.h"
+
+#include "BoardConnection.h"
+#include "CommandLine.h"
+#include "Console.h"
+#include "ExitCode.h"
+#include "ForcePrompt.h"
+#include "GraphView.h"
+#include "MeasureItems.h"
+#include "Myfile.h"
+#include "ReportWriter.h"
+#include "RunData.h"
+#include "RunEvaluator.h"
+#include "Usage.h"
+#include "WindowTexts.h"
+
+#include <QFileInfo>
+
+#include <memory>
+
+namespace {
+
+const QString RateOption = QStringLiteral("--rate");
+const QString CountOption = QStringLiteral("--count");
+const QString ChannelOption = QStringLiteral("--channel");
+const QString FilterOption = QStringLiteral("--filter");
+const QString OutputOption = QStringLiteral("-o");
+const QString ForceOption = QStringLiteral("--force");
+const QString JsonOption = QStringLiteral("--json");
+
+// The window's question, and what the command line does instead of asking.
+void ReportExisting(const QString& path)
+{
+    Console::Err(QStringLiteral("ファイル：") + path + QStringLiteral("があります。"));
+    Console::Err(QStringLiteral("korvadex-cli: not replaced; --force replaces an existing file"));
+}
+
+// Settings from the four required options; an empty error when all are good.
+QString SettingsFrom(const CommandLine& line, MeasureSettings& settings)
+{
+    for (const QString& option : {RateOption, CountOption, ChannelOption, FilterOption}) {
+        if (!line.Has(option))
+            return QStringLiteral("measure needs %1").arg(option);
+    }
+    const auto rate = MeasureItems::ParseRate(line.Value(RateOption));
+    const auto count = MeasureItems::ParseCount(line.Value(CountOption));
+    const auto channel = MeasureItems::ParseChannel(line.Value(ChannelOption));
+    const auto filter = MeasureItems::ParseFilter(line.Value(FilterOption));
+    if (!rate)
+        return QStringLiteral("%1 %2 is not a rate of the list").arg(RateOption, line.Value(RateOption));
+    if (!count)
+        return QStringLiteral("%1 %2 is not a count of the list").arg(CountOption, line.Value(CountOption));
+    if (!channel)
+        return QStringLiteral("%1 takes 0, 1 or 2").arg(ChannelOption);
+    if (!filter)
+        return QStringLiteral("%1 takes sinc3 or sinc5").arg(FilterOption);
+    settings.spsSel = *rate;
+    settings.DataCountSel = *count;
+    settings.CHSel = *channel;
+    settings.fSinc5 = *filter;
+    return QString();
+}
+
+// Saves the run as the window's save command does; an existing file is
+// replaced only when forced.
+int Save(const QString& path, const RunData& run, bool force)
+{
+    ForcePrompt prompt(force);
+    TmyFile file(prompt);
+    const MeasureSettings& settings = run.Settings;
+    bool saved = false;
+    switch (settings.CHSel) {
+    case ModeCh0:
+        saved = file.SaveFile1CH(path, &settings, &run.Ch0Data);
+        break;
+    case ModeCh1:
+        saved = file.SaveFile1CH(path, &settings, &run.Ch1Data);
+        break;
+    default:
+        saved = file.SaveFile2CH(path, &settings, &run.Ch0Data, &run.Ch1Data);
+        break;
+    }
+    if (!saved) {
+        WindowTexts texts;
+        texts.SetSubject(path);
+        texts.Messages().MsgSaveError();
+        return ExitUsageOrFile;
+    }
+    if (prompt.Declined()) {
+        ReportExisting(path);
+        return ExitUsageOrFile;
+    }
+    return ExitDone;
+}
+
+} // namespace
+
+QString MeasureCommand::WithDtaExtension(const QString& path)
+{
+    const QString extension = QStringLiteral(".DTA");
+    return path.endsWith(extension, Qt::CaseSensitive) ? path : path + extension;
+}
+
+int MeasureCommand::Run(const QStringList& words)
+{
+    CommandLine line;
+    if (!line.Parse(words, {{RateOption, true}, {CountOption, true}, {ChannelOption, true}, {FilterOption, true},
+                            {OutputOption, true}, {ForceOption, false}, {JsonOption, false},
+                            {BoardConnection::StallOption, true}}))
+        return Usage::Fail(line.Error());
+    if (!line.Positional().isEmpty())
+        return Usage::Fail(QStringLiteral("measure takes no file name but -o FILE.DTA"));
+    const auto run = std::make_unique<RunData>();
+    const QString error = SettingsFrom(line, run->Settings);
+    if (!error.isEmpty())
+        return Usage::Fail(error);
+    const auto stallTimeout = BoardConnection::StallTimeout(line);
+    if (!stallTimeout)
+        return Usage::Fail(QStringLiteral("%1 takes a number of seconds").arg(BoardConnection::StallOption));
+    const bool saving = line.Has(OutputOption);
+    const QString path = saving ? WithDtaExtension(line.Value(OutputOption)) : QString();
+    const bool force = line.Has(ForceOption);
+    // Refused before the run rather than after it.
+    if (saving && !force && QFileInfo::exists(path)) {
+        ReportExisting(path);
+        return ExitUsageOrFile;
+    }
+
+    BoardConnection board(*stallTimeout);
+    const ExitCode connected = board.Connect();
+    if (connected != ExitDone)
+        return connected;
+    const ExitCode measured = board.Measure(*run, QString());
+    if (run->Ch0Data.Count == 0 && run->Ch1Data.Count == 0)
+        return measured;
+
+    GraphView view(*run, nullptr);
+    const std::vector<ChannelReport> reports = RunEvaluator::Evaluate(*run, view);
+    ReportWriter(line.Has(JsonOption)).Print(saving ? path : QStringLiteral("measurement"), board.Identity(),
+                                             run->Settings, reports);
+    const int savedCode = saving ? Save(path, *run, force) : ExitDone;
+    // The operator's stop outranks a failed save: neither is success.
+    return measured == ExitDone ? savedCode : measured;
+}

@@ -1,0 +1,23 @@
+#include "RunData.h"
+
+RunData::RunData()
+    : Ch0Data{0, Ch0Codes, Ch0Microvolts}
+    , Ch1Data{0, Ch1Codes, Ch1Microvolts}
+    , Ch0Codes{}
+    , Ch1Codes{}
+    , Ch0Microvolts{}
+    , Ch1Microvolts{}
+{
+}
+
+void RunData::Clear()
+{
+    Ch0Data.Count = 0;
+    Ch1Data.Count = 0;
+}
+
+void RunData::HoldSamples(std::int32_t count)
+{
+    Ch0Data.Count = Settings.CHSel == ModeCh1 ? 0 : count;
+    Ch1Data.Count = Settings.CHSel == ModeCh0 ? 0 : count;
+}

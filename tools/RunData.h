@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ChannelData.h"
+#include "MeasureSettings.h"
+
+#include <cstdint>
+
+// One run's settings and samples, as the window holds them: four fixed
+// arrays of SampleCapacity elements and the two channel views over them.
+// About 1.6 MB, so it is made on the heap and never copied.
+class RunData {
+public:
+    RunData();
+    RunData(const RunData&) = delete;
+    RunData& operator=(const RunData&) = delete;
+
+    // No samples in either channel; the arrays keep their contents.
+    void Clear();
+    // Count samples (pairs) of a run in the settings' channel mode become
+    // the data; the channel not measured holds none.
+    void HoldSamples(std::int32_t count);
+
+    MeasureSettings Settings;
+    ChannelData Ch0Data;
+    ChannelData Ch1Data;
+    std::int32_t Ch0Codes[SampleCapacity];
+    std::int32_t Ch1Codes[SampleCapacity];
+    float Ch0Microvolts[SampleCapacity];
+    float Ch1Microvolts[SampleCapacity];
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// The program's synopsis, and the way every command rejects its command line.
+class Usage {
+public:
+    static QString Text();
+    // Prints "korvadex-cli: <error>" and the synopsis on standard error and
+    // gives the usage exit code.
+    static int Fail(const QString& error);
+};

@@ -1,0 +1,48 @@
+#include "Console.h"
+#include "ExitCode.h"
+#include "InfoCommand.h"
+#include "MeasureCommand.h"
+#include "PlotCommand.h"
+#include "SweepCommand.h"
+#include "Usage.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <memory>
+
+namespace {
+
+// Only plot needs fonts, and with them a platform: without a display it
+// draws off-screen, unless the caller chose another platform.
+std::unique_ptr<QCoreApplication> MakeApplication(bool drawing, int& argc, char** argv)
+{
+    if (!drawing)
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const auto application = MakeApplication(command == QLatin1String("plot"), argc, argv);
+    QStringList words = QCoreApplication::arguments().mid(2);
+
+    if (command == QLatin1String("info"))
+        return InfoCommand::Run(words);
+    if (command == QLatin1String("plot"))
+        return PlotCommand::Run(words);
+    if (command == QLatin1String("measure"))
+        return MeasureCommand::Run(words);
+    if (command == QLatin1String("sweep"))
+        return SweepCommand::Run(words);
+    if (command == QLatin1String("--help") || command == QLatin1String("help")) {
+        Console::Out(Usage::Text());
+        return ExitDone;
+    }
+    return Usage::Fail(command.isEmpty() ? QStringLiteral("no command") : QStringLiteral("unknown command %1").arg(command));
+}
