@@ -43,11 +43,16 @@ void Bitmap::FillRect(const PixelRect& rect, std::uint32_t colour)
     const int top = std::max(rect.Top, 0);
     const int right = std::min(rect.Right, PixelWidth);
     const int bottom = std::min(rect.Bottom, PixelHeight);
-    for (int y = top; y < bottom; ++y) {
-        std::uint32_t* row = Data.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(PixelWidth);
-        std::fill(row + left, row + std::max(right, left), colour);
-    }
     ForgetColumnRun();
+    if (left >= right || top >= bottom)
+        return;
+    // One row pixel by pixel, the others copied from it: a clear of the whole
+    // plot runs at memory speed.
+    const std::size_t width = static_cast<std::size_t>(PixelWidth);
+    std::uint32_t* first = Data.data() + static_cast<std::size_t>(top) * width + static_cast<std::size_t>(left);
+    std::fill(first, first + (right - left), colour);
+    for (int y = top + 1; y < bottom; ++y)
+        std::copy(first, first + (right - left), first + static_cast<std::size_t>(y - top) * width);
 }
 
 void Bitmap::SetPenColor(std::uint32_t colour)
@@ -96,11 +101,20 @@ void Bitmap::PaintLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::i
         firstStep = std::max(firstStep, major1 - (majorLimit - 1));
         lastStep = std::min(lastStep, major1);
     }
+    if (firstStep > lastStep)
+        return;
+    // k * minorDelta / n as quotient and remainder, kept up to date step by
+    // step. k and both deltas stay below 2^32, so the first product fits.
+    const std::uint64_t product = static_cast<std::uint64_t>(firstStep) * minorDelta;
+    std::uint64_t quotient = product / n;
+    std::uint64_t remainder = product % n;
     for (std::int64_t k = firstStep; k <= lastStep; ++k) {
-        // k and both deltas stay below 2^32, so the product fits.
-        const std::uint64_t product = static_cast<std::uint64_t>(k) * minorDelta;
-        const std::uint64_t remainder = product % n;
-        const std::int64_t offset = static_cast<std::int64_t>(product / n + (2 * remainder > n ? 1 : 0));
+        const std::int64_t offset = static_cast<std::int64_t>(quotient + (2 * remainder > n ? 1 : 0));
+        remainder += minorDelta;  // minorDelta <= n: at most one carry
+        if (remainder >= n) {
+            remainder -= n;
+            ++quotient;
+        }
         const std::int64_t major = major1 + k * majorStep;
         const std::int64_t minor = minor1 + offset * minorStep;
         if (minor < 0 || minor >= minorLimit)

@@ -73,17 +73,25 @@ std::int32_t MinCode(const ChannelData& channel, std::int32_t first, std::int32_
     return min;
 }
 
-// Truncates toward zero; values beyond the int range stick to its ends so that
-// a wild sample cannot wrap round onto the plot.
-int TruncToInt(long double value)
+// Truncates toward zero; values beyond the int range stick to its ends (NaN
+// gives 0) so that a wild sample cannot wrap round onto the plot.
+template <typename Real>
+int TruncToInt(Real value)
 {
     if (std::isnan(value))
         return 0;
-    if (value >= static_cast<long double>(std::numeric_limits<int>::max()))
+    if (value >= static_cast<Real>(std::numeric_limits<int>::max()))
         return std::numeric_limits<int>::max();
-    if (value <= static_cast<long double>(std::numeric_limits<int>::min()))
+    if (value <= static_cast<Real>(std::numeric_limits<int>::min()))
         return std::numeric_limits<int>::min();
     return static_cast<int>(value);
+}
+
+// trunc(position * dx) + 1. The product of an index below 2^24 and a float
+// is exact in a double, so this is the extended-precision result, only faster.
+int SampleX(std::int32_t position, float dx)
+{
+    return TruncToInt(static_cast<double>(position) * dx) + 1;
 }
 
 const char* VoltPattern(float scaledSpan)
@@ -137,7 +145,8 @@ void TGraph_2CH::DrawAll(bool volt)
 {
     ScanAll();
     ComputeRange();
-    SetFullYLabels(volt);
+    if (HoldsData())
+        SetYLabels(volt);
     Clear();
     DrawHorizontalGrid();
     SetXLabels(1, TraceSampleCount());
@@ -157,10 +166,7 @@ void TGraph_2CH::DrawBlock(bool volt, std::int32_t first, std::int32_t last)
     Clear();
     ScanBlock(first, last);
     ComputeRange();
-    if (volt)
-        SetVoltYLabels();
-    else
-        SetCodeYLabels();
+    SetYLabels(volt);
     DrawHorizontalGrid();
     SetXLabels(first + 1, last + 1);
     DrawVerticalGrid();
@@ -171,7 +177,11 @@ void TGraph_2CH::DrawBlock(bool volt, std::int32_t first, std::int32_t last)
 void TGraph_2CH::DrawAxes(bool volt)
 {
     Clear();
-    SetFullYLabels(volt);
+    if (HoldsData()) {
+        if (!volt)
+            RescanCodeAxis();
+        SetYLabels(volt);
+    }
     DrawHorizontalGrid();
     SetXLabels(1, TraceSampleCount());
     DrawVerticalGrid();
@@ -365,19 +375,28 @@ void TGraph_2CH::ComputeRange()
     VoltBottomFor();
 }
 
-void TGraph_2CH::SetFullYLabels(bool volt)
+// With no samples at all the full views leave the Y labels as they are.
+bool TGraph_2CH::HoldsData() const
 {
-    if (SampleCount(*Ch0) == 0 && SampleCount(*Ch1) == 0)
-        return;
-    if (volt) {
-        SetVoltYLabels();
-        return;
-    }
+    return SampleCount(*Ch0) > 0 || SampleCount(*Ch1) > 0;
+}
+
+// The code axis of all samples, without touching the volt axis, which keeps
+// what the last full or block view left.
+void TGraph_2CH::RescanCodeAxis()
+{
     ScanAll();
     RangeToMicrovolts();
     CodeSpanFor();
     CodeBottomFor();
-    SetCodeYLabels();
+}
+
+void TGraph_2CH::SetYLabels(bool volt)
+{
+    if (volt)
+        SetVoltYLabels();
+    else
+        SetCodeYLabels();
 }
 
 void TGraph_2CH::SetCodeYLabels()
@@ -484,7 +503,7 @@ void TGraph_2CH::DrawVerticalGrid()
 // than 10 samples still sets the range but gets no trace.
 void TGraph_2CH::DrawFullTraces(bool volt)
 {
-    if (SampleCount(*Ch0) == 0 && SampleCount(*Ch1) == 0)
+    if (!HoldsData())
         return;
     const float dx = static_cast<long double>(PlotWidth - 2) / (TraceSampleCount() - 1);
     DrawTrace(*Ch0, Red, volt, dx);
@@ -501,7 +520,7 @@ void TGraph_2CH::DrawTrace(const ChannelData& channel, std::uint32_t colour, boo
     Plot.SetPenColor(colour);
     Plot.MoveTo(1, SampleY(channel, 0, volt));
     for (std::int32_t i = 1; i < count; ++i)
-        Plot.LineTo(TruncToInt(i * static_cast<long double>(dx)) + 1, SampleY(channel, i, volt));
+        Plot.LineTo(SampleX(i, dx), SampleY(channel, i, volt));
 }
 
 // The block fills the width on its own scale. The pen colour is set before
@@ -514,8 +533,8 @@ void TGraph_2CH::DrawBlockTraces(bool volt, std::int32_t first, std::int32_t las
     const bool ch1 = Settings->CHSel == ModeCh1 || Settings->CHSel == ModeDual;
     for (std::int32_t i = first; i < last; ++i) {
         const std::int32_t k = i - first;
-        const int x1 = TruncToInt(k * static_cast<long double>(dx)) + 1;
-        const int x2 = TruncToInt((k + 1) * static_cast<long double>(dx)) + 1;
+        const int x1 = SampleX(k, dx);
+        const int x2 = SampleX(k + 1, dx);
         if (ch0)
             DrawBlockSegment(*Ch0, Red, volt, i, x1, x2);
         if (ch1)
@@ -536,7 +555,7 @@ int TGraph_2CH::SampleY(const ChannelData& channel, std::int32_t index, bool vol
     return volt ? MicrovoltY(channel.Microvolts[index]) : CodeY(channel.Codes[index]);
 }
 
-// The top of the range lands on row 0, its bottom on row PlotHeight, one below
+// The top of the axis lands on row 0, its bottom on row PlotHeight, one below
 // the bitmap.
 int TGraph_2CH::CodeY(std::int32_t code) const
 {

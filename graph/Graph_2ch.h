@@ -68,7 +68,9 @@ private:
     void VoltBottomFor();
     void ComputeRange();
 
-    void SetFullYLabels(bool volt);
+    bool HoldsData() const;
+    void RescanCodeAxis();
+    void SetYLabels(bool volt);
     void SetCodeYLabels();
     void SetVoltYLabels();
     void SetEmptyYLabels(bool volt);

@@ -1,0 +1,158 @@
+#include "ChannelData.h"
+#include "GraphFakes.h"
+#include "Graph_2ch.h"
+#include "MeasureSettings.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPoint>
+#include <QVector>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstring>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr std::int32_t MidScale = 8388608;
+constexpr std::int32_t RunLength = 100000;
+
+// Keeps the shown picture in an image, a row at a time, as the window's
+// paint area does.
+class ImagePaintBox : public PaintBox {
+public:
+    int Left() const override { return 72; }
+    int Top() const override { return 24; }
+    int Width() const override { return Screen.width(); }
+    int Height() const override { return Screen.height(); }
+    void ShowPixels(const std::uint32_t* pixels, int, int, int stride, const PixelRect& target,
+                    const PixelRect& source) override
+    {
+        const auto rowBytes = static_cast<std::size_t>(source.Right - source.Left) * sizeof(std::uint32_t);
+        for (int y = source.Top; y < source.Bottom; ++y) {
+            auto* line = reinterpret_cast<std::uint32_t*>(Screen.scanLine(target.Top + y - source.Top));
+            std::memcpy(line + target.Left, pixels + y * stride + source.Left, rowBytes);
+        }
+    }
+
+private:
+    QImage Screen = QImage(528, 372, QImage::Format_RGB32);
+};
+
+// A slow sine of a few thousand codes with noise on it, as a real input
+// gives; or, as the worst case, codes spread over the whole scale so that
+// every segment crosses most of the plot.
+enum class Signal { Noisy, FullScale };
+
+class BenchGraph {
+public:
+    explicit BenchGraph(Signal signal)
+        : Ch0{RunLength, Codes0.data(), Microvolts0.data()},
+          Ch1{RunLength, Codes1.data(), Microvolts1.data()},
+          Graph(&Box, &Ch0, &Ch1, &Settings, YLabelList, XLabelList)
+    {
+        for (int i = 0; i < TGraph_2CH::YLabelCount; ++i)
+            YLabelList[i] = &YLabel[i];
+        for (int i = 0; i < TGraph_2CH::XLabelCount; ++i)
+            XLabelList[i] = &XLabel[i];
+        Settings.CHSel = ModeDual;
+        std::mt19937 random(7175);
+        std::uniform_int_distribution<std::int32_t> noise(-400, 400);
+        std::uniform_int_distribution<std::int32_t> anywhere(0, 16777215);
+        for (std::int32_t i = 0; i < RunLength; ++i) {
+            const auto wave = static_cast<std::int32_t>(3000 * std::sin(i * 0.0003));
+            Codes0[i] = signal == Signal::Noisy ? MidScale + wave + noise(random) : anywhere(random);
+            Codes1[i] = signal == Signal::Noisy ? MidScale - wave + noise(random) : anywhere(random);
+            Microvolts0[i] = static_cast<float>(Graph.CodeToMicrovolts(Codes0[i]));
+            Microvolts1[i] = static_cast<float>(Graph.CodeToMicrovolts(Codes1[i]));
+        }
+    }
+
+    // The trace points DrawAll draws in code mode, from the axis it labelled.
+    QVector<QPoint> CodePoints(const ChannelData& channel)
+    {
+        Graph.DrawAll(false);
+        const long double bottom = YLabel[TGraph_2CH::YLabelCount - 1].Caption().toLongLong();
+        const long double span = YLabel[0].Caption().toLongLong() - bottom;
+        const int plotHeight = Graph.PlotBitmap().Height();
+        const float dx = static_cast<long double>(Graph.PlotBitmap().Width() - 2) / (RunLength - 1);
+        QVector<QPoint> points;
+        for (std::int32_t i = 0; i < channel.Count; ++i) {
+            const auto x = static_cast<int>(i * static_cast<long double>(dx)) + 1;
+            const auto y = static_cast<int>(plotHeight * (1 - (channel.Codes[i] - bottom) / span));
+            points.append(QPoint(x, y));
+        }
+        return points;
+    }
+
+    MeasureSettings Settings;
+    std::vector<std::int32_t> Codes0 = std::vector<std::int32_t>(SampleCapacity);
+    std::vector<std::int32_t> Codes1 = std::vector<std::int32_t>(SampleCapacity);
+    std::vector<float> Microvolts0 = std::vector<float>(SampleCapacity);
+    std::vector<float> Microvolts1 = std::vector<float>(SampleCapacity);
+    ChannelData Ch0;
+    ChannelData Ch1;
+    FakeAxisLabel YLabel[TGraph_2CH::YLabelCount];
+    FakeAxisLabel XLabel[TGraph_2CH::XLabelCount];
+    AxisLabel* YLabelList[TGraph_2CH::YLabelCount];
+    AxisLabel* XLabelList[TGraph_2CH::XLabelCount];
+    ImagePaintBox Box;
+    TGraph_2CH Graph;
+};
+
+void DrawAllTwoChannels(benchmark::State& state, Signal signal, bool volt)
+{
+    BenchGraph bench(signal);
+    for (auto _ : state) {
+        bench.Graph.DrawAll(volt);
+        benchmark::DoNotOptimize(bench.Graph.PlotBitmap().Pixels());
+    }
+    state.SetItemsProcessed(state.iterations() * 2 * (RunLength - 1));
+}
+
+void DrawBlockOfHundred(benchmark::State& state, bool volt)
+{
+    BenchGraph bench(Signal::Noisy);
+    for (auto _ : state) {
+        bench.Graph.DrawBlock(volt, 500, 599);
+        benchmark::DoNotOptimize(bench.Graph.PlotBitmap().Pixels());
+    }
+}
+
+// Baseline: QPainter drawing the same two polylines of 100000 points into a
+// QImage of the bitmap's size, after a white fill; no labels, grid or scans.
+void QPainterPolylines(benchmark::State& state, Signal signal)
+{
+    BenchGraph bench(signal);
+    const QVector<QPoint> red = bench.CodePoints(bench.Ch0);
+    const QVector<QPoint> blue = bench.CodePoints(bench.Ch1);
+    QImage image(bench.Graph.PlotBitmap().Width(), bench.Graph.PlotBitmap().Height(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setPen(QColor(255, 0, 0));
+        painter.drawPolyline(red.constData(), static_cast<int>(red.size()));
+        painter.setPen(QColor(0, 0, 255));
+        painter.drawPolyline(blue.constData(), static_cast<int>(blue.size()));
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * 2 * (RunLength - 1));
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(DrawAllTwoChannels, code_noisy, Signal::Noisy, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DrawAllTwoChannels, volt_noisy, Signal::Noisy, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DrawAllTwoChannels, code_full_scale, Signal::FullScale, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DrawAllTwoChannels, volt_full_scale, Signal::FullScale, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DrawBlockOfHundred, code, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(DrawBlockOfHundred, volt, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(QPainterPolylines, noisy, Signal::Noisy)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(QPainterPolylines, full_scale, Signal::FullScale)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
