@@ -201,34 +201,22 @@ long double TGraph_2CH::CodeToMicrovolts(std::int32_t code) const
 
 std::int32_t TGraph_2CH::GetMaxCodeCh0()
 {
-    if (SampleCount(*Ch0) == 0)
-        return 0;
-    MaxCh0 = MaxCode(*Ch0, 0, SampleCount(*Ch0) - 1);
-    return MaxCh0;
+    return RescanExtreme(*Ch0, MaxCode, MaxCh0);
 }
 
 std::int32_t TGraph_2CH::GetMaxCodeCh1()
 {
-    if (SampleCount(*Ch1) == 0)
-        return 0;
-    MaxCh1 = MaxCode(*Ch1, 0, SampleCount(*Ch1) - 1);
-    return MaxCh1;
+    return RescanExtreme(*Ch1, MaxCode, MaxCh1);
 }
 
 std::int32_t TGraph_2CH::GetMinCodeCh0()
 {
-    if (SampleCount(*Ch0) == 0)
-        return 0;
-    MinCh0 = MinCode(*Ch0, 0, SampleCount(*Ch0) - 1);
-    return MinCh0;
+    return RescanExtreme(*Ch0, MinCode, MinCh0);
 }
 
 std::int32_t TGraph_2CH::GetMinCodeCh1()
 {
-    if (SampleCount(*Ch1) == 0)
-        return 0;
-    MinCh1 = MinCode(*Ch1, 0, SampleCount(*Ch1) - 1);
-    return MinCh1;
+    return RescanExtreme(*Ch1, MinCode, MinCh1);
 }
 
 // The microvolt accessors convert the stored extreme, which with Count 0 is
@@ -236,29 +224,40 @@ std::int32_t TGraph_2CH::GetMinCodeCh1()
 float TGraph_2CH::GetMaxMicrovoltsCh0()
 {
     GetMaxCodeCh0();
-    MaxMicrovoltsCh0 = static_cast<float>(CodeToMicrovolts(MaxCh0));
-    return MaxMicrovoltsCh0;
+    return StoreMicrovolts(MaxCh0, MaxMicrovoltsCh0);
 }
 
 float TGraph_2CH::GetMaxMicrovoltsCh1()
 {
     GetMaxCodeCh1();
-    MaxMicrovoltsCh1 = static_cast<float>(CodeToMicrovolts(MaxCh1));
-    return MaxMicrovoltsCh1;
+    return StoreMicrovolts(MaxCh1, MaxMicrovoltsCh1);
 }
 
 float TGraph_2CH::GetMinMicrovoltsCh0()
 {
     GetMinCodeCh0();
-    MinMicrovoltsCh0 = static_cast<float>(CodeToMicrovolts(MinCh0));
-    return MinMicrovoltsCh0;
+    return StoreMicrovolts(MinCh0, MinMicrovoltsCh0);
 }
 
 float TGraph_2CH::GetMinMicrovoltsCh1()
 {
     GetMinCodeCh1();
-    MinMicrovoltsCh1 = static_cast<float>(CodeToMicrovolts(MinCh1));
-    return MinMicrovoltsCh1;
+    return StoreMicrovolts(MinCh1, MinMicrovoltsCh1);
+}
+
+// An empty channel gives 0 and leaves the stored extreme as it is.
+std::int32_t TGraph_2CH::RescanExtreme(const ChannelData& channel, CodeExtreme extreme, std::int32_t& stored)
+{
+    if (SampleCount(channel) == 0)
+        return 0;
+    stored = extreme(channel, 0, SampleCount(channel) - 1);
+    return stored;
+}
+
+float TGraph_2CH::StoreMicrovolts(std::int32_t code, float& stored) const
+{
+    stored = static_cast<float>(CodeToMicrovolts(code));
+    return stored;
 }
 
 void TGraph_2CH::SetEventPump(std::function<void()> pump)

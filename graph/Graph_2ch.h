@@ -59,6 +59,10 @@ public:
     const Bitmap& PlotBitmap() const { return Plot; }
 
 private:
+    using CodeExtreme = std::int32_t (*)(const ChannelData& channel, std::int32_t first, std::int32_t last);
+    static std::int32_t RescanExtreme(const ChannelData& channel, CodeExtreme extreme, std::int32_t& stored);
+    float StoreMicrovolts(std::int32_t code, float& stored) const;
+
     void ScanAll();
     void ScanBlock(std::int32_t first, std::int32_t last);
     void RangeToMicrovolts();
