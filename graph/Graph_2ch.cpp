@@ -51,6 +51,17 @@ constexpr VoltSpanRow VoltSpans[] = {
 };
 constexpr float WidestVoltSpan = 6000000;
 
+// The span of the first row whose limit the distance d does not exceed; a
+// negative d (the empty range) gives the first.
+template <typename Row, std::size_t RowCount, typename Distance, typename Span>
+Span SpanFor(const Row (&rows)[RowCount], Distance d, Span widest)
+{
+    for (const Row& row : rows)
+        if (d <= row.Limit)
+            return row.Span;
+    return widest;
+}
+
 // Samples a channel really holds; a Count beyond the arrays is read as full.
 std::int32_t SampleCount(const ChannelData& channel)
 {
@@ -317,13 +328,7 @@ void TGraph_2CH::RangeToMicrovolts()
 void TGraph_2CH::CodeSpanFor()
 {
     const std::int64_t d = static_cast<std::int64_t>(RangeMax) - RangeMin;
-    CodeSpan = WidestCodeSpan;
-    for (const CodeSpanRow& row : CodeSpans) {
-        if (d <= row.Limit) {
-            CodeSpan = row.Span;
-            return;
-        }
-    }
+    CodeSpan = SpanFor(CodeSpans, d, WidestCodeSpan);
 }
 
 // Cut toward zero to a multiple of half a division, so a negative bottom moves
@@ -342,13 +347,7 @@ void TGraph_2CH::CodeBottomFor()
 void TGraph_2CH::VoltSpanFor()
 {
     const float d = static_cast<long double>(RangeMaxMicrovolts) - RangeMinMicrovolts;
-    VoltSpan = WidestVoltSpan;
-    for (const VoltSpanRow& row : VoltSpans) {
-        if (d <= row.Limit) {
-            VoltSpan = row.Span;
-            return;
-        }
-    }
+    VoltSpan = SpanFor(VoltSpans, d, WidestVoltSpan);
 }
 
 // Rounded to the nearest whole division, halves away from zero.
