@@ -2,6 +2,7 @@
 
 #include "Ad7175.h"
 #include "ComponentFactory.h"
+#include "FileChooser.h"
 #include "Graph_2ch.h"
 #include "Myfile.h"
 #include "Mymessage.h"
@@ -21,6 +22,8 @@
 #include <QRadioButton>
 #include <QScreen>
 
+#include <algorithm>
+#include <cstring>
 #include <exception>
 
 namespace {
@@ -29,6 +32,12 @@ const char* const WindowTitle = "KORVADEX";
 const char* const Version = "v2.00";
 const char* const BoardCaption = "KORVADEX Board";
 const char* const StartCaption = "測定開始";
+const char* const StopCaption = "測定停止";
+const char* const BoardModel = "KORVADEX";
+const char* const SaveFilter = "Data files (*.DTA)|*.DTA";
+const char* const OpenFilter = "データファイル (*.DTA)|*.DTA";
+const char* const DataFileName = "*.DTA";
+const char* const DataFileExtension = ".DTA";
 
 constexpr int StatusBarHeight = 20;
 // The client area has no border of its own inside the window frame.
@@ -42,6 +51,19 @@ const char* const RateItems[] = {
 };
 const char* const CountItems[] = {"100", "200", "500", "1000", "2000", "5000", "10000", "20000", "50000", "100000"};
 const char* const ChannelItems[] = {"CH0 (Ain0-Ain1)", "CH1 (Ain2-Ain3)", "CH0 + CH1"};
+
+// Samples (pairs) asked of the board per idle pass, by data-rate index: one
+// at the slowest rates, 1000 at 125 ksps.
+constexpr std::int32_t ReadChunkTable[17] = {1, 1, 1, 1, 1, 2, 2, 5, 10, 20, 50, 100, 250, 250, 500, 500, 1000};
+
+// During a run the graph follows block by block only up to this rate ("200sps").
+constexpr std::int32_t HighestLiveRate = 6;
+constexpr std::int32_t BlockSize = 100;
+// A stopped run with fewer samples than this is dropped.
+constexpr std::int32_t FewestKeptSamples = 10;
+
+constexpr int HighestRate = 16;
+constexpr int HighestCount = 9;
 
 constexpr int DefaultRate = 5;    // "100sps"
 constexpr int DefaultCount = 3;   // "1000"
@@ -201,6 +223,7 @@ void TFormMain::BuildSettingControls()
 void TFormMain::BuildButtons()
 {
     MeasureBtn = MakeButton(ClientArea, "MeasureBtn", QRect(624, 345, 113, 33), StartCaption);
+    connect(MeasureBtn, &QPushButton::clicked, this, &TFormMain::MeasureBtnClick);
     QuitBtn = MakeButton(ClientArea, "QuitBtn", QRect(624, 379, 113, 33), "終了");
     connect(QuitBtn, &QPushButton::clicked, this, &QWidget::close);
 }
@@ -218,6 +241,8 @@ void TFormMain::BuildMenus()
     Data1->setObjectName(QStringLiteral("Data1"));
     Save1 = MakeItem(Data1, "Save1", "保存(&S)");
     Load1 = MakeItem(Data1, "Load1", "読込み(&O)");
+    connect(Save1, &QAction::triggered, this, &TFormMain::Save1Click);
+    connect(Load1, &QAction::triggered, this, &TFormMain::Load1Click);
     N1 = MakeItem(Data1, "N1", "---");
     DataClear = MakeItem(Data1, "DataClear", "クリア");
     connect(DataClear, &QAction::triggered, this, &TFormMain::DataClearClick);
@@ -399,6 +424,14 @@ void TFormMain::AppIdle()
     // No pass runs inside another: the redraws pump events while the timer
     // is stopped here.
     IdleTimer.stop();
+    const std::int32_t taken = SamplesTaken;
+    if (Running) {
+        if (Settings.CHSel == ModeDual)
+            StepDual();
+        else
+            StepSingle();
+    }
+    const bool readBroughtSamples = Running && SamplesTaken != taken;
     if (FirstIdle) {
         FirstIdle = 0;
         MeasureBtn->setFocus();
@@ -408,7 +441,7 @@ void TFormMain::AppIdle()
         LayoutPending = 0;
         LayoutStatusBar();
     }
-    ScheduleIdle(false);
+    ScheduleIdle(readBroughtSamples);
 }
 
 // The handler runs again at once while a one-shot request waits or the last
@@ -493,15 +526,18 @@ void TFormMain::DataClearClick()
     Graph->DrawEmpty(VoltShown());
 }
 
+void TFormMain::MarkChannelsValid()
+{
+    Ch0Valid = Settings.CHSel == ModeCh0 || Settings.CHSel == ModeDual ? 1 : 0;
+    Ch1Valid = Settings.CHSel == ModeCh1 || Settings.CHSel == ModeDual ? 1 : 0;
+}
+
 // The samples taken become the data of the channels that CHSel names.
 void TFormMain::HoldSamples(std::int32_t count)
 {
-    const bool ch0 = Settings.CHSel == ModeCh0 || Settings.CHSel == ModeDual;
-    const bool ch1 = Settings.CHSel == ModeCh1 || Settings.CHSel == ModeDual;
-    Ch0Valid = ch0 ? 1 : 0;
-    Ch1Valid = ch1 ? 1 : 0;
-    Ch0Data.Count = ch0 ? count : 0;
-    Ch1Data.Count = ch1 ? count : 0;
+    MarkChannelsValid();
+    Ch0Data.Count = Ch0Valid ? count : 0;
+    Ch1Data.Count = Ch1Valid ? count : 0;
 }
 
 void TFormMain::DropData()
@@ -539,4 +575,292 @@ void TFormMain::ConvertSamples(ChannelData& channel, std::int32_t first, std::in
 {
     for (std::int32_t i = first; i <= last; ++i)
         channel.Microvolts[i] = static_cast<float>(Graph->CodeToMicrovolts(channel.Codes[i]));
+}
+
+void TFormMain::MeasureBtnClick()
+{
+    const QString caption = MeasureBtn->text();
+    if (caption == QString::fromUtf8(StartCaption))
+        StartMeasurement();
+    else if (caption == QString::fromUtf8(StopCaption))
+        StopMeasurement();
+}
+
+void TFormMain::StartMeasurement()
+{
+    LockControls();
+    const MeasureSettings held = Settings;
+    SettingsFromControls();
+    if (!BoardReady && !ConnectBoard()) {
+        RefuseStart(held);
+        myStatus->ShowNotFound();
+        return;
+    }
+    BoardReady = 1;
+    if (!ConfigureBoard()) {
+        RefuseStart(held);
+        myStatus->ShowBoardError();
+        return;
+    }
+    if (Ch0Valid || Ch1Valid)
+        Graph->DrawAxes(VoltShown());
+    DropData();
+    SamplesTaken = 0;
+    Running = 1;
+    MeasureBtn->setText(QString::fromUtf8(StopCaption));
+    myStatus->ShowMeasuring();
+    myStatus->ShowStarting();
+    MeasureBtn->setEnabled(true);
+    SetTitle(QString());
+    NextRefresh = 0;
+    ScheduleIdle(false);
+}
+
+// A start that fails leaves the data of an earlier run or file as it was,
+// and so the settings it was taken with, which a save writes.
+void TFormMain::RefuseStart(const MeasureSettings& held)
+{
+    BoardReady = 0;
+    Settings = held;
+    UnlockControls();
+}
+
+void TFormMain::StopMeasurement()
+{
+    StopBoard();
+    myStatus->ShowMeasureStop();
+    Running = 0;
+    if (SamplesTaken < FewestKeptSamples) {
+        DropData();
+        myStatus->ClearInfo();
+    } else {
+        // The redraw lets events run; a second click must not land in it.
+        MeasureBtn->setEnabled(false);
+        HoldSamples(SamplesTaken);
+        DrawHeldData();
+        ShowSelectedChannelStats();
+    }
+    MeasureBtn->setText(QString::fromUtf8(StartCaption));
+    UnlockControls();
+}
+
+// Identifies the board; every failure closes the link.
+bool TFormMain::ConnectBoard()
+{
+    if (!ADC->OpenBoard()) {
+        BoardNotFound();
+        myStatus->ShowNotFound();
+        return false;
+    }
+    char name[TADC::NameLength + 1] = {};
+    if (!ADC->CheckBoard() || !ADC->GetBoardName(name))
+        return BoardSilent();
+    if (std::strcmp(name, BoardModel) != 0)
+        return BoardNotFound();
+    BoardName = QString::fromLatin1(name);
+    char version[TADC::NameLength + 1] = {};
+    if (!ADC->GetVersion(version))
+        return BoardSilent();
+    BoardVersion = QString::fromLatin1(version);
+    myStatus->ShowBoard(BoardName, BoardVersion);
+    return true;
+}
+
+bool TFormMain::BoardNotFound()
+{
+    ADC->CloseBoard();
+    myMessage->MsgNotFound();
+    return false;
+}
+
+bool TFormMain::BoardSilent()
+{
+    ADC->CloseBoard();
+    myMessage->MsgNoResponse();
+    myStatus->ShowNoResponse();
+    return false;
+}
+
+// Reads the controls themselves; Settings was filled from them just before.
+bool TFormMain::ConfigureBoard()
+{
+    if (!(Sinc3_RB->isChecked() ? ADC->SetSinc3() : ADC->SetSinc5()))
+        return false;
+    if (!ADC->SetDataRate(ComboBox1->currentIndex()))
+        return false;
+    TargetCount = ComboBox2->currentText().toInt();
+    ChunkSize = std::min(ReadChunkTable[Settings.spsSel], TargetCount);
+    return ADC->StartMeasure(Settings.CHSel, TargetCount);
+}
+
+void TFormMain::StopBoard()
+{
+    ADC->StopMeasure();
+    ADC->CloseBoard();
+    BoardReady = 0;
+}
+
+std::int32_t* TFormMain::MeasuredCodes()
+{
+    return Settings.CHSel == ModeCh1 ? Ch1Codes : Ch0Codes;
+}
+
+// Every chunk size divides every listed count, so a run ends exactly on
+// TargetCount and no read goes past the arrays.
+void TFormMain::StepSingle()
+{
+    if (SamplesTaken >= TargetCount)
+        return;
+    std::int32_t got = 0;
+    if (!ADC->ReadData1(MeasuredCodes() + SamplesTaken, got, ChunkSize)) {
+        EndRunOnReadError();
+        return;
+    }
+    AfterRead(got);
+}
+
+void TFormMain::StepDual()
+{
+    if (SamplesTaken >= TargetCount)
+        return;
+    std::int32_t got = 0;
+    if (!ADC->ReadData2(Ch0Codes + SamplesTaken, Ch1Codes + SamplesTaken, ChunkSize, got)) {
+        EndRunOnReadError();
+        return;
+    }
+    AfterRead(got);
+}
+
+void TFormMain::AfterRead(std::int32_t got)
+{
+    if (got < 1)
+        return;
+    SamplesTaken += got;
+    if (SamplesTaken >= TargetCount) {
+        CompleteRun();
+        return;
+    }
+    const std::int32_t newest = SamplesTaken - 1;
+    if (Settings.CHSel == ModeDual)
+        myStatus->ShowPoint2CH(SamplesTaken, Ch0Codes[newest], Ch1Codes[newest]);
+    else
+        myStatus->ShowPoint1CH(SamplesTaken, MeasuredCodes()[newest]);
+    DrawLiveBlock();
+}
+
+// At most one block a pass, and never the last block of a run: the whole
+// run is drawn at its end instead.
+void TFormMain::DrawLiveBlock()
+{
+    if (Settings.spsSel > HighestLiveRate || SamplesTaken < NextRefresh + BlockSize)
+        return;
+    const std::int32_t last = NextRefresh + BlockSize - 1;
+    ConvertRange(NextRefresh, last);
+    Graph->DrawBlock(VoltShown(), NextRefresh, last);
+    NextRefresh += BlockSize;
+}
+
+// The board was told the count, so nothing is sent; the link stays open and
+// the next start goes straight to configuration.
+void TFormMain::CompleteRun()
+{
+    Running = 0;
+    // The redraw lets events run; a stop click must not land in it.
+    MeasureBtn->setEnabled(false);
+    HoldSamples(TargetCount);
+    DrawHeldData();
+    MeasureBtn->setText(QString::fromUtf8(StartCaption));
+    UnlockControls();
+    myStatus->ShowMeasureEnd();
+    ShowSelectedChannelStats();
+}
+
+// The run's samples are dropped; the link stays open and BoardReady as it is.
+void TFormMain::EndRunOnReadError()
+{
+    ADC->StopMeasure();
+    myStatus->ShowMeasureError();
+    Running = 0;
+    DropData();
+    MeasureBtn->setText(QString::fromUtf8(StartCaption));
+    UnlockControls();
+}
+
+void TFormMain::Save1Click()
+{
+    if (!Ch0Valid && !Ch1Valid) {
+        myMessage->MsgNoData();
+        return;
+    }
+    QString path = services_.Files.ChooseSavePath(QString::fromUtf8(SaveFilter), QString::fromLatin1(DataFileName));
+    if (path.isEmpty())
+        return;
+    // Exactly ".DTA" at the end, upper case; anything else gets it appended.
+    if (!path.endsWith(QLatin1String(DataFileExtension), Qt::CaseSensitive))
+        path += QLatin1String(DataFileExtension);
+    LastSaveOk = SaveData(path) ? 1 : 0;
+    if (!LastSaveOk) {
+        myMessage->MsgSaveError();
+        return;
+    }
+    myStatus->ShowFileSaved();
+    SetTitle(path);
+}
+
+// The settings of the run, not what the lists show now.
+bool TFormMain::SaveData(const QString& path)
+{
+    if (Settings.CHSel == ModeDual)
+        return myFile->SaveFile2CH(path, &Settings, &Ch0Data, &Ch1Data);
+    return myFile->SaveFile1CH(path, &Settings, Settings.CHSel == ModeCh1 ? &Ch1Data : &Ch0Data);
+}
+
+void TFormMain::Load1Click()
+{
+    const QString path =
+        services_.Files.ChooseOpenPath(QString::fromUtf8(OpenFilter), QString::fromLatin1(DataFileName));
+    if (path.isEmpty())
+        return;
+    setFocus();
+    LockControls();
+    MeasureSettings loaded = Settings;
+    if (myFile->LoadFile(path, &loaded, &Ch0Data, &Ch1Data) && HoldsLoadableRun(loaded))
+        ShowLoadedRun(loaded, path);
+    else
+        RefuseLoadedFile();
+    UnlockControls();
+}
+
+// The lists must be able to show the file's settings, and the channel they
+// name must hold samples: statistics of nothing would be wrong numbers.
+bool TFormMain::HoldsLoadableRun(const MeasureSettings& loaded) const
+{
+    if (loaded.spsSel < 0 || loaded.spsSel > HighestRate || loaded.DataCountSel < 0
+        || loaded.DataCountSel > HighestCount || loaded.CHSel < ModeCh0 || loaded.CHSel > ModeDual)
+        return false;
+    return (loaded.CHSel == ModeCh1 ? Ch1Data.Count : Ch0Data.Count) > 0;
+}
+
+void TFormMain::ShowLoadedRun(const MeasureSettings& loaded, const QString& path)
+{
+    Settings = loaded;
+    Settings.GainDivisor = ADC->GetGainDivisor();
+    ControlsFromSettings();
+    MarkChannelsValid();
+    DrawHeldData();
+    MeasureBtn->setText(QString::fromUtf8(StartCaption));
+    myStatus->ShowFileLoaded();
+    SetTitle(path);
+    ShowSelectedChannelStats();
+}
+
+// The reader may have overwritten part of the samples before it failed, so
+// the window keeps no data at all, as after "クリア".
+void TFormMain::RefuseLoadedFile()
+{
+    DropData();
+    Graph->DrawEmpty(VoltShown());
+    myStatus->ClearInfo();
+    myMessage->MsgFileError();
+    SetTitle(QString());
 }

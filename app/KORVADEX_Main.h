@@ -80,6 +80,32 @@ private:
     void AppIdle();
     void ScheduleIdle(bool readBroughtSamples);
 
+    // Measurement control.
+    void MeasureBtnClick();
+    void StartMeasurement();
+    void RefuseStart(const MeasureSettings& held);
+    void StopMeasurement();
+    bool ConnectBoard();
+    bool BoardNotFound();
+    bool BoardSilent();
+    bool ConfigureBoard();
+    void StopBoard();
+    void StepSingle();
+    void StepDual();
+    void AfterRead(std::int32_t got);
+    void DrawLiveBlock();
+    void CompleteRun();
+    void EndRunOnReadError();
+    std::int32_t* MeasuredCodes();
+
+    // Save and load.
+    void Save1Click();
+    bool SaveData(const QString& path);
+    void Load1Click();
+    bool HoldsLoadableRun(const MeasureSettings& loaded) const;
+    void ShowLoadedRun(const MeasureSettings& loaded, const QString& path);
+    void RefuseLoadedFile();
+
     // Statistics, readouts and views.
     void ComputeCodeStats();
     void ComputeMicrovoltStats();
@@ -88,6 +114,7 @@ private:
     void StatusBar1Click();
     void MenuY_VoltClick();
     void DataClearClick();
+    void MarkChannelsValid();
     void HoldSamples(std::int32_t count);
     void DropData();
     void DrawHeldData();

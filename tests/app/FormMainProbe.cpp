@@ -34,3 +34,33 @@ int FormMainProbe::IdleInterval() const
 {
     return window_.IdleTimer.interval();
 }
+
+void FormMainProbe::IdlePass()
+{
+    window_.AppIdle();
+}
+
+bool FormMainProbe::Running() const
+{
+    return window_.Running != 0;
+}
+
+bool FormMainProbe::BoardReady() const
+{
+    return window_.BoardReady != 0;
+}
+
+std::int32_t FormMainProbe::SamplesTaken() const
+{
+    return window_.SamplesTaken;
+}
+
+std::int32_t FormMainProbe::ChunkSize() const
+{
+    return window_.ChunkSize;
+}
+
+const std::int32_t* FormMainProbe::Codes(int channel) const
+{
+    return channel == 0 ? window_.Ch0Codes : window_.Ch1Codes;
+}

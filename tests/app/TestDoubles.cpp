@@ -84,6 +84,8 @@ FT_STATUS RecordingD2xx::FT_Purge(FT_HANDLE handle, ULONG mask)
 FT_STATUS RecordingD2xx::FT_GetQueueStatus(FT_HANDLE handle, DWORD* rxBytes)
 {
     ++Calls;
+    if (FailQueueStatus)
+        return FT_IO_ERROR;
     return inner_.FT_GetQueueStatus(handle, rxBytes);
 }
 

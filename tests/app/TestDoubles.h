@@ -70,6 +70,9 @@ public:
     FT_STATUS FT_GetQueueStatus(FT_HANDLE handle, DWORD* rxBytes) override;
     FT_STATUS FT_SetUSBParameters(FT_HANDLE handle, ULONG inTransferSize, ULONG outTransferSize) override;
 
+    // While set, FT_GetQueueStatus fails as a broken link would.
+    bool FailQueueStatus = false;
+
     int Calls = 0; // of any kind
     int Opens = 0;
     std::vector<std::string> Commands;

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
-// The window tests need a GUI application; ctest runs them on the offscreen
-// platform, so nothing appears and nothing waits for a person.
+// The window tests need a GUI application. They run on the offscreen
+// platform, also when ctest lists them, so nothing appears and nothing waits
+// for a person.
 int main(int argc, char** argv)
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

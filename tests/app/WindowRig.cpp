@@ -32,6 +32,13 @@ QString WindowRig::Label(const char* name) const
     return label ? label->text() : QString();
 }
 
+QString WindowRig::OnlyBox() const
+{
+    if (messages.Boxes.size() != 1)
+        return QStringLiteral("%1 boxes").arg(messages.Boxes.size());
+    return messages.Boxes[0].Text;
+}
+
 void WindowRig::Settle()
 {
     const FormMainProbe probe(*window);

@@ -31,6 +31,8 @@ struct WindowRig {
     QtStatusBar& Bar() const;
     QString Panel(int panel) const;
     QString Label(const char* name) const;
+    // The text of the one box shown so far, or how many there were.
+    QString OnlyBox() const;
     // Runs the event loop until no idle pass is due (at most a second).
     void Settle();
 
