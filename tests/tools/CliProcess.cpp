@@ -1,0 +1,71 @@
+#include "CliProcess.h"
+
+#include "TestApplication.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <csignal>
+
+namespace {
+
+// Far beyond any run of the suite; a program still running then has hung.
+constexpr int HangMs = 60000;
+
+QProcessEnvironment BoardEnvironment(const CliProcess::Environment& board)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : environment.keys()) {
+        if (name.startsWith(QLatin1String("KORVADEX_SIM_")))
+            environment.remove(name);
+    }
+    environment.insert(QStringLiteral("LD_LIBRARY_PATH"), QStringLiteral(SIM_D2XX_DIR));
+    for (auto it = board.begin(); it != board.end(); ++it)
+        environment.insert(it.key(), it.value());
+    return environment;
+}
+
+} // namespace
+
+QStringList CliResult::OutLines() const
+{
+    return Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+CliResult CliProcess::Run(const QStringList& arguments, const Environment& board)
+{
+    QProcess process;
+    Start(process, arguments, board);
+    return Finish(process);
+}
+
+CliResult CliProcess::RunInterrupted(const QStringList& arguments, const Environment& board, int afterMs)
+{
+    QProcess process;
+    Start(process, arguments, board);
+    if (!process.waitForFinished(afterMs))
+        ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    return Finish(process);
+}
+
+void CliProcess::Start(QProcess& process, const QStringList& arguments, const Environment& board)
+{
+    EnsureTestApplication();
+    process.setProcessEnvironment(BoardEnvironment(board));
+    process.start(QStringLiteral(CLI_PROGRAM), arguments);
+    process.waitForStarted();
+}
+
+CliResult CliProcess::Finish(QProcess& process)
+{
+    CliResult result;
+    result.Finished = process.waitForFinished(HangMs);
+    if (!result.Finished) {
+        process.kill();
+        process.waitForFinished();
+    }
+    result.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.Out = QString::fromUtf8(process.readAllStandardOutput());
+    result.Err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+class QProcess;
+
+// korvadex-cli run as a process, the way a script runs it: its exit code and
+// everything it wrote. The board is the virtual one: the drop-in driver
+// library is on the loader path and told by the KORVADEX_SIM_* variables
+// given (none of the caller's own reach the program).
+struct CliResult {
+    bool Finished = false;
+    int ExitCode = -1;
+    QString Out;
+    QString Err;
+    QStringList OutLines() const;
+};
+
+class CliProcess {
+public:
+    using Environment = QMap<QString, QString>;
+
+    static CliResult Run(const QStringList& arguments, const Environment& board = {});
+    // Presses Ctrl-C (SIGINT) afterMs after the start. POSIX only.
+    static CliResult RunInterrupted(const QStringList& arguments, const Environment& board, int afterMs);
+
+private:
+    static void Start(QProcess& process, const QStringList& arguments, const Environment& board);
+    static CliResult Finish(QProcess& process);
+};
