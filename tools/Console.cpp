@@ -7,6 +7,7 @@
 namespace {
 
 bool lineOpen = false;
+qsizetype openLength = 0;
 
 void Write(std::FILE* stream, const QString& text)
 {
@@ -33,6 +34,7 @@ void Console::ErrOpen(const QString& text)
 {
     Write(stderr, text);
     lineOpen = true;
+    openLength = text.size();
 }
 
 void Console::EndOpenLine()
@@ -41,4 +43,12 @@ void Console::EndOpenLine()
         return;
     lineOpen = false;
     Write(stderr, QStringLiteral("\n"));
+}
+
+void Console::EraseOpenLine()
+{
+    if (!lineOpen)
+        return;
+    lineOpen = false;
+    Write(stderr, QLatin1Char('\r') + QString(openLength, QLatin1Char(' ')) + QLatin1Char('\r'));
 }

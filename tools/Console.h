@@ -12,6 +12,8 @@ public:
     static void Err(const QString& line);
     // Text without a line end, for the progress bar's carriage-return updates.
     static void ErrOpen(const QString& text);
-    // Ends the open line of ErrOpen, if any.
+    // Ends the open line of ErrOpen, if any, keeping its text.
     static void EndOpenLine();
+    // Blanks the open line of ErrOpen, if any, and returns to its start.
+    static void EraseOpenLine();
 };

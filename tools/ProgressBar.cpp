@@ -32,7 +32,7 @@ void ProgressBar::Update(std::int32_t taken, std::int32_t total)
 
 void ProgressBar::Finish()
 {
-    Console::EndOpenLine();
+    Console::EraseOpenLine();
     drawn_ = false;
 }
 

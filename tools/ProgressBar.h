@@ -8,7 +8,8 @@
 // A run's progress on standard error, redrawn in place: a bar, the samples
 // taken of the total and the seconds since the run began. Drawn only when
 // standard error is a terminal (a log or a pipe gets nothing), at most ten
-// times a second, and always when the run is complete.
+// times a second, and always when the run is complete. A message written
+// while the bar shows ends its line, so the bar stays above the message.
 class ProgressBar {
 public:
     static constexpr int BarWidth = 30;
@@ -17,7 +18,7 @@ public:
     ProgressBar(bool enabled, const QString& label);
 
     void Update(std::int32_t taken, std::int32_t total);
-    // Ends the bar's line, so what follows starts on a line of its own.
+    // Takes the bar away; what follows is written where it stood.
     void Finish();
 
     // "label [#######-------] 500/1000  1.2 s"
