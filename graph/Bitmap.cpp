@@ -27,7 +27,6 @@ void Bitmap::SetSize(int width, int height)
     PixelWidth = width;
     PixelHeight = height;
     Data.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), White);
-    ForgetColumnRun();
 }
 
 std::uint32_t Bitmap::Pixel(int x, int y) const
@@ -43,7 +42,6 @@ void Bitmap::FillRect(const PixelRect& rect, std::uint32_t colour)
     const int top = std::max(rect.Top, 0);
     const int right = std::min(rect.Right, PixelWidth);
     const int bottom = std::min(rect.Bottom, PixelHeight);
-    ForgetColumnRun();
     if (left >= right || top >= bottom)
         return;
     // One row pixel by pixel, the others copied from it: a clear of the whole
@@ -57,8 +55,6 @@ void Bitmap::FillRect(const PixelRect& rect, std::uint32_t colour)
 
 void Bitmap::SetPenColor(std::uint32_t colour)
 {
-    if (colour != Pen)
-        ForgetColumnRun();
     Pen = colour;
 }
 
@@ -125,32 +121,13 @@ void Bitmap::PaintLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::i
     }
 }
 
+// A vertical line, the commonest in a trace, row by row down the column.
 void Bitmap::PaintColumn(std::int64_t x, std::int64_t y1, std::int64_t y2)
 {
     if (y1 == y2 || x < 0 || x >= PixelWidth)
         return;
     const std::int64_t top = std::max<std::int64_t>(y2 > y1 ? y1 : y2 + 1, 0);
     const std::int64_t bottom = std::min<std::int64_t>(y2 > y1 ? y2 - 1 : y1, PixelHeight - 1);
-    if (top > bottom)
-        return;
-
-    const bool continuesRun = RunValid && RunX == x && top <= RunBottom + 1 && bottom >= RunTop - 1;
-    if (!continuesRun) {
-        PaintRows(x, top, bottom);
-        RunValid = true;
-        RunX = x;
-        RunTop = top;
-        RunBottom = bottom;
-        return;
-    }
-    PaintRows(x, top, RunTop - 1);
-    PaintRows(x, RunBottom + 1, bottom);
-    RunTop = std::min(RunTop, top);
-    RunBottom = std::max(RunBottom, bottom);
-}
-
-void Bitmap::PaintRows(std::int64_t x, std::int64_t top, std::int64_t bottom)
-{
     if (top > bottom)
         return;
     std::uint32_t* pixel = Data.data() + top * PixelWidth + x;

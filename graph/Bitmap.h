@@ -41,8 +41,6 @@ public:
 private:
     void PaintLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2);
     void PaintColumn(std::int64_t x, std::int64_t y1, std::int64_t y2);
-    void PaintRows(std::int64_t x, std::int64_t top, std::int64_t bottom);
-    void ForgetColumnRun() { RunValid = false; }
 
     int PixelWidth = 0;
     int PixelHeight = 0;
@@ -50,13 +48,4 @@ private:
     std::uint32_t Pen = Rgb(0, 0, 0);
     int PenX = 0;
     int PenY = 0;
-
-    // Rows RunTop..RunBottom of column RunX hold the pen colour since the
-    // last vertical line. A trace of many samples a column draws hundreds of
-    // vertical lines over the same rows; only the rows outside this run need
-    // writing, which paints exactly the same pixels in a fraction of the time.
-    bool RunValid = false;
-    std::int64_t RunX = 0;
-    std::int64_t RunTop = 0;
-    std::int64_t RunBottom = 0;
 };

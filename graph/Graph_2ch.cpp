@@ -2,6 +2,7 @@
 
 #include "AxisLabel.h"
 #include "ChannelData.h"
+#include "ColumnTrace.h"
 #include "FormatReal.h"
 #include "MeasureSettings.h"
 
@@ -509,16 +510,21 @@ void TGraph_2CH::DrawFullTraces(bool volt)
 }
 
 // Every sample is drawn; with 100000 samples about 190 segments fall on each
-// column and the trace shows as a band between the column's extremes.
+// column and the trace shows as a band between the column's extremes, which
+// DrawColumnTrace paints without mapping each sample to its row. It needs
+// rows that never go down as samples go up, which both mappings give on a
+// plot of any height above zero (a plot of no height shows nothing anyway).
 void TGraph_2CH::DrawTrace(const ChannelData& channel, std::uint32_t colour, bool volt, float dx)
 {
     const std::int32_t count = SampleCount(channel);
     if (count < 10)
         return;
     Plot.SetPenColor(colour);
-    Plot.MoveTo(1, SampleY(channel, 0, volt));
-    for (std::int32_t i = 1; i < count; ++i)
-        Plot.LineTo(SampleX(i, dx), SampleY(channel, i, volt));
+    const auto column = [dx](std::int32_t i) { return SampleX(i, dx); };
+    if (volt)
+        DrawColumnTrace(Plot, channel.Microvolts, count, column, [this](float v) { return MicrovoltY(v); });
+    else
+        DrawColumnTrace(Plot, channel.Codes, count, column, [this](std::int32_t c) { return CodeY(c); });
 }
 
 // The block fills the width on its own scale. The pen colour is set before

@@ -184,10 +184,9 @@ TEST(BitmapSize, NegativeIsEmptyAndANewSizeStartsWhite)
     EXPECT_EQ(PixelsOf(bitmap, White).size(), 12u);
 }
 
-// A trace of many samples a column: long vertical runs in one column, a
-// slanted step to the next, colours and fills in between, parts off the
-// bitmap. The column shortcut must not change a single pixel.
-TEST(BitmapColumnRuns, PaintExactlyWhatTheLineRuleSays)
+// Chains like a trace's: long vertical runs in one column, a slanted step to
+// the next, colours and fills in between, parts off the bitmap.
+TEST(BitmapLineRule, ChainsPaintExactlyWhatTheRuleSays)
 {
     constexpr int width = 60;
     constexpr int height = 40;
@@ -224,23 +223,6 @@ TEST(BitmapColumnRuns, PaintExactlyWhatTheLineRuleSays)
         }
         ExpectSamePicture(bitmap, reference);
     }
-}
-
-TEST(BitmapColumnRuns, AColourChangeInTheColumnIsRepaintedOver)
-{
-    Bitmap bitmap = WhiteBitmap(3, 10);
-    bitmap.SetPenColor(Red);
-    bitmap.MoveTo(1, 0);
-    bitmap.LineTo(1, 9);
-    bitmap.SetPenColor(Blue);
-    bitmap.MoveTo(1, 2);
-    bitmap.LineTo(1, 5);
-    EXPECT_EQ(PixelsOf(bitmap, Blue).size(), 3u);
-    bitmap.SetPenColor(Red);
-    bitmap.MoveTo(1, 0);
-    bitmap.LineTo(1, 9);
-    EXPECT_EQ(PixelsOf(bitmap, Red).size(), 9u);
-    EXPECT_TRUE(PixelsOf(bitmap, Blue).empty());
 }
 
 } // namespace
