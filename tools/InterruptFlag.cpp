@@ -23,8 +23,3 @@ bool InterruptFlag::Raised()
 {
     return raised != 0;
 }
-
-void InterruptFlag::Raise()
-{
-    raised = 1;
-}

@@ -7,5 +7,4 @@ class InterruptFlag {
 public:
     static void Install();
     static bool Raised();
-    static void Raise();
 };

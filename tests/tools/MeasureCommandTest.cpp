@@ -109,11 +109,17 @@ TEST_F(MeasureCommandTest, JsonNamesTheBoard)
 }
 
 struct BoardFailure {
+    const char* Name;
     const char* Variable;
     const char* Value;
     int ExitCode;
     const char* Text;
 };
+
+void PrintTo(const BoardFailure& failure, std::ostream* out)
+{
+    *out << failure.Name;
+}
 
 class MeasureFailureTest : public ::testing::TestWithParam<BoardFailure> {
 protected:
@@ -136,12 +142,13 @@ TEST_P(MeasureFailureTest, EndsWithItsExitCodeTheWindowsTextAndNoFile)
 
 INSTANTIATE_TEST_SUITE_P(
     Boards, MeasureFailureTest,
-    ::testing::Values(BoardFailure{"KORVADEX_SIM_FAULTS", "absent", 3, "KORVADEX が見つかりませんでした"},
-                      BoardFailure{"KORVADEX_SIM_FAULTS", "wrong-name", 3, "KORVADEX が見つかりませんでした"},
-                      BoardFailure{"KORVADEX_SIM_FAULTS", "silent", 4, "KORVADEX が応答しませんでした"},
-                      BoardFailure{"KORVADEX_SIM_FAULTS", "ng", 4, "KORVADEX が応答しませんでした"},
+    ::testing::Values(BoardFailure{"Absent", "KORVADEX_SIM_FAULTS", "absent", 3, "KORVADEX が見つかりませんでした"},
+                      BoardFailure{"WrongName", "KORVADEX_SIM_FAULTS", "wrong-name", 3, "KORVADEX が見つかりませんでした"},
+                      BoardFailure{"Silent", "KORVADEX_SIM_FAULTS", "silent", 4, "KORVADEX が応答しませんでした"},
+                      BoardFailure{"RefusesAll", "KORVADEX_SIM_FAULTS", "ng", 4, "KORVADEX が応答しませんでした"},
                       // Unplugged after 1500 of the run's 3000 bytes.
-                      BoardFailure{"KORVADEX_SIM_CABLE_PULL_AFTER", "1500", 6, "計測エラーで終了"}));
+                      BoardFailure{"UnpluggedMidRun", "KORVADEX_SIM_CABLE_PULL_AFTER", "1500", 6, "計測エラーで終了"}),
+    [](const ::testing::TestParamInfo<BoardFailure>& info) { return std::string(info.param.Name); });
 
 TEST_F(MeasureCommandTest, NoDriverLibraryIsABoardNotFound)
 {
