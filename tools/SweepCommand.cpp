@@ -62,7 +62,7 @@ int SweepCommand::Run(const QStringList& words)
     Console::Out(table.Header());
     const auto run = std::make_unique<RunData>();
     GraphView view(*run, nullptr);
-    for (const SweepPlan::Point& point : SweepPlan::Points(*count, *timeCap)) {
+    for (const SweepPlan::Point& point : SweepPlan::Points(*channel, *count, *timeCap)) {
         run->Settings = MeasureSettings{};
         run->Settings.spsSel = point.spsSel;
         run->Settings.DataCountSel = point.DataCountSel;

@@ -78,7 +78,7 @@ TEST(MeasureItemsTest, SettingsOutsideTheListsAreNotShown)
 
 TEST(SweepPlanTest, ThirtyFourPointsSinc3First)
 {
-    const auto points = SweepPlan::Points(3, 20.0);
+    const auto points = SweepPlan::Points(0, 3, 20.0);
     ASSERT_EQ(points.size(), 34u);
     EXPECT_EQ(points[0].fSinc5, 0);
     EXPECT_EQ(points[0].spsSel, 0);
@@ -93,13 +93,22 @@ TEST(SweepPlanTest, SlowRatesTakeFewerSamplesButNeverBelowOneHundred)
     // 1000 requested, 20 s: 5 sps gives 100 samples (20 s), 10 sps 200,
     // 20 sps 200 (400 is no item, 500 would take 25 s), 49.96 sps 500 (1000
     // would take 20.02 s), 100 sps and faster the 1000 asked for.
-    EXPECT_EQ(MeasureItems::CountValue(SweepPlan::CountFor(3, 0, 20.0)), 100);
-    EXPECT_EQ(MeasureItems::CountValue(SweepPlan::CountFor(3, 1, 20.0)), 200);
-    EXPECT_EQ(MeasureItems::CountValue(SweepPlan::CountFor(3, 2, 20.0)), 200);
-    EXPECT_EQ(MeasureItems::CountValue(SweepPlan::CountFor(3, 3, 20.0)), 500);
-    EXPECT_EQ(MeasureItems::CountValue(SweepPlan::CountFor(3, 5, 20.0)), 1000);
-    EXPECT_EQ(MeasureItems::CountValue(SweepPlan::CountFor(3, 16, 20.0)), 1000);
-    EXPECT_EQ(MeasureItems::CountValue(SweepPlan::CountFor(9, 0, 0.1)), 100);
+    EXPECT_EQ(MeasureItems::CountValue(SweepPlan::CountFor(0, 3, 0, 20.0)), 100);
+    EXPECT_EQ(MeasureItems::CountValue(SweepPlan::CountFor(0, 3, 1, 20.0)), 200);
+    EXPECT_EQ(MeasureItems::CountValue(SweepPlan::CountFor(0, 3, 2, 20.0)), 200);
+    EXPECT_EQ(MeasureItems::CountValue(SweepPlan::CountFor(0, 3, 3, 20.0)), 500);
+    EXPECT_EQ(MeasureItems::CountValue(SweepPlan::CountFor(0, 3, 5, 20.0)), 1000);
+    EXPECT_EQ(MeasureItems::CountValue(SweepPlan::CountFor(0, 3, 16, 20.0)), 1000);
+    EXPECT_EQ(MeasureItems::CountValue(SweepPlan::CountFor(0, 9, 0, 0.1)), 100);
+}
+
+TEST(SweepPlanTest, PairsTakeTwiceAsLong)
+{
+    // 20 s at 100 sps: 2000 samples of one channel, 1000 pairs of both.
+    EXPECT_EQ(MeasureItems::CountValue(SweepPlan::CountFor(0, 9, 5, 20.0)), 2000);
+    EXPECT_EQ(MeasureItems::CountValue(SweepPlan::CountFor(1, 9, 5, 20.0)), 2000);
+    EXPECT_EQ(MeasureItems::CountValue(SweepPlan::CountFor(2, 9, 5, 20.0)), 1000);
+    EXPECT_EQ(SweepPlan::Points(2, 9, 20.0)[5].DataCountSel, 3);
 }
 
 } // namespace
