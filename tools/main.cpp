@@ -30,7 +30,7 @@ int main(int argc, char** argv)
 {
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const auto application = MakeApplication(command == QLatin1String("plot"), argc, argv);
-    QStringList words = QCoreApplication::arguments().mid(2);
+    const QStringList words = QCoreApplication::arguments().mid(2);
 
     if (command == QLatin1String("info"))
         return InfoCommand::Run(words);
