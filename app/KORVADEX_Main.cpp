@@ -4,6 +4,7 @@
 #include "ComponentFactory.h"
 #include "FileChooser.h"
 #include "Graph_2ch.h"
+#include "MeasureLists.h"
 #include "Myfile.h"
 #include "Mymessage.h"
 #include "Mystatus.h"
@@ -45,25 +46,11 @@ constexpr int BorderWidth = 0;
 
 constexpr int YLabelTops[11] = {23, 50, 83, 124, 166, 207, 249, 290, 330, 364, 398};
 
-const char* const RateItems[] = {
-    "5sps",   "10sps",  "20sps",  "49.96sps/50sps", "59.92sps/60sps", "100sps", "200sps",    "500sps",   "1ksps",
-    "2.5ksps", "5ksps", "10ksps", "25ksps",         "31.25ksps",      "50ksps", "62.5ksps", "125ksps",
-};
-const char* const CountItems[] = {"100", "200", "500", "1000", "2000", "5000", "10000", "20000", "50000", "100000"};
-const char* const ChannelItems[] = {"CH0 (Ain0-Ain1)", "CH1 (Ain2-Ain3)", "CH0 + CH1"};
-
-// Samples (pairs) asked of the board per idle pass, by data-rate index: one
-// at the slowest rates, 1000 at 125 ksps.
-constexpr std::int32_t ReadChunkTable[17] = {1, 1, 1, 1, 1, 2, 2, 5, 10, 20, 50, 100, 250, 250, 500, 500, 1000};
-
 // During a run the graph follows block by block only up to this rate ("200sps").
 constexpr std::int32_t HighestLiveRate = 6;
 constexpr std::int32_t BlockSize = 100;
 // A stopped run with fewer samples than this is dropped.
 constexpr std::int32_t FewestKeptSamples = 10;
-
-constexpr int HighestRate = 16;
-constexpr int HighestCount = 9;
 
 constexpr int DefaultRate = 5;    // "100sps"
 constexpr int DefaultCount = 3;   // "1000"
@@ -824,21 +811,13 @@ void TFormMain::Load1Click()
     setFocus();
     LockControls();
     MeasureSettings loaded = Settings;
-    if (myFile->LoadFile(path, &loaded, &Ch0Data, &Ch1Data) && HoldsLoadableRun(loaded))
+    // The lists must be able to show the file's settings, and the channel they
+    // name must hold samples: statistics of nothing would be wrong numbers.
+    if (myFile->LoadFile(path, &loaded, &Ch0Data, &Ch1Data) && IsShowableRun(loaded, Ch0Data, Ch1Data))
         ShowLoadedRun(loaded, path);
     else
         RefuseLoadedFile();
     UnlockControls();
-}
-
-// The lists must be able to show the file's settings, and the channel they
-// name must hold samples: statistics of nothing would be wrong numbers.
-bool TFormMain::HoldsLoadableRun(const MeasureSettings& loaded) const
-{
-    if (loaded.spsSel < 0 || loaded.spsSel > HighestRate || loaded.DataCountSel < 0
-        || loaded.DataCountSel > HighestCount || loaded.CHSel < ModeCh0 || loaded.CHSel > ModeDual)
-        return false;
-    return (loaded.CHSel == ModeCh1 ? Ch1Data.Count : Ch0Data.Count) > 0;
 }
 
 void TFormMain::ShowLoadedRun(const MeasureSettings& loaded, const QString& path)

@@ -102,7 +102,6 @@ private:
     void Save1Click();
     bool SaveData(const QString& path);
     void Load1Click();
-    bool HoldsLoadableRun(const MeasureSettings& loaded) const;
     void ShowLoadedRun(const MeasureSettings& loaded, const QString& path);
     void RefuseLoadedFile();
 

@@ -1,7 +1,7 @@
 #include "DataFileLoader.h"
 
 #include "ForcePrompt.h"
-#include "MeasureItems.h"
+#include "MeasureLists.h"
 #include "Myfile.h"
 #include "RunData.h"
 #include "WindowTexts.h"
@@ -12,7 +12,7 @@ bool DataFileLoader::Load(const QString& path, RunData& run, WindowTexts& texts)
     TmyFile file(neverAsked);
     // The file fills a scratch record; only a file that is shown replaces the run's.
     MeasureSettings loaded;
-    if (file.LoadFile(path, &loaded, &run.Ch0Data, &run.Ch1Data) && MeasureItems::InLists(loaded)) {
+    if (file.LoadFile(path, &loaded, &run.Ch0Data, &run.Ch1Data) && IsShowableRun(loaded, run.Ch0Data, run.Ch1Data)) {
         run.Settings = loaded;
         run.Settings.GainDivisor = 1;
         return true;

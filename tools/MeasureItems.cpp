@@ -1,34 +1,15 @@
 #include "MeasureItems.h"
 
+#include "MeasureLists.h"
+
 #include <QStringList>
 
 #include <array>
 
 namespace {
 
-const std::array<const char*, MeasureItems::RateCount> RateItems = {
-    "5sps",    "10sps",  "20sps",  "49.96sps/50sps", "59.92sps/60sps", "100sps", "200sps",   "500sps",  "1ksps",
-    "2.5ksps", "5ksps",  "10ksps", "25ksps",         "31.25ksps",      "50ksps", "62.5ksps", "125ksps",
-};
-
-// The window reads this many samples a poll, so that slow runs show every
-// sample as it comes and fast ones are not read in crumbs.
-constexpr std::array<std::int32_t, MeasureItems::RateCount> ReadChunkTable = {
-    1, 1, 1, 1, 1, 2, 2, 5, 10, 20, 50, 100, 250, 250, 500, 500, 1000,
-};
-
 constexpr std::array<double, MeasureItems::RateCount> NominalRates = {
     5, 10, 20, 49.96, 59.92, 100, 200, 500, 1000, 2500, 5000, 10000, 25000, 31250, 50000, 62500, 125000,
-};
-
-constexpr std::array<std::int32_t, MeasureItems::CountCount> CountValues = {
-    100, 200, 500, 1000, 2000, 5000, 10000, 20000, 50000, 100000,
-};
-
-const std::array<const char*, MeasureItems::ChannelCount> ChannelItems = {
-    "CH0 (Ain0-Ain1)",
-    "CH1 (Ain2-Ain3)",
-    "CH0 + CH1",
 };
 
 bool InRange(int index, int count)
@@ -55,7 +36,7 @@ std::optional<int> ParseIndex(const QString& text, int count)
 
 QString MeasureItems::RateItem(int spsSel)
 {
-    return InRange(spsSel, RateCount) ? QString::fromLatin1(RateItems[static_cast<std::size_t>(spsSel)]) : QString();
+    return InRange(spsSel, RateCount) ? QString::fromLatin1(RateItems[spsSel]) : QString();
 }
 
 QString MeasureItems::CountItem(int dataCountSel)
@@ -65,7 +46,7 @@ QString MeasureItems::CountItem(int dataCountSel)
 
 QString MeasureItems::ChannelItem(int chSel)
 {
-    return InRange(chSel, ChannelCount) ? QString::fromLatin1(ChannelItems[static_cast<std::size_t>(chSel)])
+    return InRange(chSel, ChannelCount) ? QString::fromLatin1(ChannelItems[chSel])
                                         : QString();
 }
 
@@ -76,12 +57,12 @@ QString MeasureItems::FilterItem(std::uint8_t fSinc5)
 
 std::int32_t MeasureItems::ReadChunk(int spsSel)
 {
-    return InRange(spsSel, RateCount) ? ReadChunkTable[static_cast<std::size_t>(spsSel)] : 1;
+    return InRange(spsSel, RateCount) ? ReadChunkTable[spsSel] : 1;
 }
 
 std::int32_t MeasureItems::CountValue(int dataCountSel)
 {
-    return InRange(dataCountSel, CountCount) ? CountValues[static_cast<std::size_t>(dataCountSel)] : 0;
+    return InRange(dataCountSel, CountCount) ? QString::fromLatin1(CountItems[dataCountSel]).toInt() : 0;
 }
 
 double MeasureItems::NominalRate(int spsSel)
@@ -121,12 +102,6 @@ std::optional<std::uint8_t> MeasureItems::ParseFilter(const QString& text)
     if (word == QLatin1String("sinc5") || word == QLatin1String("sinc5+sinc1"))
         return std::uint8_t{1};
     return std::nullopt;
-}
-
-bool MeasureItems::InLists(const MeasureSettings& settings)
-{
-    return InRange(settings.spsSel, RateCount) && InRange(settings.DataCountSel, CountCount)
-           && InRange(settings.CHSel, ChannelCount);
 }
 
 QString MeasureItems::Describe(const MeasureSettings& settings)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MeasureLists.h"
 #include "MeasureSettings.h"
 
 #include <QString>
@@ -13,9 +14,9 @@
 // by the item the list shows or by its index.
 class MeasureItems {
 public:
-    static constexpr int RateCount = 17;
-    static constexpr int CountCount = 10;
-    static constexpr int ChannelCount = 3;
+    static constexpr int RateCount = RateItemCount;
+    static constexpr int CountCount = CountItemCount;
+    static constexpr int ChannelCount = ChannelItemCount;
 
     static QString RateItem(int spsSel);
     static QString CountItem(int dataCountSel);
@@ -38,9 +39,6 @@ public:
     // "sinc3" or "sinc5" (also "Sinc5+Sinc1"), any case; gives fSinc5.
     static std::optional<std::uint8_t> ParseFilter(const QString& text);
 
-    // Whether rate, count and channel each name an item of their list; the
-    // window cannot show a file whose settings do not.
-    static bool InLists(const MeasureSettings& settings);
-    // "100sps, 1000, CH0 (Ain0-Ain1), Sinc3"; settings must be InLists.
+    // "100sps, 1000, CH0 (Ain0-Ain1), Sinc3"; settings must be within the lists (SettingsInLists).
     static QString Describe(const MeasureSettings& settings);
 };
