@@ -23,19 +23,8 @@ for tool in xvfb-run xwininfo import; do
   command -v "$tool" >/dev/null || { echo "screenshot: $tool is missing (bash scripts/install-deps.sh)" >&2; exit 1; }
 done
 
-# A guard folder of its own, so a copy of the program already running on
-# this desktop does not turn this one away.
-runtime="$(mktemp -d)"
-trap 'rm -rf "$runtime"' EXIT
-chmod 700 "$runtime"
-
-export KORVADEX_BIN="$PWD/$build/app/korvadex" KORVADEX_OUT="$out" XDG_RUNTIME_DIR="$runtime"
-export LD_LIBRARY_PATH="$PWD/$build/sim/d2xx${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  set -euo pipefail
-  "$KORVADEX_BIN" &
-  program=$!
-  trap "kill $program 2>/dev/null || true" EXIT
+export KORVADEX_OUT="$out"
+scripts/run-on-xvfb.sh "$build" '
   window=""
   for _ in $(seq 100); do
     window="$(xwininfo -root -tree | awk "/\"KORVADEX \/ v2.00\"/ {print \$1; exit}")"

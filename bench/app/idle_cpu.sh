@@ -13,17 +13,8 @@ seconds="${2:-10}"
 build="build/$preset"
 [ -x "$build/app/korvadex" ] || { echo "idle_cpu: build $build/app/korvadex first" >&2; exit 1; }
 
-runtime="$(mktemp -d)"
-trap 'rm -rf "$runtime"' EXIT
-chmod 700 "$runtime"
-export KORVADEX_BIN="$PWD/$build/app/korvadex" XDG_RUNTIME_DIR="$runtime" SECONDS_IDLE="$seconds"
-export LD_LIBRARY_PATH="$PWD/$build/sim/d2xx${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
-
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  set -euo pipefail
-  "$KORVADEX_BIN" &
-  program=$!
-  trap "kill $program 2>/dev/null || true" EXIT
+export SECONDS_IDLE="$seconds"
+scripts/run-on-xvfb.sh "$build" '
   on_cpu_ns() { cat /proc/$program/task/*/schedstat | awk "{ sum += \$1 } END { printf \"%d\", sum }"; }
   sleep 3
   before=$(on_cpu_ns)
