@@ -751,6 +751,10 @@ void TFormMain::DrawLiveBlock()
 // the next start goes straight to configuration.
 void TFormMain::CompleteRun()
 {
+    // A two-channel run, the longest to redraw, says it has ended before the
+    // redraw as well as after.
+    if (Settings.CHSel == ModeDual)
+        myStatus->ShowMeasureEnd();
     Running = 0;
     // The redraw lets events run; a stop click must not land in it.
     MeasureBtn->setEnabled(false);

@@ -357,6 +357,23 @@ TEST(Measurement, StopClickCannotLandInsideTheFinalRedraw)
     EXPECT_EQ(rig.MeasureCaption(), "測定開始");
 }
 
+TEST(Measurement, DualRunSaysItEndedBeforeItsFinalRedrawSingleRunAfter)
+{
+    for (const int channel : {2, 0}) {
+        MeasureRig rig;
+        rig.Choose(Rate125ksps, Count100, channel);
+        rig.Press();
+        rig.clock.Advance(1s);
+
+        QString panelDuringRedraw;
+        QTimer::singleShot(0, [&] { panelDuringRedraw = rig.Panel(1); });
+        rig.probe.IdlePass(); // the one read of 100 samples ends the run
+
+        EXPECT_EQ(panelDuringRedraw, channel == 2 ? "計測終了しました" : "計測中です") << "channel mode " << channel;
+        EXPECT_EQ(rig.Panel(1), "計測終了しました");
+    }
+}
+
 TEST(Measurement, RunningWindowPollsEveryMillisecondAndStopsPollingAfterTheRun)
 {
     MeasureRig rig;
