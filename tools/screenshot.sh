@@ -2,12 +2,19 @@
 # Takes a picture of the real program's window: korvadex runs under a virtual
 # X server (Xvfb) on the virtual board, and the window is written as a PNG.
 #
-#   tools/screenshot.sh [output.png] [preset]
+#   tools/screenshot.sh [--measure] [output.png] [preset]
 #
 # Default output build/screenshot.png, default preset "default". Builds the
 # program and the virtual board's drop-in libftd2xx.so when they are missing.
+# With --measure it first presses "測定開始" and waits for the default run
+# (1000 samples at 100 sps) to end, so the picture shows a measured run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+measure=0
+if [ "${1:-}" = "--measure" ]; then
+  measure=1
+  shift
+fi
 out="$(realpath -m "${1:-build/screenshot.png}")"
 preset="${2:-default}"
 build="build/$preset"
@@ -19,11 +26,11 @@ fi
 if [ ! -e "$build/sim/d2xx/libftd2xx.so" ] && grep -q korvadex_sim_d2xx "$build/build.ninja"; then
   cmake --build "$build" -j 2 --target korvadex_sim_d2xx
 fi
-for tool in xvfb-run xwininfo import; do
+for tool in xvfb-run xwininfo import xdotool; do
   command -v "$tool" >/dev/null || { echo "screenshot: $tool is missing (bash scripts/install-deps.sh)" >&2; exit 1; }
 done
 
-export KORVADEX_OUT="$out"
+export KORVADEX_OUT="$out" KORVADEX_MEASURE="$measure"
 scripts/run-on-xvfb.sh "$build" '
   window=""
   for _ in $(seq 100); do
@@ -33,6 +40,11 @@ scripts/run-on-xvfb.sh "$build" '
   done
   [ -n "$window" ] || { echo "screenshot: the window did not appear" >&2; exit 1; }
   sleep 1  # the first idle pass draws the empty plot
+  if [ "$KORVADEX_MEASURE" = 1 ]; then
+    # MeasureBtn, below the menu bar; the run takes 10 s at 100 sps.
+    xdotool mousemove --window "$window" 680 382 click 1
+    sleep 12
+  fi
   xwininfo -id "$window" | grep -E "Width|Height|Absolute upper-left" >&2
   import -window "$window" "$KORVADEX_OUT"
 '
