@@ -30,6 +30,7 @@ struct BoardFaults {
     bool Absent = false;        // no device: FT_Open fails
     bool Silent = false;        // firmware hangs: no reply, no stream
     bool NgToAll = false;       // every command answered "NG" CR
+    bool NgToSettings = false;  // identifies, but "S3", "S5" and "F" are answered "NG" CR
     bool WrongName = false;     // "U?" answered "KORVADEX2"
     bool Garbled = false;       // reply characters have bit 7 flipped; CR kept
     bool SplitReply = false;    // the CR of a reply comes in a later USB packet

@@ -112,10 +112,14 @@ std::optional<std::string> BoardFirmware::CarryOutSetOrQuery()
     if (line_ == "V?")
         return config_.Version;
     if (line_ == "S3" || line_ == "S5") {
+        if (config_.Faults.NgToSettings)
+            return "NG";
         filter_ = line_[1] == '3' ? Filter::Sinc3 : Filter::Sinc5Sinc1;
         return "OK";
     }
     if (line_.size() == 2 && line_[0] == 'F' && DigitValue(line_[1], RateCount) >= 0) {
+        if (config_.Faults.NgToSettings)
+            return "NG";
         rateIndex_ = DigitValue(line_[1], RateCount);
         return "OK";
     }

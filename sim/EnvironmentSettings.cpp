@@ -114,7 +114,7 @@ public:
             const std::size_t comma = std::min(list.find(',', begin), list.size());
             const std::string fault = list.substr(begin, comma - begin);
             if (!fault.empty() && !SetFault(fault, faults))
-                Warn(name, fault.c_str(), "absent, silent, ng, wrong-name, garbled, split or extra");
+                Warn(name, fault.c_str(), "absent, silent, ng, ng-set, wrong-name, garbled, split or extra");
             begin = comma + 1;
         }
     }
@@ -122,9 +122,9 @@ public:
 private:
     static bool SetFault(const std::string& fault, BoardFaults& faults)
     {
-        bool* const flags[] = {&faults.Absent, &faults.Silent, &faults.NgToAll, &faults.WrongName,
-                               &faults.Garbled, &faults.SplitReply, &faults.ExtraBytes};
-        const char* const names[] = {"absent", "silent", "ng", "wrong-name", "garbled", "split", "extra"};
+        bool* const flags[] = {&faults.Absent,  &faults.Silent,     &faults.NgToAll,   &faults.NgToSettings,
+                               &faults.WrongName, &faults.Garbled, &faults.SplitReply, &faults.ExtraBytes};
+        const char* const names[] = {"absent", "silent", "ng", "ng-set", "wrong-name", "garbled", "split", "extra"};
         for (std::size_t i = 0; i < std::size(names); ++i) {
             if (fault == names[i]) {
                 *flags[i] = true;

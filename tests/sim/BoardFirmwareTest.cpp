@@ -192,6 +192,12 @@ TEST_F(BoardFirmwareTest, NgToEverythingRefusesEvenTheRun)
     EXPECT_FALSE(firmware.Running());
 }
 
+TEST_F(BoardFirmwareTest, NgToSettingsIdentifiesButRefusesFilterAndRate)
+{
+    firmware.SetFaults(FaultsWith([](BoardFaults& f) { f.NgToSettings = true; }));
+    EXPECT_EQ(Answer("?\rU?\rS3\rS5\rF5\r"), "OK\rKORVADEX\rNG\rNG\rNG\r");
+}
+
 TEST_F(BoardFirmwareTest, WrongNameIsCloseToTheRightOne)
 {
     firmware.SetFaults(FaultsWith([](BoardFaults& f) { f.WrongName = true; }));

@@ -68,7 +68,7 @@ TEST(EnvironmentSettings, ReadsSignalsClockAndSeed)
 TEST(EnvironmentSettings, ReadsEveryFault)
 {
     const SimSettings settings = Parse({
-        {"KORVADEX_SIM_FAULTS", "absent,silent,ng,wrong-name,garbled,split,extra"},
+        {"KORVADEX_SIM_FAULTS", "absent,silent,ng,ng-set,wrong-name,garbled,split,extra"},
         {"KORVADEX_SIM_CABLE_PULL_AFTER", "4000"},
         {"KORVADEX_SIM_STALL_AFTER", "0"},
     });
@@ -77,6 +77,7 @@ TEST(EnvironmentSettings, ReadsEveryFault)
     EXPECT_TRUE(faults.Absent);
     EXPECT_TRUE(faults.Silent);
     EXPECT_TRUE(faults.NgToAll);
+    EXPECT_TRUE(faults.NgToSettings);
     EXPECT_TRUE(faults.WrongName);
     EXPECT_TRUE(faults.Garbled);
     EXPECT_TRUE(faults.SplitReply);

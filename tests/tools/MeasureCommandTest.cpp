@@ -146,6 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BoardFailure{"WrongName", "KORVADEX_SIM_FAULTS", "wrong-name", 3, "KORVADEX が見つかりませんでした"},
                       BoardFailure{"Silent", "KORVADEX_SIM_FAULTS", "silent", 4, "KORVADEX が応答しませんでした"},
                       BoardFailure{"RefusesAll", "KORVADEX_SIM_FAULTS", "ng", 4, "KORVADEX が応答しませんでした"},
+                      BoardFailure{"RefusesSettings", "KORVADEX_SIM_FAULTS", "ng-set", 5, "KORVADEX Board がエラーです"},
                       // Unplugged after 1500 of the run's 3000 bytes.
                       BoardFailure{"UnpluggedMidRun", "KORVADEX_SIM_CABLE_PULL_AFTER", "1500", 6, "計測エラーで終了"}),
     [](const ::testing::TestParamInfo<BoardFailure>& info) { return std::string(info.param.Name); });
