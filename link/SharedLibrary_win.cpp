@@ -1,7 +1,9 @@
 #include "SharedLibrary.h"
 
 #define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 
 std::unique_ptr<SharedLibrary> SharedLibrary::Open(const char* path)
