@@ -1,7 +1,4 @@
-#include "ChannelData.h"
-#include "GraphFakes.h"
-#include "Graph_2ch.h"
-#include "MeasureSettings.h"
+#include "GraphRig.h"
 
 #include <QImage>
 #include <QPainter>
@@ -48,38 +45,35 @@ private:
 // every segment crosses most of the plot.
 enum class Signal { Noisy, FullScale };
 
+// Two channels of 100000 samples on the graph tests' rig, shown on an image
+// as the window shows them.
 class BenchGraph {
 public:
     explicit BenchGraph(Signal signal)
-        : Ch0{RunLength, Codes0.data(), Microvolts0.data()},
-          Ch1{RunLength, Codes1.data(), Microvolts1.data()},
-          Graph(&Box, &Ch0, &Ch1, &Settings, YLabelList, XLabelList)
     {
-        for (int i = 0; i < TGraph_2CH::YLabelCount; ++i)
-            YLabelList[i] = &YLabel[i];
-        for (int i = 0; i < TGraph_2CH::XLabelCount; ++i)
-            XLabelList[i] = &XLabel[i];
-        Settings.CHSel = ModeDual;
+        Rig.Settings.CHSel = ModeDual;
         std::mt19937 random(7175);
         std::uniform_int_distribution<std::int32_t> noise(-400, 400);
         std::uniform_int_distribution<std::int32_t> anywhere(0, 16777215);
+        std::vector<std::int32_t> codes0(RunLength);
+        std::vector<std::int32_t> codes1(RunLength);
         for (std::int32_t i = 0; i < RunLength; ++i) {
             const auto wave = static_cast<std::int32_t>(3000 * std::sin(i * 0.0003));
-            Codes0[i] = signal == Signal::Noisy ? MidScale + wave + noise(random) : anywhere(random);
-            Codes1[i] = signal == Signal::Noisy ? MidScale - wave + noise(random) : anywhere(random);
-            Microvolts0[i] = static_cast<float>(Graph.CodeToMicrovolts(Codes0[i]));
-            Microvolts1[i] = static_cast<float>(Graph.CodeToMicrovolts(Codes1[i]));
+            codes0[i] = signal == Signal::Noisy ? MidScale + wave + noise(random) : anywhere(random);
+            codes1[i] = signal == Signal::Noisy ? MidScale - wave + noise(random) : anywhere(random);
         }
+        Rig.SetSamples(Rig.Ch0, codes0);
+        Rig.SetSamples(Rig.Ch1, codes1);
     }
 
     // The trace points DrawAll draws in code mode, from the axis it labelled.
     QVector<QPoint> CodePoints(const ChannelData& channel)
     {
-        Graph.DrawAll(false);
-        const long double bottom = YLabel[TGraph_2CH::YLabelCount - 1].Caption().toLongLong();
-        const long double span = YLabel[0].Caption().toLongLong() - bottom;
-        const int plotHeight = Graph.PlotBitmap().Height();
-        const float dx = static_cast<long double>(Graph.PlotBitmap().Width() - 2) / (RunLength - 1);
+        Rig.Graph.DrawAll(false);
+        const long double bottom = Rig.YLabel[TGraph_2CH::YLabelCount - 1].Caption().toLongLong();
+        const long double span = Rig.YLabel[0].Caption().toLongLong() - bottom;
+        const int plotHeight = Rig.Graph.PlotBitmap().Height();
+        const float dx = static_cast<long double>(Rig.Graph.PlotBitmap().Width() - 2) / (RunLength - 1);
         QVector<QPoint> points;
         for (std::int32_t i = 0; i < channel.Count; ++i) {
             const auto x = static_cast<int>(i * static_cast<long double>(dx)) + 1;
@@ -89,19 +83,9 @@ public:
         return points;
     }
 
-    MeasureSettings Settings;
-    std::vector<std::int32_t> Codes0 = std::vector<std::int32_t>(SampleCapacity);
-    std::vector<std::int32_t> Codes1 = std::vector<std::int32_t>(SampleCapacity);
-    std::vector<float> Microvolts0 = std::vector<float>(SampleCapacity);
-    std::vector<float> Microvolts1 = std::vector<float>(SampleCapacity);
-    ChannelData Ch0;
-    ChannelData Ch1;
-    FakeAxisLabel YLabel[TGraph_2CH::YLabelCount];
-    FakeAxisLabel XLabel[TGraph_2CH::XLabelCount];
-    AxisLabel* YLabelList[TGraph_2CH::YLabelCount];
-    AxisLabel* XLabelList[TGraph_2CH::XLabelCount];
-    ImagePaintBox Box;
-    TGraph_2CH Graph;
+    ImagePaintBox Screen;
+    GraphRig Rig{Screen};
+    TGraph_2CH& Graph = Rig.Graph;
 };
 
 void DrawAllTwoChannels(benchmark::State& state, Signal signal, bool volt)
@@ -128,8 +112,8 @@ void DrawBlockOfHundred(benchmark::State& state, bool volt)
 void QPainterPolylines(benchmark::State& state, Signal signal)
 {
     BenchGraph bench(signal);
-    const QVector<QPoint> red = bench.CodePoints(bench.Ch0);
-    const QVector<QPoint> blue = bench.CodePoints(bench.Ch1);
+    const QVector<QPoint> red = bench.CodePoints(bench.Rig.Ch0);
+    const QVector<QPoint> blue = bench.CodePoints(bench.Rig.Ch1);
     QImage image(bench.Graph.PlotBitmap().Width(), bench.Graph.PlotBitmap().Height(), QImage::Format_RGB32);
     for (auto _ : state) {
         image.fill(Qt::white);

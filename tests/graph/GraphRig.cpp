@@ -1,9 +1,15 @@
 #include "GraphRig.h"
 
+// Only the plain box's address is taken before it is built.
 GraphRig::GraphRig()
+    : GraphRig(Box)
+{
+}
+
+GraphRig::GraphRig(PaintBox& box)
     : Ch0{0, Codes0.data(), Microvolts0.data()},
       Ch1{0, Codes1.data(), Microvolts1.data()},
-      Graph(&Box, &Ch0, &Ch1, &Settings, YLabelList, XLabelList)
+      Graph(&box, &Ch0, &Ch1, &Settings, YLabelList, XLabelList)
 {
     for (int i = 0; i < TGraph_2CH::YLabelCount; ++i)
         YLabelList[i] = &YLabel[i];

@@ -12,9 +12,11 @@
 
 // A graph wired to the window's design layout (paint box 72, 24, 528 x 372)
 // with plain labels, two full-size sample arrays and the default settings.
+// It shows its pictures on its own plain paint box, or on the one given.
 class GraphRig {
 public:
     GraphRig();
+    explicit GraphRig(PaintBox& box);
 
     // Takes codes as the channel's samples, with their microvolts filled the
     // way the window fills them, and sets Count.
