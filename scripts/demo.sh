@@ -11,7 +11,7 @@ cmake --build --preset default -j "$(nproc)" --target korvadex korvadex_sim_d2xx
 
 export LD_LIBRARY_PATH="$PWD/build/default/sim/d2xx${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "demo: no display; starting under Xvfb (tools/screenshot.sh takes a picture of the window)" >&2
+  echo "demo: no display; starting under Xvfb (scripts/screenshot.sh takes a picture of the window)" >&2
   exec xvfb-run -a -s "-screen 0 1280x1024x24" build/default/app/korvadex
 fi
 exec build/default/app/korvadex

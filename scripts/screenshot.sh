@@ -2,7 +2,7 @@
 # Takes a picture of the real program's window: korvadex runs under a virtual
 # X server (Xvfb) on the virtual board, and the window is written as a PNG.
 #
-#   tools/screenshot.sh [--measure] [output.png] [preset]
+#   scripts/screenshot.sh [--measure] [output.png] [preset]
 #
 # Default output build/screenshot.png, default preset "default". Builds the
 # program and the virtual board's drop-in libftd2xx.so when they are missing.
