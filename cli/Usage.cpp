@@ -13,10 +13,16 @@ QString Usage::Text()
         "                       [-o FILE.DTA] [--force] [--json] [--stall-timeout SECONDS]\n"
         "  korvadex-cli sweep --channel 0|1|2 [--count ITEM] [--time-cap SECONDS] [--csv]\n"
         "                     [--stall-timeout SECONDS]\n"
+        "  korvadex-cli --help | --version\n"
         "A rate is given as the list shows it (\"100sps\") or by its index 0..16, a count\n"
         "(\"1000\") or by its index 0..9.\n"
         "exit codes: 0 done, 2 usage or file error, 3 board not found, 4 no response,\n"
         "5 board error, 6 read error during the run, 130 stopped by Ctrl-C");
+}
+
+QString Usage::Version()
+{
+    return QStringLiteral("korvadex-cli " KORVADEX_VERSION);
 }
 
 int Usage::Fail(const QString& error)

@@ -6,6 +6,8 @@
 class Usage {
 public:
     static QString Text();
+    // The program's name and the project's version, "korvadex-cli 2.0.0".
+    static QString Version();
     // Prints "korvadex-cli: <error>" and the synopsis on standard error and
     // gives the usage exit code.
     static int Fail(const QString& error);

@@ -44,5 +44,9 @@ int main(int argc, char** argv)
         Console::Out(Usage::Text());
         return ExitDone;
     }
+    if (command == QLatin1String("--version")) {
+        Console::Out(Usage::Version());
+        return ExitDone;
+    }
     return Usage::Fail(command.isEmpty() ? QStringLiteral("no command") : QStringLiteral("unknown command %1").arg(command));
 }

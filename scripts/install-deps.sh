@@ -10,6 +10,7 @@ packages=(
   libftdi1-dev
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick xdotool
+  dpkg-dev man-db desktop-file-utils
 )
 
 missing=()

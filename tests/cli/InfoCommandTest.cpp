@@ -160,6 +160,19 @@ TEST(CommandLineUseTest, MistakesGiveTheUsageExitCode)
     }
 }
 
+TEST(CommandLineUseTest, VersionAndHelpAnswerOnStandardOutput)
+{
+    // The man page is made from these two answers.
+    const CliResult version = CliProcess::Run({QStringLiteral("--version")});
+    EXPECT_EQ(version.ExitCode, 0);
+    EXPECT_EQ(version.OutLines(), QStringList{QStringLiteral("korvadex-cli " KORVADEX_VERSION)});
+    EXPECT_TRUE(version.Err.isEmpty());
+    const CliResult help = CliProcess::Run({QStringLiteral("--help")});
+    EXPECT_EQ(help.ExitCode, 0);
+    EXPECT_TRUE(help.Out.startsWith(QStringLiteral("usage:")));
+    EXPECT_TRUE(help.Out.contains(QStringLiteral("--version")));
+}
+
 class PlotCommandTest : public ::testing::Test {
 protected:
     DtaFiles files;
