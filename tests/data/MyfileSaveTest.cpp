@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
+#include <sys/fsuid.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdint>
@@ -100,9 +104,11 @@ TEST_F(MyfileSave, AsksBeforeOverwritingAndKeepsTheFileOnNo)
     EXPECT_EQ(prompt.Caption, QStringLiteral("確認"));
     EXPECT_EQ(prompt.Text, QStringLiteral("ファイル：") + Path("old.DTA") + QStringLiteral("があります。\n上書きしますか"));
     EXPECT_EQ(folder.Read("old.DTA"), "earlier content\n");
+    EXPECT_TRUE(file.OverwriteDeclined());
 
     prompt.Answer = true;
     EXPECT_TRUE(file.SaveFile1CH(Path("old.DTA"), &settings, &arrays.Ch0));
+    EXPECT_FALSE(file.OverwriteDeclined());
     EXPECT_EQ(prompt.Asked, 2);
     EXPECT_EQ(folder.Read("old.DTA").substr(0, 18), "AD7175_DataFile:\r\n");
     EXPECT_EQ(folder.Entries(), QStringList{"old.DTA"}) << "no temporary file left behind";
@@ -135,6 +141,72 @@ TEST_F(MyfileSave, ReportsAFullDiskAsFailure)
     EXPECT_FALSE(file.SaveFile1CH("/dev/full", &settings, &arrays.Ch0));
     EXPECT_EQ(prompt.Asked, 1) << "it exists, so the operator is asked first";
     EXPECT_FALSE(QFileInfo("/dev/full").isFile()) << "the device must stay a device";
+}
+
+// A folder in which this thread may not create files. Permissions do not bind
+// root, so as root the thread's file-system user and group become unprivileged
+// ones, which takes away root's right to override them until it is given back.
+class LockedFolder {
+public:
+    explicit LockedFolder(const QString& path)
+        : path_(path)
+    {
+        QDir().mkdir(path_);
+        QFile::setPermissions(path_, ReadAndEnter);
+        if (geteuid() == 0) {
+            setfsgid(Unprivileged);
+            setfsuid(Unprivileged);
+        }
+    }
+    ~LockedFolder()
+    {
+        if (geteuid() == 0) {
+            setfsuid(0);
+            setfsgid(0);
+        }
+        QFile::setPermissions(path_, ReadAndEnter | QFile::WriteOwner);
+    }
+
+    // False where the folder could not be locked for this thread.
+    bool Locked() const
+    {
+        QFile probe(QDir(path_).filePath("probe"));
+        return !probe.open(QIODevice::WriteOnly);
+    }
+
+private:
+    static constexpr uid_t Unprivileged = 65534;
+    static constexpr QFile::Permissions ReadAndEnter = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
+                                                       | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    QString path_;
+};
+
+TEST_F(MyfileSave, OverwritesAWritableFileInAFolderItMayNotWriteTo)
+{
+    Fill(arrays.Ch0, {8388610, -5});
+    ASSERT_TRUE(file.SaveFile1CH(Path("expected.DTA"), &settings, &arrays.Ch0));
+    // The earlier file is longer than the new one, so nothing of it may remain.
+    const QString locked = Path("locked");
+    QDir().mkdir(locked);
+    folder.Write("locked/run.DTA", std::string(1000, 'x'));
+    QFile::setPermissions(locked + "/run.DTA", QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther
+                                                   | QFile::WriteOther);
+    // The unprivileged user must be able to reach the folder.
+    QFile::setPermissions(Path("."), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther);
+
+    bool overwritten = false;
+    bool created = true;
+    {
+        const LockedFolder lock(locked);
+        if (!lock.Locked())
+            GTEST_SKIP() << "this thread may create files in any folder here";
+        overwritten = file.SaveFile1CH(Path("locked/run.DTA"), &settings, &arrays.Ch0);
+        created = file.SaveFile1CH(Path("locked/new.DTA"), &settings, &arrays.Ch0);
+    }
+    EXPECT_TRUE(overwritten);
+    EXPECT_EQ(folder.Read("locked/run.DTA"), folder.Read("expected.DTA"));
+    EXPECT_FALSE(created) << "a file that does not exist yet cannot be made there";
+    EXPECT_EQ(QDir(locked).entryList(QDir::Files | QDir::Hidden), QStringList{"run.DTA"});
 }
 
 // Lets a test make every write past a size fail, the way a full disk does
