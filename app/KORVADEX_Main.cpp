@@ -789,7 +789,11 @@ void TFormMain::Save1Click()
     // Exactly ".DTA" at the end, upper case; anything else gets it appended.
     if (!path.endsWith(QLatin1String(DataFileExtension), Qt::CaseSensitive))
         path += QLatin1String(DataFileExtension);
-    LastSaveOk = SaveData(path) ? 1 : 0;
+    const bool saved = SaveData(path);
+    // The operator kept the old file: nothing was saved, so nothing says so.
+    if (saved && myFile->OverwriteDeclined())
+        return;
+    LastSaveOk = saved ? 1 : 0;
     if (!LastSaveOk) {
         myMessage->MsgSaveError();
         return;
