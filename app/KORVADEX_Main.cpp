@@ -319,6 +319,9 @@ void TFormMain::FormCreate()
 void TFormMain::FormDestroy()
 {
     IdleTimer.stop();
+    // A board left streaming would not answer the next start.
+    if (Running)
+        StopBoard();
     myMessage.reset();
     myStatus.reset();
     ADC.reset(); // closes the USB link if it is open
