@@ -1,6 +1,7 @@
 #include "WindowRig.h"
 
 #include "FormMainProbe.h"
+#include "GuardedApplication.h"
 #include "QtPaintBox.h"
 #include "SingleInstance.h"
 #include "Startup.h"
@@ -15,6 +16,9 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <stdexcept>
 
 namespace {
 
@@ -234,9 +238,36 @@ TEST_P(FailedCreation, ProgramEndsWithoutRunningTheEventLoop)
         QStringLiteral("KORVADEX"), guardFolder.path(), rig.messages,
         {rig.driver, rig.messages, rig.confirm, rig.files, factory}};
     // Were the loop to run, nothing would end it and the test would hang.
-    EXPECT_EQ(RunProgram(*qApp, services), 0);
+    EXPECT_EQ(RunProgram(*GuardedApplication::Instance(), services), 0);
     EXPECT_EQ(rig.messages.Boxes.size(), 1u);
     EXPECT_EQ(QCoreApplication::applicationName(), "KORVADEX") << "the program's title";
+}
+
+TEST(Startup, ExceptionFromAnEventHandlerIsShownInTheStartupBoxAndTheProgramGoesOn)
+{
+    const QTemporaryDir guardFolder;
+    WindowRig rig; // only for its driver, boxes and dialogs
+    const StartupServices services{QStringLiteral("KORVADEX"), guardFolder.path(), rig.messages,
+                                   {rig.driver, rig.messages, rig.confirm, rig.files, rig.components}};
+    // Once the program's window is up, a handler throws; the next tick closes
+    // the window, which it reaches only if the program went on.
+    QTimer ticks;
+    int tick = 0;
+    QObject::connect(&ticks, &QTimer::timeout, [&tick] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (!qobject_cast<TFormMain*>(window) || !window->isVisible())
+                continue;
+            if (++tick == 1)
+                throw std::runtime_error("handler failed");
+            window->close();
+        }
+    });
+    ticks.start(10);
+    EXPECT_EQ(RunProgram(*GuardedApplication::Instance(), services), 0);
+    EXPECT_EQ(tick, 2);
+    ASSERT_EQ(rig.messages.Boxes.size(), 1u);
+    EXPECT_EQ(rig.messages.Boxes[0].Caption, "KORVADEX");
+    EXPECT_EQ(rig.messages.Boxes[0].Text, "handler failed");
 }
 
 INSTANTIATE_TEST_SUITE_P(EachComponent, FailedCreation,
