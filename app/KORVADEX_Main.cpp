@@ -3,6 +3,7 @@
 #include "Ad7175.h"
 #include "ComponentFactory.h"
 #include "FileChooser.h"
+#include "FittingFont.h"
 #include "Graph_2ch.h"
 #include "MeasureLists.h"
 #include "Myfile.h"
@@ -22,10 +23,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <limits>
 
 namespace {
 
@@ -74,6 +78,34 @@ QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, const ch
     label->move(left, top);
     label->adjustSize();
     return label;
+}
+
+// The width a closed list shows its item in: the style's text field less the
+// pixel the label keeps free on either side.
+int ItemRoom(const QComboBox* list)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(list);
+    option.editable = list->isEditable();
+    option.frame = list->hasFrame();
+    return list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list).width() - 2;
+}
+
+// The lists keep their place and width; where the longest of their items
+// would be cut off, they share a font in which it fits.
+void FitItems(std::initializer_list<QComboBox*> lists)
+{
+    QStringList texts;
+    int room = std::numeric_limits<int>::max();
+    for (const QComboBox* list : lists) {
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->itemText(i);
+        room = std::min(room, ItemRoom(list));
+    }
+    const QFont font = FittingFont(lists.begin()[0]->font(), room,
+                                   [&texts](const QFontMetrics& metrics) { return WidestText(metrics, texts); });
+    for (QComboBox* list : lists)
+        list->setFont(font);
 }
 
 template <std::size_t N>
@@ -184,6 +216,12 @@ void TFormMain::BuildGraphArea()
     }
     Label15 = new QtAxisLabel(ClientArea, QStringLiteral("Label15"), QRect(72, 406, 39, 12), QStringLiteral("Label15"));
     Label16 = new QtAxisLabel(ClientArea, QStringLiteral("Label16"), QRect(560, 406, 39, 12), QStringLiteral("Label16"));
+    // Every code caption must end before the plot; the X axis looks the same.
+    const QFont captions = FittingFont(font(), TGraph_2CH::CodeCaptionRoom, WidestCodeCaption);
+    for (QtAxisLabel* label : YLabelControls)
+        label->setFont(captions);
+    Label15->setFont(captions);
+    Label16->setFont(captions);
 }
 
 void TFormMain::BuildSettingControls()
@@ -194,6 +232,7 @@ void TFormMain::BuildSettingControls()
     ComboBox2 = MakeList(ClientArea, "ComboBox2", QRect(624, 84, 113, 20), CountItems);
     Label13 = MakeLabel(ClientArea, "Label13", 632, 112, "測定 CH");
     ComboBox3 = MakeList(ClientArea, "ComboBox3", QRect(624, 128, 113, 20), ChannelItems);
+    FitItems({ComboBox1, ComboBox2, ComboBox3});
     for (QLabel* label : {Label12, Label13}) {
         label->setFont(WindowFont(13));
         label->adjustSize();

@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -177,6 +179,42 @@ TEST(MainWindow, TextsUseAProportionalGothicFontWithJapaneseGlyphs)
     for (const QChar c : QStringLiteral("測定開始データ数"))
         EXPECT_TRUE(metrics.inFont(c)) << "no glyph for U+" << std::hex << c.unicode() << " in "
                                        << QFontInfo(font).family().toStdString();
+}
+
+// Code captions start 50 pixels left of the plot, whatever their width.
+TEST(MainWindow, CodeCaptionsEndBeforeThePlotEvenAtTheirWidest)
+{
+    WindowRig rig;
+    const int plotLeft = rig.Find<QWidget>("PaintBox1")->x();
+    const auto expectClear = [&](const char* view) {
+        for (int i = 1; i <= 11; ++i) {
+            const QWidget* label = rig.Find<QWidget>(QStringLiteral("Label%1").arg(i).toLatin1().constData());
+            EXPECT_EQ(label->x(), plotLeft - 50) << view;
+            EXPECT_LT(label->geometry().right(), plotLeft) << view << ": Label" << i << " is " << label->width()
+                                                           << " pixels wide";
+        }
+    };
+    rig.Settle();
+    expectClear("empty plot");
+    FormMainProbe(*rig.window).EndRunWith(ModeCh0, {0, 16777215}, {});
+    ASSERT_EQ(rig.Label("Label1"), "19000000");
+    ASSERT_EQ(rig.Label("Label11"), "-1000000");
+    expectClear("the whole code range");
+}
+
+TEST(MainWindow, EveryListItemIsShownWholeInTheClosedList)
+{
+    WindowRig rig;
+    for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox3"}) {
+        const auto* list = rig.Find<QComboBox>(name);
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        const QRect field =
+            list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list);
+        // The label keeps a pixel free on either side of the field.
+        for (const QString& item : Items(list))
+            EXPECT_LE(list->fontMetrics().horizontalAdvance(item), field.width() - 2) << name << " " << item.toStdString();
+    }
 }
 
 TEST(MainWindow, ChangingListsAndFilterButtonsSendsNothingAndShowsNothing)
