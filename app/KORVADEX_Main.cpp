@@ -337,12 +337,17 @@ void TFormMain::SelectDefaults()
     FirstIdle = 1;
 }
 
-// Truncating divisions: a window larger than the screen gets a negative position.
+// The window's outer frame is centred, with truncating divisions: a window
+// larger than the screen gets a negative position. Making the native window
+// first lets a platform that knows its frame before showing it say so.
 void TFormMain::CentreOnScreen()
 {
     adjustSize();
+    winId();
+    CentredFrame = frameGeometry().size();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    move(screen.left() + (screen.width() - width()) / 2, screen.top() + (screen.height() - height()) / 2);
+    move(screen.left() + (screen.width() - CentredFrame.width()) / 2,
+         screen.top() + (screen.height() - CentredFrame.height()) / 2);
 }
 
 void TFormMain::FormCreate()
@@ -372,6 +377,16 @@ void TFormMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     FormResize();
+}
+
+// A window manager frames the window only once it is shown: it is centred
+// again with that frame, once, since the frame of a fixed-size window keeps
+// its size.
+void TFormMain::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    if (CentredFrame.isValid() && frameGeometry().size() != CentredFrame)
+        CentreOnScreen();
 }
 
 void TFormMain::FormResize()

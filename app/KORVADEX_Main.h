@@ -49,6 +49,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     friend class FormMainProbe;
@@ -194,4 +195,6 @@ private:
     std::array<AxisLabel*, 11> YLabels{};
 
     QTimer IdleTimer;
+    // The size of the outer frame the window was last centred with.
+    QSize CentredFrame;
 };

@@ -161,8 +161,19 @@ TEST(MainWindow, WindowHasAFixedSizeNoMinimiseOrMaximiseBoxAndOpensCentred)
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
 
+    // The outer frame is centred; the offscreen platform gives the window a
+    // frame of its own, as a window manager would.
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_EQ(window.pos(), QPoint((screen.width() - window.width()) / 2, (screen.height() - window.height()) / 2));
+    const auto expectCentred = [&](const char* when) {
+        const QRect frame = window.frameGeometry();
+        ASSERT_GT(frame.width(), window.width()) << when;
+        EXPECT_EQ(frame.topLeft(), QPoint((screen.width() - frame.width()) / 2, (screen.height() - frame.height()) / 2))
+            << when;
+    };
+    expectCentred("made");
+    window.show();
+    QApplication::processEvents();
+    expectCentred("shown");
     EXPECT_FALSE(window.windowIcon().isNull());
     EXPECT_FALSE(rig.Bar().isSizeGripEnabled());
 }
