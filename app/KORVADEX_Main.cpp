@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QWindow>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
@@ -344,6 +345,7 @@ void TFormMain::CentreOnScreen()
 {
     adjustSize();
     winId();
+    windowHandle()->installEventFilter(this);
     CentredFrame = frameGeometry().size();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     move(screen.left() + (screen.width() - CentredFrame.width()) / 2,
@@ -379,14 +381,14 @@ void TFormMain::resizeEvent(QResizeEvent* event)
     FormResize();
 }
 
-// A window manager frames the window only once it is shown: it is centred
-// again with that frame, once, since the frame of a fixed-size window keeps
-// its size.
-void TFormMain::moveEvent(QMoveEvent* event)
+// A window manager frames the window when it is shown, before the window is
+// first exposed: it is centred again with that frame, once, since the frame
+// of a fixed-size window keeps its size.
+bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
-    QMainWindow::moveEvent(event);
-    if (CentredFrame.isValid() && frameGeometry().size() != CentredFrame)
+    if (watched == windowHandle() && event->type() == QEvent::Expose && frameGeometry().size() != CentredFrame)
         CentreOnScreen();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TFormMain::FormResize()
