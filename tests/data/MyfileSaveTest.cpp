@@ -10,6 +10,7 @@
 
 #include <sys/fsuid.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -143,70 +144,58 @@ TEST_F(MyfileSave, ReportsAFullDiskAsFailure)
     EXPECT_FALSE(QFileInfo("/dev/full").isFile()) << "the device must stay a device";
 }
 
-// A folder in which this thread may not create files. Permissions do not bind
-// root, so as root the thread's file-system user and group become unprivileged
-// ones, which takes away root's right to override them until it is given back.
-class LockedFolder {
+// Takes away root's right to override file permissions from this thread: its
+// file-system user and group are unprivileged ones for the scope's life.
+class Unprivileged {
 public:
-    explicit LockedFolder(const QString& path)
-        : path_(path)
+    Unprivileged()
     {
-        QDir().mkdir(path_);
-        QFile::setPermissions(path_, ReadAndEnter);
-        if (geteuid() == 0) {
-            setfsgid(Unprivileged);
-            setfsuid(Unprivileged);
+        if (root_) {
+            setfsgid(Nobody);
+            setfsuid(Nobody);
         }
     }
-    ~LockedFolder()
+    ~Unprivileged()
     {
-        if (geteuid() == 0) {
+        if (root_) {
             setfsuid(0);
             setfsgid(0);
         }
-        QFile::setPermissions(path_, ReadAndEnter | QFile::WriteOwner);
-    }
-
-    // False where the folder could not be locked for this thread.
-    bool Locked() const
-    {
-        QFile probe(QDir(path_).filePath("probe"));
-        return !probe.open(QIODevice::WriteOnly);
     }
 
 private:
-    static constexpr uid_t Unprivileged = 65534;
-    static constexpr QFile::Permissions ReadAndEnter = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
-                                                       | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
-    QString path_;
+    static constexpr uid_t Nobody = 65534;
+    const bool root_ = geteuid() == 0;
 };
 
 TEST_F(MyfileSave, OverwritesAWritableFileInAFolderItMayNotWriteTo)
 {
     Fill(arrays.Ch0, {8388610, -5});
     ASSERT_TRUE(file.SaveFile1CH(Path("expected.DTA"), &settings, &arrays.Ch0));
-    // The earlier file is longer than the new one, so nothing of it may remain.
-    const QString locked = Path("locked");
-    QDir().mkdir(locked);
+    QDir().mkdir(Path("locked"));
+    // Longer than the new file, so nothing of it may remain.
     folder.Write("locked/run.DTA", std::string(1000, 'x'));
-    QFile::setPermissions(locked + "/run.DTA", QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther
-                                                   | QFile::WriteOther);
-    // The unprivileged user must be able to reach the folder.
-    QFile::setPermissions(Path("."), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther);
-
+    const auto setMode = [this](const char* name, mode_t mode) { chmod(Path(name).toLocal8Bit().constData(), mode); };
+    setMode(".", 0711);
+    setMode("locked/run.DTA", 0666);
+    setMode("locked", 0555);
+    bool locked = false;
     bool overwritten = false;
     bool created = true;
     {
-        const LockedFolder lock(locked);
-        if (!lock.Locked())
-            GTEST_SKIP() << "this thread may create files in any folder here";
+        const Unprivileged user;
+        QFile probe(Path("locked/probe"));
+        locked = !probe.open(QIODevice::WriteOnly);
         overwritten = file.SaveFile1CH(Path("locked/run.DTA"), &settings, &arrays.Ch0);
         created = file.SaveFile1CH(Path("locked/new.DTA"), &settings, &arrays.Ch0);
     }
+    setMode("locked", 0755);
+    if (!locked)
+        GTEST_SKIP() << "this thread may create files in any folder here";
     EXPECT_TRUE(overwritten);
     EXPECT_EQ(folder.Read("locked/run.DTA"), folder.Read("expected.DTA"));
     EXPECT_FALSE(created) << "a file that does not exist yet cannot be made there";
-    EXPECT_EQ(QDir(locked).entryList(QDir::Files | QDir::Hidden), QStringList{"run.DTA"});
+    EXPECT_EQ(QDir(Path("locked")).entryList(QDir::Files | QDir::Hidden), QStringList{"run.DTA"});
 }
 
 // Lets a test make every write past a size fail, the way a full disk does
