@@ -23,9 +23,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QWindow>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstring>
@@ -103,7 +103,7 @@ void FitItems(std::initializer_list<QComboBox*> lists)
             texts << list->itemText(i);
         room = std::min(room, ItemRoom(list));
     }
-    const QFont font = FittingFont(lists.begin()[0]->font(), room,
+    const QFont font = FittingFont((*lists.begin())->font(), room,
                                    [&texts](const QFontMetrics& metrics) { return WidestText(metrics, texts); });
     for (QComboBox* list : lists)
         list->setFont(font);
@@ -338,14 +338,20 @@ void TFormMain::SelectDefaults()
     FirstIdle = 1;
 }
 
-// The window's outer frame is centred, with truncating divisions: a window
-// larger than the screen gets a negative position. Making the native window
-// first lets a platform that knows its frame before showing it say so.
+// Making the native window first lets a platform that knows the window's
+// frame before showing it say so; the filter sees the window exposed.
 void TFormMain::CentreOnScreen()
 {
     adjustSize();
     winId();
     windowHandle()->installEventFilter(this);
+    CentreFrame();
+}
+
+// The outer frame is centred, with truncating divisions: a window larger than
+// the screen gets a negative position.
+void TFormMain::CentreFrame()
+{
     CentredFrame = frameGeometry().size();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     move(screen.left() + (screen.width() - CentredFrame.width()) / 2,
@@ -387,7 +393,7 @@ void TFormMain::resizeEvent(QResizeEvent* event)
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == windowHandle() && event->type() == QEvent::Expose && frameGeometry().size() != CentredFrame)
-        CentreOnScreen();
+        CentreFrame();
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -63,6 +63,7 @@ private:
     bool CreateComponents();
     void SelectDefaults();
     void CentreOnScreen();
+    void CentreFrame();
     void FormCreate();
     void FormDestroy();
     void FormResize();
