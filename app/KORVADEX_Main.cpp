@@ -3,6 +3,7 @@
 #include "Ad7175.h"
 #include "ComponentFactory.h"
 #include "FileChooser.h"
+#include "FittingFont.h"
 #include "Graph_2ch.h"
 #include "MeasureLists.h"
 #include "Myfile.h"
@@ -22,10 +23,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <limits>
 
 namespace {
 
@@ -74,6 +79,34 @@ QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, const ch
     label->move(left, top);
     label->adjustSize();
     return label;
+}
+
+// The width a closed list shows its item in: the style's text field less the
+// pixel the label keeps free on either side.
+int ItemRoom(const QComboBox* list)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(list);
+    option.editable = list->isEditable();
+    option.frame = list->hasFrame();
+    return list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list).width() - 2;
+}
+
+// The lists keep their place and width; where the longest of their items
+// would be cut off, they share a font in which it fits.
+void FitItems(std::initializer_list<QComboBox*> lists)
+{
+    QStringList texts;
+    int room = std::numeric_limits<int>::max();
+    for (const QComboBox* list : lists) {
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->itemText(i);
+        room = std::min(room, ItemRoom(list));
+    }
+    const QFont font = FittingFont((*lists.begin())->font(), room,
+                                   [&texts](const QFontMetrics& metrics) { return WidestText(metrics, texts); });
+    for (QComboBox* list : lists)
+        list->setFont(font);
 }
 
 template <std::size_t N>
@@ -184,6 +217,12 @@ void TFormMain::BuildGraphArea()
     }
     Label15 = new QtAxisLabel(ClientArea, QStringLiteral("Label15"), QRect(72, 406, 39, 12), QStringLiteral("Label15"));
     Label16 = new QtAxisLabel(ClientArea, QStringLiteral("Label16"), QRect(560, 406, 39, 12), QStringLiteral("Label16"));
+    // Every code caption must end before the plot; the X axis looks the same.
+    const QFont captions = FittingFont(font(), TGraph_2CH::CodeCaptionRoom, WidestCodeCaption);
+    for (QtAxisLabel* label : YLabelControls)
+        label->setFont(captions);
+    Label15->setFont(captions);
+    Label16->setFont(captions);
 }
 
 void TFormMain::BuildSettingControls()
@@ -194,6 +233,7 @@ void TFormMain::BuildSettingControls()
     ComboBox2 = MakeList(ClientArea, "ComboBox2", QRect(624, 84, 113, 20), CountItems);
     Label13 = MakeLabel(ClientArea, "Label13", 632, 112, "測定 CH");
     ComboBox3 = MakeList(ClientArea, "ComboBox3", QRect(624, 128, 113, 20), ChannelItems);
+    FitItems({ComboBox1, ComboBox2, ComboBox3});
     for (QLabel* label : {Label12, Label13}) {
         label->setFont(WindowFont(13));
         label->adjustSize();
@@ -298,12 +338,24 @@ void TFormMain::SelectDefaults()
     FirstIdle = 1;
 }
 
-// Truncating divisions: a window larger than the screen gets a negative position.
+// Making the native window first lets a platform that knows the window's
+// frame before showing it say so; the filter sees the window exposed.
 void TFormMain::CentreOnScreen()
 {
     adjustSize();
+    winId();
+    windowHandle()->installEventFilter(this);
+    CentreFrame();
+}
+
+// The outer frame is centred, with truncating divisions: a window larger than
+// the screen gets a negative position.
+void TFormMain::CentreFrame()
+{
+    CentredFrame = frameGeometry().size();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    move(screen.left() + (screen.width() - width()) / 2, screen.top() + (screen.height() - height()) / 2);
+    move(screen.left() + (screen.width() - CentredFrame.width()) / 2,
+         screen.top() + (screen.height() - CentredFrame.height()) / 2);
 }
 
 void TFormMain::FormCreate()
@@ -319,6 +371,9 @@ void TFormMain::FormCreate()
 void TFormMain::FormDestroy()
 {
     IdleTimer.stop();
+    // A board left streaming would not answer the next start.
+    if (Running)
+        StopBoard();
     myMessage.reset();
     myStatus.reset();
     ADC.reset(); // closes the USB link if it is open
@@ -330,6 +385,16 @@ void TFormMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     FormResize();
+}
+
+// A window manager frames the window when it is shown, before the window is
+// first exposed: it is centred again with that frame, once, since the frame
+// of a fixed-size window keeps its size.
+bool TFormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose && frameGeometry().size() != CentredFrame)
+        CentreFrame();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TFormMain::FormResize()
@@ -789,7 +854,11 @@ void TFormMain::Save1Click()
     // Exactly ".DTA" at the end, upper case; anything else gets it appended.
     if (!path.endsWith(QLatin1String(DataFileExtension), Qt::CaseSensitive))
         path += QLatin1String(DataFileExtension);
-    LastSaveOk = SaveData(path) ? 1 : 0;
+    const bool saved = SaveData(path);
+    // The operator kept the old file: nothing was saved, so nothing says so.
+    if (saved && myFile->OverwriteDeclined())
+        return;
+    LastSaveOk = saved ? 1 : 0;
     if (!LastSaveOk) {
         myMessage->MsgSaveError();
         return;

@@ -49,6 +49,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class FormMainProbe;
@@ -62,6 +63,7 @@ private:
     bool CreateComponents();
     void SelectDefaults();
     void CentreOnScreen();
+    void CentreFrame();
     void FormCreate();
     void FormDestroy();
     void FormResize();
@@ -194,4 +196,6 @@ private:
     std::array<AxisLabel*, 11> YLabels{};
 
     QTimer IdleTimer;
+    // The size of the outer frame the window was last centred with.
+    QSize CentredFrame;
 };

@@ -12,9 +12,9 @@ QtStatusBar::QtStatusBar(QWidget* parent, const QString& name, const QRect& geom
     for (QLabel*& panel : panels_) {
         panel = new QLabel(this);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panel->setFixedWidth(InitialPanelWidth);
-        addWidget(panel);
+        panel->resize(InitialPanelWidth, height());
     }
+    PlacePanels();
 }
 
 void QtStatusBar::SetText(int panel, const QString& text)
@@ -25,8 +25,10 @@ void QtStatusBar::SetText(int panel, const QString& text)
 
 void QtStatusBar::SetWidth(int panel, int width)
 {
-    if (QLabel* label = Panel(panel))
-        label->setFixedWidth(width);
+    if (QLabel* label = Panel(panel)) {
+        label->resize(width, label->height());
+        PlacePanels();
+    }
 }
 
 int QtStatusBar::TextWidth(const QString& text) const
@@ -50,6 +52,21 @@ void QtStatusBar::mousePressEvent(QMouseEvent* event)
 {
     QStatusBar::mousePressEvent(event);
     emit Clicked();
+}
+
+void QtStatusBar::resizeEvent(QResizeEvent* event)
+{
+    QStatusBar::resizeEvent(event);
+    PlacePanels();
+}
+
+void QtStatusBar::PlacePanels()
+{
+    int left = 0;
+    for (QLabel* panel : panels_) {
+        panel->setGeometry(left, 0, panel->width(), height());
+        left += panel->width();
+    }
 }
 
 QLabel* QtStatusBar::Panel(int panel) const

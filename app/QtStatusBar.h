@@ -10,7 +10,10 @@ class QLabel;
 
 // The window's three-panel status bar, without a size grip. Panel texts and
 // widths are set by the status line; widths are measured with this bar's own
-// font. A click anywhere on the bar is reported as Clicked.
+// font. The panels stand side by side from the left edge, each as wide as it
+// was set and as high as the bar: they are placed here, not by the bar's own
+// layout, which would space them apart. A click anywhere on the bar is
+// reported as Clicked.
 class QtStatusBar : public QStatusBar, public StatusPanels {
     Q_OBJECT
 public:
@@ -31,9 +34,11 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QLabel* Panel(int panel) const;
+    void PlacePanels();
 
     std::array<QLabel*, PanelCount> panels_{};
 };

@@ -1,10 +1,9 @@
 #include "Startup.h"
 
+#include "GuardedApplication.h"
 #include "KORVADEX_Main.h"
 #include "MessagePresenter.h"
 #include "SingleInstance.h"
-
-#include <QApplication>
 
 #include <exception>
 #include <memory>
@@ -28,7 +27,7 @@ void RunMainWindow(QApplication& application, const StartupServices& services, S
 
 } // namespace
 
-int RunProgram(QApplication& application, const StartupServices& services)
+int RunProgram(GuardedApplication& application, const StartupServices& services)
 {
     // The title stands for the program on the desktop. It is not the display
     // name, which Qt would append to every window's and box's caption.
@@ -44,10 +43,16 @@ int RunProgram(QApplication& application, const StartupServices& services)
         return 1;
     }
 
+    const auto showException = [&services](const std::exception& e) {
+        services.Notices.ShowError(QString::fromLatin1(ApplicationTitle), QString::fromLocal8Bit(e.what()));
+    };
+    application.SetExceptionDisplay(showException);
     try {
         RunMainWindow(application, services, guard);
     } catch (const std::exception& e) {
-        services.Notices.ShowError(QString::fromLatin1(ApplicationTitle), QString::fromLocal8Bit(e.what()));
+        showException(e);
     }
+    // The display refers to the services, which end with this call.
+    application.SetExceptionDisplay(nullptr);
     return 0;
 }

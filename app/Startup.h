@@ -4,8 +4,8 @@
 
 #include <QString>
 
+class GuardedApplication;
 class MessagePresenter;
-class QApplication;
 
 // What start-up needs beyond the window's own services.
 struct StartupServices {
@@ -16,6 +16,8 @@ struct StartupServices {
 };
 
 // The program from start to end: the single-instance guard, the application
-// title, the main window and the event loop until that window is closed.
+// title, the main window and the event loop until that window is closed. An
+// exception from the window's creation or the loop ends the program, one from
+// an event handler only that event; both are shown in the Notices box.
 // Returns the exit code: 1 when another copy is running, else 0.
-int RunProgram(QApplication& application, const StartupServices& services);
+int RunProgram(GuardedApplication& application, const StartupServices& services);

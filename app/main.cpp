@@ -1,16 +1,15 @@
 #include "ComponentFactory.h"
 #include "D2xxLoader.h"
+#include "GuardedApplication.h"
 #include "QtDialogs.h"
 #include "SingleInstance.h"
 #include "Startup.h"
-
-#include <QApplication>
 
 // The program reads no command line and no environment of its own: every
 // start begins with the same defaults.
 int main(int argc, char* argv[])
 {
-    QApplication application(argc, argv);
+    GuardedApplication application(argc, argv);
     const std::unique_ptr<D2xx> driver = LoadD2xx();
     QtMessageBox messages;
     QtConfirmBox confirm;

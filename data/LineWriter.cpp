@@ -11,10 +11,15 @@
 bool LineWriter::Open(const QString& fileName)
 {
     const QFileInfo target(fileName);
-    if (target.exists() && !target.isFile() && !target.isDir())
+    if (target.exists() && !target.isFile() && !target.isDir()) {
         file_ = std::make_unique<QFile>(fileName);
-    else
-        file_ = std::make_unique<QSaveFile>(fileName);
+    } else {
+        auto saveFile = std::make_unique<QSaveFile>(fileName);
+        // In a folder the user may not create files in, a file the user may
+        // write is written in place rather than refused.
+        saveFile->setDirectWriteFallback(true);
+        file_ = std::move(saveFile);
+    }
     return file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 

@@ -10,8 +10,11 @@
 // Writes a file as bytes with CR LF line ends on every platform. A regular
 // file is written to a temporary file beside it that replaces it only when
 // Commit finds every byte written and flushed, so a failed save leaves the
-// earlier file as it was. A device such as /dev/full cannot be replaced and is
-// written directly.
+// earlier file as it was. Where no temporary file may be made beside it (a
+// folder the user may not write to), an existing file the user may write is
+// written in place instead; a failed write then still fails the save, but the
+// file keeps what was written. A device such as /dev/full cannot be replaced
+// and is written directly.
 class LineWriter {
 public:
     bool Open(const QString& fileName);

@@ -242,6 +242,7 @@ TmyFile::TmyFile(ConfirmPrompt& prompt)
 
 bool TmyFile::SaveFile1CH(const QString& fileName, const MeasureSettings* settings, const ChannelData* channel)
 {
+    declined_ = false;
     if (!CanSave(channel))
         return false;
     return Save(fileName, settings, [channel](LineWriter& out) { PutData1CH(out, *channel); });
@@ -250,6 +251,7 @@ bool TmyFile::SaveFile1CH(const QString& fileName, const MeasureSettings* settin
 bool TmyFile::SaveFile2CH(const QString& fileName, const MeasureSettings* settings, const ChannelData* ch0,
                           const ChannelData* ch1)
 {
+    declined_ = false;
     // CH1 is written at CH0's indices, so a shorter CH1 would put stale codes
     // in the file as if they were measured.
     if (!CanSave(ch0) || !CanSave(ch1) || ch0->Count != ch1->Count)
@@ -273,7 +275,8 @@ bool TmyFile::Save(const QString& fileName, const MeasureSettings* settings, con
     if (fileName.isEmpty() || !settings)
         return false;
     // Declining to overwrite is not a failure: the operator chose to keep the file.
-    if (!MayWrite(fileName))
+    declined_ = !MayWrite(fileName);
+    if (declined_)
         return true;
     LineWriter out;
     if (!out.Open(fileName))

@@ -11,7 +11,8 @@
 class LineWriter;
 
 // Saves a run with its settings as a ".DTA" text file and reads one back.
-// Keeps nothing between calls: each operation opens, uses and closes its file.
+// Each operation opens, uses and closes its file; only whether the latest save
+// was declined is kept.
 // Results are reported only as true (success) or false; the one question it
 // ever asks is whether to overwrite an existing file.
 class TmyFile {
@@ -21,6 +22,10 @@ public:
     bool SaveFile1CH(const QString& fileName, const MeasureSettings* settings, const ChannelData* channel);
     bool SaveFile2CH(const QString& fileName, const MeasureSettings* settings, const ChannelData* ch0,
                      const ChannelData* ch1);
+
+    // True when the latest save ended at the overwrite question answered No:
+    // it reported success, but nothing was written.
+    bool OverwriteDeclined() const { return declined_; }
 
     // Fills settings with the keys found and the channels' Codes and Count
     // with the data block; on failure they hold what was read before the fault.
@@ -33,4 +38,5 @@ private:
     bool MayWrite(const QString& fileName);
 
     ConfirmPrompt& prompt_;
+    bool declined_ = false;
 };

@@ -445,13 +445,13 @@ void TGraph_2CH::SetEmptyYLabels(bool volt)
 
 // The label's middle sits on bitmap row i * PlotHeight / 10, and the bitmap
 // is shown one pixel inside the paint box. Volt captions end 3 pixels left of
-// the box; code captions all start 50 pixels left of it.
+// the box; code captions all start CodeCaptionRoom pixels left of it.
 void TGraph_2CH::SetYLabel(int index, const QString& caption, bool volt)
 {
     AxisLabel* label = YLabels[index];
     label->SetCaption(caption);
     label->SetTop(Box->Top() + 1 + (index * PlotHeight) / 10 - label->Height() / 2);
-    label->SetLeft(volt ? Box->Left() - 3 - label->Width() : Box->Left() - 50);
+    label->SetLeft(volt ? Box->Left() - 3 - label->Width() : Box->Left() - CodeCaptionRoom);
 }
 
 void TGraph_2CH::SetXLabels(std::int32_t left, std::int32_t right)

@@ -21,6 +21,9 @@ class TGraph_2CH {
 public:
     static constexpr int YLabelCount = 11;
     static constexpr int XLabelCount = 2;
+    // Code captions start this many pixels left of the paint box, so this is
+    // all the room they have.
+    static constexpr int CodeCaptionRoom = 50;
 
     TGraph_2CH(PaintBox* box, ChannelData* ch0, ChannelData* ch1, MeasureSettings* settings,
                AxisLabel* const* yLabels, AxisLabel* const* xLabels);

@@ -2,19 +2,26 @@
 # Takes a picture of the real program's window: korvadex runs under a virtual
 # X server (Xvfb) on the virtual board, and the window is written as a PNG.
 #
-#   scripts/screenshot.sh [--measure] [output.png] [preset]
+#   scripts/screenshot.sh [--measure] [--open-list] [output.png] [preset]
 #
 # Default output build/screenshot.png, default preset "default". Builds the
 # program and the virtual board's drop-in libftd2xx.so when they are missing.
 # With --measure it first presses "測定開始" and waits for the default run
-# (1000 samples at 100 sps) to end, so the picture shows a measured run.
+# (1000 samples at 100 sps) to end, so the picture shows a measured run. With
+# --open-list it opens the channel list (ComboBox3) last, so the picture shows
+# its items.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 measure=0
-if [ "${1:-}" = "--measure" ]; then
-  measure=1
+open_list=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --measure) measure=1 ;;
+    --open-list) open_list=1 ;;
+    *) break ;;
+  esac
   shift
-fi
+done
 out="$(realpath -m "${1:-build/screenshot.png}")"
 preset="${2:-default}"
 build="build/$preset"
@@ -30,7 +37,7 @@ for tool in xvfb-run xwininfo import xdotool; do
   command -v "$tool" >/dev/null || { echo "screenshot: $tool is missing (bash scripts/install-deps.sh)" >&2; exit 1; }
 done
 
-export KORVADEX_OUT="$out" KORVADEX_MEASURE="$measure"
+export KORVADEX_OUT="$out" KORVADEX_MEASURE="$measure" KORVADEX_OPEN_LIST="$open_list"
 scripts/run-on-xvfb.sh "$build" '
   window=""
   for _ in $(seq 100); do
@@ -45,7 +52,18 @@ scripts/run-on-xvfb.sh "$build" '
     xdotool mousemove --window "$window" 680 382 click 1
     sleep 12
   fi
+  if [ "$KORVADEX_OPEN_LIST" = 1 ]; then
+    # ComboBox3, below the menu bar; its drop-down opens over the window.
+    xdotool mousemove --window "$window" 680 156 click 1
+    sleep 1
+  fi
   xwininfo -id "$window" | grep -E "Width|Height|Absolute upper-left" >&2
-  import -window "$window" "$KORVADEX_OUT"
+  if [ "$KORVADEX_OPEN_LIST" = 1 ]; then
+    # The open drop-down is a window of its own: take the screen where the window is.
+    geometry="$(xwininfo -id "$window" | awk "/Absolute upper-left X/ {x=\$4} /Absolute upper-left Y/ {y=\$4} /Width/ {w=\$2} /Height/ {h=\$2} END {print w \"x\" h \"+\" x \"+\" y}")"
+    import -window root -crop "$geometry" +repage "$KORVADEX_OUT"
+  else
+    import -window "$window" "$KORVADEX_OUT"
+  fi
 '
 echo "screenshot: $out"

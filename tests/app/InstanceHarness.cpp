@@ -10,6 +10,7 @@
 
 #include "ComponentFactory.h"
 #include "DetachedD2xx.h"
+#include "GuardedApplication.h"
 #include "KORVADEX_Main.h"
 #include "Startup.h"
 #include "TestDoubles.h"
@@ -61,7 +62,7 @@ TFormMain* MainWindow()
 
 int main(int argc, char** argv)
 {
-    QApplication application(argc, argv);
+    GuardedApplication application(argc, argv);
     const QStringList arguments = QApplication::arguments();
     const QString folder = arguments.value(1);
     const QString mode = arguments.value(2);

@@ -1,6 +1,7 @@
 #include "WindowRig.h"
 
 #include "FormMainProbe.h"
+#include "GuardedApplication.h"
 #include "QtPaintBox.h"
 #include "SingleInstance.h"
 #include "Startup.h"
@@ -14,7 +15,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <stdexcept>
 
 namespace {
 
@@ -155,8 +161,19 @@ TEST(MainWindow, WindowHasAFixedSizeNoMinimiseOrMaximiseBoxAndOpensCentred)
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
 
+    // The outer frame is centred; the offscreen platform gives the window a
+    // frame of its own, as a window manager would.
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_EQ(window.pos(), QPoint((screen.width() - window.width()) / 2, (screen.height() - window.height()) / 2));
+    const auto expectCentred = [&](const char* when) {
+        const QRect frame = window.frameGeometry();
+        ASSERT_GT(frame.width(), window.width()) << when;
+        EXPECT_EQ(frame.topLeft(), QPoint((screen.width() - frame.width()) / 2, (screen.height() - frame.height()) / 2))
+            << when;
+    };
+    expectCentred("made");
+    window.show();
+    QApplication::processEvents();
+    expectCentred("shown");
     EXPECT_FALSE(window.windowIcon().isNull());
     EXPECT_FALSE(rig.Bar().isSizeGripEnabled());
 }
@@ -173,6 +190,42 @@ TEST(MainWindow, TextsUseAProportionalGothicFontWithJapaneseGlyphs)
     for (const QChar c : QStringLiteral("測定開始データ数"))
         EXPECT_TRUE(metrics.inFont(c)) << "no glyph for U+" << std::hex << c.unicode() << " in "
                                        << QFontInfo(font).family().toStdString();
+}
+
+// Code captions start 50 pixels left of the plot, whatever their width.
+TEST(MainWindow, CodeCaptionsEndBeforeThePlotEvenAtTheirWidest)
+{
+    WindowRig rig;
+    const int plotLeft = rig.Find<QWidget>("PaintBox1")->x();
+    const auto expectClear = [&](const char* view) {
+        for (int i = 1; i <= 11; ++i) {
+            const QWidget* label = rig.Find<QWidget>(QStringLiteral("Label%1").arg(i).toLatin1().constData());
+            EXPECT_EQ(label->x(), plotLeft - 50) << view;
+            EXPECT_LT(label->geometry().right(), plotLeft) << view << ": Label" << i << " is " << label->width()
+                                                           << " pixels wide";
+        }
+    };
+    rig.Settle();
+    expectClear("empty plot");
+    FormMainProbe(*rig.window).EndRunWith(ModeCh0, {0, 16777215}, {});
+    ASSERT_EQ(rig.Label("Label1"), "19000000");
+    ASSERT_EQ(rig.Label("Label11"), "-1000000");
+    expectClear("the whole code range");
+}
+
+TEST(MainWindow, EveryListItemIsShownWholeInTheClosedList)
+{
+    WindowRig rig;
+    for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox3"}) {
+        const auto* list = rig.Find<QComboBox>(name);
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        const QRect field =
+            list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list);
+        // The label keeps a pixel free on either side of the field.
+        for (const QString& item : Items(list))
+            EXPECT_LE(list->fontMetrics().horizontalAdvance(item), field.width() - 2) << name << " " << item.toStdString();
+    }
 }
 
 TEST(MainWindow, ChangingListsAndFilterButtonsSendsNothingAndShowsNothing)
@@ -234,9 +287,36 @@ TEST_P(FailedCreation, ProgramEndsWithoutRunningTheEventLoop)
         QStringLiteral("KORVADEX"), guardFolder.path(), rig.messages,
         {rig.driver, rig.messages, rig.confirm, rig.files, factory}};
     // Were the loop to run, nothing would end it and the test would hang.
-    EXPECT_EQ(RunProgram(*qApp, services), 0);
+    EXPECT_EQ(RunProgram(*GuardedApplication::Instance(), services), 0);
     EXPECT_EQ(rig.messages.Boxes.size(), 1u);
     EXPECT_EQ(QCoreApplication::applicationName(), "KORVADEX") << "the program's title";
+}
+
+TEST(Startup, ExceptionFromAnEventHandlerIsShownInTheStartupBoxAndTheProgramGoesOn)
+{
+    const QTemporaryDir guardFolder;
+    WindowRig rig; // only for its driver, boxes and dialogs
+    const StartupServices services{QStringLiteral("KORVADEX"), guardFolder.path(), rig.messages,
+                                   {rig.driver, rig.messages, rig.confirm, rig.files, rig.components}};
+    // Once the program's window is up, a handler throws; the next tick closes
+    // the window, which it reaches only if the program went on.
+    QTimer ticks;
+    int tick = 0;
+    QObject::connect(&ticks, &QTimer::timeout, [&tick] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (!qobject_cast<TFormMain*>(window) || !window->isVisible())
+                continue;
+            if (++tick == 1)
+                throw std::runtime_error("handler failed");
+            window->close();
+        }
+    });
+    ticks.start(10);
+    EXPECT_EQ(RunProgram(*GuardedApplication::Instance(), services), 0);
+    EXPECT_EQ(tick, 2);
+    ASSERT_EQ(rig.messages.Boxes.size(), 1u);
+    EXPECT_EQ(rig.messages.Boxes[0].Caption, "KORVADEX");
+    EXPECT_EQ(rig.messages.Boxes[0].Text, "handler failed");
 }
 
 INSTANTIATE_TEST_SUITE_P(EachComponent, FailedCreation,

@@ -216,6 +216,22 @@ TEST(Measurement, StopAfterNineSamplesDropsThemAndTheNextStartIdentifiesAgain)
     EXPECT_EQ(rig.TakeCommands(), (Commands{"?", "U?", "V?", "S3", "F0", "A000064"}));
 }
 
+TEST(Measurement, ClosingTheWindowDuringARunStopsTheBoardThenClosesTheLink)
+{
+    MeasureRig rig;
+    rig.Choose(Rate5sps, Count100, 0);
+    rig.Press();
+    rig.PassUntil([&] { return rig.probe.SamplesTaken() >= 3; }, 20ms);
+    rig.TakeCommands();
+    rig.window->close();
+    rig.window.reset();
+
+    EXPECT_EQ(rig.TakeCommands(), (Commands{"AX"}));
+    EXPECT_FALSE(rig.board.Running()) << "the stop must reach the board before the link closes";
+    FT_HANDLE handle = nullptr;
+    EXPECT_EQ(rig.board.FT_Open(0, &handle), FT_OK) << "the link must be closed";
+}
+
 TEST(Measurement, StopAfterTenSamplesKeepsThemDrawnWithTheirStatistics)
 {
     MeasureRig rig;

@@ -3,6 +3,7 @@
 #include "QtPaintBox.h"
 #include "QtStatusBar.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -39,6 +40,22 @@ TEST(QtStatusBar, PanelsTakeTheirTextsAndWidthsAndIgnoreOtherIndexes)
     EXPECT_EQ(bar.PanelText(3), "");
     EXPECT_EQ(bar.TextWidth("計測中です"), bar.fontMetrics().horizontalAdvance("計測中です"));
     EXPECT_GT(bar.TextWidth("計測中です"), bar.TextWidth("計測"));
+}
+
+TEST(QtStatusBar, PanelsStandSideBySideFromTheLeftAtTheWidthsSet)
+{
+    QWidget window;
+    QtStatusBar bar(&window, "StatusBar1", QRect(0, 433, 760, 25));
+    window.show();
+    bar.SetWidth(0, 105);
+    bar.SetWidth(1, 160);
+    bar.SetWidth(2, 342);
+    bar.setGeometry(0, 438, 760, 20); // as the window lays it out
+    QApplication::processEvents();
+    std::vector<QRect> panels;
+    for (const QLabel* panel : bar.findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        panels.push_back(panel->geometry());
+    EXPECT_EQ(panels, (std::vector<QRect>{{0, 0, 105, 20}, {105, 0, 160, 20}, {265, 0, 342, 20}}));
 }
 
 TEST(QtStatusBar, ClickOnAPanelOrTheBarIsReported)

@@ -139,7 +139,7 @@ TEST(Save, DualRunUsesTheTwoColumnWriter)
     EXPECT_TRUE(file.endsWith("8388707,99\r\nDEND:\r\n"));
 }
 
-TEST(Save, DecliningTheOverwriteCountsAsSavedAndLeavesTheOldFile)
+TEST(Save, DecliningTheOverwriteLeavesTheFileStatusAndCaptionAsTheyWere)
 {
     FileRig rig;
     const QString path = rig.PathOf("old.DTA");
@@ -151,8 +151,8 @@ TEST(Save, DecliningTheOverwriteCountsAsSavedAndLeavesTheOldFile)
     EXPECT_EQ(rig.confirm.Questions[0].Caption, "確認");
     EXPECT_EQ(rig.Contents(path), "keep me byte for byte\n");
     EXPECT_TRUE(rig.messages.Boxes.empty());
-    EXPECT_EQ(rig.Panel(1), "データファイルを保存しました");
-    EXPECT_EQ(rig.window->windowTitle(), "KORVADEX / v2.00 : " + path);
+    EXPECT_EQ(rig.Panel(1), "計測終了しました") << "nothing was saved";
+    EXPECT_EQ(rig.window->windowTitle(), "KORVADEX / v2.00");
 }
 
 TEST(Save, UnwritablePlaceShowsTheSaveErrorAndChangesNothingElse)
