@@ -5,8 +5,9 @@
 #include <QSize>
 #include <QString>
 
-// The window's axis-label font, "ＭＳ Ｐゴシック" 12 px with IPAPGothic where
-// the Windows font is missing, and the size a label of that font takes when
+// The window's axis-label font ("ＭＳ Ｐゴシック" 12 px, IPAPGothic where the
+// Windows font is missing, narrowed as the window narrows it so that code
+// captions fit beside the plot), and the size a label of that font takes when
 // it fits itself to a caption. The graph places its labels by that size, so
 // the captions stand where the window would put them. Needs a
 // QGuiApplication (fonts).

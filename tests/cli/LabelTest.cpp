@@ -1,4 +1,5 @@
 #include "GraphView.h"
+#include "Graph_2ch.h"
 #include "LabelMetrics.h"
 #include "RunData.h"
 
@@ -51,6 +52,15 @@ TEST_F(LabelTest, LabelsStandAtTheWindowsPlaces)
     EXPECT_EQ(labels[11]->Left(), 72);
     EXPECT_EQ(labels[12]->Left() + labels[12]->Width(), 598);
     EXPECT_GT(labels[12]->Width(), 0);
+}
+
+// The widest code captions a run can bring end before the plot, in the
+// same narrowed font as the window's.
+TEST_F(LabelTest, CodeCaptionsEndBeforeThePlot)
+{
+    const LabelMetrics metrics;
+    for (const char* caption : {"8388608", "19000000", "-1000000"})
+        EXPECT_LE(metrics.CaptionSize(QString::fromLatin1(caption)).width(), TGraph_2CH::CodeCaptionRoom) << caption;
 }
 
 } // namespace
