@@ -26,7 +26,8 @@ QStringList FullRateRun(const QString& path)
 {
     return {QStringLiteral("measure"), QStringLiteral("--rate"),    QStringLiteral("125ksps"),
             QStringLiteral("--count"), QStringLiteral("100000"),    QStringLiteral("--channel"),
-            QStringLiteral("2"),       QStringLiteral("-o"),        path};
+            QStringLiteral("2"),       QStringLiteral("--filter"),  QStringLiteral("sinc5"),
+            QStringLiteral("-o"),      path};
 }
 
 std::vector<std::int32_t> Counting(std::int32_t first, int count)
