@@ -21,11 +21,8 @@ BulkReader::BulkReader(libusb_context* context, libusb_device_handle* device, un
     , packetSize_(static_cast<std::size_t>(std::max(packetSize, 1)))
     , slots_(InFlight)
 {
-    const std::size_t largest = (MaxTransferBytes + packetSize_ - 1) / packetSize_ * packetSize_;
-    for (Slot& slot : slots_) {
-        slot.buffer.resize(largest);
+    for (Slot& slot : slots_)
         slot.transfer = libusb_alloc_transfer(0);
-    }
 }
 
 BulkReader::~BulkReader()
@@ -37,10 +34,12 @@ BulkReader::~BulkReader()
 
 bool BulkReader::Start(std::size_t transferBytes)
 {
-    const std::size_t packets = std::clamp<std::size_t>(transferBytes / packetSize_, 1, slots_[0].buffer.size() / packetSize_);
+    const std::size_t packets = std::clamp<std::size_t>(transferBytes / packetSize_, 1, MaxTransferBytes / packetSize_);
     transferBytes_ = packets * packetSize_;
     next_ = 0;
     for (Slot& slot : slots_) {
+        if (slot.buffer.size() < transferBytes_)
+            slot.buffer.resize(transferBytes_);
         if (!Submit(slot)) {
             Fail();
             return false;
