@@ -94,9 +94,12 @@ bool BulkReader::Submit(Slot& slot)
     slot.done = 0;
     slot.data = 0;
     slot.taken = 0;
+    slot.submitted = false;
+    if (slot.transfer == nullptr)
+        return false;
     libusb_fill_bulk_transfer(slot.transfer, device_, endpoint_, slot.buffer.data(), static_cast<int>(transferBytes_),
                               &BulkReader::Completed, &slot, 0);
-    slot.submitted = slot.transfer != nullptr && libusb_submit_transfer(slot.transfer) == 0;
+    slot.submitted = libusb_submit_transfer(slot.transfer) == 0;
     return slot.submitted;
 }
 
