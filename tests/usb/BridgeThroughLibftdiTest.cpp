@@ -84,6 +84,25 @@ TEST(BridgeThroughLibftdi, StopAndPurgeWhileTheStreamArrivesThenANewRunStartsCle
     ExpectCounterRun(fresh.Codes, 2, 5000);
 }
 
+TEST(BridgeThroughLibftdi, PurgeWhileTheBoardStreamsDropsEverythingThatReachedTheHostBefore)
+{
+    UsbBoardRig rig(CounterSetup());
+    ASSERT_TRUE(rig.Connect());
+    ASSERT_TRUE(rig.Start(FullRate, 2, 100000));
+    const std::uint64_t repliesAndAFewFrames = UsbEmulation::State().BytesToHost;
+    ASSERT_EQ(rig.ReadRun(2, 2000, WindowChunkAtFullRate).Codes.size(), 4000u);
+    // Frames the bridge had already handed to the host, some still in a
+    // transfer on its way.
+    const std::uint64_t handedOver = (UsbEmulation::State().BytesToHost - repliesAndAFewFrames) / 6;
+    ASSERT_TRUE(rig.Adc().Purge());
+    const UsbBoardRig::Run after = rig.ReadRun(2, 1000, WindowChunkAtFullRate);
+    ASSERT_EQ(after.Codes.size(), 2000u);
+    EXPECT_GE(static_cast<std::uint64_t>(after.Codes[0] - CounterStart), handedOver);
+    for (std::size_t i = 0; i < after.Codes.size(); i += 2)
+        ASSERT_EQ(after.Codes[i + 1], after.Codes[i] + CounterCh1Offset) << "frame " << i / 2 << " is cut";
+    EXPECT_TRUE(rig.Adc().StopMeasure());
+}
+
 TEST(BridgeThroughLibftdi, HandsOverSamplesOfASlowRunWhileItStillStreams)
 {
     UsbBoardRig rig(CounterSetup());
