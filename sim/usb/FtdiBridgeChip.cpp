@@ -169,9 +169,13 @@ void FtdiBridgeChip::SubmitIn(InRequest& request, BoardTime now)
         request.Status = InRequest::State::NoDevice;
         return;
     }
-    if (inHalted_ || request.Length < PacketSize()) {
-        // A request shorter than a packet would overflow on the first full one.
+    if (inHalted_) {
         request.Status = InRequest::State::Stalled;
+        return;
+    }
+    if (request.Length < PacketSize()) {
+        // The chip sends whole packets: a shorter buffer overflows on the first.
+        request.Status = InRequest::State::Overflow;
         return;
     }
     pending_.push_back(&request);

@@ -16,7 +16,7 @@ class BoardFirmware;
 // One read request of the host on the bridge's bulk-in endpoint: a buffer
 // the chip fills with whole USB packets.
 struct InRequest {
-    enum class State { Pending, Completed, Stalled, NoDevice, Cancelled, TimedOut };
+    enum class State { Pending, Completed, Stalled, Overflow, NoDevice, Cancelled, TimedOut };
 
     std::uint8_t* Buffer = nullptr;
     std::size_t Length = 0;

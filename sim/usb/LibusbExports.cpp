@@ -76,6 +76,8 @@ libusb_transfer_status TransferStatus(InRequest::State state)
     switch (state) {
     case InRequest::State::Stalled:
         return LIBUSB_TRANSFER_STALL;
+    case InRequest::State::Overflow:
+        return LIBUSB_TRANSFER_OVERFLOW;
     case InRequest::State::NoDevice:
         return LIBUSB_TRANSFER_NO_DEVICE;
     case InRequest::State::Cancelled:
@@ -94,6 +96,8 @@ int SyncError(InRequest::State state)
     switch (state) {
     case InRequest::State::Stalled:
         return LIBUSB_ERROR_PIPE;
+    case InRequest::State::Overflow:
+        return LIBUSB_ERROR_OVERFLOW;
     case InRequest::State::NoDevice:
         return LIBUSB_ERROR_NO_DEVICE;
     case InRequest::State::TimedOut:

@@ -181,6 +181,7 @@ TEST(BridgeThroughLibftdi, UnpluggedBoardIsNotFoundAgain)
     UsbBoardRig rig(CounterSetup());
     ASSERT_TRUE(rig.Connect());
     UsbEmulation::Unplug();
+    EXPECT_FALSE(UsbEmulation::State().Listed);
     EXPECT_FALSE(rig.Adc().CheckBoard());
     rig.Adc().CloseBoard();
     EXPECT_FALSE(rig.Adc().OpenBoard());

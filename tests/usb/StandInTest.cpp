@@ -10,9 +10,11 @@
 
 #include <dlfcn.h>
 
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -121,6 +123,22 @@ TEST(StandIn, AnswersLibftdisSynchronousAndAsynchronousReads)
     EXPECT_EQ(ftdi_transfer_data_done(write), 3);
     EXPECT_EQ(ftdi_read_data(ftdi.get(), reply, sizeof reply), 6);
     EXPECT_EQ(std::memcmp(reply, "V1.00\r", 6), 0);
+}
+
+// What makes the whole-run tests mean something: the chip passes data on
+// only while the host asks, and the board loses what its FIFO cannot hold.
+TEST(StandIn, ABoardNobodyReadsLosesSamplesInTheChip)
+{
+    const Ftdi ftdi = OpenBridge(0x6001);
+    ASSERT_TRUE(ftdi);
+    ASSERT_TRUE(Send(ftdi.get(), "FG"));
+    ASSERT_TRUE(Send(ftdi.get(), "A2186A0"));
+    // 50 ms of a 125 ksps two-channel run: 781 frames, 256 bytes of room.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const UsbEmulationState state = UsbEmulation::State();
+    EXPECT_GT(state.LostSamples, 700u);
+    EXPECT_EQ(state.BytesToHost, 0u);
+    EXPECT_TRUE(Send(ftdi.get(), "AX"));
 }
 
 }  // namespace
