@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 constexpr int FullRate = 16;  // 125 ksps
@@ -116,12 +118,18 @@ TEST(BridgeThroughLibftdi, HandsOverSamplesOfASlowRunWhileItStillStreams)
     EXPECT_TRUE(rig.Adc().StopMeasure());
 }
 
-struct PacketFault {
+// A named fault of the bridge, for the tables below.
+struct BridgeFault {
     const char* Name;
     void (*Set)(UsbBridgeFaults&);
 };
 
-class OddPackets : public ::testing::TestWithParam<PacketFault> {
+void PrintTo(const BridgeFault& fault, std::ostream* out)
+{
+    *out << fault.Name;
+}
+
+class OddPackets : public ::testing::TestWithParam<BridgeFault> {
 };
 
 TEST_P(OddPackets, LeaveTheStreamWholeAndInOrder)
@@ -141,17 +149,12 @@ TEST_P(OddPackets, LeaveTheStreamWholeAndInOrder)
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, OddPackets,
-    ::testing::Values(PacketFault{"ShortPackets", [](UsbBridgeFaults& f) { f.ShortPackets = true; }},
-                      PacketFault{"ZeroLengthPackets", [](UsbBridgeFaults& f) { f.ZeroLengthPackets = true; }},
-                      PacketFault{"KernelDriverToDetach", [](UsbBridgeFaults& f) { f.KernelDriver = true; }}),
-    [](const ::testing::TestParamInfo<PacketFault>& info) { return info.param.Name; });
+    ::testing::Values(BridgeFault{"ShortPackets", [](UsbBridgeFaults& f) { f.ShortPackets = true; }},
+                      BridgeFault{"ZeroLengthPackets", [](UsbBridgeFaults& f) { f.ZeroLengthPackets = true; }},
+                      BridgeFault{"KernelDriverToDetach", [](UsbBridgeFaults& f) { f.KernelDriver = true; }}),
+    [](const ::testing::TestParamInfo<BridgeFault>& info) { return info.param.Name; });
 
-struct MidRunFault {
-    const char* Name;
-    void (*Set)(UsbBridgeFaults&);
-};
-
-class MidRunFailure : public ::testing::TestWithParam<MidRunFault> {
+class MidRunFailure : public ::testing::TestWithParam<BridgeFault> {
 };
 
 // The window turns a failed read into "計測エラーで終了" after StopMeasure.
@@ -172,9 +175,9 @@ TEST_P(MidRunFailure, EndsTheRunWithAReadErrorWithoutHanging)
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, MidRunFailure,
-    ::testing::Values(MidRunFault{"Unplugged", [](UsbBridgeFaults& f) { f.RemoveAfterBytes = 60000; }},
-                      MidRunFault{"EndpointStalled", [](UsbBridgeFaults& f) { f.StallAfterBytes = 60000; }}),
-    [](const ::testing::TestParamInfo<MidRunFault>& info) { return info.param.Name; });
+    ::testing::Values(BridgeFault{"Unplugged", [](UsbBridgeFaults& f) { f.RemoveAfterBytes = 60000; }},
+                      BridgeFault{"EndpointStalled", [](UsbBridgeFaults& f) { f.StallAfterBytes = 60000; }}),
+    [](const ::testing::TestParamInfo<BridgeFault>& info) { return info.param.Name; });
 
 TEST(BridgeThroughLibftdi, UnpluggedBoardIsNotFoundAgain)
 {
@@ -192,6 +195,11 @@ struct OpenFault {
     void (*Set)(UsbBridgeFaults&);
     FT_STATUS Status;
 };
+
+void PrintTo(const OpenFault& fault, std::ostream* out)
+{
+    *out << fault.Name;
+}
 
 class OpenFailure : public ::testing::TestWithParam<OpenFault> {
 };

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -59,6 +60,11 @@ struct BridgeFailure {
     int ExitCode;
     const char* Message;
 };
+
+void PrintTo(const BridgeFailure& failure, std::ostream* out)
+{
+    *out << failure.Name;
+}
 
 class CliOnFailingBridge : public ::testing::TestWithParam<BridgeFailure> {
 };
