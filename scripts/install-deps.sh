@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build clang libclang-rt-14-dev
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libftdi1-dev
+  libftdi1-dev libusb-1.0-0-dev
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick xdotool
   dpkg-dev man-db desktop-file-utils

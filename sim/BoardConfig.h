@@ -49,3 +49,24 @@ struct BoardConfig {
     std::string Name = "KORVADEX";
     std::string Version = "V1.00";
 };
+
+// The FTDI bridge as the libusb stand-in (sim/usb) presents it on the bus, and
+// the ways USB can let the host down there.
+struct UsbBridgeFaults {
+    bool Absent = false;             // no FTDI device on the bus
+    bool AccessDenied = false;       // opening the device is not permitted
+    bool Busy = false;               // another program has claimed its interface
+    bool KernelDriver = false;       // the kernel's serial driver is bound and must be detached first
+    bool ShortPackets = false;       // no packet carries more than 16 bytes of data
+    bool ZeroLengthPackets = false;  // a zero-length packet follows every full packet
+    // The device is unplugged once this many data bytes have reached the host.
+    std::optional<std::uint64_t> RemoveAfterBytes;
+    // The bulk-in endpoint halts once this many data bytes have reached the host.
+    std::optional<std::uint64_t> StallAfterBytes;
+};
+
+struct UsbBridgeConfig {
+    // 0x6001: FT245R-style, 64-byte packets; 0x6014: FT232H-style, 512-byte packets.
+    std::uint16_t ProductId = 0x6001;
+    UsbBridgeFaults Faults;
+};

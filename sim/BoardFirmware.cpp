@@ -1,5 +1,6 @@
 #include "BoardFirmware.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -52,6 +53,16 @@ void BoardFirmware::SetFaults(const BoardFaults& faults)
 bool BoardFirmware::Running() const
 {
     return run_.has_value();
+}
+
+std::optional<BoardTime> BoardFirmware::TimeToSend(std::size_t bytes) const
+{
+    if (!run_ || Stalled())
+        return std::nullopt;
+    const std::uint64_t units = (bytes + UnitBytes() - 1) / UnitBytes();
+    if (run_->Sent + units > run_->Count)
+        return std::nullopt;
+    return DueTime(run_->Conversions + std::max<std::uint64_t>(units, 1));
 }
 
 std::uint64_t BoardFirmware::LostSamples() const

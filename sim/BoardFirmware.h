@@ -32,6 +32,10 @@ public:
 
     bool Running() const;
 
+    // When the run will have sent at least bytes more bytes, if it streams
+    // that far; nothing while idle, stalled or when the run ends before.
+    std::optional<BoardTime> TimeToSend(std::size_t bytes) const;
+
     // Samples (frames in mode 2) the host was too slow for, since power-up.
     std::uint64_t LostSamples() const;
 

@@ -103,7 +103,9 @@ public:
             Warn(name, text, "0 or 1");
     }
 
-    void Faults(const char* name, BoardFaults& faults)
+    // A comma list of flag names; each name found sets its flag.
+    template <std::size_t N>
+    void Flags(const char* name, const char* const (&names)[N], bool* const (&flags)[N])
     {
         const char* text = lookup_(name);
         if (text == nullptr)
@@ -112,26 +114,48 @@ public:
         std::size_t begin = 0;
         while (begin <= list.size()) {
             const std::size_t comma = std::min(list.find(',', begin), list.size());
-            const std::string fault = list.substr(begin, comma - begin);
-            if (!fault.empty() && !SetFault(fault, faults))
-                Warn(name, fault.c_str(), "absent, silent, ng, ng-set, wrong-name, garbled, split or extra");
+            const std::string flag = list.substr(begin, comma - begin);
+            if (!flag.empty() && !SetFlag(flag, names, flags))
+                Warn(name, flag.c_str(), ("one of " + Joined(names)).c_str());
             begin = comma + 1;
         }
     }
 
-private:
-    static bool SetFault(const std::string& fault, BoardFaults& faults)
+    // One of the given words; the index of the word found.
+    template <std::size_t N>
+    std::optional<std::size_t> Choice(const char* name, const char* const (&words)[N])
     {
-        bool* const flags[] = {&faults.Absent,  &faults.Silent,     &faults.NgToAll,   &faults.NgToSettings,
-                               &faults.WrongName, &faults.Garbled, &faults.SplitReply, &faults.ExtraBytes};
-        const char* const names[] = {"absent", "silent", "ng", "ng-set", "wrong-name", "garbled", "split", "extra"};
-        for (std::size_t i = 0; i < std::size(names); ++i) {
-            if (fault == names[i]) {
+        const char* text = lookup_(name);
+        if (text == nullptr)
+            return std::nullopt;
+        for (std::size_t i = 0; i < N; ++i) {
+            if (std::strcmp(text, words[i]) == 0)
+                return i;
+        }
+        Warn(name, text, ("one of " + Joined(words)).c_str());
+        return std::nullopt;
+    }
+
+private:
+    template <std::size_t N>
+    static bool SetFlag(const std::string& flag, const char* const (&names)[N], bool* const (&flags)[N])
+    {
+        for (std::size_t i = 0; i < N; ++i) {
+            if (flag == names[i]) {
                 *flags[i] = true;
                 return true;
             }
         }
         return false;
+    }
+
+    template <std::size_t N>
+    static std::string Joined(const char* const (&words)[N])
+    {
+        std::string joined;
+        for (const char* word : words)
+            joined += (joined.empty() ? "" : ", ") + std::string(word);
+        return joined;
     }
 
     void Warn(const char* name, const char* text, const char* expected)
@@ -149,6 +173,20 @@ void ReadChannel(Reader& reader, const std::string& prefix, ChannelSignal& chann
     reader.Real((prefix + "NOISE").c_str(), channel.NoiseScale, Range::NotNegative);
     reader.Real((prefix + "SINE_UV").c_str(), channel.SineMicrovolts);
     reader.Real((prefix + "SINE_HZ").c_str(), channel.SineHz, Range::NotNegative);
+}
+
+void ReadUsbBridge(Reader& reader, UsbBridgeConfig& usb)
+{
+    const char* const products[] = {"6001", "6014"};
+    if (const auto product = reader.Choice("KORVADEX_SIM_USB_PRODUCT", products))
+        usb.ProductId = *product == 0 ? 0x6001 : 0x6014;
+    UsbBridgeFaults& faults = usb.Faults;
+    const char* const names[] = {"absent", "access", "busy", "kernel-driver", "short-packets", "zero-length"};
+    bool* const flags[] = {&faults.Absent,       &faults.AccessDenied, &faults.Busy,
+                           &faults.KernelDriver, &faults.ShortPackets, &faults.ZeroLengthPackets};
+    reader.Flags("KORVADEX_SIM_USB_FAULTS", names, flags);
+    faults.RemoveAfterBytes = reader.Unsigned("KORVADEX_SIM_USB_REMOVE_AFTER", UINT64_MAX);
+    faults.StallAfterBytes = reader.Unsigned("KORVADEX_SIM_USB_STALL_AFTER", UINT64_MAX);
 }
 
 }  // namespace
@@ -170,8 +208,12 @@ SimSettings SettingsFromEnvironment(const EnvironmentLookup& lookup)
     if (const auto offset = reader.Unsigned("KORVADEX_SIM_COUNTER_CH1_OFFSET", MaxCode))
         inputs.CounterCh1Offset = static_cast<std::uint32_t>(*offset);
 
-    reader.Faults("KORVADEX_SIM_FAULTS", faults);
+    const char* const boardFaults[] = {"absent", "silent", "ng", "ng-set", "wrong-name", "garbled", "split", "extra"};
+    bool* const boardFlags[] = {&faults.Absent,    &faults.Silent,  &faults.NgToAll,    &faults.NgToSettings,
+                                &faults.WrongName, &faults.Garbled, &faults.SplitReply, &faults.ExtraBytes};
+    reader.Flags("KORVADEX_SIM_FAULTS", boardFaults, boardFlags);
     faults.CablePullAfterBytes = reader.Unsigned("KORVADEX_SIM_CABLE_PULL_AFTER", UINT64_MAX);
     faults.StallAfterSamples = reader.Unsigned("KORVADEX_SIM_STALL_AFTER", UINT64_MAX);
+    ReadUsbBridge(reader, settings.Usb);
     return settings;
 }

@@ -10,6 +10,7 @@
 // KORVADEX_SIM_* variables of its process environment.
 struct SimSettings {
     BoardConfig Board;
+    UsbBridgeConfig Usb;  // read by the libusb stand-in only
     double Speed = 1.0;  // board seconds per wall-clock second
     // One line for every variable that was set but not understood; that
     // variable keeps its default.

@@ -13,6 +13,8 @@ public:
     explicit RealClock(double speed = 1.0);
 
     BoardTime Now() override;
+    // The moment of the machine's clock at which the board's clock reads t.
+    std::chrono::steady_clock::time_point WallTime(BoardTime t) const;
 
 private:
     std::chrono::steady_clock::time_point start_;

@@ -1,8 +1,15 @@
 #include "FtdiUsb.h"
 
+#include "ReceiveQueue.h"
+
 #include <ftdi.h>
 
 namespace {
+
+// How long one Read waits for a transfer to come back. The chip answers
+// within its latency time (16 ms) even when it has nothing, so this only
+// bounds how late the reader thread notices that it should stop.
+constexpr int ReadWaitMs = 50;
 
 // Opens the deviceNumber-th FTDI device of the standard product ids.
 FT_STATUS OpenNthDevice(ftdi_context* context, int deviceNumber)
@@ -34,42 +41,58 @@ std::unique_ptr<UsbPort> FtdiUsb::Open(int deviceNumber, FT_STATUS& status)
     status = OpenNthDevice(context, deviceNumber);
     if (status != FT_OK)
         return nullptr;
+    if (!port->StartReading()) {
+        status = FT_DEVICE_NOT_OPENED;
+        return nullptr;
+    }
     return port;
 }
 
 FtdiUsb::FtdiUsb(ftdi_context* context)
     : context_(context)
 {
-    unsigned int chunk = 0;
-    if (ftdi_read_data_get_chunksize(context_, &chunk) == 0)
-        libraryChunk_ = static_cast<int>(chunk);
 }
 
 FtdiUsb::~FtdiUsb()
 {
+    reader_.reset();
     ftdi_usb_close(context_);
     ftdi_free(context_);
 }
 
-int FtdiUsb::Read(unsigned char* buffer, int capacity)
+// libftdi names the endpoints from the chip's side: its out_ep is the
+// host's bulk-in endpoint. Its max_packet_size comes from the device's first
+// endpoint descriptor (64 bytes, or 512 on a high-speed bridge).
+bool FtdiUsb::StartReading()
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    FollowReadChunk(capacity);
-    // libftdi strips the two modem-status bytes the bridge puts in front of
-    // every USB packet, and returns early when a packet carries nothing else.
-    const int got = ftdi_read_data(context_, buffer, capacity);
-    // A short read means the bridge had nothing more and libftdi kept nothing back.
-    libraryHoldsNothing_ = got >= 0 && got < capacity;
-    return got;
+    reader_ = std::make_unique<BulkReader>(context_->usb_ctx, context_->usb_dev,
+                                           static_cast<unsigned char>(context_->out_ep), context_->max_packet_size);
+    transferBytes_ = ReceiveQueue::DefaultReadChunk;
+    return reader_->Start(transferBytes_);
 }
 
+int FtdiUsb::Read(unsigned char* buffer, int capacity)
+{
+    if (capacity <= 0)
+        return 0;
+    // The in-transfer size asked for applies from the next purge on, when no
+    // transfer is in flight.
+    transferBytes_ = static_cast<std::size_t>(capacity);
+    return reader_->Read(buffer, static_cast<std::size_t>(capacity), ReadWaitMs);
+}
+
+// Called by the reader thread between two reads: the transfers in flight go
+// back unread, the chip empties its FIFO towards the host, and new transfers
+// go out for what the board sends after that.
 bool FtdiUsb::DiscardReceived()
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (ftdi_tciflush(context_) != 0)
-        return false;
-    libraryHoldsNothing_ = true;
-    return true;
+    reader_->Stop();
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (ftdi_tciflush(context_) != 0)
+            return false;
+    }
+    return reader_->Start(transferBytes_);
 }
 
 int FtdiUsb::Write(const unsigned char* data, int count)
@@ -82,14 +105,4 @@ bool FtdiUsb::DiscardTransmit()
 {
     std::lock_guard<std::mutex> lock(mutex_);
     return ftdi_tcoflush(context_) == 0;
-}
-
-void FtdiUsb::FollowReadChunk(int capacity)
-{
-    // libftdi drops what it holds back when its chunk size changes, so the
-    // change waits for a moment when it holds nothing.
-    if (capacity == libraryChunk_ || !libraryHoldsNothing_)
-        return;
-    if (ftdi_read_data_set_chunksize(context_, static_cast<unsigned int>(capacity)) == 0)
-        libraryChunk_ = capacity;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BulkReader.h"
 #include "D2xx.h"
 #include "UsbPort.h"
 
@@ -8,11 +9,13 @@
 
 struct ftdi_context;
 
-// One FTDI device opened through libftdi1. libftdi's context is not safe for
-// two threads at once, so every call into it holds mutex_: the reader
-// thread's reads and the caller's writes and flushes take turns, a write
-// waiting at most for one read (the bridge answers a read within its latency
-// time, 16 ms unless set otherwise).
+// One FTDI device opened through libftdi1. libftdi opens, configures, writes
+// and flushes; the bulk-in endpoint is read by a BulkReader on libusb
+// directly, because libftdi's own read (ftdi_read_data) returns only once its
+// whole request is filled or a packet without data arrives, so a slow
+// stream that brings a little data in every latency period would sit in it
+// for seconds. libftdi's context is not safe for two threads at once, so the
+// calls into it hold mutex_; the reader needs no part of it.
 class FtdiUsb final : public UsbPort {
 public:
     // The deviceNumber-th device among FTDI's standard product ids, with the
@@ -32,10 +35,10 @@ public:
 
 private:
     explicit FtdiUsb(ftdi_context* context);
-    void FollowReadChunk(int capacity);
+    bool StartReading();
 
     std::mutex mutex_;
     ftdi_context* const context_;
-    int libraryChunk_ = 0;              // libftdi's USB read request size
-    bool libraryHoldsNothing_ = true;   // no received bytes kept back inside libftdi
+    std::unique_ptr<BulkReader> reader_;   // goes before the device closes
+    std::size_t transferBytes_ = 0;
 };

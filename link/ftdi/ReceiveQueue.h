@@ -13,8 +13,10 @@ class UsbPort;
 // ring, and the queue count and reads are answered from the ring without
 // touching USB: they wait at most for the reader to finish copying one chunk.
 //
-// Nothing is ever dropped: when the ring is full the reader stops pulling and
-// the bridge holds the stream back. A USB error stops the reader for good.
+// The ring drops nothing: when it is full the reader stops pulling, and the
+// bridge holds back what its FIFO can take (the board loses the rest; the
+// ring holds a whole run, so only a host that stops reading gets there). A
+// USB error stops the reader for good.
 class ReceiveQueue {
 public:
     static constexpr std::size_t DefaultReadChunk = 4096;   // the vendor driver's default in-transfer size

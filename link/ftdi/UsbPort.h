@@ -12,7 +12,7 @@ public:
     virtual ~UsbPort() = default;
 
     // The received bytes, at most capacity of them, in the order the device
-    // sent them; 0 when nothing came within one USB poll (a few milliseconds);
+    // sent them; 0 when nothing came within one poll (at most some 50 ms);
     // negative on a USB error.
     virtual int Read(unsigned char* buffer, int capacity) = 0;
     // Drops every received byte the device and the USB library still hold.

@@ -123,4 +123,35 @@ TEST(EnvironmentSettings, EveryValueNotUnderstoodIsNamedAndKeepsItsDefault)
     EXPECT_FALSE(settings.Board.Faults.CablePullAfterBytes);
 }
 
+TEST(EnvironmentSettings, ReadsTheEmulatedUsbBridge)
+{
+    const SimSettings settings = Parse({
+        {"KORVADEX_SIM_USB_PRODUCT", "6014"},
+        {"KORVADEX_SIM_USB_FAULTS", "access,busy,kernel-driver,short-packets,zero-length"},
+        {"KORVADEX_SIM_USB_REMOVE_AFTER", "60000"},
+        {"KORVADEX_SIM_USB_STALL_AFTER", "70000"},
+    });
+    EXPECT_TRUE(settings.Warnings.empty());
+    const UsbBridgeFaults& faults = settings.Usb.Faults;
+    EXPECT_EQ(settings.Usb.ProductId, 0x6014);
+    EXPECT_FALSE(faults.Absent);
+    EXPECT_TRUE(faults.AccessDenied && faults.Busy && faults.KernelDriver && faults.ShortPackets &&
+                faults.ZeroLengthPackets);
+    EXPECT_EQ(faults.RemoveAfterBytes, 60000u);
+    EXPECT_EQ(faults.StallAfterBytes, 70000u);
+}
+
+TEST(EnvironmentSettings, AnUnknownBridgeOrUsbFaultIsNamed)
+{
+    const SimSettings settings = Parse({
+        {"KORVADEX_SIM_USB_PRODUCT", "6010"},
+        {"KORVADEX_SIM_USB_FAULTS", "absent,babble"},
+    });
+    ASSERT_EQ(settings.Warnings.size(), 2u);
+    EXPECT_EQ(settings.Warnings[0], "KORVADEX_SIM_USB_PRODUCT: \"6010\" is not one of 6001, 6014; ignored");
+    EXPECT_NE(settings.Warnings[1].find("\"babble\""), std::string::npos);
+    EXPECT_EQ(settings.Usb.ProductId, 0x6001);
+    EXPECT_TRUE(settings.Usb.Faults.Absent);
+}
+
 }  // namespace

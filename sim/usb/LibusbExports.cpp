@@ -1,0 +1,555 @@
+// The libusb-1.0 functions that libftdi1 and the project's libftdi driver
+// call, answered by the emulated bus with its one FTDI bridge. Contexts,
+// handles and transfers are plain records here; every call takes the bus's
+// lock. Asynchronous transfers complete inside libusb_handle_events_*, on the
+// calling thread, with their callbacks run after the lock is let go, as
+// libusb does. A synchronous bulk-in transfer waits on the bus the same way.
+
+#include "EmulatedBus.h"
+
+#include <libusb.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <new>
+#include <unordered_map>
+#include <vector>
+
+#define KORVADEX_USB_EXPORT __attribute__((visibility("default")))
+
+struct libusb_context {
+};
+
+struct libusb_device {
+};
+
+struct libusb_device_handle {
+    bool claimed = false;
+};
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A synchronous call never waits longer than this without a time-out of its own.
+constexpr std::chrono::hours LongestWait{1};
+
+libusb_device theDevice;
+
+struct TransferRecord {
+    InRequest request;  // bulk-in transfers
+    bool inFlight = false;
+};
+
+// Keyed by the transfer; guarded by the bus's lock.
+std::unordered_map<libusb_transfer*, TransferRecord>& Records()
+{
+    static std::unordered_map<libusb_transfer*, TransferRecord> records;
+    return records;
+}
+
+// The transfers in flight, in the order submitted. With one device on the
+// bus, every context handles them all.
+std::deque<libusb_transfer*>& InFlight()
+{
+    static std::deque<libusb_transfer*> inFlight;
+    return inFlight;
+}
+
+bool IsIn(unsigned char endpoint)
+{
+    return (endpoint & LIBUSB_ENDPOINT_IN) != 0;
+}
+
+std::optional<BoardTime> DeadlineAfter(EmulatedBus& bus, unsigned int timeoutMs)
+{
+    if (timeoutMs == 0)
+        return std::nullopt;
+    return bus.Now() + std::chrono::milliseconds(timeoutMs);
+}
+
+libusb_transfer_status TransferStatus(InRequest::State state)
+{
+    switch (state) {
+    case InRequest::State::Stalled:
+        return LIBUSB_TRANSFER_STALL;
+    case InRequest::State::Overflow:
+        return LIBUSB_TRANSFER_OVERFLOW;
+    case InRequest::State::NoDevice:
+        return LIBUSB_TRANSFER_NO_DEVICE;
+    case InRequest::State::Cancelled:
+        return LIBUSB_TRANSFER_CANCELLED;
+    case InRequest::State::TimedOut:
+        return LIBUSB_TRANSFER_TIMED_OUT;
+    case InRequest::State::Completed:
+    case InRequest::State::Pending:
+        break;
+    }
+    return LIBUSB_TRANSFER_COMPLETED;
+}
+
+int SyncError(InRequest::State state)
+{
+    switch (state) {
+    case InRequest::State::Stalled:
+        return LIBUSB_ERROR_PIPE;
+    case InRequest::State::Overflow:
+        return LIBUSB_ERROR_OVERFLOW;
+    case InRequest::State::NoDevice:
+        return LIBUSB_ERROR_NO_DEVICE;
+    case InRequest::State::TimedOut:
+        return LIBUSB_ERROR_TIMEOUT;
+    case InRequest::State::Cancelled:
+        return LIBUSB_ERROR_INTERRUPTED;
+    case InRequest::State::Completed:
+    case InRequest::State::Pending:
+        break;
+    }
+    return LIBUSB_SUCCESS;
+}
+
+// Takes the finished transfers off the list, oldest first, with their
+// status and length filled in.
+std::vector<libusb_transfer*> TakeFinished()
+{
+    std::vector<libusb_transfer*> finished;
+    auto& inFlight = InFlight();
+    for (auto it = inFlight.begin(); it != inFlight.end();) {
+        libusb_transfer* transfer = *it;
+        TransferRecord& record = Records()[transfer];
+        const bool in = IsIn(transfer->endpoint);
+        if (in && record.request.Status == InRequest::State::Pending) {
+            ++it;
+            continue;
+        }
+        transfer->status = in ? TransferStatus(record.request.Status) : LIBUSB_TRANSFER_COMPLETED;
+        transfer->actual_length = in ? static_cast<int>(record.request.Actual) : transfer->length;
+        record.inFlight = false;
+        finished.push_back(transfer);
+        it = inFlight.erase(it);
+    }
+    return finished;
+}
+
+int SubmitBulk(EmulatedBus& bus, libusb_transfer* transfer, TransferRecord& record)
+{
+    FtdiBridgeChip& chip = bus.Chip();
+    if (IsIn(transfer->endpoint)) {
+        if (transfer->endpoint != FtdiBridgeChip::InEndpoint)
+            return LIBUSB_ERROR_NOT_FOUND;
+        record.request = InRequest();
+        record.request.Buffer = transfer->buffer;
+        record.request.Length = static_cast<std::size_t>(std::max(transfer->length, 0));
+        record.request.Deadline = DeadlineAfter(bus, transfer->timeout);
+        chip.SubmitIn(record.request, bus.Now());
+    } else {
+        if (transfer->endpoint != FtdiBridgeChip::OutEndpoint)
+            return LIBUSB_ERROR_NOT_FOUND;
+        chip.ReceiveOut(transfer->buffer, static_cast<std::size_t>(std::max(transfer->length, 0)), bus.Now());
+    }
+    return LIBUSB_SUCCESS;
+}
+
+}  // namespace
+
+extern "C" {
+
+KORVADEX_USB_EXPORT int libusb_init(libusb_context** context)
+{
+    if (context != nullptr)
+        *context = new (std::nothrow) libusb_context;
+    return context != nullptr && *context == nullptr ? LIBUSB_ERROR_NO_MEM : LIBUSB_SUCCESS;
+}
+
+KORVADEX_USB_EXPORT void libusb_exit(libusb_context* context)
+{
+    delete context;
+}
+
+KORVADEX_USB_EXPORT ssize_t libusb_get_device_list(libusb_context*, libusb_device*** list)
+{
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    bus.Advance();
+    const bool listed = bus.Listed();
+    auto* devices = static_cast<libusb_device**>(std::calloc(2, sizeof(libusb_device*)));
+    if (devices == nullptr)
+        return LIBUSB_ERROR_NO_MEM;
+    if (listed) {
+        devices[0] = &theDevice;
+        ++bus.deviceReferences;
+    }
+    *list = devices;
+    return listed ? 1 : 0;
+}
+
+KORVADEX_USB_EXPORT void libusb_free_device_list(libusb_device** list, int unrefDevices)
+{
+    if (list == nullptr)
+        return;
+    if (unrefDevices != 0) {
+        EmulatedBus& bus = EmulatedBus::Instance();
+        const auto lock = bus.Lock();
+        for (libusb_device** device = list; *device != nullptr; ++device)
+            --bus.deviceReferences;
+    }
+    std::free(list);
+}
+
+KORVADEX_USB_EXPORT libusb_device* libusb_ref_device(libusb_device* device)
+{
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    ++bus.deviceReferences;
+    return device;
+}
+
+KORVADEX_USB_EXPORT void libusb_unref_device(libusb_device* device)
+{
+    if (device == nullptr)
+        return;
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    --bus.deviceReferences;
+}
+
+KORVADEX_USB_EXPORT uint8_t libusb_get_bus_number(libusb_device*)
+{
+    return 1;
+}
+
+KORVADEX_USB_EXPORT uint8_t libusb_get_device_address(libusb_device*)
+{
+    return 5;
+}
+
+KORVADEX_USB_EXPORT int libusb_get_device_descriptor(libusb_device*, libusb_device_descriptor* descriptor)
+{
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    const FtdiBridgeChip& chip = bus.Chip();
+    *descriptor = libusb_device_descriptor();
+    descriptor->bLength = LIBUSB_DT_DEVICE_SIZE;
+    descriptor->bDescriptorType = LIBUSB_DT_DEVICE;
+    descriptor->bcdUSB = 0x0200;
+    descriptor->bMaxPacketSize0 = chip.PacketSize() == 512 ? 64 : 8;
+    descriptor->idVendor = FtdiBridgeChip::VendorId;
+    descriptor->idProduct = chip.ProductId();
+    descriptor->bcdDevice = chip.DeviceRelease();
+    descriptor->iManufacturer = 1;
+    descriptor->iProduct = 2;
+    descriptor->iSerialNumber = 3;
+    descriptor->bNumConfigurations = 1;
+    return LIBUSB_SUCCESS;
+}
+
+// One configuration, one interface with the bulk-in endpoint first, as the
+// bridge reports them; handed out in one block that the caller frees.
+struct ConfigurationBlock {
+    libusb_config_descriptor configuration;
+    libusb_interface interface;
+    libusb_interface_descriptor setting;
+    libusb_endpoint_descriptor endpoints[2];
+};
+
+KORVADEX_USB_EXPORT int libusb_get_config_descriptor(libusb_device*, uint8_t index, libusb_config_descriptor** config)
+{
+    if (index != 0)
+        return LIBUSB_ERROR_NOT_FOUND;
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    auto* block = new (std::nothrow) ConfigurationBlock();
+    if (block == nullptr)
+        return LIBUSB_ERROR_NO_MEM;
+    const std::uint8_t addresses[2] = {FtdiBridgeChip::InEndpoint, FtdiBridgeChip::OutEndpoint};
+    for (int i = 0; i < 2; ++i) {
+        libusb_endpoint_descriptor& endpoint = block->endpoints[i];
+        endpoint.bLength = LIBUSB_DT_ENDPOINT_SIZE;
+        endpoint.bDescriptorType = LIBUSB_DT_ENDPOINT;
+        endpoint.bEndpointAddress = addresses[i];
+        endpoint.bmAttributes = LIBUSB_TRANSFER_TYPE_BULK;
+        endpoint.wMaxPacketSize = static_cast<uint16_t>(bus.Chip().PacketSize());
+    }
+    block->setting.bLength = LIBUSB_DT_INTERFACE_SIZE;
+    block->setting.bDescriptorType = LIBUSB_DT_INTERFACE;
+    block->setting.bNumEndpoints = 2;
+    block->setting.bInterfaceClass = LIBUSB_CLASS_VENDOR_SPEC;
+    block->setting.iInterface = 2;
+    block->setting.endpoint = block->endpoints;
+    block->interface.altsetting = &block->setting;
+    block->interface.num_altsetting = 1;
+    block->configuration.bLength = LIBUSB_DT_CONFIG_SIZE;
+    block->configuration.bDescriptorType = LIBUSB_DT_CONFIG;
+    block->configuration.bNumInterfaces = 1;
+    block->configuration.bConfigurationValue = 1;
+    block->configuration.bmAttributes = 0x80;
+    block->configuration.MaxPower = 45;  // 90 mA
+    block->configuration.interface = &block->interface;
+    *config = &block->configuration;
+    return LIBUSB_SUCCESS;
+}
+
+KORVADEX_USB_EXPORT void libusb_free_config_descriptor(libusb_config_descriptor* config)
+{
+    delete reinterpret_cast<ConfigurationBlock*>(config);
+}
+
+KORVADEX_USB_EXPORT int libusb_open(libusb_device*, libusb_device_handle** handle)
+{
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    bus.Advance();
+    if (!bus.Listed())
+        return LIBUSB_ERROR_NO_DEVICE;
+    if (bus.accessDenied)
+        return LIBUSB_ERROR_ACCESS;
+    *handle = new (std::nothrow) libusb_device_handle;
+    if (*handle == nullptr)
+        return LIBUSB_ERROR_NO_MEM;
+    ++bus.openHandles;
+    ++bus.deviceReferences;
+    return LIBUSB_SUCCESS;
+}
+
+KORVADEX_USB_EXPORT void libusb_close(libusb_device_handle* handle)
+{
+    if (handle == nullptr)
+        return;
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    if (handle->claimed)
+        bus.interfaceClaimed = false;
+    --bus.openHandles;
+    --bus.deviceReferences;
+    delete handle;
+}
+
+KORVADEX_USB_EXPORT int libusb_get_configuration(libusb_device_handle*, int* configuration)
+{
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    if (bus.Chip().Removed())
+        return LIBUSB_ERROR_NO_DEVICE;
+    *configuration = 1;
+    return LIBUSB_SUCCESS;
+}
+
+KORVADEX_USB_EXPORT int libusb_set_configuration(libusb_device_handle*, int configuration)
+{
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    if (bus.Chip().Removed())
+        return LIBUSB_ERROR_NO_DEVICE;
+    return configuration == 1 ? LIBUSB_SUCCESS : LIBUSB_ERROR_NOT_FOUND;
+}
+
+KORVADEX_USB_EXPORT int libusb_detach_kernel_driver(libusb_device_handle*, int interfaceNumber)
+{
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    if (bus.Chip().Removed())
+        return LIBUSB_ERROR_NO_DEVICE;
+    if (interfaceNumber != 0 || !bus.kernelDriverBound)
+        return LIBUSB_ERROR_NOT_FOUND;
+    bus.kernelDriverBound = false;
+    return LIBUSB_SUCCESS;
+}
+
+KORVADEX_USB_EXPORT int libusb_set_auto_detach_kernel_driver(libusb_device_handle*, int)
+{
+    return LIBUSB_SUCCESS;
+}
+
+KORVADEX_USB_EXPORT int libusb_claim_interface(libusb_device_handle* handle, int interfaceNumber)
+{
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    if (bus.Chip().Removed())
+        return LIBUSB_ERROR_NO_DEVICE;
+    if (interfaceNumber != 0)
+        return LIBUSB_ERROR_NOT_FOUND;
+    if (handle->claimed)
+        return LIBUSB_SUCCESS;
+    if (bus.busyElsewhere || bus.kernelDriverBound || bus.interfaceClaimed)
+        return LIBUSB_ERROR_BUSY;
+    handle->claimed = true;
+    bus.interfaceClaimed = true;
+    return LIBUSB_SUCCESS;
+}
+
+KORVADEX_USB_EXPORT int libusb_release_interface(libusb_device_handle* handle, int interfaceNumber)
+{
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    if (interfaceNumber != 0 || !handle->claimed)
+        return LIBUSB_ERROR_NOT_FOUND;
+    handle->claimed = false;
+    bus.interfaceClaimed = false;
+    return bus.Chip().Removed() ? LIBUSB_ERROR_NO_DEVICE : LIBUSB_SUCCESS;
+}
+
+KORVADEX_USB_EXPORT int libusb_get_string_descriptor_ascii(libusb_device_handle*, uint8_t index,
+                                                           unsigned char* data, int length)
+{
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    if (bus.Chip().Removed())
+        return LIBUSB_ERROR_NO_DEVICE;
+    const std::string text = bus.Chip().StringDescriptor(index);
+    if (text.empty())
+        return LIBUSB_ERROR_PIPE;
+    if (length <= 0)
+        return LIBUSB_ERROR_INVALID_PARAM;
+    const int n = std::min(static_cast<int>(text.size()), length - 1);
+    std::memcpy(data, text.data(), static_cast<std::size_t>(n));
+    data[n] = 0;
+    return n;
+}
+
+KORVADEX_USB_EXPORT int libusb_control_transfer(libusb_device_handle*, uint8_t requestType, uint8_t request,
+                                                uint16_t value, uint16_t index, unsigned char* data,
+                                                uint16_t length, unsigned int)
+{
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    bus.Advance();
+    if (bus.Chip().Removed())
+        return LIBUSB_ERROR_NO_DEVICE;
+    const std::optional<std::size_t> answered = bus.Chip().Control(requestType, request, value, index, data, length);
+    bus.Notify();
+    return answered ? static_cast<int>(*answered) : LIBUSB_ERROR_PIPE;
+}
+
+KORVADEX_USB_EXPORT int libusb_bulk_transfer(libusb_device_handle*, unsigned char endpoint, unsigned char* data,
+                                             int length, int* transferred, unsigned int timeout)
+{
+    EmulatedBus& bus = EmulatedBus::Instance();
+    auto lock = bus.Lock();
+    bus.Advance();
+    if (transferred != nullptr)
+        *transferred = 0;
+    if (bus.Chip().Removed())
+        return LIBUSB_ERROR_NO_DEVICE;
+    if (!IsIn(endpoint)) {
+        if (endpoint != FtdiBridgeChip::OutEndpoint)
+            return LIBUSB_ERROR_NOT_FOUND;
+        bus.Chip().ReceiveOut(data, static_cast<std::size_t>(std::max(length, 0)), bus.Now());
+        bus.Notify();
+        if (transferred != nullptr)
+            *transferred = length;
+        return LIBUSB_SUCCESS;
+    }
+    if (endpoint != FtdiBridgeChip::InEndpoint)
+        return LIBUSB_ERROR_NOT_FOUND;
+    InRequest request;
+    request.Buffer = data;
+    request.Length = static_cast<std::size_t>(std::max(length, 0));
+    request.Deadline = DeadlineAfter(bus, timeout);
+    bus.Chip().SubmitIn(request, bus.Now());
+    while (request.Status == InRequest::State::Pending) {
+        bus.Wait(lock, Clock::now() + LongestWait);
+        bus.Advance();
+    }
+    if (transferred != nullptr)
+        *transferred = static_cast<int>(request.Actual);
+    return SyncError(request.Status);
+}
+
+KORVADEX_USB_EXPORT libusb_transfer* libusb_alloc_transfer(int isoPackets)
+{
+    if (isoPackets < 0)
+        return nullptr;
+    const std::size_t size =
+        sizeof(libusb_transfer) + static_cast<std::size_t>(isoPackets) * sizeof(libusb_iso_packet_descriptor);
+    auto* transfer = static_cast<libusb_transfer*>(std::calloc(1, size));
+    if (transfer == nullptr)
+        return nullptr;
+    transfer->num_iso_packets = isoPackets;
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    Records()[transfer];
+    return transfer;
+}
+
+KORVADEX_USB_EXPORT void libusb_free_transfer(libusb_transfer* transfer)
+{
+    if (transfer == nullptr)
+        return;
+    {
+        EmulatedBus& bus = EmulatedBus::Instance();
+        const auto lock = bus.Lock();
+        Records().erase(transfer);
+    }
+    if ((transfer->flags & LIBUSB_TRANSFER_FREE_BUFFER) != 0)
+        std::free(transfer->buffer);
+    std::free(transfer);
+}
+
+KORVADEX_USB_EXPORT int libusb_submit_transfer(libusb_transfer* transfer)
+{
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    bus.Advance();
+    TransferRecord& record = Records()[transfer];
+    if (record.inFlight)
+        return LIBUSB_ERROR_BUSY;
+    if (transfer->dev_handle == nullptr)
+        return LIBUSB_ERROR_INVALID_PARAM;
+    if (bus.Chip().Removed())
+        return LIBUSB_ERROR_NO_DEVICE;
+    if (transfer->type != LIBUSB_TRANSFER_TYPE_BULK)
+        return LIBUSB_ERROR_NOT_SUPPORTED;
+    const int result = SubmitBulk(bus, transfer, record);
+    if (result != LIBUSB_SUCCESS)
+        return result;
+    record.inFlight = true;
+    InFlight().push_back(transfer);
+    bus.Notify();
+    return LIBUSB_SUCCESS;
+}
+
+KORVADEX_USB_EXPORT int libusb_cancel_transfer(libusb_transfer* transfer)
+{
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    TransferRecord& record = Records()[transfer];
+    if (!record.inFlight || !IsIn(transfer->endpoint) || !bus.Chip().Cancel(record.request))
+        return LIBUSB_ERROR_NOT_FOUND;
+    bus.Notify();
+    return LIBUSB_SUCCESS;
+}
+
+KORVADEX_USB_EXPORT int libusb_handle_events_timeout_completed(libusb_context*, struct timeval* tv,
+                                                               int* completed)
+{
+    const Clock::time_point deadline =
+        tv == nullptr ? Clock::now() + LongestWait
+                      : Clock::now() + std::chrono::seconds(tv->tv_sec) + std::chrono::microseconds(tv->tv_usec);
+    std::vector<libusb_transfer*> finished;
+    {
+        EmulatedBus& bus = EmulatedBus::Instance();
+        auto lock = bus.Lock();
+        for (;;) {
+            bus.Advance();
+            finished = TakeFinished();
+            if (!finished.empty() || (completed != nullptr && *completed != 0) || Clock::now() >= deadline)
+                break;
+            bus.Wait(lock, deadline);
+        }
+    }
+    for (libusb_transfer* transfer : finished) {
+        if (transfer->callback != nullptr)
+            transfer->callback(transfer);
+    }
+    return LIBUSB_SUCCESS;
+}
+
+KORVADEX_USB_EXPORT int libusb_handle_events_timeout(libusb_context* context, struct timeval* tv)
+{
+    return libusb_handle_events_timeout_completed(context, tv, nullptr);
+}
+
+}  // extern "C"

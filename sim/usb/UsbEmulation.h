@@ -1,0 +1,47 @@
+#pragma once
+
+// The control side of the libusb stand-in, for tests in the same process:
+// which bridge and board it presents, unplugging it, and what state the
+// host's requests left it in. Exported by the stand-in library next to the
+// libusb functions.
+
+#include "BoardConfig.h"
+
+#include <cstdint>
+
+struct UsbEmulationSetup {
+    BoardConfig Board;
+    UsbBridgeConfig Usb;
+    double Speed = 1.0;  // board seconds per wall-clock second
+};
+
+struct UsbEmulationState {
+    bool Listed = false;             // on the bus: present and not unplugged
+    bool KernelDriverBound = false;
+    bool InterfaceClaimed = false;
+    int OpenHandles = 0;
+    int DeviceReferences = 0;        // taken by device lists and libftdi, not yet given back
+    std::uint8_t LatencyTimer = 0;
+    std::uint16_t BitMode = 0;
+    std::uint16_t BaudDivisor = 0;
+    std::uint16_t FlowControl = 0;
+    unsigned ChipResets = 0;
+    unsigned ReceivePurges = 0;
+    unsigned TransmitPurges = 0;
+    std::uint64_t BytesToHost = 0;
+    std::uint64_t LostSamples = 0;   // the board's, for want of room in the chip
+    bool Running = false;            // the board streams a run
+};
+
+#define KORVADEX_USB_CONTROL __attribute__((visibility("default")))
+
+namespace UsbEmulation {
+
+// A new bridge and board as set up, powered up afresh. Only while no device
+// handle is open and no transfer is in flight.
+KORVADEX_USB_CONTROL void Reset(const UsbEmulationSetup& setup);
+// The bridge is pulled out now.
+KORVADEX_USB_CONTROL void Unplug();
+KORVADEX_USB_CONTROL UsbEmulationState State();
+
+}  // namespace UsbEmulation
