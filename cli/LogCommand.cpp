@@ -1,0 +1,260 @@
+#include "LogCommand.h"
+
+#include "BoardConnection.h"
+#include "CommandLine.h"
+#include "Console.h"
+#include "ExitCode.h"
+#include "GraphView.h"
+#include "InterruptFlag.h"
+#include "LogFile.h"
+#include "LogTable.h"
+#include "MeasureItems.h"
+#include "PlainNumber.h"
+#include "RunData.h"
+#include "Usage.h"
+
+#include <QFileInfo>
+
+#include <memory>
+#include <optional>
+
+namespace {
+
+using WallClock = std::chrono::system_clock;
+using Clock = std::chrono::steady_clock;
+
+const QString RateOption = QStringLiteral("--rate");
+const QString ChannelOption = QStringLiteral("--channel");
+const QString FilterOption = QStringLiteral("--filter");
+const QString OutputOption = QStringLiteral("-o");
+const QString DurationOption = QStringLiteral("--duration");
+const QString RunsOption = QStringLiteral("--runs");
+const QString ForceOption = QStringLiteral("--force");
+
+const char* const HelpText =
+    "usage: korvadex-cli log --rate ITEM --channel 0|1|2 --filter sinc3|sinc5 -o OUT.csv\n"
+    "                        [--duration SECONDS|--runs N] [--force] [--stall-timeout SECONDS]\n"
+    "Long-term acquisition: the board is identified once, then runs of 100000\n"
+    "samples (pairs) follow back to back until the duration has passed, N runs are\n"
+    "done, or Ctrl-C; without either option it runs until Ctrl-C. Every sample is\n"
+    "appended to OUT.csv as it arrives: time (UTC, when the read that brought it\n"
+    "returned), run from 1, sample in its run from 0, code and µV per channel. Lines\n"
+    "starting with \"#\" name the board, the settings and the start, the gap between\n"
+    "two runs (measured, the board takes no samples while a run is started) and how\n"
+    "the log ended. The file is written at least once a second, in whole lines: a\n"
+    "killed program loses at most the last second. An existing OUT.csv is replaced\n"
+    "only with --force.\n"
+    "exit codes: 0 done, 2 usage or file error, 3 board not found, 4 no response,\n"
+    "5 board error, 6 read error (everything taken before it is kept), 130 Ctrl-C";
+
+struct Limits {
+    std::optional<double> Seconds;
+    std::optional<int> Runs;
+};
+
+// Settings of the runs from the three required options; an empty error when all are good.
+QString SettingsFrom(const CommandLine& line, MeasureSettings& settings)
+{
+    for (const QString& option : {RateOption, ChannelOption, FilterOption, OutputOption}) {
+        if (!line.Has(option))
+            return QStringLiteral("log needs %1").arg(option);
+    }
+    const auto rate = MeasureItems::ParseRate(line.Value(RateOption));
+    const auto channel = MeasureItems::ParseChannel(line.Value(ChannelOption));
+    const auto filter = MeasureItems::ParseFilter(line.Value(FilterOption));
+    if (!rate)
+        return QStringLiteral("%1 %2 is not a rate of the list").arg(RateOption, line.Value(RateOption));
+    if (!channel)
+        return QStringLiteral("%1 takes 0, 1 or 2").arg(ChannelOption);
+    if (!filter)
+        return QStringLiteral("%1 takes sinc3 or sinc5").arg(FilterOption);
+    settings.spsSel = *rate;
+    settings.DataCountSel = MeasureItems::CountCount - 1;
+    settings.CHSel = *channel;
+    settings.fSinc5 = *filter;
+    return QString();
+}
+
+QString LimitsFrom(const CommandLine& line, Limits& limits)
+{
+    if (line.Has(DurationOption) && line.Has(RunsOption))
+        return QStringLiteral("log takes %1 or %2, not both").arg(DurationOption, RunsOption);
+    if (line.Has(DurationOption)) {
+        limits.Seconds = CommandLine::ParseSeconds(line.Value(DurationOption));
+        if (!limits.Seconds)
+            return QStringLiteral("%1 takes a number of seconds").arg(DurationOption);
+    }
+    if (line.Has(RunsOption)) {
+        bool ok = false;
+        const int runs = line.Value(RunsOption).toInt(&ok);
+        if (!ok || runs < 1)
+            return QStringLiteral("%1 takes a number of runs from 1").arg(RunsOption);
+        limits.Runs = runs;
+    }
+    return QString();
+}
+
+std::string Seconds(double seconds, int decimals = 3)
+{
+    std::string text;
+    PlainNumber::AppendFixed(text, seconds, decimals);
+    return text + " s";
+}
+
+// The runs one after the other, each sample logged as it comes.
+class Logger {
+public:
+    Logger(BoardConnection& board, LogFile& file, RunData& run, const Limits& limits)
+        : board_(board)
+        , file_(file)
+        , run_(run)
+        , view_(run, nullptr)
+        , table_(run.Settings.CHSel, view_.Graph())
+        , limits_(limits)
+        , start_(Clock::now())
+    {
+    }
+
+    void WriteHead()
+    {
+        file_.Comment("korvadex-cli log");
+        file_.Comment("board: " + board_.Identity().toStdString());
+        file_.Comment("settings: " + MeasureItems::Describe(run_.Settings).toStdString());
+        file_.Comment("started: " + LogTable::WallClock(WallClock::now()));
+        file_.Pending() += table_.Header();
+    }
+
+    ExitCode LogRuns()
+    {
+        ExitCode result = ExitDone;
+        while (result == ExitDone && !LimitReached()) {
+            ++runNumber_;
+            result = LogOneRun();
+        }
+        if (!written_)
+            return ExitUsageOrFile;
+        // The planned end stops the last run early; only Ctrl-C is the operator's stop.
+        if (result == ExitStopped && !InterruptFlag::Raised())
+            result = ExitDone;
+        file_.Comment(Ending(result) + " after " + std::to_string(runNumber_) + " runs, " +
+                      std::to_string(samples_) + " samples, " +
+                      Seconds(std::chrono::duration<double>(Clock::now() - start_).count()));
+        return file_.Flush() ? result : ExitUsageOrFile;
+    }
+
+    std::int64_t Samples() const { return samples_; }
+    int Runs() const { return runNumber_; }
+
+private:
+    bool LimitReached() const
+    {
+        if (limits_.Runs && runNumber_ >= *limits_.Runs)
+            return true;
+        return limits_.Seconds && Clock::now() - start_ >= std::chrono::duration<double>(*limits_.Seconds);
+    }
+
+    ExitCode LogOneRun()
+    {
+        taken_ = 0;
+        RunWatch watch;
+        watch.Arrived = [this](std::int32_t taken) { Arrived(taken); };
+        watch.StopWanted = [this] { return !written_ || (limits_.Seconds && LimitReached()); };
+        const ExitCode result = board_.Measure(run_, QStringLiteral("run %1").arg(runNumber_), watch);
+        written_ = file_.Flush() && written_;
+        return result;
+    }
+
+    void Arrived(std::int32_t taken)
+    {
+        const WallClock::time_point now = WallClock::now();
+        if (taken_ == 0 && lastArrival_)
+            WriteGap(now);
+        table_.AppendRows(file_.Pending(), run_, runNumber_, taken_, taken, now);
+        samples_ += taken - taken_;
+        taken_ = taken;
+        lastArrival_ = now;
+        written_ = file_.FlushIfDue() && written_;
+    }
+
+    void WriteGap(WallClock::time_point now)
+    {
+        const double gap = std::chrono::duration<double>(now - *lastArrival_).count();
+        file_.Comment("gap: " + Seconds(gap) + " between the last sample of run " + std::to_string(runNumber_ - 1) +
+                      " and the first of run " + std::to_string(runNumber_) + " (nominal interval " +
+                      Seconds(1.0 / MeasureItems::SampleRate(run_.Settings), 6) + ")");
+    }
+
+    static std::string Ending(ExitCode result)
+    {
+        switch (result) {
+        case ExitDone:
+            return "ended";
+        case ExitStopped:
+            return "stopped by Ctrl-C";
+        case ExitReadError:
+            return "ended by a read error";
+        default:
+            return "ended by a board error";
+        }
+    }
+
+    BoardConnection& board_;
+    LogFile& file_;
+    RunData& run_;
+    GraphView view_;
+    LogTable table_;
+    Limits limits_;
+    Clock::time_point start_;
+    int runNumber_ = 0;
+    std::int32_t taken_ = 0;
+    std::int64_t samples_ = 0;
+    std::optional<WallClock::time_point> lastArrival_;
+    bool written_ = true;
+};
+
+} // namespace
+
+int LogCommand::Run(const QStringList& words)
+{
+    CommandLine line;
+    if (!line.Parse(words, {{RateOption, true}, {ChannelOption, true}, {FilterOption, true}, {OutputOption, true},
+                            {DurationOption, true}, {RunsOption, true}, {ForceOption, false},
+                            {BoardConnection::StallOption, true}, {Usage::HelpOption, false}}))
+        return Usage::Fail(line.Error());
+    if (line.Has(Usage::HelpOption))
+        return Usage::Help(QString::fromUtf8(HelpText));
+    if (!line.Positional().isEmpty())
+        return Usage::Fail(QStringLiteral("log takes no file name but -o OUT.csv"));
+    const auto run = std::make_unique<RunData>();
+    Limits limits;
+    QString error = SettingsFrom(line, run->Settings);
+    if (error.isEmpty())
+        error = LimitsFrom(line, limits);
+    if (!error.isEmpty())
+        return Usage::Fail(error);
+    const auto stallTimeout = BoardConnection::StallTimeout(line);
+    if (!stallTimeout)
+        return Usage::Fail(QStringLiteral("%1 takes a number of seconds").arg(BoardConnection::StallOption));
+    const QString path = line.Value(OutputOption);
+    if (!line.Has(ForceOption) && QFileInfo::exists(path)) {
+        Console::Err(QStringLiteral("korvadex-cli: %1 exists; --force replaces it").arg(path));
+        return ExitUsageOrFile;
+    }
+
+    BoardConnection board(*stallTimeout);
+    const ExitCode connected = board.Connect();
+    if (connected != ExitDone)
+        return connected;
+    LogFile file;
+    if (!file.Open(path)) {
+        Console::Err(QStringLiteral("korvadex-cli: cannot write %1: %2").arg(path, file.Error()));
+        return ExitUsageOrFile;
+    }
+    Logger logger(board, file, *run, limits);
+    logger.WriteHead();
+    const ExitCode result = logger.LogRuns();
+    if (result == ExitUsageOrFile)
+        Console::Err(QStringLiteral("korvadex-cli: cannot write %1: %2").arg(path, file.Error()));
+    Console::Out(QStringLiteral("%1: %2 runs, %3 samples").arg(path).arg(logger.Runs()).arg(logger.Samples()));
+    return result;
+}
