@@ -5,11 +5,14 @@
 
 namespace {
 
+// The round step nearest above 0.7 of the rough one, so that the count of
+// ticks comes out near the target rather than always below it.
 double RoundStep(double rough)
 {
-    const double decade = std::pow(10.0, std::floor(std::log10(rough)));
+    const double wanted = 0.7 * rough;
+    const double decade = std::pow(10.0, std::floor(std::log10(wanted)));
     for (const double factor : {1.0, 2.0, 5.0}) {
-        if (factor * decade >= rough)
+        if (factor * decade >= wanted)
             return factor * decade;
     }
     return 10.0 * decade;
@@ -23,8 +26,8 @@ std::vector<double> AxisTicks::Linear(double low, double high, int target)
         return {low};
     const double step = RoundStep((high - low) / target);
     std::vector<double> ticks;
-    for (double tick = std::ceil(low / step) * step; tick <= high + step * 1e-9; tick += step)
-        ticks.push_back(std::abs(tick) < step * 1e-9 ? 0.0 : tick);
+    for (double multiple = std::ceil(low / step); multiple * step <= high + step * 1e-9; multiple += 1.0)
+        ticks.push_back(multiple * step);
     return ticks;
 }
 
