@@ -75,7 +75,7 @@ QStringList TableRow(const ChannelAnalysis& channel)
 
 void DrawRow(QPainter& painter, double top, const QStringList& cells)
 {
-    const double first = 40.0;
+    const double first = 28.0;
     const double each = (Width - first) / (cells.size() - 1);
     for (qsizetype i = 0; i < cells.size(); ++i) {
         const double left = i == 0 ? Margin : Margin + first + each * static_cast<double>(i - 1);
@@ -86,7 +86,7 @@ void DrawRow(QPainter& painter, double top, const QStringList& cells)
 
 double DrawTable(QPainter& painter, const RunAnalysis& analysis, double top)
 {
-    painter.setFont(ChartFrame::Font(8, true));
+    painter.setFont(ChartFrame::Font(7, true));
     DrawRow(painter, top,
             {QString(), QStringLiteral("samples"), QStringLiteral("RMS noise [µV]"), QStringLiteral("p-p noise [µV]"),
              QStringLiteral("effective [bit]"), QStringLiteral("noise-free [bit]"), QStringLiteral("mean [µV]"),
