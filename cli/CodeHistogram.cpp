@@ -42,5 +42,5 @@ double CodeHistogram::GaussianHeight(double code) const
     if (!(Sigma > 0.0))
         return 0.0;
     const double z = (code - Mean) / Sigma;
-    return Total * static_cast<double>(BinCodes) * std::exp(-0.5 * z * z) / (Sigma * std::sqrt(2.0 * M_PI));
+    return Total * static_cast<double>(BinCodes) * std::exp(-0.5 * z * z) / (Sigma * std::sqrt(2.0 * std::acos(-1.0)));
 }

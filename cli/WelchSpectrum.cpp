@@ -20,7 +20,7 @@ struct PlanDestroy {
 std::vector<double> HannWindow(std::int32_t length)
 {
     std::vector<double> window(static_cast<std::size_t>(length));
-    const double step = 2.0 * M_PI / length;
+    const double step = 2.0 * std::acos(-1.0) / length;
     for (std::int32_t n = 0; n < length; ++n)
         window[static_cast<std::size_t>(n)] = 0.5 - 0.5 * std::cos(step * n);
     return window;

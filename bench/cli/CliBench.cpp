@@ -19,6 +19,8 @@
 
 namespace {
 
+const double Pi = std::acos(-1.0);
+
 constexpr int Pairs = 100000;
 constexpr std::int32_t Zero = 8388608;
 
@@ -32,7 +34,7 @@ QByteArray PairFile()
                     "fSinc5:1\r\nfBUF_ON:0\r\nMEND:\r\nD:\r\n");
     for (int i = 0; i < Pairs; ++i) {
         const double t = i / 62500.0;
-        const auto ch0 = static_cast<std::int32_t>(std::lround(3355.0 + 60.0 * std::sin(2 * M_PI * 50.0 * t) + noise(random)));
+        const auto ch0 = static_cast<std::int32_t>(std::lround(3355.0 + 60.0 * std::sin(2 * Pi * 50.0 * t) + noise(random)));
         const auto ch1 = static_cast<std::int32_t>(std::lround(-6710.0 + 200.0 * t + noise(random)));
         text += QByteArray::number(Zero + ch0) + ',' + QByteArray::number(Zero + ch1) + "\r\n";
     }

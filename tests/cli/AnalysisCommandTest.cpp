@@ -24,6 +24,8 @@
 
 namespace {
 
+const double Pi = std::acos(-1.0);
+
 constexpr std::int32_t Zero = 8388608;
 constexpr std::int32_t CounterStart = 1000;
 constexpr double CodeMicrovolts = 0.29802325940409413;
@@ -44,7 +46,7 @@ QStringList SineCodes(int count, double hertz, double peakMicrovolts)
     QStringList lines;
     for (int i = 0; i < count; ++i) {
         const double dither = ((i * 7919) % 13) - 6;
-        const double sine = peakMicrovolts / CodeMicrovolts * std::sin(2.0 * M_PI * hertz * i / 1000.0);
+        const double sine = peakMicrovolts / CodeMicrovolts * std::sin(2.0 * Pi * hertz * i / 1000.0);
         lines << QString::number(Zero + static_cast<std::int32_t>(std::lround(sine + dither)));
     }
     return lines;

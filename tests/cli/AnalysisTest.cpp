@@ -19,6 +19,8 @@
 
 namespace {
 
+const double Pi = std::acos(-1.0);
+
 std::vector<float> Sine(int count, double rate, double hertz, double peak, double noise, unsigned seed)
 {
     std::mt19937 generator(seed);
@@ -26,7 +28,7 @@ std::vector<float> Sine(int count, double rate, double hertz, double peak, doubl
     std::vector<float> samples(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         samples[static_cast<std::size_t>(i)] =
-            static_cast<float>(1000.0 + peak * std::sin(2.0 * M_PI * hertz * i / rate) + (noise > 0 ? gauss(generator) : 0.0));
+            static_cast<float>(1000.0 + peak * std::sin(2.0 * Pi * hertz * i / rate) + (noise > 0 ? gauss(generator) : 0.0));
     return samples;
 }
 
@@ -140,7 +142,7 @@ TEST(CodeHistogramTest, GaussianHasTheSamplesMeanSigmaAndArea)
     h.BinCodes = 2;
     h.Mean = 10.0;
     h.Sigma = 4.0;
-    EXPECT_NEAR(h.GaussianHeight(10.0), 1000 * 2 / (4.0 * std::sqrt(2 * M_PI)), 1e-9);
+    EXPECT_NEAR(h.GaussianHeight(10.0), 1000 * 2 / (4.0 * std::sqrt(2 * Pi)), 1e-9);
     EXPECT_NEAR(h.GaussianHeight(14.0) / h.GaussianHeight(10.0), std::exp(-0.5), 1e-12);
     h.Sigma = 0.0;
     EXPECT_EQ(h.GaussianHeight(10.0), 0.0);
