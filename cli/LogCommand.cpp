@@ -4,24 +4,17 @@
 #include "CommandLine.h"
 #include "Console.h"
 #include "ExitCode.h"
-#include "GraphView.h"
-#include "InterruptFlag.h"
 #include "LogFile.h"
-#include "LogTable.h"
+#include "LogSession.h"
 #include "MeasureItems.h"
-#include "PlainNumber.h"
 #include "RunData.h"
 #include "Usage.h"
 
 #include <QFileInfo>
 
 #include <memory>
-#include <optional>
 
 namespace {
-
-using WallClock = std::chrono::system_clock;
-using Clock = std::chrono::steady_clock;
 
 const QString RateOption = QStringLiteral("--rate");
 const QString ChannelOption = QStringLiteral("--channel");
@@ -47,11 +40,6 @@ const char* const HelpText =
     "exit codes: 0 done, 2 usage or file error, 3 board not found, 4 no response,\n"
     "5 board error, 6 read error (everything taken before it is kept), 130 Ctrl-C";
 
-struct Limits {
-    std::optional<double> Seconds;
-    std::optional<int> Runs;
-};
-
 // Settings of the runs from the three required options; an empty error when all are good.
 QString SettingsFrom(const CommandLine& line, MeasureSettings& settings)
 {
@@ -75,7 +63,7 @@ QString SettingsFrom(const CommandLine& line, MeasureSettings& settings)
     return QString();
 }
 
-QString LimitsFrom(const CommandLine& line, Limits& limits)
+QString LimitsFrom(const CommandLine& line, LogLimits& limits)
 {
     if (line.Has(DurationOption) && line.Has(RunsOption))
         return QStringLiteral("log takes %1 or %2, not both").arg(DurationOption, RunsOption);
@@ -94,124 +82,6 @@ QString LimitsFrom(const CommandLine& line, Limits& limits)
     return QString();
 }
 
-std::string Seconds(double seconds, int decimals = 3)
-{
-    std::string text;
-    PlainNumber::AppendFixed(text, seconds, decimals);
-    return text + " s";
-}
-
-// The runs one after the other, each sample logged as it comes.
-class Logger {
-public:
-    Logger(BoardConnection& board, LogFile& file, RunData& run, const Limits& limits)
-        : board_(board)
-        , file_(file)
-        , run_(run)
-        , view_(run, nullptr)
-        , table_(run.Settings.CHSel, view_.Graph())
-        , limits_(limits)
-        , start_(Clock::now())
-    {
-    }
-
-    void WriteHead()
-    {
-        file_.Comment("korvadex-cli log");
-        file_.Comment("board: " + board_.Identity().toStdString());
-        file_.Comment("settings: " + MeasureItems::Describe(run_.Settings).toStdString());
-        file_.Comment("started: " + LogTable::WallClock(WallClock::now()));
-        file_.Pending() += table_.Header();
-    }
-
-    ExitCode LogRuns()
-    {
-        ExitCode result = ExitDone;
-        while (result == ExitDone && !LimitReached()) {
-            ++runNumber_;
-            result = LogOneRun();
-        }
-        if (!written_)
-            return ExitUsageOrFile;
-        // The planned end stops the last run early; only Ctrl-C is the operator's stop.
-        if (result == ExitStopped && !InterruptFlag::Raised())
-            result = ExitDone;
-        file_.Comment(Ending(result) + " after " + std::to_string(runNumber_) + " runs, " +
-                      std::to_string(samples_) + " samples, " +
-                      Seconds(std::chrono::duration<double>(Clock::now() - start_).count()));
-        return file_.Flush() ? result : ExitUsageOrFile;
-    }
-
-    std::int64_t Samples() const { return samples_; }
-    int Runs() const { return runNumber_; }
-
-private:
-    bool LimitReached() const
-    {
-        if (limits_.Runs && runNumber_ >= *limits_.Runs)
-            return true;
-        return limits_.Seconds && Clock::now() - start_ >= std::chrono::duration<double>(*limits_.Seconds);
-    }
-
-    ExitCode LogOneRun()
-    {
-        taken_ = 0;
-        RunWatch watch;
-        watch.Arrived = [this](std::int32_t taken) { Arrived(taken); };
-        watch.StopWanted = [this] { return !written_ || (limits_.Seconds && LimitReached()); };
-        const ExitCode result = board_.Measure(run_, QStringLiteral("run %1").arg(runNumber_), watch);
-        written_ = file_.Flush() && written_;
-        return result;
-    }
-
-    void Arrived(std::int32_t taken)
-    {
-        const WallClock::time_point now = WallClock::now();
-        if (taken_ == 0 && lastArrival_)
-            WriteGap(now);
-        table_.AppendRows(file_.Pending(), run_, runNumber_, taken_, taken, now);
-        samples_ += taken - taken_;
-        taken_ = taken;
-        lastArrival_ = now;
-        written_ = file_.FlushIfDue() && written_;
-    }
-
-    void WriteGap(WallClock::time_point now)
-    {
-        const double gap = std::chrono::duration<double>(now - *lastArrival_).count();
-        file_.Comment("gap: " + Seconds(gap) + " between the last sample of run " + std::to_string(runNumber_ - 1) +
-                      " and the first of run " + std::to_string(runNumber_) + " (nominal interval " +
-                      Seconds(1.0 / MeasureItems::SampleRate(run_.Settings), 6) + ")");
-    }
-
-    static std::string Ending(ExitCode result)
-    {
-        switch (result) {
-        case ExitDone:
-            return "ended";
-        case ExitStopped:
-            return "stopped by Ctrl-C";
-        case ExitReadError:
-            return "ended by a read error";
-        default:
-            return "ended by a board error";
-        }
-    }
-
-    BoardConnection& board_;
-    LogFile& file_;
-    RunData& run_;
-    GraphView view_;
-    LogTable table_;
-    Limits limits_;
-    Clock::time_point start_;
-    int runNumber_ = 0;
-    std::int32_t taken_ = 0;
-    std::int64_t samples_ = 0;
-    std::optional<WallClock::time_point> lastArrival_;
-    bool written_ = true;
-};
-
 } // namespace
 
 int LogCommand::Run(const QStringList& words)
@@ -226,7 +96,7 @@ int LogCommand::Run(const QStringList& words)
     if (!line.Positional().isEmpty())
         return Usage::Fail(QStringLiteral("log takes no file name but -o OUT.csv"));
     const auto run = std::make_unique<RunData>();
-    Limits limits;
+    LogLimits limits;
     QString error = SettingsFrom(line, run->Settings);
     if (error.isEmpty())
         error = LimitsFrom(line, limits);
@@ -250,11 +120,11 @@ int LogCommand::Run(const QStringList& words)
         Console::Err(QStringLiteral("korvadex-cli: cannot write %1: %2").arg(path, file.Error()));
         return ExitUsageOrFile;
     }
-    Logger logger(board, file, *run, limits);
-    logger.WriteHead();
-    const ExitCode result = logger.LogRuns();
+    LogSession session(board, file, *run, limits);
+    session.WriteHead();
+    const ExitCode result = session.LogRuns();
     if (result == ExitUsageOrFile)
         Console::Err(QStringLiteral("korvadex-cli: cannot write %1: %2").arg(path, file.Error()));
-    Console::Out(QStringLiteral("%1: %2 runs, %3 samples").arg(path).arg(logger.Runs()).arg(logger.Samples()));
+    Console::Out(QStringLiteral("%1: %2 runs, %3 samples").arg(path).arg(session.Runs()).arg(session.Samples()));
     return result;
 }
