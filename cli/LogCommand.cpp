@@ -35,8 +35,9 @@ const char* const HelpText =
     "starting with \"#\" name the board, the settings and the start, the gap between\n"
     "two runs (measured, the board takes no samples while a run is started) and how\n"
     "the log ended. The file is written at least once a second, in whole lines: a\n"
-    "killed program loses at most the last second. An existing OUT.csv is replaced\n"
-    "only with --force.\n"
+    "killed program loses at most the last second and leaves no half line (lines of\n"
+    "\"#\" and blanks fill each 4096-byte block so that no line crosses into the next).\n"
+    "An existing OUT.csv is replaced only with --force.\n"
     "exit codes: 0 done, 2 usage or file error, 3 board not found, 4 no response,\n"
     "5 board error, 6 read error (everything taken before it is kept), 130 Ctrl-C";
 

@@ -33,7 +33,7 @@ void LogSession::WriteHead()
     file_.Comment("board: " + board_.Identity().toStdString());
     file_.Comment("settings: " + MeasureItems::Describe(run_.Settings).toStdString());
     file_.Comment("started: " + LogTable::WallClock(WallClock::now()));
-    file_.Pending() += table_.Header();
+    file_.Add(table_.Header());
 }
 
 ExitCode LogSession::LogRuns()
@@ -76,7 +76,9 @@ void LogSession::Arrived(std::int32_t taken)
     const WallClock::time_point now = WallClock::now();
     if (taken_ == 0 && lastArrival_)
         WriteGap(now);
-    table_.AppendRows(file_.Pending(), run_, runNumber_, taken_, taken, now);
+    rows_.clear();
+    table_.AppendRows(rows_, run_, runNumber_, taken_, taken, now);
+    file_.Add(rows_);
     samples_ += taken - taken_;
     taken_ = taken;
     lastArrival_ = now;

@@ -60,4 +60,5 @@ private:
     std::int64_t samples_ = 0;
     std::optional<WallClock::time_point> lastArrival_;
     bool written_ = true;
+    std::string rows_;  // the rows of one read, kept for its capacity
 };

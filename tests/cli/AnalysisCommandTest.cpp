@@ -80,7 +80,8 @@ QStringList LogWords(const QString& path, const QString& rate, QStringList more 
 }
 
 // A log as read back: its comments, and per run its samples' codes; every
-// row must be whole, carry five fields and be the next sample of its run.
+// row must be whole, carry five fields and be the next sample of its run,
+// and no line may cross a 4096-byte block.
 struct ParsedLog {
     bool Whole = true;
     QStringList Comments;
@@ -91,10 +92,14 @@ ParsedLog ParseLog(const QByteArray& text)
 {
     ParsedLog log;
     log.Whole = text.endsWith('\n');
+    for (qsizetype block = 4096; block <= text.size(); block += 4096)
+        log.Whole = log.Whole && text[block - 1] == '\n';
     const QList<QByteArray> lines = text.split('\n');
     for (const QByteArray& line : lines.mid(0, lines.size() - 1)) {
-        if (line.startsWith("# ")) {
-            log.Comments << QString::fromUtf8(line.mid(2));
+        if (line.startsWith('#')) {
+            // Lines of blanks only fill a block up.
+            if (!line.mid(1).trimmed().isEmpty())
+                log.Comments << QString::fromUtf8(line.mid(2));
             continue;
         }
         if (line == "time,run,sample,ch0_code,ch0_uV")

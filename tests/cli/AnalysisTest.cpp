@@ -4,11 +4,15 @@
 #include "AxisTicks.h"
 #include "CodeHistogram.h"
 #include "GraphView.h"
+#include "LogFile.h"
 #include "LogTable.h"
 #include "RunData.h"
 #include "SampleTable.h"
 #include "SpurFinder.h"
 #include "WelchSpectrum.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -202,6 +206,42 @@ TEST_F(RunTableTest, LogRowsCarryWallClockRunAndSample)
     EXPECT_EQ(text, "2025-12-08T21:40:12.345Z,3,1,8388609,0.29802325\n"
                     "2025-12-08T21:40:12.345Z,3,2,8388610,0.5960465\n");
     EXPECT_EQ(LogTable(2, view.Graph()).Header(), "time,run,sample,ch0_code,ch0_uV,ch1_code,ch1_uV\n");
+}
+
+TEST(LogFileTest, NoLineCrossesABlockAndNothingElseIsAdded)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("log.csv"));
+    LogFile log;
+    ASSERT_TRUE(log.Open(path));
+    std::string lines;
+    // Lengths 1 to 97 bring every remainder of a block, the single byte too.
+    for (int i = 0; i < 3000; ++i)
+        lines += std::string(static_cast<std::size_t>(i % 97), 'x') + '\n';
+    log.Comment("start");
+    log.Add(lines.substr(0, lines.size() / 2));
+    ASSERT_TRUE(log.Flush());
+    log.Add(lines.substr(lines.size() / 2));
+    ASSERT_TRUE(log.Flush());
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    for (qsizetype block = 4096; block <= text.size(); block += 4096)
+        EXPECT_EQ(text[block - 1], '\n') << "block ending at " << block;
+    std::string kept;
+    for (const QByteArray& line : text.split('\n')) {
+        if (!line.startsWith('#') && !line.isEmpty())
+            kept += line.toStdString() + '\n';
+        EXPECT_TRUE(!line.startsWith('#') || line == "# start" || line.mid(1).trimmed().isEmpty());
+    }
+    std::string expected;
+    for (int i = 0; i < 3000; ++i) {
+        if (i % 97 != 0)
+            expected += std::string(static_cast<std::size_t>(i % 97), 'x') + '\n';
+    }
+    EXPECT_EQ(kept, expected);
+    EXPECT_TRUE(text.startsWith("# start\n"));
 }
 
 } // namespace
