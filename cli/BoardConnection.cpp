@@ -31,12 +31,16 @@ ExitCode BoardConnection::Connect()
     return session_.Connect();
 }
 
-ExitCode BoardConnection::Measure(RunData& run, const QString& label)
+ExitCode BoardConnection::Measure(RunData& run, const QString& label, const RunWatch& watch)
 {
     ProgressBar bar(Terminal::StderrIsTerminal(), label);
     RunControl control;
-    control.Progress = [&bar](std::int32_t taken, std::int32_t total) { bar.Update(taken, total); };
-    control.Interrupted = &InterruptFlag::Raised;
+    control.Progress = [&bar, &watch](std::int32_t taken, std::int32_t total) {
+        bar.Update(taken, total);
+        if (watch.Arrived)
+            watch.Arrived(taken);
+    };
+    control.Interrupted = [&watch] { return InterruptFlag::Raised() || (watch.StopWanted && watch.StopWanted()); };
     control.StallTimeout = stallTimeout_;
     const ExitCode result = session_.Measure(run, control);
     bar.Finish();

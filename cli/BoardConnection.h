@@ -8,9 +8,19 @@
 #include <QString>
 
 #include <chrono>
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 class CommandLine;
+
+// What a command may watch in a run besides the progress bar.
+struct RunWatch {
+    // After every read that brought samples: the samples (pairs) taken so far.
+    std::function<void(std::int32_t taken)> Arrived;
+    // Polled between reads beside Ctrl-C: true stops the run as Ctrl-C does.
+    std::function<bool()> StopWanted;
+};
 
 // What the board commands share: the driver from the window's D2XX loader,
 // the window's texts, Ctrl-C as a stop request, and a progress bar on
@@ -30,7 +40,7 @@ public:
     ExitCode Connect();
     QString Identity() const { return session_.Identity(); }
     // One run of run.Settings; label names it beside the progress bar.
-    ExitCode Measure(RunData& run, const QString& label);
+    ExitCode Measure(RunData& run, const QString& label, const RunWatch& watch = {});
 
 private:
     std::unique_ptr<D2xx> driver_;

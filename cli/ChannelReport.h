@@ -21,6 +21,8 @@ struct ChannelReport {
     float MinMicrovolts = 0.0f;
     double PeakToPeakMicrovolts = 0.0;  // of the two floats, exact
     float DevMicrovolts = 0.0f;
+    std::int32_t MeanCode = 0;     // the shared statistics' means, truncated
+    float MeanMicrovolts = 0.0f;   // and as a float
 
     QString DigitText;  // as with the Y axis in codes
     QString VoltText;   // as with "電圧値" checked

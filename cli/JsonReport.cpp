@@ -11,22 +11,11 @@
 
 namespace {
 
-// The float's shortest decimal digits, as a double: 2.5f is written 2.5, and
-// 0.1f as 0.1 rather than 0.10000000149011612.
-double ShortestFloat(float value)
-{
-    char digits[32];
-    const auto written = std::to_chars(digits, digits + sizeof digits, value);
-    double shortest = value;
-    std::from_chars(digits, written.ptr, shortest);
-    return shortest;
-}
-
 // The difference of two floats, held exactly in a double, is written at
 // float precision like the values it comes from.
 double PeakToPeak(double microvolts)
 {
-    return ShortestFloat(static_cast<float>(microvolts));
+    return JsonReport::ShortestFloat(static_cast<float>(microvolts));
 }
 
 QJsonValue OptionalNumber(const std::optional<double>& value)
@@ -56,20 +45,20 @@ QJsonObject ChannelObject(const ChannelReport& r)
         {"max", r.MaxCode},
         {"min", r.MinCode},
         {"pp", static_cast<qint64>(r.PeakToPeakCode)},
-        {"deviation", ShortestFloat(r.DevCode)},
+        {"deviation", JsonReport::ShortestFloat(r.DevCode)},
     };
     const QJsonObject microvolts{
-        {"max", ShortestFloat(r.MaxMicrovolts)},
-        {"min", ShortestFloat(r.MinMicrovolts)},
+        {"max", JsonReport::ShortestFloat(r.MaxMicrovolts)},
+        {"min", JsonReport::ShortestFloat(r.MinMicrovolts)},
         {"pp", PeakToPeak(r.PeakToPeakMicrovolts)},
-        {"deviation", ShortestFloat(r.DevMicrovolts)},
+        {"deviation", JsonReport::ShortestFloat(r.DevMicrovolts)},
     };
     return QJsonObject{
         {"channel", r.Channel},
         {"count", r.Count},
         {"codes", codes},
         {"microvolts", microvolts},
-        {"rms_noise_uV", ShortestFloat(r.DevMicrovolts)},
+        {"rms_noise_uV", JsonReport::ShortestFloat(r.DevMicrovolts)},
         {"pp_noise_uV", PeakToPeak(r.Noise.PeakToPeakMicrovolts)},
         {"effective_resolution_bits", OptionalNumber(r.Noise.EffectiveBits)},
         {"noise_free_resolution_bits", OptionalNumber(r.Noise.NoiseFreeBits)},
@@ -78,8 +67,23 @@ QJsonObject ChannelObject(const ChannelReport& r)
 
 } // namespace
 
+double JsonReport::ShortestFloat(float value)
+{
+    char digits[32];
+    const auto written = std::to_chars(digits, digits + sizeof digits, value);
+    double shortest = value;
+    std::from_chars(digits, written.ptr, shortest);
+    return shortest;
+}
+
 QByteArray JsonReport::Line(const QString& name, const QString& board, const MeasureSettings& settings,
                             const std::vector<ChannelReport>& channels)
+{
+    return QJsonDocument(Object(name, board, settings, channels)).toJson(QJsonDocument::Compact);
+}
+
+QJsonObject JsonReport::Object(const QString& name, const QString& board, const MeasureSettings& settings,
+                               const std::vector<ChannelReport>& channels)
 {
     QJsonArray list;
     for (const ChannelReport& channel : channels)
@@ -87,5 +91,5 @@ QByteArray JsonReport::Line(const QString& name, const QString& board, const Mea
     QJsonObject run{{"file", name}, {"settings", SettingsObject(settings)}, {"channels", list}};
     if (!board.isEmpty())
         run.insert(QStringLiteral("board"), board);
-    return QJsonDocument(run).toJson(QJsonDocument::Compact);
+    return run;
 }

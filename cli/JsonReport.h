@@ -4,6 +4,7 @@
 #include "MeasureSettings.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 
 #include <vector>
@@ -18,4 +19,10 @@ class JsonReport {
 public:
     static QByteArray Line(const QString& name, const QString& board, const MeasureSettings& settings,
                            const std::vector<ChannelReport>& channels);
+    // The same as an object, for a report that adds to it.
+    static QJsonObject Object(const QString& name, const QString& board, const MeasureSettings& settings,
+                              const std::vector<ChannelReport>& channels);
+    // The float's shortest decimal digits, as a double: 2.5f is written 2.5,
+    // and 0.1f as 0.1 rather than 0.10000000149011612.
+    static double ShortestFloat(float value);
 };

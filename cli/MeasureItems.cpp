@@ -70,6 +70,11 @@ double MeasureItems::NominalRate(int spsSel)
     return InRange(spsSel, RateCount) ? NominalRates[static_cast<std::size_t>(spsSel)] : 0.0;
 }
 
+double MeasureItems::SampleRate(const MeasureSettings& settings)
+{
+    return NominalRate(settings.spsSel) / (settings.CHSel == ModeDual ? 2 : 1);
+}
+
 std::optional<int> MeasureItems::ParseRate(const QString& text)
 {
     for (int i = 0; i < RateCount; ++i) {

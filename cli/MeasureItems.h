@@ -29,6 +29,10 @@ public:
     static std::int32_t CountValue(int dataCountSel);
     // Samples a second the rate item names; the lower figure of "49.96sps/50sps".
     static double NominalRate(int spsSel);
+    // Samples (pairs) a second a run of these settings nominally delivers:
+    // the rate, halved for CH0 + CH1, whose pair is two conversions (the
+    // converter's settling after each channel switch is not counted).
+    static double SampleRate(const MeasureSettings& settings);
 
     // "100sps" or its index "5"; either half of "49.96sps/50sps" names it too.
     static std::optional<int> ParseRate(const QString& text);

@@ -51,6 +51,8 @@ ChannelReport Report(TGraph_2CH& graph, const ChannelData& data, int channel)
     r.MinMicrovolts = e.MinMicrovolts;
     r.PeakToPeakMicrovolts = static_cast<double>(e.MaxMicrovolts) - e.MinMicrovolts;
     r.DevMicrovolts = stats.DevMicrovolts;
+    r.MeanCode = stats.MeanCode;
+    r.MeanMicrovolts = stats.MeanMicrovolts;
     r.Noise = NoiseFigures::From(stats.DevMicrovolts, r.PeakToPeakMicrovolts);
 
     StatusTexts panels;

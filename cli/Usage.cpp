@@ -13,7 +13,12 @@ QString Usage::Text()
         "                       [-o FILE.DTA] [--force] [--json] [--stall-timeout SECONDS]\n"
         "  korvadex-cli sweep --channel 0|1|2 [--count ITEM] [--time-cap SECONDS] [--csv]\n"
         "                     [--stall-timeout SECONDS]\n"
+        "  korvadex-cli export FILE.DTA... [--csv|--tsv] [-o OUT]\n"
+        "  korvadex-cli report FILE.DTA... [-o OUT.pdf|OUT.png] [--json]\n"
+        "  korvadex-cli log --rate ITEM --channel 0|1|2 --filter sinc3|sinc5 -o OUT.csv\n"
+        "                   [--duration SECONDS|--runs N] [--stall-timeout SECONDS]\n"
         "  korvadex-cli --help | --version\n"
+        "export, report and log take --help.\n"
         "A rate is given as the list shows it (\"100sps\") or by its index 0..16, a count\n"
         "(\"1000\") or by its index 0..9.\n"
         "exit codes: 0 done, 2 usage or file error, 3 board not found, 4 no response,\n"
@@ -23,6 +28,14 @@ QString Usage::Text()
 QString Usage::Version()
 {
     return QStringLiteral("korvadex-cli " KORVADEX_VERSION);
+}
+
+const QString Usage::HelpOption = QStringLiteral("--help");
+
+int Usage::Help(const QString& text)
+{
+    Console::Out(text);
+    return ExitDone;
 }
 
 int Usage::Fail(const QString& error)

@@ -11,4 +11,8 @@ public:
     // Prints "korvadex-cli: <error>" and the synopsis on standard error and
     // gives the usage exit code.
     static int Fail(const QString& error);
+
+    // "--help" after a command: its own text on standard output, exit 0.
+    static const QString HelpOption;
+    static int Help(const QString& text);
 };

@@ -1,8 +1,11 @@
 #include "Console.h"
 #include "ExitCode.h"
+#include "ExportCommand.h"
 #include "InfoCommand.h"
+#include "LogCommand.h"
 #include "MeasureCommand.h"
 #include "PlotCommand.h"
+#include "ReportCommand.h"
 #include "SweepCommand.h"
 #include "Usage.h"
 
@@ -13,7 +16,7 @@
 
 namespace {
 
-// Only plot needs fonts, and with them a platform: without a display it
+// Only plot and report need fonts, and with them a platform: without a display it
 // draws off-screen, unless the caller chose another platform.
 std::unique_ptr<QCoreApplication> MakeApplication(bool drawing, int& argc, char** argv)
 {
@@ -29,7 +32,7 @@ std::unique_ptr<QCoreApplication> MakeApplication(bool drawing, int& argc, char*
 int main(int argc, char** argv)
 {
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    const auto application = MakeApplication(command == QLatin1String("plot"), argc, argv);
+    const auto application = MakeApplication(command == QLatin1String("plot") || command == QLatin1String("report"), argc, argv);
     const QStringList words = QCoreApplication::arguments().mid(2);
 
     if (command == QLatin1String("info"))
@@ -40,6 +43,12 @@ int main(int argc, char** argv)
         return MeasureCommand::Run(words);
     if (command == QLatin1String("sweep"))
         return SweepCommand::Run(words);
+    if (command == QLatin1String("export"))
+        return ExportCommand::Run(words);
+    if (command == QLatin1String("report"))
+        return ReportCommand::Run(words);
+    if (command == QLatin1String("log"))
+        return LogCommand::Run(words);
     if (command == QLatin1String("--help") || command == QLatin1String("help")) {
         Console::Out(Usage::Text());
         return ExitDone;

@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libftdi1-dev libusb-1.0-0-dev
+  libfftw3-dev pkg-config
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick xdotool
   dpkg-dev man-db desktop-file-utils

@@ -2,6 +2,7 @@
 
 #include "TestApplication.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -45,6 +46,20 @@ CliResult CliProcess::RunInterrupted(const QStringList& arguments, const Environ
     Start(process, arguments, board);
     if (!process.waitForFinished(afterMs))
         ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    return Finish(process);
+}
+
+CliResult CliProcess::RunSignalledWhen(const QStringList& arguments, const Environment& board,
+                                       const std::function<bool()>& ready, int signal)
+{
+    QProcess process;
+    Start(process, arguments, board);
+    QElapsedTimer waited;
+    waited.start();
+    while (!ready() && waited.elapsed() < HangMs && !process.waitForFinished(20)) {
+    }
+    if (process.state() == QProcess::Running)
+        ::kill(static_cast<pid_t>(process.processId()), signal);
     return Finish(process);
 }
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QProcess;
 
 // korvadex-cli run as a process, the way a script runs it: its exit code and
@@ -25,6 +27,10 @@ public:
     static CliResult Run(const QStringList& arguments, const Environment& board = {});
     // Presses Ctrl-C (SIGINT) afterMs after the start. POSIX only.
     static CliResult RunInterrupted(const QStringList& arguments, const Environment& board, int afterMs);
+    // Sends the signal once `ready` holds (polled every 20 ms, for at most
+    // a minute). POSIX only.
+    static CliResult RunSignalledWhen(const QStringList& arguments, const Environment& board,
+                                      const std::function<bool()>& ready, int signal);
 
 private:
     static void Start(QProcess& process, const QStringList& arguments, const Environment& board);

@@ -1,0 +1,131 @@
+#include "LogCommand.h"
+
+#include "BoardConnection.h"
+#include "CommandLine.h"
+#include "Console.h"
+#include "ExitCode.h"
+#include "LogFile.h"
+#include "LogSession.h"
+#include "MeasureItems.h"
+#include "RunData.h"
+#include "Usage.h"
+
+#include <QFileInfo>
+
+#include <memory>
+
+namespace {
+
+const QString RateOption = QStringLiteral("--rate");
+const QString ChannelOption = QStringLiteral("--channel");
+const QString FilterOption = QStringLiteral("--filter");
+const QString OutputOption = QStringLiteral("-o");
+const QString DurationOption = QStringLiteral("--duration");
+const QString RunsOption = QStringLiteral("--runs");
+const QString ForceOption = QStringLiteral("--force");
+
+const char* const HelpText =
+    "usage: korvadex-cli log --rate ITEM --channel 0|1|2 --filter sinc3|sinc5 -o OUT.csv\n"
+    "                        [--duration SECONDS|--runs N] [--force] [--stall-timeout SECONDS]\n"
+    "Long-term acquisition: the board is identified once, then runs of 100000\n"
+    "samples (pairs) follow back to back until the duration has passed, N runs are\n"
+    "done, or Ctrl-C; without either option it runs until Ctrl-C. Every sample is\n"
+    "appended to OUT.csv as it arrives: time (UTC, when the read that brought it\n"
+    "returned), run from 1, sample in its run from 0, code and µV per channel. Lines\n"
+    "starting with \"#\" name the board, the settings and the start, the gap between\n"
+    "two runs (measured, the board takes no samples while a run is started) and how\n"
+    "the log ended. The file is written at least once a second, in whole lines: a\n"
+    "killed program loses at most the last second and leaves no half line (lines of\n"
+    "\"#\" and blanks fill each 4096-byte block so that no line crosses into the next).\n"
+    "An existing OUT.csv is replaced only with --force.\n"
+    "exit codes: 0 done, 2 usage or file error, 3 board not found, 4 no response,\n"
+    "5 board error, 6 read error (everything taken before it is kept), 130 Ctrl-C";
+
+// Settings of the runs from the three required options; an empty error when all are good.
+QString SettingsFrom(const CommandLine& line, MeasureSettings& settings)
+{
+    for (const QString& option : {RateOption, ChannelOption, FilterOption, OutputOption}) {
+        if (!line.Has(option))
+            return QStringLiteral("log needs %1").arg(option);
+    }
+    const auto rate = MeasureItems::ParseRate(line.Value(RateOption));
+    const auto channel = MeasureItems::ParseChannel(line.Value(ChannelOption));
+    const auto filter = MeasureItems::ParseFilter(line.Value(FilterOption));
+    if (!rate)
+        return QStringLiteral("%1 %2 is not a rate of the list").arg(RateOption, line.Value(RateOption));
+    if (!channel)
+        return QStringLiteral("%1 takes 0, 1 or 2").arg(ChannelOption);
+    if (!filter)
+        return QStringLiteral("%1 takes sinc3 or sinc5").arg(FilterOption);
+    settings.spsSel = *rate;
+    settings.DataCountSel = MeasureItems::CountCount - 1;
+    settings.CHSel = *channel;
+    settings.fSinc5 = *filter;
+    return QString();
+}
+
+QString LimitsFrom(const CommandLine& line, LogLimits& limits)
+{
+    if (line.Has(DurationOption) && line.Has(RunsOption))
+        return QStringLiteral("log takes %1 or %2, not both").arg(DurationOption, RunsOption);
+    if (line.Has(DurationOption)) {
+        limits.Seconds = CommandLine::ParseSeconds(line.Value(DurationOption));
+        if (!limits.Seconds)
+            return QStringLiteral("%1 takes a number of seconds").arg(DurationOption);
+    }
+    if (line.Has(RunsOption)) {
+        bool ok = false;
+        const int runs = line.Value(RunsOption).toInt(&ok);
+        if (!ok || runs < 1)
+            return QStringLiteral("%1 takes a number of runs from 1").arg(RunsOption);
+        limits.Runs = runs;
+    }
+    return QString();
+}
+
+} // namespace
+
+int LogCommand::Run(const QStringList& words)
+{
+    CommandLine line;
+    if (!line.Parse(words, {{RateOption, true}, {ChannelOption, true}, {FilterOption, true}, {OutputOption, true},
+                            {DurationOption, true}, {RunsOption, true}, {ForceOption, false},
+                            {BoardConnection::StallOption, true}, {Usage::HelpOption, false}}))
+        return Usage::Fail(line.Error());
+    if (line.Has(Usage::HelpOption))
+        return Usage::Help(QString::fromUtf8(HelpText));
+    if (!line.Positional().isEmpty())
+        return Usage::Fail(QStringLiteral("log takes no file name but -o OUT.csv"));
+    const auto run = std::make_unique<RunData>();
+    LogLimits limits;
+    QString error = SettingsFrom(line, run->Settings);
+    if (error.isEmpty())
+        error = LimitsFrom(line, limits);
+    if (!error.isEmpty())
+        return Usage::Fail(error);
+    const auto stallTimeout = BoardConnection::StallTimeout(line);
+    if (!stallTimeout)
+        return Usage::Fail(QStringLiteral("%1 takes a number of seconds").arg(BoardConnection::StallOption));
+    const QString path = line.Value(OutputOption);
+    if (!line.Has(ForceOption) && QFileInfo::exists(path)) {
+        Console::Err(QStringLiteral("korvadex-cli: %1 exists; --force replaces it").arg(path));
+        return ExitUsageOrFile;
+    }
+
+    BoardConnection board(*stallTimeout);
+    const ExitCode connected = board.Connect();
+    if (connected != ExitDone)
+        return connected;
+    LogFile file;
+    if (!file.Open(path)) {
+        Console::Err(QStringLiteral("korvadex-cli: cannot write %1: %2").arg(path, file.Error()));
+        return ExitUsageOrFile;
+    }
+    LogSession session(board, file, *run, limits);
+    session.WriteHead();
+    const ExitCode result = session.LogRuns();
+    if (result == ExitUsageOrFile)
+        Console::Err(QStringLiteral("korvadex-cli: cannot write %1: %2").arg(path, file.Error()));
+    Console::Out(QStringLiteral("%1: %2 runs, %3 samples").arg(path).arg(session.Runs()).arg(session.Samples()));
+    return result;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+
+// A long-term log that is whole whenever it is looked at, even after the
+// program was killed: lines are gathered in memory and written at least once
+// a second (FlushIfDue) and at every Flush, and no line ever straddles a
+// boundary of the file's 4096-byte blocks. A line that would is moved to the
+// next block, the rest of the block filled with a comment line of blanks
+// ("#    "). Each block's part is then written by a write of its own, which
+// the kernel copies whole or not at all when the process is killed (it looks
+// for a fatal signal only between the pages of a write), so a killed
+// program loses at most the last second and leaves no half line.
+class LogFile {
+public:
+    static constexpr std::chrono::milliseconds FlushInterval{1000};
+    static constexpr std::size_t BlockSize = 4096;
+
+    // Makes the file anew, replacing one of the same name.
+    bool Open(const QString& path);
+    QString Error() const { return file_.errorString(); }
+
+    // "# text" on a line of its own.
+    void Comment(const std::string& text);
+    // Whole lines, each ended by '\n'.
+    void Add(const std::string& lines);
+
+    // Flushes when a second has passed since the last flush. False when the
+    // file could not be written.
+    bool FlushIfDue();
+    bool Flush();
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    void Place(const char* line, std::size_t length);
+    void Pad(std::size_t room);
+
+    QFile file_;
+    std::string pending_;
+    std::size_t written_ = 0;  // bytes in the file
+    std::size_t end_ = 0;      // bytes in the file and pending
+    Clock::time_point flushed_;
+};

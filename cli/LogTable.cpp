@@ -1,0 +1,58 @@
+#include "LogTable.h"
+
+#include "Graph_2ch.h"
+#include "MeasureSettings.h"
+#include "PlainNumber.h"
+#include "RunData.h"
+
+#include <QDateTime>
+
+LogTable::LogTable(std::int32_t channelMode, const TGraph_2CH& graph)
+    : ch0_(channelMode != ModeCh1)
+    , ch1_(channelMode != ModeCh0)
+    , graph_(graph)
+{
+}
+
+std::string LogTable::Header() const
+{
+    std::string header = "time,run,sample";
+    if (ch0_)
+        header += ",ch0_code,ch0_uV";
+    if (ch1_)
+        header += ",ch1_code,ch1_uV";
+    return header + '\n';
+}
+
+std::string LogTable::WallClock(std::chrono::system_clock::time_point time)
+{
+    const qint64 milliseconds =
+        std::chrono::duration_cast<std::chrono::milliseconds>(time.time_since_epoch()).count();
+    return QDateTime::fromMSecsSinceEpoch(milliseconds, Qt::UTC).toString(Qt::ISODateWithMs).toStdString();
+}
+
+void LogTable::AppendRows(std::string& text, const RunData& run, int runNumber, std::int32_t from, std::int32_t to,
+                          std::chrono::system_clock::time_point arrived) const
+{
+    const std::string time = WallClock(arrived);
+    for (std::int32_t i = from; i < to; ++i) {
+        text += time;
+        text += ',';
+        PlainNumber::AppendInteger(text, runNumber);
+        text += ',';
+        PlainNumber::AppendInteger(text, i);
+        if (ch0_)
+            AppendChannel(text, run.Ch0Codes[i]);
+        if (ch1_)
+            AppendChannel(text, run.Ch1Codes[i]);
+        text += '\n';
+    }
+}
+
+void LogTable::AppendChannel(std::string& text, std::int32_t code) const
+{
+    text += ',';
+    PlainNumber::AppendInteger(text, code);
+    text += ',';
+    PlainNumber::AppendFloat(text, static_cast<float>(graph_.CodeToMicrovolts(code)));
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+class RunData;
+class TGraph_2CH;
+
+// The rows of a long-term log: the header "time,run,sample,ch0_code,ch0_uV"
+// (then "ch1_code,ch1_uV", or only CH1's pair, by the channel mode), and
+// per sample (pair) the wall-clock time at which the read that brought it
+// returned (UTC, ISO 8601 with milliseconds), the run number from 1, the
+// sample's index in its run from 0, and per channel the code and the
+// window's microvolt value.
+class LogTable {
+public:
+    LogTable(std::int32_t channelMode, const TGraph_2CH& graph);
+
+    std::string Header() const;
+    // Samples [from, to) of the run's code arrays.
+    void AppendRows(std::string& text, const RunData& run, int runNumber, std::int32_t from, std::int32_t to,
+                    std::chrono::system_clock::time_point arrived) const;
+
+    // "2026-12-08T21:40:12.345Z"
+    static std::string WallClock(std::chrono::system_clock::time_point time);
+
+private:
+    void AppendChannel(std::string& text, std::int32_t code) const;
+
+    bool ch0_;
+    bool ch1_;
+    const TGraph_2CH& graph_;
+};

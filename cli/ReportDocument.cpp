@@ -1,0 +1,104 @@
+#include "ReportDocument.h"
+
+#include "Console.h"
+#include "ReportPage.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace {
+
+const QString PdfSuffix = QStringLiteral("pdf");
+const QString PngSuffix = QStringLiteral("png");
+
+QString Suffix(const QString& path)
+{
+    return QFileInfo(path).suffix().toLower();
+}
+
+bool CannotWrite(const QString& path, const QString& why)
+{
+    Console::Err(QStringLiteral("korvadex-cli: cannot write %1: %2").arg(path, why));
+    return false;
+}
+
+} // namespace
+
+bool ReportDocument::IsKnownKind(const QString& path)
+{
+    const QString suffix = Suffix(path);
+    return suffix == PdfSuffix || suffix == PngSuffix;
+}
+
+QString ReportDocument::PagePath(const QString& path, int index, int pages)
+{
+    if (pages == 1)
+        return path;
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    return path.left(dot) + QStringLiteral("-%1").arg(index + 1) + path.mid(dot);
+}
+
+ReportDocument::ReportDocument(const QString& path, int pages)
+    : path_(path)
+    , pages_(pages)
+    , pdf_(Suffix(path) == PdfSuffix)
+    , file_(path)
+{
+}
+
+ReportDocument::~ReportDocument() = default;
+
+bool ReportDocument::AddPage(int index, const RunAnalysis& analysis, const RunData& run)
+{
+    return pdf_ ? AddPdfPage(analysis, run) : AddPngPage(index, analysis, run);
+}
+
+bool ReportDocument::AddPdfPage(const RunAnalysis& analysis, const RunData& run)
+{
+    if (!writer_) {
+        if (!file_.open(QIODevice::WriteOnly))
+            return CannotWrite(path_, file_.errorString());
+        writer_ = std::make_unique<QPdfWriter>(&file_);
+        writer_->setPageSize(QPageSize(QPageSize::A4));
+        writer_->setPageMargins(QMarginsF());
+        writer_->setCreator(QStringLiteral("korvadex-cli report"));
+        painter_ = std::make_unique<QPainter>(writer_.get());
+    } else if (!writer_->newPage()) {
+        return CannotWrite(path_, QStringLiteral("no new page"));
+    }
+    painter_->resetTransform();
+    painter_->scale(writer_->width() / ReportPage::Size.width(), writer_->height() / ReportPage::Size.height());
+    painter_->setRenderHint(QPainter::Antialiasing);
+    ReportPage::Paint(*painter_, analysis, run);
+    return true;
+}
+
+bool ReportDocument::AddPngPage(int index, const RunAnalysis& analysis, const RunData& run)
+{
+    QImage image((ReportPage::Size * PngScale).toSize(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.scale(PngScale, PngScale);
+    painter.setRenderHint(QPainter::Antialiasing);
+    ReportPage::Paint(painter, analysis, run);
+    painter.end();
+    const QString path = PagePath(path_, index, pages_);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
+        return CannotWrite(path, file.errorString());
+    return true;
+}
+
+bool ReportDocument::Finish()
+{
+    if (!writer_)
+        return true;
+    painter_->end();
+    painter_.reset();
+    writer_.reset();
+    if (!file_.commit())
+        return CannotWrite(path_, file_.errorString());
+    return true;
+}

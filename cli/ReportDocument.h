@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QSaveFile>
+#include <QString>
+
+#include <memory>
+
+class QPainter;
+class QPdfWriter;
+class RunData;
+struct RunAnalysis;
+
+// Where report pages go: one PDF with a page per file, or one PNG per file
+// (OUT.png for one file; OUT-1.png, OUT-2.png ... in the order given for
+// several). A PDF is replaced whole when it is finished, or not at all.
+// Failures are told on standard error. Needs a QGuiApplication (fonts).
+class ReportDocument {
+public:
+    // Twice the page's units: 1190 × 1684 pixels.
+    static constexpr double PngScale = 2.0;
+
+    // Whether the path ends in ".pdf" or ".png" (any case).
+    static bool IsKnownKind(const QString& path);
+    static QString PagePath(const QString& path, int index, int pages);
+
+    ReportDocument(const QString& path, int pages);
+    ~ReportDocument();
+    ReportDocument(const ReportDocument&) = delete;
+    ReportDocument& operator=(const ReportDocument&) = delete;
+
+    // The page of the index-th file given (counting refused files too).
+    bool AddPage(int index, const RunAnalysis& analysis, const RunData& run);
+    bool Finish();
+
+private:
+    bool AddPdfPage(const RunAnalysis& analysis, const RunData& run);
+    bool AddPngPage(int index, const RunAnalysis& analysis, const RunData& run);
+
+    QString path_;
+    int pages_;
+    bool pdf_;
+    QSaveFile file_;
+    std::unique_ptr<QPdfWriter> writer_;
+    std::unique_ptr<QPainter> painter_;
+};

@@ -1,0 +1,206 @@
+#include "ReportPage.h"
+
+#include "ChartFrame.h"
+#include "FormatReal.h"
+#include "HistogramChart.h"
+#include "MeasureItems.h"
+#include "ReportAnalysis.h"
+#include "RunData.h"
+#include "SpectrumChart.h"
+#include "TraceChart.h"
+
+#include <QPainter>
+#include <QStringList>
+
+#include <array>
+
+namespace {
+
+constexpr double Margin = 36.0;
+constexpr double Width = ReportPage::Size.width() - 2.0 * Margin;
+constexpr double RowHeight = 12.0;
+constexpr double ChartsBottom = 640.0;
+constexpr qsizetype SpurLines = static_cast<qsizetype>(ReportAnalysis::MostSpurs);
+const std::array<QColor, 2> ChannelColours = {QColor(255, 0, 0), QColor(0, 0, 255)};
+
+QString Decimals(double value, const char* pattern)
+{
+    return FormatReal(value, pattern, QLatin1Char('.'));
+}
+
+QString Bits(const std::optional<double>& bits)
+{
+    return bits ? Decimals(*bits, "0.00") : QStringLiteral("—");
+}
+
+QString ChannelName(const ChannelAnalysis& channel)
+{
+    return QStringLiteral("CH%1").arg(channel.Figures.Channel);
+}
+
+const ChannelData& DataOf(const RunData& run, const ChannelAnalysis& channel)
+{
+    return channel.Figures.Channel == 0 ? run.Ch0Data : run.Ch1Data;
+}
+
+QColor ColourOf(const ChannelAnalysis& channel)
+{
+    return ChannelColours[static_cast<std::size_t>(channel.Figures.Channel)];
+}
+
+double DrawHeading(QPainter& painter, const RunAnalysis& analysis)
+{
+    painter.setFont(ChartFrame::Font(13, true));
+    painter.drawText(QRectF(Margin, Margin, Width, 16.0), Qt::AlignLeft | Qt::AlignVCenter, analysis.Name);
+    painter.setFont(ChartFrame::Font(9));
+    const QString settings = QStringLiteral("%1   ·   %2 samples/s nominal")
+                                 .arg(MeasureItems::Describe(analysis.Settings))
+                                 .arg(analysis.SampleRate, 0, 'g', 6);
+    painter.drawText(QRectF(Margin, Margin + 18.0, Width, RowHeight), Qt::AlignLeft | Qt::AlignVCenter, settings);
+    return Margin + 36.0;
+}
+
+QStringList TableRow(const ChannelAnalysis& channel)
+{
+    const ChannelReport& f = channel.Figures;
+    return {ChannelName(channel),
+            QString::number(f.Count),
+            Decimals(f.Noise.RmsMicrovolts, "0.000"),
+            Decimals(f.Noise.PeakToPeakMicrovolts, "0.000"),
+            Bits(f.Noise.EffectiveBits),
+            Bits(f.Noise.NoiseFreeBits),
+            Decimals(f.MeanMicrovolts, "0.000"),
+            QString::number(f.MeanCode)};
+}
+
+void DrawRow(QPainter& painter, double top, const QStringList& cells)
+{
+    const double first = 28.0;
+    const double each = (Width - first) / (cells.size() - 1);
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        const double left = i == 0 ? Margin : Margin + first + each * static_cast<double>(i - 1);
+        painter.drawText(QRectF(left, top, i == 0 ? first : each, RowHeight),
+                         (i == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter, cells[i]);
+    }
+}
+
+double DrawTable(QPainter& painter, const RunAnalysis& analysis, double top)
+{
+    painter.setFont(ChartFrame::Font(7, true));
+    DrawRow(painter, top,
+            {QString(), QStringLiteral("samples"), QStringLiteral("RMS noise [µV]"), QStringLiteral("p-p noise [µV]"),
+             QStringLiteral("effective [bit]"), QStringLiteral("noise-free [bit]"), QStringLiteral("mean [µV]"),
+             QStringLiteral("mean [code]")});
+    painter.setPen(QPen(Qt::black, 0.5));
+    painter.drawLine(QPointF(Margin, top + RowHeight + 1.0), QPointF(Margin + Width, top + RowHeight + 1.0));
+    painter.setFont(ChartFrame::Font(8));
+    double row = top + RowHeight + 3.0;
+    for (const ChannelAnalysis& channel : analysis.Channels) {
+        painter.setPen(ColourOf(channel));
+        DrawRow(painter, row, TableRow(channel));
+        row += RowHeight;
+    }
+    painter.setPen(Qt::black);
+    return row + 8.0;
+}
+
+double DrawChannelRows(QPainter& painter, const RunAnalysis& analysis, const RunData& run, double top)
+{
+    const double height = analysis.Channels.size() > 1 ? 150.0 : 190.0;
+    const double traceWidth = Width * 0.62;
+    for (const ChannelAnalysis& channel : analysis.Channels) {
+        const QString name = ChannelName(channel);
+        TraceChart::Paint(painter, QRectF(Margin, top, traceWidth, height), name + QStringLiteral(" trace"),
+                          DataOf(run, channel), analysis.SampleRate, ColourOf(channel));
+        const QString histogramTitle =
+            channel.Histogram.BinCodes == 1
+                ? name + QStringLiteral(" histogram")
+                : name + QStringLiteral(" histogram, %1 codes a bar").arg(channel.Histogram.BinCodes);
+        HistogramChart::Paint(painter, QRectF(Margin + traceWidth, top, Width - traceWidth, height),
+                              histogramTitle, channel.Histogram, ColourOf(channel));
+        top += height;
+    }
+    return top + 4.0;
+}
+
+void DrawSpectrum(QPainter& painter, const RunAnalysis& analysis, double top)
+{
+    std::vector<SpectrumChart::Trace> traces;
+    QStringList notes;
+    for (const ChannelAnalysis& channel : analysis.Channels) {
+        if (channel.Spectrum)
+            traces.push_back({&*channel.Spectrum, &channel.Spurs, ColourOf(channel)});
+        else
+            notes << ChannelName(channel) + QStringLiteral(": ") + channel.NoSpectrum;
+    }
+    SpectrumChart::Paint(painter, QRectF(Margin, top, Width, ChartsBottom - top), traces, notes);
+}
+
+QString SpurLine(const ChannelAnalysis& channel, const Spur& spur)
+{
+    QString text = QStringLiteral("%1   %2 Hz   %3 µV peak")
+                       .arg(ChannelName(channel), Decimals(spur.FrequencyHz, "0.00"),
+                            Decimals(spur.AmplitudeMicrovolts, "0.000"));
+    if (spur.MainsHz > 0)
+        text += QStringLiteral("   mains ") + SpectrumChart::MainsName(spur);
+    return text;
+}
+
+void DrawSpurList(QPainter& painter, const RunAnalysis& analysis)
+{
+    const double top = ChartsBottom + 6.0;
+    painter.setFont(ChartFrame::Font(9, true));
+    painter.drawText(QRectF(Margin, top, Width, RowHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("Largest spurs"));
+    painter.setFont(ChartFrame::Font(8));
+    const double column = Width / static_cast<double>(std::max<std::size_t>(1, analysis.Channels.size()));
+    for (std::size_t c = 0; c < analysis.Channels.size(); ++c) {
+        const ChannelAnalysis& channel = analysis.Channels[c];
+        painter.setPen(ColourOf(channel));
+        QStringList lines;
+        for (const Spur& spur : channel.Spurs)
+            lines << SpurLine(channel, spur);
+        if (lines.isEmpty())
+            lines << ChannelName(channel) + (channel.Spectrum ? QStringLiteral("   none 10 dB above the noise")
+                                                              : QStringLiteral("   no spectrum"));
+        for (qsizetype i = 0; i < lines.size() && i < SpurLines; ++i)
+            painter.drawText(QRectF(Margin + column * static_cast<double>(c), top + RowHeight * (1.0 + i), column,
+                                    RowHeight),
+                             Qt::AlignLeft | Qt::AlignVCenter, lines[i]);
+    }
+    painter.setPen(Qt::black);
+}
+
+QString MethodLine(const RunAnalysis& analysis)
+{
+    for (const ChannelAnalysis& channel : analysis.Channels) {
+        if (!channel.Spectrum)
+            continue;
+        const NoiseSpectrum& s = *channel.Spectrum;
+        return QStringLiteral("Spectrum: Welch's method, Hann window, %1 segments of %2 samples overlapping by half, "
+                              "bins of %3 Hz; median density %4 µV/√Hz (%5).")
+            .arg(s.Segments)
+            .arg(s.SegmentLength)
+            .arg(s.BinHz, 0, 'g', 4)
+            .arg(s.MedianDensity(), 0, 'g', 3)
+            .arg(ChannelName(channel));
+    }
+    return QStringLiteral("No spectrum: too few samples.");
+}
+
+} // namespace
+
+void ReportPage::Paint(QPainter& painter, const RunAnalysis& analysis, const RunData& run)
+{
+    painter.fillRect(QRectF(QPointF(0.0, 0.0), Size), Qt::white);
+    painter.setPen(Qt::black);
+    double top = DrawHeading(painter, analysis);
+    top = DrawTable(painter, analysis, top);
+    top = DrawChannelRows(painter, analysis, run, top);
+    DrawSpectrum(painter, analysis, top);
+    DrawSpurList(painter, analysis);
+    painter.setFont(ChartFrame::Font(7));
+    painter.setPen(QColor(90, 90, 90));
+    painter.drawText(QRectF(Margin, Size.height() - Margin - RowHeight, Width, RowHeight),
+                     Qt::AlignLeft | Qt::AlignVCenter, MethodLine(analysis));
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ChannelReport.h"
+#include "CodeHistogram.h"
+#include "MeasureSettings.h"
+#include "NoiseSpectrum.h"
+#include "Spur.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// What the report shows of one channel: the shared statistics and noise
+// figures, the code histogram, and the noise spectrum with its largest
+// spurs, or why there is no spectrum.
+struct ChannelAnalysis {
+    ChannelReport Figures;
+    CodeHistogram Histogram;
+    std::optional<NoiseSpectrum> Spectrum;
+    QString NoSpectrum;
+    std::vector<Spur> Spurs;
+};
+
+// One file's report: its name, settings, nominal sample (pair) rate and
+// each channel holding data, CH0 first.
+struct RunAnalysis {
+    QString Name;
+    MeasureSettings Settings;
+    double SampleRate = 0.0;
+    std::vector<ChannelAnalysis> Channels;
+};
