@@ -4,7 +4,7 @@
 #include "RunData.h"
 #include "RunEvaluator.h"
 #include "SpurFinder.h"
-#include "WelchSpectrum.h"
+#include "WelchDensity.h"
 
 namespace {
 
@@ -13,13 +13,13 @@ ChannelAnalysis Analyse(const ChannelReport& figures, const ChannelData& data, d
     ChannelAnalysis channel;
     channel.Figures = figures;
     channel.Histogram = CodeHistogram::Of(data.Codes, data.Count);
-    channel.Spectrum = WelchSpectrum::Estimate(data.Microvolts, data.Count, sampleRate);
+    channel.Spectrum = WelchDensity::Estimate(data.Microvolts, data.Count, sampleRate);
     if (channel.Spectrum)
         channel.Spurs = SpurFinder::Find(*channel.Spectrum, ReportAnalysis::MostSpurs);
     else
         channel.NoSpectrum = QStringLiteral("%1 samples: a spectrum needs at least %2")
                                  .arg(data.Count)
-                                 .arg(WelchSpectrum::MinimumSamples);
+                                 .arg(WelchDensity::MinimumSamples);
     return channel;
 }
 

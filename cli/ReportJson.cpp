@@ -34,7 +34,7 @@ QJsonObject SpurObject(const Spur& spur)
     return object;
 }
 
-QJsonObject SpectrumObject(const NoiseSpectrum& spectrum, const std::vector<Spur>& spurs)
+QJsonObject SpectrumObject(const NoiseDensity& spectrum, const std::vector<Spur>& spurs)
 {
     QJsonArray list;
     for (const Spur& spur : spurs)

@@ -6,7 +6,7 @@
 #include "MeasureItems.h"
 #include "ReportAnalysis.h"
 #include "RunData.h"
-#include "SpectrumChart.h"
+#include "DensityChart.h"
 #include "TraceChart.h"
 
 #include <QPainter>
@@ -125,7 +125,7 @@ double DrawChannelRows(QPainter& painter, const RunAnalysis& analysis, const Run
 
 void DrawSpectrum(QPainter& painter, const RunAnalysis& analysis, double top)
 {
-    std::vector<SpectrumChart::Trace> traces;
+    std::vector<DensityChart::Trace> traces;
     QStringList notes;
     for (const ChannelAnalysis& channel : analysis.Channels) {
         if (channel.Spectrum)
@@ -133,7 +133,7 @@ void DrawSpectrum(QPainter& painter, const RunAnalysis& analysis, double top)
         else
             notes << ChannelName(channel) + QStringLiteral(": ") + channel.NoSpectrum;
     }
-    SpectrumChart::Paint(painter, QRectF(Margin, top, Width, ChartsBottom - top), traces, notes);
+    DensityChart::Paint(painter, QRectF(Margin, top, Width, ChartsBottom - top), traces, notes);
 }
 
 QString SpurLine(const ChannelAnalysis& channel, const Spur& spur)
@@ -142,7 +142,7 @@ QString SpurLine(const ChannelAnalysis& channel, const Spur& spur)
                        .arg(ChannelName(channel), Decimals(spur.FrequencyHz, "0.00"),
                             Decimals(spur.AmplitudeMicrovolts, "0.000"));
     if (spur.MainsHz > 0)
-        text += QStringLiteral("   mains ") + SpectrumChart::MainsName(spur);
+        text += QStringLiteral("   mains ") + DensityChart::MainsName(spur);
     return text;
 }
 
@@ -176,7 +176,7 @@ QString MethodLine(const RunAnalysis& analysis)
     for (const ChannelAnalysis& channel : analysis.Channels) {
         if (!channel.Spectrum)
             continue;
-        const NoiseSpectrum& s = *channel.Spectrum;
+        const NoiseDensity& s = *channel.Spectrum;
         return QStringLiteral("Spectrum: Welch's method, Hann window, %1 segments of %2 samples overlapping by half, "
                               "bins of %3 Hz; median density %4 µV/√Hz (%5).")
             .arg(s.Segments)

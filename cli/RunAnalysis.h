@@ -3,7 +3,7 @@
 #include "ChannelReport.h"
 #include "CodeHistogram.h"
 #include "MeasureSettings.h"
-#include "NoiseSpectrum.h"
+#include "NoiseDensity.h"
 #include "Spur.h"
 
 #include <QString>
@@ -17,7 +17,7 @@
 struct ChannelAnalysis {
     ChannelReport Figures;
     CodeHistogram Histogram;
-    std::optional<NoiseSpectrum> Spectrum;
+    std::optional<NoiseDensity> Spectrum;
     QString NoSpectrum;
     std::vector<Spur> Spurs;
 };

@@ -9,7 +9,7 @@ constexpr int MainsFrequencies[] = {50, 60};
 constexpr int HighestHarmonic = 10;
 constexpr std::size_t FirstBin = 3;  // the Hann window's DC leakage ends here
 
-std::vector<double> Powers(const NoiseSpectrum& spectrum)
+std::vector<double> Powers(const NoiseDensity& spectrum)
 {
     std::vector<double> power(spectrum.Density.size());
     for (std::size_t k = 0; k < power.size(); ++k)
@@ -61,7 +61,7 @@ Spur Measure(const std::vector<double>& power, std::size_t k, double floor, doub
 }
 
 // Every prominent maximum, largest first, none within a lobe of a larger one.
-std::vector<Spur> Candidates(const NoiseSpectrum& spectrum)
+std::vector<Spur> Candidates(const NoiseDensity& spectrum)
 {
     const std::vector<double> power = Powers(spectrum);
     std::vector<std::pair<std::size_t, Spur>> found;
@@ -91,7 +91,7 @@ std::vector<Spur> Candidates(const NoiseSpectrum& spectrum)
 
 } // namespace
 
-std::vector<Spur> SpurFinder::Find(const NoiseSpectrum& spectrum, std::size_t most)
+std::vector<Spur> SpurFinder::Find(const NoiseDensity& spectrum, std::size_t most)
 {
     std::vector<Spur> spurs = Candidates(spectrum);
     if (spurs.size() > most)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NoiseSpectrum.h"
+#include "NoiseDensity.h"
 #include "Spur.h"
 
 #include <vector>
@@ -17,7 +17,7 @@ public:
     static constexpr int FloorHalfWidth = 32;         // bins either side for the floor
 
     // At most `most`, largest first, mains hum marked.
-    static std::vector<Spur> Find(const NoiseSpectrum& spectrum, std::size_t most);
+    static std::vector<Spur> Find(const NoiseDensity& spectrum, std::size_t most);
 
     // Marks a spur that lies on 50 or 60 Hz or one of their first ten
     // harmonics, within 1.5 bins or 1 %, when the bins are fine enough to tell

@@ -9,7 +9,7 @@
 #include "RunData.h"
 #include "SampleTable.h"
 #include "SpurFinder.h"
-#include "WelchSpectrum.h"
+#include "WelchDensity.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -55,7 +55,7 @@ TEST(WelchSpectrumTest, SineShowsInItsBinWithItsAmplitude)
     for (const SineCase& c : cases) {
         SCOPED_TRACE(c.Hertz);
         const std::vector<float> samples = Sine(c.Count, c.Rate, c.Hertz, c.Peak, 0.1, 7);
-        const auto spectrum = WelchSpectrum::Estimate(samples.data(), c.Count, c.Rate);
+        const auto spectrum = WelchDensity::Estimate(samples.data(), c.Count, c.Rate);
         ASSERT_TRUE(spectrum);
         const std::vector<Spur> spurs = SpurFinder::Find(*spectrum, 8);
         ASSERT_FALSE(spurs.empty());
@@ -69,7 +69,7 @@ TEST(WelchSpectrumTest, WhiteNoiseIsFlatAtItsDensity)
     const double rate = 1000.0;
     const double sigma = 3.0;
     const std::vector<float> samples = Sine(100000, rate, 0.0, 0.0, sigma, 11);
-    const auto spectrum = WelchSpectrum::Estimate(samples.data(), 100000, rate);
+    const auto spectrum = WelchDensity::Estimate(samples.data(), 100000, rate);
     ASSERT_TRUE(spectrum);
     const double expected = sigma * std::sqrt(2.0 / rate);
     // Eight bands from the first bin past the window's DC lobe to half the rate.
@@ -87,12 +87,12 @@ TEST(WelchSpectrumTest, WhiteNoiseIsFlatAtItsDensity)
 
 TEST(WelchSpectrumTest, SegmentsFollowTheRunsLength)
 {
-    EXPECT_EQ(WelchSpectrum::SegmentLength(256), 64);
-    EXPECT_EQ(WelchSpectrum::SegmentLength(10000), 2048);
-    EXPECT_EQ(WelchSpectrum::SegmentLength(100000), 16384);
+    EXPECT_EQ(WelchDensity::SegmentLength(256), 64);
+    EXPECT_EQ(WelchDensity::SegmentLength(10000), 2048);
+    EXPECT_EQ(WelchDensity::SegmentLength(100000), 16384);
     const std::vector<float> samples(255, 1.0f);
-    EXPECT_FALSE(WelchSpectrum::Estimate(samples.data(), 255, 1000.0));
-    EXPECT_FALSE(WelchSpectrum::Estimate(samples.data(), 255, 0.0));
+    EXPECT_FALSE(WelchDensity::Estimate(samples.data(), 255, 1000.0));
+    EXPECT_FALSE(WelchDensity::Estimate(samples.data(), 255, 0.0));
 }
 
 TEST(SpurFinderTest, MainsHumAndItsHarmonicsAreMarked)

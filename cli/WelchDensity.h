@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NoiseSpectrum.h"
+#include "NoiseDensity.h"
 
 #include <cstdint>
 #include <optional>
@@ -11,7 +11,7 @@
 // FFTW; the periodograms are averaged and scaled to a one-sided density, so
 // that its integral over frequency is the mean square of the samples (white
 // noise of RMS σ at rate fs reads σ · √(2 / fs) µV/√Hz).
-class WelchSpectrum {
+class WelchDensity {
 public:
     // Fewer samples give no spectrum worth showing.
     static constexpr std::int32_t MinimumSamples = 256;
@@ -19,7 +19,7 @@ public:
     static constexpr std::int32_t LongestSegment = 16384;
 
     // Nothing when count is below MinimumSamples or the rate is not above 0.
-    static std::optional<NoiseSpectrum> Estimate(const float* microvolts, std::int32_t count, double sampleRate);
+    static std::optional<NoiseDensity> Estimate(const float* microvolts, std::int32_t count, double sampleRate);
 
     // The largest power of two within a quarter of the samples, so that at
     // least seven segments are averaged, kept within the two limits above.

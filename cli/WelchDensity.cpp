@@ -1,4 +1,4 @@
-#include "WelchSpectrum.h"
+#include "WelchDensity.h"
 
 #include <fftw3.h>
 
@@ -52,7 +52,7 @@ std::vector<double> ToDensity(std::vector<double> summed, int segments, double w
 
 } // namespace
 
-std::int32_t WelchSpectrum::SegmentLength(std::int32_t count)
+std::int32_t WelchDensity::SegmentLength(std::int32_t count)
 {
     std::int32_t length = ShortestSegment;
     while (length * 2 <= count / 4 && length * 2 <= LongestSegment)
@@ -60,7 +60,7 @@ std::int32_t WelchSpectrum::SegmentLength(std::int32_t count)
     return length;
 }
 
-std::optional<NoiseSpectrum> WelchSpectrum::Estimate(const float* microvolts, std::int32_t count, double sampleRate)
+std::optional<NoiseDensity> WelchDensity::Estimate(const float* microvolts, std::int32_t count, double sampleRate)
 {
     if (count < MinimumSamples || !(sampleRate > 0.0))
         return std::nullopt;
@@ -87,7 +87,7 @@ std::optional<NoiseSpectrum> WelchSpectrum::Estimate(const float* microvolts, st
     }
 
     const double windowPower = std::inner_product(window.begin(), window.end(), window.begin(), 0.0);
-    NoiseSpectrum spectrum;
+    NoiseDensity spectrum;
     spectrum.SampleRate = sampleRate;
     spectrum.BinHz = sampleRate / length;
     spectrum.SegmentLength = length;

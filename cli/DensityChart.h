@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NoiseSpectrum.h"
+#include "NoiseDensity.h"
 #include "Spur.h"
 
 #include <QColor>
@@ -15,10 +15,10 @@ class QPainter;
 // against Hz, DC left out), each listed spur ringed in its channel's colour,
 // and mains hum marked by a dashed line named "50 Hz", "2×50 Hz" and so on.
 // Channels without a spectrum are named with the reason in the plot.
-class SpectrumChart {
+class DensityChart {
 public:
     struct Trace {
-        const NoiseSpectrum* Spectrum;
+        const NoiseDensity* Spectrum;
         const std::vector<Spur>* Spurs;
         QColor Colour;
     };

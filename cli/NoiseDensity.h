@@ -5,7 +5,7 @@
 // A channel's one-sided noise spectral density: Density[k] in µV/√Hz at the
 // frequency k · BinHz, k = 0 .. SegmentLength / 2 (the last at half the
 // sample rate), averaged over Segments periodograms.
-struct NoiseSpectrum {
+struct NoiseDensity {
     double SampleRate = 0.0;
     double BinHz = 0.0;
     int SegmentLength = 0;

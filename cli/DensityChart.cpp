@@ -1,4 +1,4 @@
-#include "SpectrumChart.h"
+#include "DensityChart.h"
 
 #include "AxisTicks.h"
 #include "ChartFrame.h"
@@ -36,11 +36,11 @@ QString DecadeCaption(int decade)
     return QStringLiteral("1e%1").arg(decade);
 }
 
-void DensityRange(const std::vector<SpectrumChart::Trace>& traces, double& low, double& high)
+void DensityRange(const std::vector<DensityChart::Trace>& traces, double& low, double& high)
 {
     low = HUGE_VAL;
     high = 0.0;
-    for (const SpectrumChart::Trace& trace : traces) {
+    for (const DensityChart::Trace& trace : traces) {
         for (std::size_t k = FirstBin; k < trace.Spectrum->Density.size(); ++k) {
             const double density = trace.Spectrum->Density[k];
             if (density > 0.0) {
@@ -58,11 +58,11 @@ struct Axes {
     LogAxis Y;
 };
 
-Axes AxesOf(const std::vector<SpectrumChart::Trace>& traces)
+Axes AxesOf(const std::vector<DensityChart::Trace>& traces)
 {
     double lowest = HUGE_VAL;
     double highest = 0.0;
-    for (const SpectrumChart::Trace& trace : traces) {
+    for (const DensityChart::Trace& trace : traces) {
         lowest = std::min(lowest, trace.Spectrum->BinHz);
         highest = std::max(highest, trace.Spectrum->SampleRate / 2.0);
     }
@@ -85,9 +85,9 @@ QPointF PointOf(const ChartFrame& frame, const Axes& axes, double hertz, double 
     return frame.At(axes.X.Fraction(hertz), axes.Y.Fraction(std::max(density, std::pow(10.0, axes.Y.First))));
 }
 
-void DrawDensity(QPainter& painter, const ChartFrame& frame, const Axes& axes, const SpectrumChart::Trace& trace)
+void DrawDensity(QPainter& painter, const ChartFrame& frame, const Axes& axes, const DensityChart::Trace& trace)
 {
-    const NoiseSpectrum& spectrum = *trace.Spectrum;
+    const NoiseDensity& spectrum = *trace.Spectrum;
     QPolygonF line;
     for (std::size_t k = FirstBin; k < spectrum.Density.size(); ++k)
         line << PointOf(frame, axes, spectrum.FrequencyOf(k), spectrum.Density[k]);
@@ -95,9 +95,9 @@ void DrawDensity(QPainter& painter, const ChartFrame& frame, const Axes& axes, c
     painter.drawPolyline(line);
 }
 
-void DrawSpurs(QPainter& painter, const ChartFrame& frame, const Axes& axes, const SpectrumChart::Trace& trace)
+void DrawSpurs(QPainter& painter, const ChartFrame& frame, const Axes& axes, const DensityChart::Trace& trace)
 {
-    const NoiseSpectrum& spectrum = *trace.Spectrum;
+    const NoiseDensity& spectrum = *trace.Spectrum;
     for (const Spur& spur : *trace.Spurs) {
         const std::size_t bin = std::min(spectrum.Density.size() - 1,
                                          static_cast<std::size_t>(std::lround(spur.FrequencyHz / spectrum.BinHz)));
@@ -111,19 +111,19 @@ void DrawSpurs(QPainter& painter, const ChartFrame& frame, const Axes& axes, con
         painter.setPen(QPen(MainsColour, 0.6, Qt::DashLine));
         painter.drawLine(frame.At(x, 0.0), frame.At(x, 1.0));
         painter.setFont(ChartFrame::Font(7));
-        painter.drawText(frame.At(x, 1.0) + QPointF(2.0, 8.0), SpectrumChart::MainsName(spur));
+        painter.drawText(frame.At(x, 1.0) + QPointF(2.0, 8.0), DensityChart::MainsName(spur));
     }
 }
 
 } // namespace
 
-QString SpectrumChart::MainsName(const Spur& spur)
+QString DensityChart::MainsName(const Spur& spur)
 {
     const QString mains = QStringLiteral("%1 Hz").arg(spur.MainsHz);
     return spur.Harmonic == 1 ? mains : QStringLiteral("%1×").arg(spur.Harmonic) + mains;
 }
 
-void SpectrumChart::Paint(QPainter& painter, const QRectF& area, const std::vector<Trace>& traces,
+void DensityChart::Paint(QPainter& painter, const QRectF& area, const std::vector<Trace>& traces,
                           const QStringList& notes)
 {
     ChartFrame frame(painter, area, QStringLiteral("Noise spectral density (Welch, Hann window)"),

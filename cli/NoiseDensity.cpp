@@ -1,4 +1,4 @@
-#include "NoiseSpectrum.h"
+#include "NoiseDensity.h"
 
 #include <algorithm>
 
@@ -10,7 +10,7 @@ constexpr std::size_t FirstNoiseBin = 3;
 
 } // namespace
 
-double NoiseSpectrum::MedianDensity() const
+double NoiseDensity::MedianDensity() const
 {
     if (Density.size() <= FirstNoiseBin)
         return 0.0;
