@@ -3,6 +3,7 @@
 #include <libusb.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 namespace {
@@ -28,12 +29,16 @@ BulkReader::BulkReader(libusb_context* context, libusb_device_handle* device, un
 BulkReader::~BulkReader()
 {
     Stop();
-    for (Slot& slot : slots_)
-        libusb_free_transfer(slot.transfer);
+    for (Slot& slot : slots_) {
+        if (!slot.submitted)
+            libusb_free_transfer(slot.transfer);
+    }
 }
 
 bool BulkReader::Start(std::size_t transferBytes)
 {
+    if (failed_)
+        return false;
     const std::size_t packets = std::clamp<std::size_t>(transferBytes / packetSize_, 1, MaxTransferBytes / packetSize_);
     transferBytes_ = packets * packetSize_;
     next_ = 0;
@@ -55,8 +60,12 @@ void BulkReader::Stop()
             libusb_cancel_transfer(slot.transfer);
     }
     for (Slot& slot : slots_) {
-        if (slot.submitted)
-            WaitFor(slot, CancelWaitMs);
+        if (slot.submitted && !WaitFor(slot, CancelWaitMs)) {
+            // Never given back: the transfer stays the device's, and the
+            // reader can no longer tell what the stream holds.
+            Fail();
+            continue;
+        }
         slot.submitted = false;
         slot.data = 0;
         slot.taken = 0;
@@ -103,11 +112,18 @@ bool BulkReader::Submit(Slot& slot)
     return slot.submitted;
 }
 
-// Handles USB events until the slot's transfer is back or waitMs passed.
+// Handles USB events until the slot's transfer is back or waitMs passed. One
+// pass may give back another transfer, or only some of those cancelled, so
+// the passes go on until the deadline.
 bool BulkReader::WaitFor(Slot& slot, int waitMs)
 {
-    if (slot.done == 0) {
-        timeval wait{waitMs / 1000, (waitMs % 1000) * 1000};
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    while (slot.done == 0) {
+        const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            break;
+        timeval wait{static_cast<decltype(timeval::tv_sec)>(left.count() / 1000000),
+                     static_cast<decltype(timeval::tv_usec)>(left.count() % 1000000)};
         libusb_handle_events_timeout_completed(context_, &wait, &slot.done);
     }
     if (slot.done == 0)

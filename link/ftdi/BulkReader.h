@@ -32,10 +32,12 @@ public:
 
     // Submits every transfer, each of transferBytes (whole packets, at most
     // MaxTransferBytes; the buffers grow here if need be, never during a
-    // run). False when the device refuses them.
+    // run). False when the device refuses them or the reader has failed.
     bool Start(std::size_t transferBytes);
     // Cancels the transfers in flight and drops what they and the reader
-    // hold; waits until the device has given every transfer back.
+    // hold; waits until the device has given every transfer back. One not
+    // given back within a second stays the device's (never resubmitted nor
+    // freed) and the reader fails from then on.
     void Stop();
     // The received data, at most capacity bytes, oldest first; 0 when no
     // transfer completed within waitMs; negative on a USB error (the device

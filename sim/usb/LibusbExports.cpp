@@ -113,25 +113,25 @@ int SyncError(InRequest::State state)
 
 // Takes the finished transfers off the list, oldest first, with their
 // status and length filled in.
-std::vector<libusb_transfer*> TakeFinished()
+// One finished transfer per event pass at most: a host controller gives
+// cancelled transfers back one by one, so a caller must go on handling
+// events until the transfer it waits for is back.
+libusb_transfer* TakeFinished()
 {
-    std::vector<libusb_transfer*> finished;
     auto& inFlight = InFlight();
-    for (auto it = inFlight.begin(); it != inFlight.end();) {
+    for (auto it = inFlight.begin(); it != inFlight.end(); ++it) {
         libusb_transfer* transfer = *it;
         TransferRecord& record = Records()[transfer];
         const bool in = IsIn(transfer->endpoint);
-        if (in && record.request.Status == InRequest::State::Pending) {
-            ++it;
+        if (in && record.request.Status == InRequest::State::Pending)
             continue;
-        }
         transfer->status = in ? TransferStatus(record.request.Status) : LIBUSB_TRANSFER_COMPLETED;
         transfer->actual_length = in ? static_cast<int>(record.request.Actual) : transfer->length;
         record.inFlight = false;
-        finished.push_back(transfer);
-        it = inFlight.erase(it);
+        inFlight.erase(it);
+        return transfer;
     }
-    return finished;
+    return nullptr;
 }
 
 int SubmitBulk(EmulatedBus& bus, libusb_transfer* transfer, TransferRecord& record)
@@ -528,22 +528,20 @@ KORVADEX_USB_EXPORT int libusb_handle_events_timeout_completed(libusb_context*, 
     const Clock::time_point deadline =
         tv == nullptr ? Clock::now() + LongestWait
                       : Clock::now() + std::chrono::seconds(tv->tv_sec) + std::chrono::microseconds(tv->tv_usec);
-    std::vector<libusb_transfer*> finished;
+    libusb_transfer* finished = nullptr;
     {
         EmulatedBus& bus = EmulatedBus::Instance();
         auto lock = bus.Lock();
         for (;;) {
             bus.Advance();
             finished = TakeFinished();
-            if (!finished.empty() || (completed != nullptr && *completed != 0) || Clock::now() >= deadline)
+            if (finished != nullptr || (completed != nullptr && *completed != 0) || Clock::now() >= deadline)
                 break;
             bus.Wait(lock, deadline);
         }
     }
-    for (libusb_transfer* transfer : finished) {
-        if (transfer->callback != nullptr)
-            transfer->callback(transfer);
-    }
+    if (finished != nullptr && finished->callback != nullptr)
+        finished->callback(finished);
     return LIBUSB_SUCCESS;
 }
 
