@@ -8,6 +8,7 @@
 #include "LogSession.h"
 #include "MeasureItems.h"
 #include "RunData.h"
+#include "RunOptions.h"
 #include "Usage.h"
 
 #include <QFileInfo>
@@ -16,9 +17,6 @@
 
 namespace {
 
-const QString RateOption = QStringLiteral("--rate");
-const QString ChannelOption = QStringLiteral("--channel");
-const QString FilterOption = QStringLiteral("--filter");
 const QString OutputOption = QStringLiteral("-o");
 const QString DurationOption = QStringLiteral("--duration");
 const QString RunsOption = QStringLiteral("--runs");
@@ -41,26 +39,16 @@ const char* const HelpText =
     "exit codes: 0 done, 2 usage or file error, 3 board not found, 4 no response,\n"
     "5 board error, 6 read error (everything taken before it is kept), 130 Ctrl-C";
 
-// Settings of the runs from the three required options; an empty error when all are good.
+// Settings of the runs, the largest count, from the required options; an
+// empty error when all are good.
 QString SettingsFrom(const CommandLine& line, MeasureSettings& settings)
 {
-    for (const QString& option : {RateOption, ChannelOption, FilterOption, OutputOption}) {
-        if (!line.Has(option))
-            return QStringLiteral("log needs %1").arg(option);
-    }
-    const auto rate = MeasureItems::ParseRate(line.Value(RateOption));
-    const auto channel = MeasureItems::ParseChannel(line.Value(ChannelOption));
-    const auto filter = MeasureItems::ParseFilter(line.Value(FilterOption));
-    if (!rate)
-        return QStringLiteral("%1 %2 is not a rate of the list").arg(RateOption, line.Value(RateOption));
-    if (!channel)
-        return QStringLiteral("%1 takes 0, 1 or 2").arg(ChannelOption);
-    if (!filter)
-        return QStringLiteral("%1 takes sinc3 or sinc5").arg(FilterOption);
-    settings.spsSel = *rate;
+    const QString error = RunOptions::SettingsFrom(line, QStringLiteral("log"), false, settings);
+    if (!error.isEmpty())
+        return error;
+    if (!line.Has(OutputOption))
+        return QStringLiteral("log needs %1").arg(OutputOption);
     settings.DataCountSel = MeasureItems::CountCount - 1;
-    settings.CHSel = *channel;
-    settings.fSinc5 = *filter;
     return QString();
 }
 
@@ -88,7 +76,7 @@ QString LimitsFrom(const CommandLine& line, LogLimits& limits)
 int LogCommand::Run(const QStringList& words)
 {
     CommandLine line;
-    if (!line.Parse(words, {{RateOption, true}, {ChannelOption, true}, {FilterOption, true}, {OutputOption, true},
+    if (!line.Parse(words, {{RunOptions::Rate, true}, {RunOptions::Channel, true}, {RunOptions::Filter, true}, {OutputOption, true},
                             {DurationOption, true}, {RunsOption, true}, {ForceOption, false},
                             {BoardConnection::StallOption, true}, {Usage::HelpOption, false}}))
         return Usage::Fail(line.Error());

@@ -11,6 +11,7 @@
 #include "ReportWriter.h"
 #include "RunData.h"
 #include "RunEvaluator.h"
+#include "RunOptions.h"
 #include "Usage.h"
 #include "WindowTexts.h"
 
@@ -20,10 +21,6 @@
 
 namespace {
 
-const QString RateOption = QStringLiteral("--rate");
-const QString CountOption = QStringLiteral("--count");
-const QString ChannelOption = QStringLiteral("--channel");
-const QString FilterOption = QStringLiteral("--filter");
 const QString OutputOption = QStringLiteral("-o");
 const QString ForceOption = QStringLiteral("--force");
 const QString JsonOption = QStringLiteral("--json");
@@ -33,32 +30,6 @@ void ReportExisting(const QString& path)
 {
     Console::Err(QStringLiteral("ファイル：") + path + QStringLiteral("があります。"));
     Console::Err(QStringLiteral("korvadex-cli: not replaced; --force replaces an existing file"));
-}
-
-// Settings from the four required options; an empty error when all are good.
-QString SettingsFrom(const CommandLine& line, MeasureSettings& settings)
-{
-    for (const QString& option : {RateOption, CountOption, ChannelOption, FilterOption}) {
-        if (!line.Has(option))
-            return QStringLiteral("measure needs %1").arg(option);
-    }
-    const auto rate = MeasureItems::ParseRate(line.Value(RateOption));
-    const auto count = MeasureItems::ParseCount(line.Value(CountOption));
-    const auto channel = MeasureItems::ParseChannel(line.Value(ChannelOption));
-    const auto filter = MeasureItems::ParseFilter(line.Value(FilterOption));
-    if (!rate)
-        return QStringLiteral("%1 %2 is not a rate of the list").arg(RateOption, line.Value(RateOption));
-    if (!count)
-        return QStringLiteral("%1 %2 is not a count of the list").arg(CountOption, line.Value(CountOption));
-    if (!channel)
-        return QStringLiteral("%1 takes 0, 1 or 2").arg(ChannelOption);
-    if (!filter)
-        return QStringLiteral("%1 takes sinc3 or sinc5").arg(FilterOption);
-    settings.spsSel = *rate;
-    settings.DataCountSel = *count;
-    settings.CHSel = *channel;
-    settings.fSinc5 = *filter;
-    return QString();
 }
 
 // Saves the run as the window's save command does; an existing file is
@@ -104,14 +75,14 @@ QString MeasureCommand::WithDtaExtension(const QString& path)
 int MeasureCommand::Run(const QStringList& words)
 {
     CommandLine line;
-    if (!line.Parse(words, {{RateOption, true}, {CountOption, true}, {ChannelOption, true}, {FilterOption, true},
+    if (!line.Parse(words, {{RunOptions::Rate, true}, {RunOptions::Count, true}, {RunOptions::Channel, true}, {RunOptions::Filter, true},
                             {OutputOption, true}, {ForceOption, false}, {JsonOption, false},
                             {BoardConnection::StallOption, true}}))
         return Usage::Fail(line.Error());
     if (!line.Positional().isEmpty())
         return Usage::Fail(QStringLiteral("measure takes no file name but -o FILE.DTA"));
     const auto run = std::make_unique<RunData>();
-    const QString error = SettingsFrom(line, run->Settings);
+    const QString error = RunOptions::SettingsFrom(line, QStringLiteral("measure"), true, run->Settings);
     if (!error.isEmpty())
         return Usage::Fail(error);
     const auto stallTimeout = BoardConnection::StallTimeout(line);

@@ -8,6 +8,7 @@
 #include "MeasureItems.h"
 #include "RunData.h"
 #include "RunEvaluator.h"
+#include "RunOptions.h"
 #include "SweepPlan.h"
 #include "SweepTable.h"
 #include "Usage.h"
@@ -16,8 +17,8 @@
 
 namespace {
 
-const QString ChannelOption = QStringLiteral("--channel");
-const QString CountOption = QStringLiteral("--count");
+const QString& ChannelOption = RunOptions::Channel;
+const QString& CountOption = RunOptions::Count;
 const QString TimeCapOption = QStringLiteral("--time-cap");
 const QString CsvOption = QStringLiteral("--csv");
 
