@@ -10,6 +10,7 @@ const QString BoardConnection::StallOption = QStringLiteral("--stall-timeout");
 
 BoardConnection::BoardConnection(std::chrono::milliseconds stallTimeout)
     : driver_(LoadD2xx())
+    , texts_(console_)
     , session_(*driver_, texts_)
     , stallTimeout_(stallTimeout)
 {
@@ -45,4 +46,9 @@ ExitCode BoardConnection::Measure(RunData& run, const QString& label, const RunW
     const ExitCode result = session_.Measure(run, control);
     bar.Finish();
     return result;
+}
+
+bool BoardConnection::OperatorStopped() const
+{
+    return InterruptFlag::Raised();
 }

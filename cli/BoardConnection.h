@@ -1,8 +1,10 @@
 #pragma once
 
 #include "BoardSession.h"
+#include "ConsoleMessages.h"
 #include "D2xx.h"
 #include "ExitCode.h"
+#include "RunSource.h"
 #include "WindowTexts.h"
 
 #include <QString>
@@ -14,18 +16,10 @@
 
 class CommandLine;
 
-// What a command may watch in a run besides the progress bar.
-struct RunWatch {
-    // After every read that brought samples: the samples (pairs) taken so far.
-    std::function<void(std::int32_t taken)> Arrived;
-    // Polled between reads beside Ctrl-C: true stops the run as Ctrl-C does.
-    std::function<bool()> StopWanted;
-};
-
 // What the board commands share: the driver from the window's D2XX loader,
 // the window's texts, Ctrl-C as a stop request, and a progress bar on
 // standard error while a run is read.
-class BoardConnection {
+class BoardConnection : public RunSource {
 public:
     static const QString StallOption;  // "--stall-timeout"
     static constexpr std::chrono::milliseconds DefaultStallTimeout{10000};
@@ -38,12 +32,15 @@ public:
 
     // Identifies the board as the window does.
     ExitCode Connect();
-    QString Identity() const { return session_.Identity(); }
+    QString Identity() const override { return session_.Identity(); }
     // One run of run.Settings; label names it beside the progress bar.
-    ExitCode Measure(RunData& run, const QString& label, const RunWatch& watch = {});
+    ExitCode Measure(RunData& run, const QString& label, const RunWatch& watch = {}) override;
+    // Ctrl-C.
+    bool OperatorStopped() const override;
 
 private:
     std::unique_ptr<D2xx> driver_;
+    ConsoleMessages console_;
     WindowTexts texts_;
     BoardSession session_;
     std::chrono::milliseconds stallTimeout_;

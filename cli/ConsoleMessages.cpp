@@ -6,3 +6,8 @@ void ConsoleMessages::ShowError(const QString&, const QString& text)
 {
     Console::Err(subject_.isEmpty() ? text : subject_ + QStringLiteral(": ") + text);
 }
+
+void ConsoleMessages::Tell(const QString& line)
+{
+    Console::Err(line);
+}

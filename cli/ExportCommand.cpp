@@ -3,13 +3,13 @@
 #include "CommandLine.h"
 #include "DataFileLoader.h"
 #include "ExitCode.h"
-#include "GraphView.h"
 #include "OutputFile.h"
 #include "ProgressBar.h"
 #include "RunData.h"
 #include "SampleTable.h"
 #include "Terminal.h"
 #include "Usage.h"
+#include "ConsoleMessages.h"
 #include "WindowTexts.h"
 
 #include <QDir>
@@ -73,9 +73,9 @@ int ExportCommand::Run(const QStringList& words)
 
     const bool tab = line.Has(TsvOption);
     const SampleTable table(tab ? '\t' : ',');
-    WindowTexts texts;
+    ConsoleMessages console;
+    WindowTexts texts(console);
     const auto run = std::make_unique<RunData>();
-    GraphView view(*run, nullptr);
     ProgressBar bar(severalFiles && Terminal::StderrIsTerminal(), QStringLiteral("export"));
     int exitCode = ExitDone;
     for (qsizetype i = 0; i < files.size(); ++i) {
@@ -84,9 +84,9 @@ int ExportCommand::Run(const QStringList& words)
             exitCode = ExitUsageOrFile;
             continue;
         }
-        view.ConvertAll();
+        run->ConvertAll();
         const QString path = severalFiles ? PathInFolder(output, files[i], Extension(tab)) : output;
-        if (!OutputFile::WriteText(path, table.Text(*run)))
+        if (!OutputFile::WriteText(path, table.Text(run->Settings, run->Ch0Data, run->Ch1Data)))
             exitCode = ExitUsageOrFile;
     }
     bar.Finish();

@@ -23,29 +23,16 @@ std::array<AxisLabel*, N> Pointers(std::array<MeasuredLabel, N>& labels)
     return pointers;
 }
 
-void ConvertChannel(const TGraph_2CH& graph, ChannelData& channel)
-{
-    for (std::int32_t i = 0; i < channel.Count; ++i)
-        channel.Microvolts[i] = static_cast<float>(graph.CodeToMicrovolts(channel.Codes[i]));
-}
-
 } // namespace
 
 GraphView::GraphView(RunData& run, const LabelMetrics* metrics)
-    : run_(run)
-    , box_(PaintBoxGeometry)
+    : box_(PaintBoxGeometry)
     , yLabels_(MakeLabels<TGraph_2CH::YLabelCount>(metrics))
     , xLabels_(MakeLabels<TGraph_2CH::XLabelCount>(metrics))
     , yLabelPointers_(Pointers(yLabels_))
     , xLabelPointers_(Pointers(xLabels_))
     , graph_(&box_, &run.Ch0Data, &run.Ch1Data, &run.Settings, yLabelPointers_.data(), xLabelPointers_.data())
 {
-}
-
-void GraphView::ConvertAll()
-{
-    ConvertChannel(graph_, run_.Ch0Data);
-    ConvertChannel(graph_, run_.Ch1Data);
 }
 
 void GraphView::DrawAsLoaded(bool volt)

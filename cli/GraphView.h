@@ -28,12 +28,9 @@ public:
     TGraph_2CH& Graph() { return graph_; }
     const PlainPaintBox& Box() const { return box_; }
 
-    // Every sample of each channel holding data to microvolts, as the window
-    // does after a run or a load.
-    void ConvertAll();
     // The picture the window shows after loading the run: the empty plot of
-    // its first idle pass, then the whole run drawn. The caller has run
-    // ConvertAll.
+    // its first idle pass, then the whole run drawn. The caller has
+    // converted the run (RunData::ConvertAll).
     void DrawAsLoaded(bool volt);
 
     // The eleven Y labels, top first, then the left and the right X label.
@@ -41,7 +38,6 @@ public:
     QStringList Captions() const;
 
 private:
-    RunData& run_;
     PlainPaintBox box_;
     std::array<MeasuredLabel, TGraph_2CH::YLabelCount> yLabels_;
     std::array<MeasuredLabel, TGraph_2CH::XLabelCount> xLabels_;

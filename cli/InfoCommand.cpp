@@ -3,11 +3,11 @@
 #include "CommandLine.h"
 #include "DataFileLoader.h"
 #include "ExitCode.h"
-#include "GraphView.h"
 #include "ReportWriter.h"
 #include "RunData.h"
 #include "RunEvaluator.h"
 #include "Usage.h"
+#include "ConsoleMessages.h"
 #include "WindowTexts.h"
 
 #include <memory>
@@ -20,9 +20,9 @@ int InfoCommand::Run(const QStringList& words)
     if (line.Positional().isEmpty())
         return Usage::Fail(QStringLiteral("info needs at least one file"));
 
-    WindowTexts texts;
+    ConsoleMessages console;
+    WindowTexts texts(console);
     const auto run = std::make_unique<RunData>();
-    GraphView view(*run, nullptr);
     const ReportWriter writer(line.Has(QStringLiteral("--json")));
     int exitCode = ExitDone;
     for (const QString& path : line.Positional()) {
@@ -30,7 +30,7 @@ int InfoCommand::Run(const QStringList& words)
             exitCode = ExitUsageOrFile;
             continue;
         }
-        writer.Print(path, QString(), run->Settings, RunEvaluator::Evaluate(*run, view));
+        writer.Print(path, QString(), run->Settings, RunEvaluator::Evaluate(*run));
     }
     return exitCode;
 }

@@ -5,7 +5,6 @@
 #include "Console.h"
 #include "ExitCode.h"
 #include "ForcePrompt.h"
-#include "GraphView.h"
 #include "MeasureItems.h"
 #include "Myfile.h"
 #include "ReportWriter.h"
@@ -13,6 +12,7 @@
 #include "RunEvaluator.h"
 #include "RunOptions.h"
 #include "Usage.h"
+#include "ConsoleMessages.h"
 #include "WindowTexts.h"
 
 #include <QFileInfo>
@@ -52,7 +52,8 @@ int Save(const QString& path, const RunData& run, bool force)
         break;
     }
     if (!saved) {
-        WindowTexts texts;
+        ConsoleMessages console;
+        WindowTexts texts(console);
         texts.SetSubject(path);
         texts.Messages().MsgSaveError();
         return ExitUsageOrFile;
@@ -105,8 +106,7 @@ int MeasureCommand::Run(const QStringList& words)
     if (run->Ch0Data.Count == 0 && run->Ch1Data.Count == 0)
         return measured;
 
-    GraphView view(*run, nullptr);
-    const std::vector<ChannelReport> reports = RunEvaluator::Evaluate(*run, view);
+    const std::vector<ChannelReport> reports = RunEvaluator::Evaluate(*run);
     ReportWriter(line.Has(JsonOption)).Print(saving ? path : QStringLiteral("measurement"), board.Identity(),
                                              run->Settings, reports);
     const int savedCode = saving ? Save(path, *run, force) : ExitDone;

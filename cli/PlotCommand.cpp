@@ -9,6 +9,7 @@
 #include "PlotImage.h"
 #include "RunData.h"
 #include "Usage.h"
+#include "ConsoleMessages.h"
 #include "WindowTexts.h"
 
 #include <memory>
@@ -26,14 +27,15 @@ int PlotCommand::Run(const QStringList& words)
     if (!line.Has(output) && !line.Has(labels))
         return Usage::Fail(QStringLiteral("plot needs -o FILE.png or --labels"));
 
-    WindowTexts texts;
+    ConsoleMessages console;
+    WindowTexts texts(console);
     const auto run = std::make_unique<RunData>();
     if (!DataFileLoader::Load(line.Positional().front(), *run, texts))
         return ExitUsageOrFile;
 
     const LabelMetrics metrics;
     GraphView view(*run, &metrics);
-    view.ConvertAll();
+    run->ConvertAll();
     view.DrawAsLoaded(line.Has(volt));
     if (line.Has(labels)) {
         for (const QString& caption : view.Captions())

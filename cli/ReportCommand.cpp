@@ -4,7 +4,6 @@
 #include "Console.h"
 #include "DataFileLoader.h"
 #include "ExitCode.h"
-#include "GraphView.h"
 #include "ProgressBar.h"
 #include "ReportAnalysis.h"
 #include "ReportDocument.h"
@@ -12,6 +11,7 @@
 #include "RunData.h"
 #include "Terminal.h"
 #include "Usage.h"
+#include "ConsoleMessages.h"
 #include "WindowTexts.h"
 
 #include <memory>
@@ -57,9 +57,9 @@ int ReportCommand::Run(const QStringList& words)
     std::unique_ptr<ReportDocument> document;
     if (line.Has(OutputOption))
         document = std::make_unique<ReportDocument>(output, static_cast<int>(files.size()));
-    WindowTexts texts;
+    ConsoleMessages console;
+    WindowTexts texts(console);
     const auto run = std::make_unique<RunData>();
-    GraphView view(*run, nullptr);
     ProgressBar bar(files.size() > 1 && Terminal::StderrIsTerminal(), QStringLiteral("report"));
     int exitCode = ExitDone;
     for (qsizetype i = 0; i < files.size(); ++i) {
@@ -68,14 +68,19 @@ int ReportCommand::Run(const QStringList& words)
             exitCode = ExitUsageOrFile;
             continue;
         }
-        const RunAnalysis analysis = ReportAnalysis::Of(files[i], *run, view);
+        run->ConvertAll();
+        const RunAnalysis analysis = ReportAnalysis::Of(files[i], run->Settings, run->Ch0Data, run->Ch1Data);
         if (line.Has(JsonOption))
             Console::Out(QString::fromUtf8(ReportJson::Line(analysis)));
-        if (document && !document->AddPage(static_cast<int>(i), analysis, *run))
+        if (document && !document->AddPage(static_cast<int>(i), analysis, run->Ch0Data, run->Ch1Data)) {
+            Console::Err(QStringLiteral("korvadex-cli: ") + document->Error());
             exitCode = ExitUsageOrFile;
+        }
     }
     bar.Finish();
-    if (document && !document->Finish())
+    if (document && !document->Finish()) {
+        Console::Err(QStringLiteral("korvadex-cli: ") + document->Error());
         exitCode = ExitUsageOrFile;
+    }
     return exitCode;
 }

@@ -4,7 +4,6 @@
 
 #include <vector>
 
-class GraphView;
 class RunData;
 
 // What the window computes and shows when a run ends or a file is loaded,
@@ -13,5 +12,5 @@ class RunData;
 // line's two statistics texts.
 class RunEvaluator {
 public:
-    static std::vector<ChannelReport> Evaluate(RunData& run, GraphView& view);
+    static std::vector<ChannelReport> Evaluate(RunData& run);
 };

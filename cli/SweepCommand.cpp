@@ -4,7 +4,6 @@
 #include "CommandLine.h"
 #include "Console.h"
 #include "ExitCode.h"
-#include "GraphView.h"
 #include "MeasureItems.h"
 #include "RunData.h"
 #include "RunEvaluator.h"
@@ -62,7 +61,6 @@ int SweepCommand::Run(const QStringList& words)
         Console::Out(board.Identity());
     Console::Out(table.Header());
     const auto run = std::make_unique<RunData>();
-    GraphView view(*run, nullptr);
     for (const SweepPlan::Point& point : SweepPlan::Points(*channel, *count, *timeCap)) {
         run->Settings = MeasureSettings{};
         run->Settings.spsSel = point.spsSel;
@@ -74,7 +72,7 @@ int SweepCommand::Run(const QStringList& words)
         const ExitCode measured = board.Measure(*run, label);
         if (measured != ExitDone)
             return measured;
-        for (const ChannelReport& report : RunEvaluator::Evaluate(*run, view))
+        for (const ChannelReport& report : RunEvaluator::Evaluate(*run))
             Console::Out(table.Row(point, report));
     }
     return ExitDone;

@@ -2,6 +2,7 @@
 
 #include "AxisLabel.h"
 #include "ChannelData.h"
+#include "CodeScale.h"
 #include "ColumnTrace.h"
 #include "FormatReal.h"
 #include "MeasureSettings.h"
@@ -13,10 +14,8 @@
 
 namespace {
 
-constexpr std::int32_t MidScale = 8388608;    // 2^23, zero volts
-constexpr std::int32_t FullScale = 16777215;  // the largest 24-bit code
-constexpr float ReferenceMicrovolts = 2500000.0f;
-constexpr long double CodeStep = 1.0L / 8388607;  // one code of the positive half-scale
+using CodeScale::FullScale;
+using CodeScale::MidScale;
 
 constexpr std::uint32_t White = Rgb(255, 255, 255);
 constexpr std::uint32_t Grey = Rgb(128, 128, 128);
@@ -207,8 +206,7 @@ void TGraph_2CH::Paint()
 
 long double TGraph_2CH::CodeToMicrovolts(std::int32_t code) const
 {
-    const std::int64_t fromZero = static_cast<std::int64_t>(code) - MidScale;
-    return static_cast<long double>(fromZero) * ReferenceMicrovolts * CodeStep / Settings->GainDivisor;
+    return CodeScale::CodeToMicrovolts(code, Settings->GainDivisor);
 }
 
 std::int32_t TGraph_2CH::GetMaxCodeCh0()

@@ -1,10 +1,10 @@
 #include "ExportCommand.h"
-#include "GraphView.h"
 #include "ReportAnalysis.h"
 #include "ReportCommand.h"
 #include "RunData.h"
 
 #include "DataFileLoader.h"
+#include "ConsoleMessages.h"
 #include "WindowTexts.h"
 
 #include <QFile>
@@ -95,13 +95,15 @@ BENCHMARK(BM_ReportPdf)->Unit(benchmark::kMillisecond);
 // The figures alone: statistics, histograms, Welch spectra and spurs.
 void BM_ReportAnalysis(benchmark::State& state)
 {
-    WindowTexts texts;
+    ConsoleMessages console;
+    WindowTexts texts(console);
     const auto run = std::make_unique<RunData>();
-    GraphView view(*run, nullptr);
     if (!DataFileLoader::Load(SharedFiles().Input(), *run, texts))
         state.SkipWithError("the file did not load");
+    run->ConvertAll();
     for (auto _ : state)
-        benchmark::DoNotOptimize(ReportAnalysis::Of(QStringLiteral("pairs"), *run, view));
+        benchmark::DoNotOptimize(
+            ReportAnalysis::Of(QStringLiteral("pairs"), run->Settings, run->Ch0Data, run->Ch1Data));
 }
 BENCHMARK(BM_ReportAnalysis)->Unit(benchmark::kMillisecond);
 

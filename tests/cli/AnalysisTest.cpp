@@ -3,7 +3,6 @@
 
 #include "AxisTicks.h"
 #include "CodeHistogram.h"
-#include "GraphView.h"
 #include "LogFile.h"
 #include "LogTable.h"
 #include "RunData.h"
@@ -178,34 +177,34 @@ protected:
             ++i;
         }
         run->HoldSamples(i);
-        view.ConvertAll();
+        run->ConvertAll();
     }
 
     std::unique_ptr<RunData> run = std::make_unique<RunData>();
-    GraphView view{*run, nullptr};
 };
 
 TEST_F(RunTableTest, ExportRowsCarryIndexNominalTimeCodesAndMicrovolts)
 {
     Hold(2, 8, {{8388608, 16777215}, {8388609, 0}});  // 1 ksps, pairs at 500 a second
-    EXPECT_EQ(SampleTable(',').Text(*run), "index,time_s,ch0_code,ch0_uV,ch1_code,ch1_uV\n"
+    EXPECT_EQ(SampleTable(',').Text(run->Settings, run->Ch0Data, run->Ch1Data), "index,time_s,ch0_code,ch0_uV,ch1_code,ch1_uV\n"
                                            "0,0.000000,8388608,0,16777215,2500000\n"
                                            "1,0.002000,8388609,0.29802325,0,-2500000.2\n");
     Hold(1, 16, {{0, 8388610}});
-    EXPECT_EQ(SampleTable('\t').Text(*run), "index\ttime_s\tch1_code\tch1_uV\n0\t0.000000\t8388610\t0.5960465\n");
+    EXPECT_EQ(SampleTable('\t').Text(run->Settings, run->Ch0Data, run->Ch1Data), "index\ttime_s\tch1_code\tch1_uV\n0\t0.000000\t8388610\t0.5960465\n");
 }
 
 TEST_F(RunTableTest, LogRowsCarryWallClockRunAndSample)
 {
     Hold(0, 5, {{8388608, 0}, {8388609, 0}, {8388610, 0}});
-    const LogTable table(0, view.Graph());
+    const LogTable table(run->Settings);
     EXPECT_EQ(table.Header(), "time,run,sample,ch0_code,ch0_uV\n");
     std::string text;
     const auto when = std::chrono::system_clock::time_point(std::chrono::milliseconds(1765230012345));
     table.AppendRows(text, *run, 3, 1, 3, when);
     EXPECT_EQ(text, "2025-12-08T21:40:12.345Z,3,1,8388609,0.29802325\n"
                     "2025-12-08T21:40:12.345Z,3,2,8388610,0.5960465\n");
-    EXPECT_EQ(LogTable(2, view.Graph()).Header(), "time,run,sample,ch0_code,ch0_uV,ch1_code,ch1_uV\n");
+    run->Settings.CHSel = 2;
+    EXPECT_EQ(LogTable(run->Settings).Header(), "time,run,sample,ch0_code,ch0_uV,ch1_code,ch1_uV\n");
 }
 
 TEST(LogFileTest, NoLineCrossesABlockAndNothingElseIsAdded)

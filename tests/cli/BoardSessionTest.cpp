@@ -1,6 +1,7 @@
 #include "BoardSession.h"
 #include "MeasureItems.h"
 #include "RunData.h"
+#include "ConsoleMessages.h"
 #include "WindowTexts.h"
 
 #include "FakeD2xx.h"
@@ -76,7 +77,8 @@ protected:
     std::string LastWrite() const { return board.Writes().back(); }
 
     FakeD2xx board;
-    WindowTexts texts;
+    ConsoleMessages console;
+    WindowTexts texts{console};
     BoardSession session{board, texts};
     std::unique_ptr<RunData> run = std::make_unique<RunData>();
     std::vector<std::int32_t> progress;

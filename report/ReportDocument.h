@@ -7,13 +7,13 @@
 
 class QPainter;
 class QPdfWriter;
-class RunData;
+struct ChannelData;
 struct RunAnalysis;
 
 // Where report pages go: one PDF with a page per file, or one PNG per file
 // (OUT.png for one file; OUT-1.png, OUT-2.png ... in the order given for
 // several). A PDF is replaced whole when it is finished, or not at all.
-// Failures are told on standard error. Needs a QGuiApplication (fonts).
+// A failure leaves its reason in Error(). Needs a QGuiApplication (fonts).
 class ReportDocument {
 public:
     // Twice the page's units: 1190 × 1684 pixels.
@@ -29,12 +29,15 @@ public:
     ReportDocument& operator=(const ReportDocument&) = delete;
 
     // The page of the index-th file given (counting refused files too).
-    bool AddPage(int index, const RunAnalysis& analysis, const RunData& run);
+    bool AddPage(int index, const RunAnalysis& analysis, const ChannelData& ch0, const ChannelData& ch1);
     bool Finish();
+    // "cannot write PATH: REASON" after a failure.
+    QString Error() const { return error_; }
 
 private:
-    bool AddPdfPage(const RunAnalysis& analysis, const RunData& run);
-    bool AddPngPage(int index, const RunAnalysis& analysis, const RunData& run);
+    bool AddPdfPage(const RunAnalysis& analysis, const ChannelData& ch0, const ChannelData& ch1);
+    bool AddPngPage(int index, const RunAnalysis& analysis, const ChannelData& ch0, const ChannelData& ch1);
+    bool CannotWrite(const QString& path, const QString& why);
 
     QString path_;
     int pages_;
@@ -42,4 +45,5 @@ private:
     QSaveFile file_;
     std::unique_ptr<QPdfWriter> writer_;
     std::unique_ptr<QPainter> painter_;
+    QString error_;
 };

@@ -2,7 +2,6 @@
 
 #include "MeasureItems.h"
 #include "PlainNumber.h"
-#include "RunData.h"
 
 namespace {
 
@@ -10,9 +9,9 @@ constexpr int TimeDecimals = 6;
 // A row is at most about sixty characters.
 constexpr std::size_t RowReserve = 64;
 
-std::int32_t RowCount(const RunData& run)
+std::int32_t RowCount(const ChannelData& ch0, const ChannelData& ch1)
 {
-    return run.Ch0Data.Count > 0 ? run.Ch0Data.Count : run.Ch1Data.Count;
+    return ch0.Count > 0 ? ch0.Count : ch1.Count;
 }
 
 } // namespace
@@ -22,35 +21,36 @@ SampleTable::SampleTable(char separator)
 {
 }
 
-std::string SampleTable::Text(const RunData& run) const
+std::string SampleTable::Text(const MeasureSettings& settings, const ChannelData& ch0, const ChannelData& ch1) const
 {
-    const std::int32_t rows = RowCount(run);
-    const double rate = MeasureItems::SampleRate(run.Settings);
-    std::string text = Header(run);
+    const std::int32_t rows = RowCount(ch0, ch1);
+    const double rate = MeasureItems::SampleRate(settings);
+    std::string text = Header(ch0, ch1);
     text.reserve(text.size() + RowReserve * static_cast<std::size_t>(rows));
     for (std::int32_t i = 0; i < rows; ++i)
-        AppendRow(text, run, i, i / rate);
+        AppendRow(text, ch0, ch1, i, i / rate);
     return text;
 }
 
-std::string SampleTable::Header(const RunData& run) const
+std::string SampleTable::Header(const ChannelData& ch0, const ChannelData& ch1) const
 {
     std::string header = "index";
     header += separator_;
     header += "time_s";
-    if (run.Ch0Data.Count > 0)
+    if (ch0.Count > 0)
         header += separator_ + std::string("ch0_code") + separator_ + "ch0_uV";
-    if (run.Ch1Data.Count > 0)
+    if (ch1.Count > 0)
         header += separator_ + std::string("ch1_code") + separator_ + "ch1_uV";
     return header + '\n';
 }
 
-void SampleTable::AppendRow(std::string& text, const RunData& run, std::int32_t index, double seconds) const
+void SampleTable::AppendRow(std::string& text, const ChannelData& ch0, const ChannelData& ch1, std::int32_t index,
+                            double seconds) const
 {
     PlainNumber::AppendInteger(text, index);
     text += separator_;
     PlainNumber::AppendFixed(text, seconds, TimeDecimals);
-    for (const ChannelData* channel : {&run.Ch0Data, &run.Ch1Data}) {
+    for (const ChannelData* channel : {&ch0, &ch1}) {
         if (channel->Count == 0)
             continue;
         text += separator_;

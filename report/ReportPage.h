@@ -5,7 +5,7 @@
 #include <QSizeF>
 
 class QPainter;
-class RunData;
+struct ChannelData;
 
 // One file's report page, laid out on an A4 page of 595 × 842 units (the
 // page in points): the file name and settings, the noise table, per channel
@@ -16,5 +16,6 @@ public:
     static constexpr QSizeF Size{595.0, 842.0};
 
     // The painter's coordinates are the page's units.
-    static void Paint(QPainter& painter, const RunAnalysis& analysis, const RunData& run);
+    static void Paint(QPainter& painter, const RunAnalysis& analysis, const ChannelData& ch0,
+                      const ChannelData& ch1);
 };

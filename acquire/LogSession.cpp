@@ -1,9 +1,9 @@
 #include "LogSession.h"
 
-#include "InterruptFlag.h"
 #include "MeasureItems.h"
 #include "PlainNumber.h"
 #include "RunData.h"
+#include "RunSource.h"
 
 namespace {
 
@@ -16,12 +16,11 @@ std::string Seconds(double seconds, int decimals = 3)
 
 } // namespace
 
-LogSession::LogSession(BoardConnection& board, LogFile& file, RunData& run, const LogLimits& limits)
+LogSession::LogSession(RunSource& board, LogFile& file, RunData& run, const LogLimits& limits)
     : board_(board)
     , file_(file)
     , run_(run)
-    , view_(run, nullptr)
-    , table_(run.Settings.CHSel, view_.Graph())
+    , table_(run.Settings)
     , limits_(limits)
     , start_(Clock::now())
 {
@@ -46,7 +45,7 @@ ExitCode LogSession::LogRuns()
     if (!written_)
         return ExitUsageOrFile;
     // The planned end stops the last run early; only Ctrl-C is the operator's stop.
-    if (result == ExitStopped && !InterruptFlag::Raised())
+    if (result == ExitStopped && !board_.OperatorStopped())
         result = ExitDone;
     file_.Comment(Ending(result) + " after " + std::to_string(runNumber_) + " runs, " + std::to_string(samples_)
         + " samples, " + Seconds(std::chrono::duration<double>(Clock::now() - start_).count()));

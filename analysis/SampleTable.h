@@ -1,25 +1,27 @@
 #pragma once
 
-#include <string>
+#include "ChannelData.h"
+#include "MeasureSettings.h"
 
-class RunData;
+#include <string>
 
 // A run's samples as a table for a spreadsheet or a script: the header row
 // "index,time_s,ch0_code,ch0_uV,ch1_code,ch1_uV" (the columns of the
 // channels holding data), then one row per sample (pair) with its index from
 // 0, its time from the nominal rate (six decimals), and per channel the code
 // and the microvolt value the window computes (the fewest digits that read
-// back as the same float). The decimal point is always ".". The run's
+// back as the same float). The decimal point is always ".". The channels'
 // microvolts are filled.
 class SampleTable {
 public:
     explicit SampleTable(char separator);
 
-    std::string Text(const RunData& run) const;
+    std::string Text(const MeasureSettings& settings, const ChannelData& ch0, const ChannelData& ch1) const;
 
 private:
-    std::string Header(const RunData& run) const;
-    void AppendRow(std::string& text, const RunData& run, std::int32_t index, double seconds) const;
+    std::string Header(const ChannelData& ch0, const ChannelData& ch1) const;
+    void AppendRow(std::string& text, const ChannelData& ch0, const ChannelData& ch1, std::int32_t index,
+                   double seconds) const;
 
     char separator_;
 };

@@ -19,6 +19,9 @@ public:
     // Count samples (pairs) of a run in the settings' channel mode become
     // the data; the channel not measured holds none.
     void HoldSamples(std::int32_t count);
+    // Every sample of each channel holding data to microvolts, as the window
+    // does after a run or a load.
+    void ConvertAll();
 
     MeasureSettings Settings;
     ChannelData Ch0Data;

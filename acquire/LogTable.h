@@ -5,7 +5,7 @@
 #include <string>
 
 class RunData;
-class TGraph_2CH;
+struct MeasureSettings;
 
 // The rows of a long-term log: the header "time,run,sample,ch0_code,ch0_uV"
 // (then "ch1_code,ch1_uV", or only CH1's pair, by the channel mode), and
@@ -15,7 +15,7 @@ class TGraph_2CH;
 // window's microvolt value.
 class LogTable {
 public:
-    LogTable(std::int32_t channelMode, const TGraph_2CH& graph);
+    explicit LogTable(const MeasureSettings& settings);
 
     std::string Header() const;
     // Samples [from, to) of the run's code arrays.
@@ -30,5 +30,5 @@ private:
 
     bool ch0_;
     bool ch1_;
-    const TGraph_2CH& graph_;
+    std::int32_t gainDivisor_;
 };

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "BoardConnection.h"
 #include "ExitCode.h"
-#include "GraphView.h"
 #include "LogFile.h"
 #include "LogTable.h"
 
@@ -12,6 +10,7 @@
 #include <string>
 
 class RunData;
+class RunSource;
 
 // When a log ends by itself: after so many seconds or so many runs (or
 // neither: only Ctrl-C or a fault ends it).
@@ -27,11 +26,11 @@ struct LogLimits {
 // the log as done.
 class LogSession {
 public:
-    LogSession(BoardConnection& board, LogFile& file, RunData& run, const LogLimits& limits);
+    LogSession(RunSource& board, LogFile& file, RunData& run, const LogLimits& limits);
 
     // The comments naming the board, the settings and the start, and the header row.
     void WriteHead();
-    // Runs until a limit, Ctrl-C (ExitStopped) or a fault (its exit code);
+    // Runs until a limit, the operator's stop (ExitStopped) or a fault (its exit code);
     // ExitUsageOrFile when the log could not be written.
     ExitCode LogRuns();
 
@@ -48,10 +47,9 @@ private:
     void WriteGap(WallClock::time_point now);
     static std::string Ending(ExitCode result);
 
-    BoardConnection& board_;
+    RunSource& board_;
     LogFile& file_;
     RunData& run_;
-    GraphView view_;
     LogTable table_;
     LogLimits limits_;
     Clock::time_point start_;

@@ -27,8 +27,8 @@ struct RunControl {
 
 // The board as the window drives it: identified once ("?", "U?" that must
 // answer "KORVADEX", "V?"), then configured and read for each run with the
-// window's chunk sizes. Failures are told on standard error in the window's
-// words and returned as the program's exit code.
+// window's chunk sizes. Failures are told through the window's texts in the
+// window's words and returned as an exit code.
 class BoardSession {
 public:
     BoardSession(D2xx& driver, WindowTexts& texts);

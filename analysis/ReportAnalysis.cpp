@@ -1,17 +1,17 @@
 #include "ReportAnalysis.h"
 
+#include "ChannelData.h"
+#include "ChannelFigures.h"
 #include "MeasureItems.h"
-#include "RunData.h"
-#include "RunEvaluator.h"
 #include "SpurFinder.h"
 #include "WelchDensity.h"
 
 namespace {
 
-ChannelAnalysis Analyse(const ChannelReport& figures, const ChannelData& data, double sampleRate)
+ChannelAnalysis Analyse(const ChannelData& data, int number, double sampleRate)
 {
     ChannelAnalysis channel;
-    channel.Figures = figures;
+    channel.Figures = ChannelFigures::Of(data, number);
     channel.Histogram = CodeHistogram::Of(data.Codes, data.Count);
     channel.Spectrum = WelchDensity::Estimate(data.Microvolts, data.Count, sampleRate);
     if (channel.Spectrum)
@@ -25,15 +25,16 @@ ChannelAnalysis Analyse(const ChannelReport& figures, const ChannelData& data, d
 
 } // namespace
 
-RunAnalysis ReportAnalysis::Of(const QString& name, RunData& run, GraphView& view)
+RunAnalysis ReportAnalysis::Of(const QString& name, const MeasureSettings& settings, const ChannelData& ch0,
+                               const ChannelData& ch1)
 {
     RunAnalysis analysis;
     analysis.Name = name;
-    analysis.Settings = run.Settings;
-    analysis.SampleRate = MeasureItems::SampleRate(run.Settings);
-    for (const ChannelReport& figures : RunEvaluator::Evaluate(run, view)) {
-        const ChannelData& data = figures.Channel == 0 ? run.Ch0Data : run.Ch1Data;
-        analysis.Channels.push_back(Analyse(figures, data, analysis.SampleRate));
-    }
+    analysis.Settings = settings;
+    analysis.SampleRate = MeasureItems::SampleRate(settings);
+    if (ch0.Count > 0)
+        analysis.Channels.push_back(Analyse(ch0, 0, analysis.SampleRate));
+    if (ch1.Count > 0)
+        analysis.Channels.push_back(Analyse(ch1, 1, analysis.SampleRate));
     return analysis;
 }

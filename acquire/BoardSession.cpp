@@ -1,6 +1,5 @@
 #include "BoardSession.h"
 
-#include "Console.h"
 #include "MeasureItems.h"
 #include "RunData.h"
 #include "WindowTexts.h"
@@ -88,7 +87,7 @@ ExitCode BoardSession::Measure(RunData& run, const RunControl& control)
             lastSamples = now;
             control.Progress(taken, target);
         } else if (now - lastSamples > control.StallTimeout) {
-            Console::Err(QStringLiteral("no samples for %1 ms").arg(control.StallTimeout.count()));
+            texts_.Tell(QStringLiteral("no samples for %1 ms").arg(control.StallTimeout.count()));
             return ReadFailed(run);
         } else {
             std::this_thread::sleep_for(IdlePause);

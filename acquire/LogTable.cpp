@@ -1,16 +1,16 @@
 #include "LogTable.h"
 
-#include "Graph_2ch.h"
+#include "CodeScale.h"
 #include "MeasureSettings.h"
 #include "PlainNumber.h"
 #include "RunData.h"
 
 #include <QDateTime>
 
-LogTable::LogTable(std::int32_t channelMode, const TGraph_2CH& graph)
-    : ch0_(channelMode != ModeCh1)
-    , ch1_(channelMode != ModeCh0)
-    , graph_(graph)
+LogTable::LogTable(const MeasureSettings& settings)
+    : ch0_(settings.CHSel != ModeCh1)
+    , ch1_(settings.CHSel != ModeCh0)
+    , gainDivisor_(settings.GainDivisor)
 {
 }
 
@@ -54,5 +54,5 @@ void LogTable::AppendChannel(std::string& text, std::int32_t code) const
     text += ',';
     PlainNumber::AppendInteger(text, code);
     text += ',';
-    PlainNumber::AppendFloat(text, static_cast<float>(graph_.CodeToMicrovolts(code)));
+    PlainNumber::AppendFloat(text, static_cast<float>(CodeScale::CodeToMicrovolts(code, gainDivisor_)));
 }

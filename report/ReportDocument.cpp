@@ -1,6 +1,5 @@
 #include "ReportDocument.h"
 
-#include "Console.h"
 #include "ReportPage.h"
 
 #include <QFileInfo>
@@ -17,12 +16,6 @@ const QString PngSuffix = QStringLiteral("png");
 QString Suffix(const QString& path)
 {
     return QFileInfo(path).suffix().toLower();
-}
-
-bool CannotWrite(const QString& path, const QString& why)
-{
-    Console::Err(QStringLiteral("korvadex-cli: cannot write %1: %2").arg(path, why));
-    return false;
 }
 
 } // namespace
@@ -51,12 +44,18 @@ ReportDocument::ReportDocument(const QString& path, int pages)
 
 ReportDocument::~ReportDocument() = default;
 
-bool ReportDocument::AddPage(int index, const RunAnalysis& analysis, const RunData& run)
+bool ReportDocument::CannotWrite(const QString& path, const QString& why)
 {
-    return pdf_ ? AddPdfPage(analysis, run) : AddPngPage(index, analysis, run);
+    error_ = QStringLiteral("cannot write %1: %2").arg(path, why);
+    return false;
 }
 
-bool ReportDocument::AddPdfPage(const RunAnalysis& analysis, const RunData& run)
+bool ReportDocument::AddPage(int index, const RunAnalysis& analysis, const ChannelData& ch0, const ChannelData& ch1)
+{
+    return pdf_ ? AddPdfPage(analysis, ch0, ch1) : AddPngPage(index, analysis, ch0, ch1);
+}
+
+bool ReportDocument::AddPdfPage(const RunAnalysis& analysis, const ChannelData& ch0, const ChannelData& ch1)
 {
     if (!writer_) {
         if (!file_.open(QIODevice::WriteOnly))
@@ -72,17 +71,18 @@ bool ReportDocument::AddPdfPage(const RunAnalysis& analysis, const RunData& run)
     painter_->resetTransform();
     painter_->scale(writer_->width() / ReportPage::Size.width(), writer_->height() / ReportPage::Size.height());
     painter_->setRenderHint(QPainter::Antialiasing);
-    ReportPage::Paint(*painter_, analysis, run);
+    ReportPage::Paint(*painter_, analysis, ch0, ch1);
     return true;
 }
 
-bool ReportDocument::AddPngPage(int index, const RunAnalysis& analysis, const RunData& run)
+bool ReportDocument::AddPngPage(int index, const RunAnalysis& analysis, const ChannelData& ch0,
+                                const ChannelData& ch1)
 {
     QImage image((ReportPage::Size * PngScale).toSize(), QImage::Format_RGB32);
     QPainter painter(&image);
     painter.scale(PngScale, PngScale);
     painter.setRenderHint(QPainter::Antialiasing);
-    ReportPage::Paint(painter, analysis, run);
+    ReportPage::Paint(painter, analysis, ch0, ch1);
     painter.end();
     const QString path = PagePath(path_, index, pages_);
     QSaveFile file(path);

@@ -5,7 +5,7 @@
 #include "HistogramChart.h"
 #include "MeasureItems.h"
 #include "ReportAnalysis.h"
-#include "RunData.h"
+#include "ChannelData.h"
 #include "DensityChart.h"
 #include "TraceChart.h"
 
@@ -38,9 +38,9 @@ QString ChannelName(const ChannelAnalysis& channel)
     return QStringLiteral("CH%1").arg(channel.Figures.Channel);
 }
 
-const ChannelData& DataOf(const RunData& run, const ChannelAnalysis& channel)
+const ChannelData& DataOf(const ChannelData& ch0, const ChannelData& ch1, const ChannelAnalysis& channel)
 {
-    return channel.Figures.Channel == 0 ? run.Ch0Data : run.Ch1Data;
+    return channel.Figures.Channel == 0 ? ch0 : ch1;
 }
 
 QColor ColourOf(const ChannelAnalysis& channel)
@@ -104,14 +104,15 @@ double DrawTable(QPainter& painter, const RunAnalysis& analysis, double top)
     return row + 8.0;
 }
 
-double DrawChannelRows(QPainter& painter, const RunAnalysis& analysis, const RunData& run, double top)
+double DrawChannelRows(QPainter& painter, const RunAnalysis& analysis, const ChannelData& ch0,
+                       const ChannelData& ch1, double top)
 {
     const double height = analysis.Channels.size() > 1 ? 150.0 : 190.0;
     const double traceWidth = Width * 0.62;
     for (const ChannelAnalysis& channel : analysis.Channels) {
         const QString name = ChannelName(channel);
         TraceChart::Paint(painter, QRectF(Margin, top, traceWidth, height), name + QStringLiteral(" trace"),
-                          DataOf(run, channel), analysis.SampleRate, ColourOf(channel));
+                          DataOf(ch0, ch1, channel), analysis.SampleRate, ColourOf(channel));
         const QString histogramTitle =
             channel.Histogram.BinCodes == 1
                 ? name + QStringLiteral(" histogram")
@@ -190,13 +191,14 @@ QString MethodLine(const RunAnalysis& analysis)
 
 } // namespace
 
-void ReportPage::Paint(QPainter& painter, const RunAnalysis& analysis, const RunData& run)
+void ReportPage::Paint(QPainter& painter, const RunAnalysis& analysis, const ChannelData& ch0,
+                       const ChannelData& ch1)
 {
     painter.fillRect(QRectF(QPointF(0.0, 0.0), Size), Qt::white);
     painter.setPen(Qt::black);
     double top = DrawHeading(painter, analysis);
     top = DrawTable(painter, analysis, top);
-    top = DrawChannelRows(painter, analysis, run, top);
+    top = DrawChannelRows(painter, analysis, ch0, ch1, top);
     DrawSpectrum(painter, analysis, top);
     DrawSpurList(painter, analysis);
     painter.setFont(ChartFrame::Font(7));
