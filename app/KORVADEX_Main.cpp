@@ -1,6 +1,7 @@
 #include "KORVADEX_Main.h"
 
 #include "Ad7175.h"
+#include "AnalysisWindow.h"
 #include "ComponentFactory.h"
 #include "FileChooser.h"
 #include "FittingFont.h"
@@ -9,9 +10,12 @@
 #include "Myfile.h"
 #include "Mymessage.h"
 #include "Mystatus.h"
+#include "OverwriteQuestion.h"
 #include "QtAxisLabel.h"
 #include "QtPaintBox.h"
 #include "QtStatusBar.h"
+#include "ReportAnalysis.h"
+#include "RunFiles.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -44,6 +48,22 @@ const char* const SaveFilter = "Data files (*.DTA)|*.DTA";
 const char* const OpenFilter = "データファイル (*.DTA)|*.DTA";
 const char* const DataFileName = "*.DTA";
 const char* const DataFileExtension = ".DTA";
+const char* const CsvFilter = "CSV (*.csv)|*.csv";
+const char* const CsvFileName = "*.csv";
+const char* const ReportFilter = "PDF (*.pdf)|*.pdf|PNG (*.png)|*.png";
+const char* const ReportFileName = "*.pdf";
+// What a report calls a run that was never saved.
+const char* const UnsavedRunName = "未保存の測定データ";
+
+// The path with the extension appended unless it already ends in one of them
+// (in any case).
+QString WithExtension(const QString& path, const QStringList& extensions)
+{
+    for (const QString& extension : extensions)
+        if (path.endsWith(extension, Qt::CaseInsensitive))
+            return path;
+    return path + extensions.front();
+}
 
 constexpr int StatusBarHeight = 20;
 // The client area has no border of its own inside the window frame.
@@ -273,6 +293,13 @@ void TFormMain::BuildMenus()
     N1 = MakeItem(Data1, "N1", "---");
     DataClear = MakeItem(Data1, "DataClear", "クリア");
     connect(DataClear, &QAction::triggered, this, &TFormMain::DataClearClick);
+    Data1->addSeparator();
+    ExportCsv = MakeItem(Data1, "ExportCsv", "CSV書き出し(&E)...");
+    NoiseAnalysis = MakeItem(Data1, "NoiseAnalysis", "ノイズ解析(&N)...");
+    SaveReport = MakeItem(Data1, "SaveReport", "レポート保存(&R)...");
+    connect(ExportCsv, &QAction::triggered, this, &TFormMain::ExportCsvClick);
+    connect(NoiseAnalysis, &QAction::triggered, this, &TFormMain::NoiseAnalysisClick);
+    connect(SaveReport, &QAction::triggered, this, &TFormMain::SaveReportClick);
 
     MenuY = bar->addMenu(QStringLiteral("Y軸表示"));
     MenuY->setObjectName(QStringLiteral("MenuY"));
@@ -371,6 +398,7 @@ void TFormMain::FormCreate()
 void TFormMain::FormDestroy()
 {
     IdleTimer.stop();
+    Analysis.reset();
     // A board left streaming would not answer the next start.
     if (Running)
         StopBoard();
@@ -596,6 +624,8 @@ void TFormMain::DropData()
 {
     Ch0Valid = Ch1Valid = 0;
     Ch0Data.Count = Ch1Data.Count = 0;
+    DataPath.clear();
+    FollowData();
 }
 
 // The held samples in microvolts, drawn whole, with their statistics.
@@ -605,6 +635,7 @@ void TFormMain::DrawHeldData()
     Graph->DrawAll(VoltShown());
     ComputeCodeStats();
     ComputeMicrovoltStats();
+    FollowData();
 }
 
 void TFormMain::ConvertAll()
@@ -865,6 +896,7 @@ void TFormMain::Save1Click()
     }
     myStatus->ShowFileSaved();
     SetTitle(path);
+    DataPath = path;
 }
 
 // The settings of the run, not what the lists show now.
@@ -899,6 +931,7 @@ void TFormMain::ShowLoadedRun(const MeasureSettings& loaded, const QString& path
     Settings.GainDivisor = ADC->GetGainDivisor();
     ControlsFromSettings();
     MarkChannelsValid();
+    DataPath = path;
     DrawHeldData();
     MeasureBtn->setText(QString::fromUtf8(StartCaption));
     myStatus->ShowFileLoaded();
@@ -915,4 +948,76 @@ void TFormMain::RefuseLoadedFile()
     myStatus->ClearInfo();
     myMessage->MsgFileError();
     SetTitle(QString());
+}
+
+bool TFormMain::HasData() const
+{
+    return Ch0Valid || Ch1Valid;
+}
+
+// The analysis is worked out only while its window is open.
+void TFormMain::FollowData()
+{
+    if (!Analysis || !Analysis->isVisible())
+        return;
+    if (HasData())
+        Analysis->ShowRun(DataName(), Settings, Ch0Data, Ch1Data);
+    else
+        Analysis->ShowEmpty();
+}
+
+QString TFormMain::DataName() const
+{
+    return DataPath.isEmpty() ? QString::fromUtf8(UnsavedRunName) : DataPath;
+}
+
+void TFormMain::ExportCsvClick()
+{
+    if (!HasData()) {
+        myMessage->MsgNoData();
+        return;
+    }
+    QString path = services_.Files.ChooseSavePath(QString::fromUtf8(CsvFilter), QString::fromLatin1(CsvFileName));
+    if (path.isEmpty())
+        return;
+    path = WithExtension(path, {QStringLiteral(".csv")});
+    if (!MayOverwrite(services_.Confirm, path))
+        return;
+    if (!RunFiles::WriteCsv(path, Settings, Ch0Data, Ch1Data))
+        myMessage->MsgSaveError();
+}
+
+void TFormMain::NoiseAnalysisClick()
+{
+    if (!HasData()) {
+        myMessage->MsgNoData();
+        return;
+    }
+    if (!Analysis) {
+        Analysis = std::make_unique<AnalysisWindow>(this);
+        // Beside the main window, where the screen leaves room.
+        Analysis->move(frameGeometry().topRight() + QPoint(8, 0));
+    }
+    Analysis->show();
+    Analysis->raise();
+    Analysis->activateWindow();
+    FollowData();
+}
+
+void TFormMain::SaveReportClick()
+{
+    if (!HasData()) {
+        myMessage->MsgNoData();
+        return;
+    }
+    QString path =
+        services_.Files.ChooseSavePath(QString::fromUtf8(ReportFilter), QString::fromLatin1(ReportFileName));
+    if (path.isEmpty())
+        return;
+    path = WithExtension(path, {QStringLiteral(".pdf"), QStringLiteral(".png")});
+    if (!MayOverwrite(services_.Confirm, path))
+        return;
+    const RunAnalysis analysis = ReportAnalysis::Of(DataName(), Settings, Ch0Data, Ch1Data);
+    if (!RunFiles::WriteReport(path, analysis, Ch0Data, Ch1Data))
+        myMessage->MsgSaveError();
 }

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 
+class AnalysisWindow;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -120,6 +121,14 @@ private:
     void DropData();
     void DrawHeldData();
 
+    // The analysis window, the CSV table and the report of the data on screen.
+    bool HasData() const;
+    void FollowData();
+    QString DataName() const;
+    void ExportCsvClick();
+    void NoiseAnalysisClick();
+    void SaveReportClick();
+
     // Codes to microvolts.
     void ConvertAll();
     void ConvertRange(std::int32_t first, std::int32_t last);
@@ -154,6 +163,9 @@ private:
     QAction* N1 = nullptr;
     QAction* DataClear = nullptr;
     QAction* MenuY_Volt = nullptr;
+    QAction* ExportCsv = nullptr;
+    QAction* NoiseAnalysis = nullptr;
+    QAction* SaveReport = nullptr;
 
     // One-byte flags.
     std::uint8_t StatsShowCh0 = 0;
@@ -194,6 +206,11 @@ private:
 
     std::array<AxisLabel*, 2> XLabels{};
     std::array<AxisLabel*, 11> YLabels{};
+
+    // The noise analysis beside the window, once opened; closed with it.
+    std::unique_ptr<AnalysisWindow> Analysis;
+    // The data file the data on screen was loaded from or saved to.
+    QString DataPath;
 
     QTimer IdleTimer;
     // The size of the outer frame the window was last centred with.

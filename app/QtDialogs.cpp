@@ -22,6 +22,17 @@ bool QtConfirmBox::AskYesNo(const QString& caption, const QString& text)
 
 namespace {
 
+// "*.csv" gives "csv"; a pattern without one plain extension gives nothing.
+QString ExtensionOf(const QString& nameFilter)
+{
+    const qsizetype open = nameFilter.lastIndexOf(QStringLiteral("(*."));
+    const qsizetype close = nameFilter.indexOf(QLatin1Char(')'), open);
+    if (open < 0 || close < 0)
+        return {};
+    const QString extension = nameFilter.mid(open + 3, close - open - 3);
+    return extension.contains(QLatin1Char(' ')) || extension.contains(QLatin1Char('*')) ? QString() : extension;
+}
+
 QString ChoosePath(QFileDialog::AcceptMode mode, const QString& filter, const QString& initialName)
 {
     QFileDialog dialog(QApplication::activeWindow());
@@ -29,6 +40,12 @@ QString ChoosePath(QFileDialog::AcceptMode mode, const QString& filter, const QS
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilters(QtNameFilters(filter));
+    // A name typed without an extension takes the type chosen in the dialog.
+    if (mode == QFileDialog::AcceptSave) {
+        dialog.setDefaultSuffix(ExtensionOf(dialog.nameFilters().value(0)));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog](const QString& chosen) { dialog.setDefaultSuffix(ExtensionOf(chosen)); });
+    }
     dialog.selectFile(initialName);
     if (dialog.exec() != QDialog::Accepted)
         return {};

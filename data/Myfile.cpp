@@ -2,9 +2,8 @@
 
 #include "LineReader.h"
 #include "LineWriter.h"
+#include "OverwriteQuestion.h"
 #include "ParseInteger.h"
-
-#include <QFileInfo>
 
 #include <cstdint>
 #include <string_view>
@@ -289,8 +288,5 @@ bool TmyFile::Save(const QString& fileName, const MeasureSettings* settings, con
 
 bool TmyFile::MayWrite(const QString& fileName)
 {
-    if (!QFileInfo::exists(fileName))
-        return true;
-    return prompt_.AskYesNo(QStringLiteral("確認"),
-                            QStringLiteral("ファイル：") + fileName + QStringLiteral("があります。\n上書きしますか"));
+    return MayOverwrite(prompt_, fileName);
 }

@@ -2,6 +2,7 @@
 
 #include "AxisTicks.h"
 #include "ChartFrame.h"
+#include "ChartWords.h"
 
 #include <QPainter>
 #include <QPolygonF>
@@ -124,10 +125,9 @@ QString DensityChart::MainsName(const Spur& spur)
 }
 
 void DensityChart::Paint(QPainter& painter, const QRectF& area, const std::vector<Trace>& traces,
-                          const QStringList& notes)
+                          const QStringList& notes, const ChartWords& words)
 {
-    ChartFrame frame(painter, area, QStringLiteral("Noise spectral density (Welch, Hann window)"),
-                     QStringLiteral("frequency [Hz]"), QStringLiteral("µV/√Hz"));
+    ChartFrame frame(painter, area, words.DensityTitle, words.Frequency, QStringLiteral("µV/√Hz"));
     if (!notes.isEmpty())
         frame.Note(notes.join(QLatin1Char('\n')));
     if (traces.empty())

@@ -10,6 +10,7 @@
 #include <vector>
 
 class QPainter;
+struct ChartWords;
 
 // The noise spectral density of each channel on logarithmic axes (µV/√Hz
 // against Hz, DC left out), each listed spur ringed in its channel's colour,
@@ -24,7 +25,7 @@ public:
     };
 
     static void Paint(QPainter& painter, const QRectF& area, const std::vector<Trace>& traces,
-                      const QStringList& notes);
+                      const QStringList& notes, const ChartWords& words);
 
     // "2×50 Hz", or "50 Hz" for the mains frequency itself.
     static QString MainsName(const Spur& spur);

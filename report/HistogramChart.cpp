@@ -2,6 +2,7 @@
 
 #include "AxisTicks.h"
 #include "ChartFrame.h"
+#include "ChartWords.h"
 #include "CodeHistogram.h"
 
 #include <QPainter>
@@ -51,9 +52,9 @@ QPolygonF Gaussian(const ChartFrame& frame, const CodeHistogram& histogram, cons
 } // namespace
 
 void HistogramChart::Paint(QPainter& painter, const QRectF& area, const QString& title,
-                           const CodeHistogram& histogram, const QColor& colour)
+                           const CodeHistogram& histogram, const QColor& colour, const ChartWords& words)
 {
-    ChartFrame frame(painter, area, title, QStringLiteral("code"), QStringLiteral("samples"));
+    ChartFrame frame(painter, area, title, words.Code, words.Samples);
     if (histogram.Counts.empty())
         return;
     const Axes axes = AxesOf(histogram);

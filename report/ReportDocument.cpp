@@ -63,7 +63,7 @@ bool ReportDocument::AddPdfPage(const RunAnalysis& analysis, const ChannelData& 
         writer_ = std::make_unique<QPdfWriter>(&file_);
         writer_->setPageSize(QPageSize(QPageSize::A4));
         writer_->setPageMargins(QMarginsF());
-        writer_->setCreator(QStringLiteral("korvadex-cli report"));
+        writer_->setCreator(QStringLiteral("KORVADEX"));
         painter_ = std::make_unique<QPainter>(writer_.get());
     } else if (!writer_->newPage()) {
         return CannotWrite(path_, QStringLiteral("no new page"));

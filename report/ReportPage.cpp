@@ -1,6 +1,7 @@
 #include "ReportPage.h"
 
 #include "ChartFrame.h"
+#include "ChartWords.h"
 #include "FormatReal.h"
 #include "HistogramChart.h"
 #include "MeasureItems.h"
@@ -8,6 +9,7 @@
 #include "ChannelData.h"
 #include "DensityChart.h"
 #include "TraceChart.h"
+#include "WelchDensity.h"
 
 #include <QPainter>
 #include <QStringList>
@@ -60,19 +62,6 @@ double DrawHeading(QPainter& painter, const RunAnalysis& analysis)
     return Margin + 36.0;
 }
 
-QStringList TableRow(const ChannelAnalysis& channel)
-{
-    const ChannelReport& f = channel.Figures;
-    return {ChannelName(channel),
-            QString::number(f.Count),
-            Decimals(f.Noise.RmsMicrovolts, "0.000"),
-            Decimals(f.Noise.PeakToPeakMicrovolts, "0.000"),
-            Bits(f.Noise.EffectiveBits),
-            Bits(f.Noise.NoiseFreeBits),
-            Decimals(f.MeanMicrovolts, "0.000"),
-            QString::number(f.MeanCode)};
-}
-
 void DrawRow(QPainter& painter, double top, const QStringList& cells)
 {
     const double first = 28.0;
@@ -97,34 +86,33 @@ double DrawTable(QPainter& painter, const RunAnalysis& analysis, double top)
     double row = top + RowHeight + 3.0;
     for (const ChannelAnalysis& channel : analysis.Channels) {
         painter.setPen(ColourOf(channel));
-        DrawRow(painter, row, TableRow(channel));
+        DrawRow(painter, row, ReportPage::TableCells(channel));
         row += RowHeight;
     }
     painter.setPen(Qt::black);
     return row + 8.0;
 }
 
-double DrawChannelRows(QPainter& painter, const RunAnalysis& analysis, const ChannelData& ch0,
-                       const ChannelData& ch1, double top)
+double DrawChannelRows(QPainter& painter, const QRectF& area, double height, const RunAnalysis& analysis,
+                       const ChannelData& ch0, const ChannelData& ch1, const ChartWords& words)
 {
-    const double height = analysis.Channels.size() > 1 ? 150.0 : 190.0;
-    const double traceWidth = Width * 0.62;
+    const double traceWidth = area.width() * 0.62;
+    double top = area.top();
     for (const ChannelAnalysis& channel : analysis.Channels) {
         const QString name = ChannelName(channel);
-        TraceChart::Paint(painter, QRectF(Margin, top, traceWidth, height), name + QStringLiteral(" trace"),
-                          DataOf(ch0, ch1, channel), analysis.SampleRate, ColourOf(channel));
-        const QString histogramTitle =
-            channel.Histogram.BinCodes == 1
-                ? name + QStringLiteral(" histogram")
-                : name + QStringLiteral(" histogram, %1 codes a bar").arg(channel.Histogram.BinCodes);
-        HistogramChart::Paint(painter, QRectF(Margin + traceWidth, top, Width - traceWidth, height),
-                              histogramTitle, channel.Histogram, ColourOf(channel));
+        TraceChart::Paint(painter, QRectF(area.left(), top, traceWidth, height), words.Trace.arg(name),
+                          DataOf(ch0, ch1, channel), analysis.SampleRate, ColourOf(channel), words);
+        const QString histogramTitle = channel.Histogram.BinCodes == 1
+                                           ? words.Histogram.arg(name)
+                                           : words.HistogramBins.arg(name).arg(channel.Histogram.BinCodes);
+        HistogramChart::Paint(painter, QRectF(area.left() + traceWidth, top, area.width() - traceWidth, height),
+                              histogramTitle, channel.Histogram, ColourOf(channel), words);
         top += height;
     }
     return top + 4.0;
 }
 
-void DrawSpectrum(QPainter& painter, const RunAnalysis& analysis, double top)
+void DrawSpectrum(QPainter& painter, const QRectF& area, const RunAnalysis& analysis, const ChartWords& words)
 {
     std::vector<DensityChart::Trace> traces;
     QStringList notes;
@@ -132,18 +120,18 @@ void DrawSpectrum(QPainter& painter, const RunAnalysis& analysis, double top)
         if (channel.Spectrum)
             traces.push_back({&*channel.Spectrum, &channel.Spurs, ColourOf(channel)});
         else
-            notes << ChannelName(channel) + QStringLiteral(": ") + channel.NoSpectrum;
+            notes << words.NoSpectrum.arg(ChannelName(channel)).arg(channel.Figures.Count).arg(
+                WelchDensity::MinimumSamples);
     }
-    DensityChart::Paint(painter, QRectF(Margin, top, Width, ChartsBottom - top), traces, notes);
+    DensityChart::Paint(painter, area, traces, notes, words);
 }
 
 QString SpurLine(const ChannelAnalysis& channel, const Spur& spur)
 {
-    QString text = QStringLiteral("%1   %2 Hz   %3 µV peak")
-                       .arg(ChannelName(channel), Decimals(spur.FrequencyHz, "0.00"),
-                            Decimals(spur.AmplitudeMicrovolts, "0.000"));
-    if (spur.MainsHz > 0)
-        text += QStringLiteral("   mains ") + DensityChart::MainsName(spur);
+    const QStringList cells = ReportPage::SpurCells(channel, spur);
+    QString text = QStringLiteral("%1   %2 Hz   %3 µV peak").arg(cells[0], cells[1], cells[2]);
+    if (!cells[3].isEmpty())
+        text += QStringLiteral("   mains ") + cells[3];
     return text;
 }
 
@@ -191,6 +179,32 @@ QString MethodLine(const RunAnalysis& analysis)
 
 } // namespace
 
+QStringList ReportPage::TableCells(const ChannelAnalysis& channel)
+{
+    const ChannelReport& f = channel.Figures;
+    return {ChannelName(channel),
+            QString::number(f.Count),
+            Decimals(f.Noise.RmsMicrovolts, "0.000"),
+            Decimals(f.Noise.PeakToPeakMicrovolts, "0.000"),
+            Bits(f.Noise.EffectiveBits),
+            Bits(f.Noise.NoiseFreeBits),
+            Decimals(f.MeanMicrovolts, "0.000"),
+            QString::number(f.MeanCode)};
+}
+
+QStringList ReportPage::SpurCells(const ChannelAnalysis& channel, const Spur& spur)
+{
+    return {ChannelName(channel), Decimals(spur.FrequencyHz, "0.00"), Decimals(spur.AmplitudeMicrovolts, "0.000"),
+            spur.MainsHz > 0 ? DensityChart::MainsName(spur) : QString()};
+}
+
+void ReportPage::PaintCharts(QPainter& painter, const QRectF& area, double rowHeight, const RunAnalysis& analysis,
+                             const ChannelData& ch0, const ChannelData& ch1, const ChartWords& words)
+{
+    const double top = DrawChannelRows(painter, area, rowHeight, analysis, ch0, ch1, words);
+    DrawSpectrum(painter, QRectF(area.left(), top, area.width(), area.bottom() - top), analysis, words);
+}
+
 void ReportPage::Paint(QPainter& painter, const RunAnalysis& analysis, const ChannelData& ch0,
                        const ChannelData& ch1)
 {
@@ -198,8 +212,9 @@ void ReportPage::Paint(QPainter& painter, const RunAnalysis& analysis, const Cha
     painter.setPen(Qt::black);
     double top = DrawHeading(painter, analysis);
     top = DrawTable(painter, analysis, top);
-    top = DrawChannelRows(painter, analysis, ch0, ch1, top);
-    DrawSpectrum(painter, analysis, top);
+    const double rowHeight = analysis.Channels.size() > 1 ? 150.0 : 190.0;
+    PaintCharts(painter, QRectF(Margin, top, Width, ChartsBottom - top), rowHeight, analysis, ch0, ch1,
+                ChartWords::English());
     DrawSpurList(painter, analysis);
     painter.setFont(ChartFrame::Font(7));
     painter.setPen(QColor(90, 90, 90));

@@ -2,6 +2,7 @@
 
 #include "AxisTicks.h"
 #include "ChartFrame.h"
+#include "ChartWords.h"
 
 #include <QPainter>
 #include <QPolygonF>
@@ -62,9 +63,9 @@ QPolygonF Samples(const ChartFrame& frame, const ChannelData& data, const Range&
 } // namespace
 
 void TraceChart::Paint(QPainter& painter, const QRectF& area, const QString& title, const ChannelData& data,
-                       double sampleRate, const QColor& colour)
+                       double sampleRate, const QColor& colour, const ChartWords& words)
 {
-    ChartFrame frame(painter, area, title, QStringLiteral("time [s]"), QStringLiteral("µV"));
+    ChartFrame frame(painter, area, title, words.Time, QStringLiteral("µV"));
     if (data.Count == 0)
         return;
     const Range values = ValueRange(data);

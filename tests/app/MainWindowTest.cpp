@@ -145,7 +145,9 @@ TEST(MainWindow, MenuBarHoldsTheThreeMenusAndTheirItems)
         titles << menu->text();
     EXPECT_EQ(titles, QStringList({"ファイル(&F)", "データ(&D)", "Y軸表示"}));
     EXPECT_EQ(ItemTexts(rig.Find<QMenu>("File1")), QStringList({"終了(&X)"}));
-    EXPECT_EQ(ItemTexts(rig.Find<QMenu>("Data1")), QStringList({"保存(&S)", "読込み(&O)", "---", "クリア"}));
+    EXPECT_EQ(ItemTexts(rig.Find<QMenu>("Data1")),
+              QStringList({"保存(&S)", "読込み(&O)", "---", "クリア", "", "CSV書き出し(&E)...", "ノイズ解析(&N)...",
+                           "レポート保存(&R)..."}));
     EXPECT_EQ(ItemTexts(rig.Find<QMenu>("MenuY")), QStringList({"電圧値"}));
     EXPECT_TRUE(rig.Find<QAction>("MenuY_Volt")->isCheckable());
 }
