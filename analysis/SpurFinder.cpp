@@ -103,6 +103,10 @@ std::vector<Spur> SpurFinder::Find(const NoiseDensity& spectrum, std::size_t mos
 
 void SpurFinder::MarkMains(Spur& spur, double binHz)
 {
+    // Bins that cannot tell 50 Hz from 60 Hz mark neither: a 50 Hz line must
+    // never be named 60 Hz because 50 Hz alone was judged too coarse.
+    if (1.5 * binHz >= MainsFrequencies[0] / 5.0)
+        return;
     double closest = -1.0;
     for (const int mains : MainsFrequencies) {
         const int harmonic = static_cast<int>(std::lround(spur.FrequencyHz / mains));

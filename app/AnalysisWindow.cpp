@@ -10,6 +10,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const QColor ChannelColours[2] = {QColor(255, 0, 0), QColor(0, 0, 255)};
@@ -22,10 +24,20 @@ QTableWidget* MakeTable(QWidget* parent, const char* name, const QStringList& he
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
-    table->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return table;
+}
+
+// As high as its rows, up to a few; more scroll.
+void FitHeight(QTableWidget* table)
+{
+    constexpr int MostRowsShown = 8;
+    int height = table->horizontalHeader()->height() + 2 * table->frameWidth();
+    for (int row = 0; row < std::min(table->rowCount(), MostRowsShown); ++row)
+        height += table->rowHeight(row);
+    table->setFixedHeight(height);
 }
 
 // The cells as the report page writes them, numbers right-aligned, in the
@@ -90,6 +102,8 @@ void AnalysisWindow::ShowEmpty()
     Heading->setText(QStringLiteral("データがありません"));
     NoiseTable->setRowCount(0);
     SpurTable->setRowCount(0);
+    FitHeight(NoiseTable);
+    FitHeight(SpurTable);
 }
 
 void AnalysisWindow::Hold(HeldChannel& held, const ChannelData& channel)
@@ -104,6 +118,7 @@ void AnalysisWindow::FillNoiseTable()
     NoiseTable->setRowCount(0);
     for (const ChannelAnalysis& channel : analysis_->Channels)
         AddRow(NoiseTable, ReportPage::TableCells(channel), channel.Figures.Channel);
+    FitHeight(NoiseTable);
 }
 
 void AnalysisWindow::FillSpurTable()
@@ -112,4 +127,5 @@ void AnalysisWindow::FillSpurTable()
     for (const ChannelAnalysis& channel : analysis_->Channels)
         for (const Spur& spur : channel.Spurs)
             AddRow(SpurTable, ReportPage::SpurCells(channel, spur), channel.Figures.Channel);
+    FitHeight(SpurTable);
 }

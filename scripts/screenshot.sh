@@ -2,22 +2,25 @@
 # Takes a picture of the real program's window: korvadex runs under a virtual
 # X server (Xvfb) on the virtual board, and the window is written as a PNG.
 #
-#   scripts/screenshot.sh [--measure] [--open-list] [output.png] [preset]
+#   scripts/screenshot.sh [--measure] [--open-list] [--analysis] [output.png] [preset]
 #
 # Default output build/screenshot.png, default preset "default". Builds the
 # program and the virtual board's drop-in libftd2xx.so when they are missing.
 # With --measure it first presses "測定開始" and waits for the default run
 # (1000 samples at 100 sps) to end, so the picture shows a measured run. With
 # --open-list it opens the channel list (ComboBox3) last, so the picture shows
-# its items.
+# its items. With --analysis it takes a 10000-sample run at 1 ksps of a
+# 50 Hz, 30 µV sine on CH0 and pictures the noise analysis window instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 measure=0
 open_list=0
+analysis=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --measure) measure=1 ;;
     --open-list) open_list=1 ;;
+    --analysis) analysis=1 ;;
     *) break ;;
   esac
   shift
@@ -37,7 +40,10 @@ for tool in xvfb-run xwininfo import xdotool; do
   command -v "$tool" >/dev/null || { echo "screenshot: $tool is missing (bash scripts/install-deps.sh)" >&2; exit 1; }
 done
 
-export KORVADEX_OUT="$out" KORVADEX_MEASURE="$measure" KORVADEX_OPEN_LIST="$open_list"
+export KORVADEX_OUT="$out" KORVADEX_MEASURE="$measure" KORVADEX_OPEN_LIST="$open_list" KORVADEX_ANALYSIS="$analysis"
+if [ "$analysis" = 1 ]; then
+  export KORVADEX_SIM_SEED=7 KORVADEX_SIM_CH0_SINE_UV=30 KORVADEX_SIM_CH0_SINE_HZ=50
+fi
 scripts/run-on-xvfb.sh "$build" '
   window=""
   for _ in $(seq 100); do
@@ -51,6 +57,33 @@ scripts/run-on-xvfb.sh "$build" '
     # MeasureBtn, below the menu bar; the run takes 10 s at 100 sps.
     xdotool mousemove --window "$window" 680 382 click 1
     sleep 12
+  fi
+  if [ "$KORVADEX_ANALYSIS" = 1 ]; then
+    # ComboBox1 and ComboBox2 three items down each, to "1ksps" and "10000",
+    # then MeasureBtn: a ten-second run.
+    for list_y in 60 104; do
+      xdotool mousemove --window "$window" 680 "$list_y" click 1
+      sleep 0.5
+      xdotool key Down Down Down Return
+      sleep 0.5
+    done
+    xdotool mousemove --window "$window" 680 382 click 1
+    sleep 13
+    # "データ(&D)", then "ノイズ解析(&N)...".
+    xdotool key --window "$window" alt+d
+    sleep 0.5
+    xdotool key n
+    analysis=""
+    for _ in $(seq 50); do
+      analysis="$(xwininfo -root -tree | awk "/\"ノイズ解析 - KORVADEX\"/ {print \$1; exit}")"
+      [ -n "$analysis" ] && break
+      sleep 0.1
+    done
+    [ -n "$analysis" ] || { echo "screenshot: the analysis window did not appear" >&2; exit 1; }
+    xdotool windowmove "$analysis" 0 0
+    sleep 2
+    import -window "$analysis" "$KORVADEX_OUT"
+    exit 0
   fi
   if [ "$KORVADEX_OPEN_LIST" = 1 ]; then
     # ComboBox3, below the menu bar; its drop-down opens over the window.

@@ -105,6 +105,8 @@ TEST(SpurFinderTest, MainsHumAndItsHarmonicsAreMarked)
     const Case cases[] = {
         {50.0, 0.49, 50, 1},   {100.3, 0.49, 50, 2}, {120.1, 0.49, 60, 2}, {360.0, 0.49, 60, 6},
         {75.0, 0.49, 0, 0},    {49.0, 0.1, 0, 0},    {50.0, 15.0, 0, 0},  {1200.0, 0.49, 0, 0},
+        // Bins too coarse to tell 50 Hz from 60 Hz mark neither.
+        {50.0, 7.8125, 0, 0},  {60.0, 7.8125, 0, 0},
     };
     for (const Case& c : cases) {
         Spur spur;
