@@ -1,23 +1,18 @@
-// The report's arithmetic (spectrum, spurs, histogram, axes) and the export
-// and log tables, on generated samples of known content.
+// The arithmetic of a run (figures, spectrum, spurs, histogram, axes), on
+// generated samples of known content.
 
 #include "AxisTicks.h"
+#include "ChannelData.h"
+#include "ChannelFigures.h"
+#include "CodeScale.h"
 #include "CodeHistogram.h"
-#include "LogFile.h"
-#include "LogTable.h"
-#include "RunData.h"
-#include "SampleTable.h"
 #include "SpurFinder.h"
 #include "WelchDensity.h"
-
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 #include <random>
 
 namespace {
@@ -166,83 +161,27 @@ TEST(AxisTicksTest, RoundStepsAndWholeDecades)
     EXPECT_EQ(AxisTicks::Decades(2.0, 3.0), (std::vector<int>{0, 1}));
 }
 
-class RunTableTest : public ::testing::Test {
-protected:
-    void Hold(int chSel, int spsSel, std::initializer_list<std::pair<std::int32_t, std::int32_t>> pairs)
-    {
-        run->Settings.CHSel = chSel;
-        run->Settings.spsSel = spsSel;
-        std::int32_t i = 0;
-        for (const auto& [ch0, ch1] : pairs) {
-            run->Ch0Codes[i] = ch0;
-            run->Ch1Codes[i] = ch1;
-            ++i;
-        }
-        run->HoldSamples(i);
-        run->ConvertAll();
-    }
-
-    std::unique_ptr<RunData> run = std::make_unique<RunData>();
-};
-
-TEST_F(RunTableTest, ExportRowsCarryIndexNominalTimeCodesAndMicrovolts)
+// The microvolt extremes are those of the extreme codes, converted as the
+// graph converts them, wherever in the run they lie.
+TEST(ChannelFiguresTest, ExtremesAreTheGraphsAndStatisticsTheWindows)
 {
-    Hold(2, 8, {{8388608, 16777215}, {8388609, 0}});  // 1 ksps, pairs at 500 a second
-    EXPECT_EQ(SampleTable(',').Text(run->Settings, run->Ch0Data, run->Ch1Data), "index,time_s,ch0_code,ch0_uV,ch1_code,ch1_uV\n"
-                                           "0,0.000000,8388608,0,16777215,2500000\n"
-                                           "1,0.002000,8388609,0.29802325,0,-2500000.2\n");
-    Hold(1, 16, {{0, 8388610}});
-    EXPECT_EQ(SampleTable('\t').Text(run->Settings, run->Ch0Data, run->Ch1Data), "index\ttime_s\tch1_code\tch1_uV\n0\t0.000000\t8388610\t0.5960465\n");
-}
-
-TEST_F(RunTableTest, LogRowsCarryWallClockRunAndSample)
-{
-    Hold(0, 5, {{8388608, 0}, {8388609, 0}, {8388610, 0}});
-    const LogTable table(run->Settings);
-    EXPECT_EQ(table.Header(), "time,run,sample,ch0_code,ch0_uV\n");
-    std::string text;
-    const auto when = std::chrono::system_clock::time_point(std::chrono::milliseconds(1765230012345));
-    table.AppendRows(text, *run, 3, 1, 3, when);
-    EXPECT_EQ(text, "2025-12-08T21:40:12.345Z,3,1,8388609,0.29802325\n"
-                    "2025-12-08T21:40:12.345Z,3,2,8388610,0.5960465\n");
-    run->Settings.CHSel = 2;
-    EXPECT_EQ(LogTable(run->Settings).Header(), "time,run,sample,ch0_code,ch0_uV,ch1_code,ch1_uV\n");
-}
-
-TEST(LogFileTest, NoLineCrossesABlockAndNothingElseIsAdded)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("log.csv"));
-    LogFile log;
-    ASSERT_TRUE(log.Open(path));
-    std::string lines;
-    // Lengths 1 to 97 bring every remainder of a block, the single byte too.
-    for (int i = 0; i < 3000; ++i)
-        lines += std::string(static_cast<std::size_t>(i % 97), 'x') + '\n';
-    log.Comment("start");
-    log.Add(lines.substr(0, lines.size() / 2));
-    ASSERT_TRUE(log.Flush());
-    log.Add(lines.substr(lines.size() / 2));
-    ASSERT_TRUE(log.Flush());
-
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray text = file.readAll();
-    for (qsizetype block = 4096; block <= text.size(); block += 4096)
-        EXPECT_EQ(text[block - 1], '\n') << "block ending at " << block;
-    std::string kept;
-    for (const QByteArray& line : text.split('\n')) {
-        if (!line.startsWith('#') && !line.isEmpty())
-            kept += line.toStdString() + '\n';
-        EXPECT_TRUE(!line.startsWith('#') || line == "# start" || line.mid(1).trimmed().isEmpty());
-    }
-    std::string expected;
-    for (int i = 0; i < 3000; ++i) {
-        if (i % 97 != 0)
-            expected += std::string(static_cast<std::size_t>(i % 97), 'x') + '\n';
-    }
-    EXPECT_EQ(kept, expected);
-    EXPECT_TRUE(text.startsWith("# start\n"));
+    std::vector<std::int32_t> codes = {8388610, 16777215, 8388608, 0, 8388609};
+    std::vector<float> microvolts;
+    for (const std::int32_t code : codes)
+        microvolts.push_back(static_cast<float>(CodeScale::CodeToMicrovolts(code, 1)));
+    const ChannelData data{static_cast<std::int32_t>(codes.size()), codes.data(), microvolts.data()};
+    const ChannelReport r = ChannelFigures::Of(data, 1);
+    EXPECT_EQ(r.Channel, 1);
+    EXPECT_EQ(r.Count, 5);
+    EXPECT_EQ(r.MaxCode, 16777215);
+    EXPECT_EQ(r.MinCode, 0);
+    EXPECT_EQ(r.PeakToPeakCode, 16777215);
+    EXPECT_EQ(r.MaxMicrovolts, 2500000.0f);
+    EXPECT_EQ(r.MinMicrovolts, static_cast<float>(CodeScale::CodeToMicrovolts(0, 1)));
+    EXPECT_DOUBLE_EQ(r.PeakToPeakMicrovolts, static_cast<double>(r.MaxMicrovolts) - r.MinMicrovolts);
+    EXPECT_EQ(r.MeanCode, 8388608);  // 41943042 / 5, truncated
+    EXPECT_DOUBLE_EQ(r.Noise.RmsMicrovolts, r.DevMicrovolts);
+    EXPECT_TRUE(r.DigitText.isEmpty());
 }
 
 } // namespace
