@@ -897,6 +897,7 @@ void TFormMain::Save1Click()
     myStatus->ShowFileSaved();
     SetTitle(path);
     DataPath = path;
+    FollowData();  // the analysis names the run by its file now
 }
 
 // The settings of the run, not what the lists show now.

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QPointer>
 #include <QProcess>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -96,6 +97,7 @@ TEST(AnalysisView, FollowsALoadASecondRunAndAClear)
     EXPECT_EQ(rig.ShownCount(), 200);
     EXPECT_EQ(rig.View()->Analysis()->Channels.size(), 2u);
     rig.Trigger("Save1", saved);
+    EXPECT_EQ(rig.View()->Analysis()->Name, saved);
 
     rig.Run(16, 0, 1);  // 100 samples of CH1
     EXPECT_EQ(rig.View()->Analysis()->Channels.front().Figures.Channel, 1);
@@ -112,6 +114,11 @@ TEST(AnalysisView, FollowsALoadASecondRunAndAClear)
     rig.Trigger("Load1", saved);
     rig.Trigger("NoiseAnalysis");
     EXPECT_EQ(rig.window->findChildren<AnalysisWindow*>().size(), 1);
+
+    // It ends with the main window.
+    const QPointer<AnalysisWindow> view = rig.View();
+    rig.window.reset();
+    EXPECT_TRUE(view.isNull());
 }
 
 // A 50 Hz sine on CH0 of a seeded board: what the window shows and writes
