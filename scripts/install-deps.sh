@@ -11,7 +11,8 @@ packages=(
   libfftw3-dev pkg-config
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick xdotool
-  dpkg-dev man-db desktop-file-utils
+  dpkg-dev man-db desktop-file-utils lintian appstream
+  pybind11-dev python3-dev python3-numpy python3-pytest python3-pandas
 )
 
 missing=()

@@ -1,0 +1,132 @@
+#include "BoardCore.h"
+
+#include "D2xxLoader.h"
+#include "PythonErrors.h"
+#include "QtEventLoop.h"
+#include "RunCore.h"
+
+#include <optional>
+
+namespace py = pybind11;
+
+namespace {
+
+// How often a run looks for a signal: often enough for Ctrl-C to feel
+// immediate, rarely enough that taking the GIL costs nothing.
+constexpr std::chrono::milliseconds SignalCheckInterval(20);
+
+// What stops a run from the Python side: the first exception raised by the
+// progress callback or by a signal handler, kept until the board has stopped.
+class PendingError {
+public:
+    bool Raised() const { return error_.has_value(); }
+    void Keep(py::error_already_set&& error)
+    {
+        if (!error_)
+            error_.emplace(std::move(error));
+    }
+    [[noreturn]] void Raise()
+    {
+        error_->restore();
+        error_.reset();
+        throw py::error_already_set();
+    }
+
+private:
+    std::optional<py::error_already_set> error_;
+};
+
+} // namespace
+
+BoardCore::BoardCore()
+    : driver_(LoadD2xx())
+    , texts_(notices_)
+{
+    QtEventLoop::Ensure();
+}
+
+void BoardCore::Connect()
+{
+    session_ = std::make_unique<BoardSession>(*driver_, texts_);
+    const ExitCode result = session_->Connect();
+    if (result == ExitDone)
+        return;
+    session_.reset();
+    PythonErrors::Raise(result == ExitNoResponse ? "NoResponse" : "BoardNotFound", notices_.LatestBox());
+}
+
+void BoardCore::Close()
+{
+    session_.reset();
+}
+
+QString BoardCore::Identity() const
+{
+    return session_ ? session_->Identity() : QString();
+}
+
+std::unique_ptr<RunCore> BoardCore::Measure(const MeasureSettings& settings, py::object progress,
+                                            std::chrono::milliseconds stallTimeout)
+{
+    // After a stop the link is closed: identify again, as the window does on its next start.
+    if (!session_)
+        Connect();
+    notices_.TakeRemark();
+    auto core = std::make_unique<RunCore>(QStringLiteral("measurement"));
+    RunData& run = core->Data();
+    run.Settings = settings;
+
+    PendingError pending;
+    std::int32_t taken = 0;
+    auto lastCheck = std::chrono::steady_clock::now();
+    RunControl control;
+    control.StallTimeout = stallTimeout;
+    control.Progress = [&](std::int32_t got, std::int32_t total) {
+        taken = got;
+        if (progress.is_none())
+            return;
+        py::gil_scoped_acquire gil;
+        try {
+            progress(got, total);
+        } catch (py::error_already_set& error) {
+            pending.Keep(std::move(error));
+        }
+    };
+    control.Interrupted = [&] {
+        const auto now = std::chrono::steady_clock::now();
+        if (!pending.Raised() && now - lastCheck >= SignalCheckInterval) {
+            lastCheck = now;
+            py::gil_scoped_acquire gil;
+            if (PyErr_CheckSignals() != 0)
+                pending.Keep(py::error_already_set());
+        }
+        return pending.Raised();
+    };
+
+    ExitCode result = ExitDone;
+    {
+        py::gil_scoped_release released;
+        result = session_->Measure(run, control);
+    }
+    switch (result) {
+    case ExitDone:
+        return core;
+    case ExitStopped:
+        session_.reset();
+        pending.Raise();
+    case ExitBoardError: {
+        const QString text = texts_.Panel(WindowTexts::BoardPanel);
+        session_.reset();
+        PythonErrors::Raise("BoardError", text);
+    }
+    default: {
+        // The samples before the fault stay in the arrays; the run is cleared only in name.
+        run.HoldSamples(taken);
+        const QString remark = notices_.TakeRemark();
+        const QString panel = texts_.Panel(WindowTexts::InfoPanel);
+        const QString text = remark.isEmpty() ? panel : panel + QStringLiteral(" (") + remark + QLatin1Char(')');
+        session_.reset();
+        PythonErrors::Raise("ReadError", text, py::cast(std::move(core)));
+    }
+    }
+}

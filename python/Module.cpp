@@ -1,0 +1,55 @@
+// The extension korvadex._korvadex: the C++ side of the korvadex package.
+// Names, docstrings and exceptions live in the pure-Python package around it.
+#include "BoardCore.h"
+#include "RunArguments.h"
+#include "RunCore.h"
+
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+
+#include <QString>
+
+namespace py = pybind11;
+
+namespace {
+
+QString Text(const py::handle& value)
+{
+    return QString::fromStdString(py::str(value).cast<std::string>());
+}
+
+QString Path(const py::handle& path)
+{
+    return QString::fromStdString(py::module_::import("os").attr("fsdecode")(path).cast<std::string>());
+}
+
+} // namespace
+
+PYBIND11_MODULE(_korvadex, module)
+{
+    py::class_<RunCore>(module, "RunCore")
+        .def_static("load", [](const py::object& path) { return RunCore::Load(Path(path)); })
+        .def("save", [](const RunCore& run, const py::object& path, bool overwrite) { run.Save(Path(path), overwrite); })
+        .def("samples", &RunCore::Samples)
+        .def("settings", &RunCore::Settings)
+        .def("codes", [](py::object self) { return self.cast<const RunCore&>().Codes(self); })
+        .def("microvolts", &RunCore::Microvolts)
+        .def("time", &RunCore::Time)
+        .def("noise_json", &RunCore::NoiseJson)
+        .def("analysis", &RunCore::Analysis);
+
+    py::class_<BoardCore>(module, "BoardCore")
+        .def(py::init<>())
+        .def("connect", &BoardCore::Connect)
+        .def("close", &BoardCore::Close)
+        .def("connected", &BoardCore::Connected)
+        .def("identity", [](const BoardCore& board) { return board.Identity().toStdString(); })
+        .def("measure", [](BoardCore& board, const py::object& rate, const py::object& count, const py::object& channel,
+                           const py::object& filter, const py::object& progress, double stallTimeout) {
+            const MeasureSettings settings = RunArguments::Settings(Text(rate), Text(count), Text(channel), Text(filter));
+            if (!(stallTimeout > 0.0))
+                throw py::value_error("stall_timeout must be a number of seconds above 0");
+            return board.Measure(settings, progress,
+                                 std::chrono::milliseconds(static_cast<std::int64_t>(stallTimeout * 1000.0)));
+        });
+}
