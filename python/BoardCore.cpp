@@ -71,7 +71,7 @@ std::unique_ptr<RunCore> BoardCore::Measure(const MeasureSettings& settings, py:
     // After a stop the link is closed: identify again, as the window does on its next start.
     if (!session_)
         Connect();
-    notices_.TakeRemark();
+    notices_.TakeRemarks();
     auto core = std::make_unique<RunCore>(QStringLiteral("measurement"));
     RunData& run = core->Data();
     run.Settings = settings;
@@ -122,9 +122,11 @@ std::unique_ptr<RunCore> BoardCore::Measure(const MeasureSettings& settings, py:
     default: {
         // The samples before the fault stay in the arrays; the run is cleared only in name.
         run.HoldSamples(taken);
-        const QString remark = notices_.TakeRemark();
+        // The window's text, and why when the run said more (a stalled stream).
         const QString panel = texts_.Panel(WindowTexts::InfoPanel);
-        const QString text = remark.isEmpty() ? panel : panel + QStringLiteral(" (") + remark + QLatin1Char(')');
+        QStringList remarks = notices_.TakeRemarks();
+        remarks.removeAll(panel);
+        const QString text = remarks.isEmpty() ? panel : panel + QStringLiteral(" (") + remarks.join(QStringLiteral("; ")) + QLatin1Char(')');
         session_.reset();
         PythonErrors::Raise("ReadError", text, py::cast(std::move(core)));
     }

@@ -7,5 +7,5 @@ void KeptNotices::ShowError(const QString&, const QString& text)
 
 void KeptNotices::Tell(const QString& line)
 {
-    latestRemark_ = line;
+    remarks_.append(line);
 }

@@ -3,6 +3,7 @@
 #include "RunNotices.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <utility>
 
@@ -16,11 +17,11 @@ public:
     void SetSubject(const QString& subject) override { subject_ = subject; }
 
     QString LatestBox() const { return latestBox_; }
-    // The latest remark (a stalled stream), forgotten once taken.
-    QString TakeRemark() { return std::exchange(latestRemark_, QString()); }
+    // The remarks and status texts told since the last take.
+    QStringList TakeRemarks() { return std::exchange(remarks_, QStringList()); }
 
 private:
     QString subject_;
     QString latestBox_;
-    QString latestRemark_;
+    QStringList remarks_;
 };

@@ -28,9 +28,12 @@ print(json.dumps([identity, len(run), run.codes.shape, in_order(run), run.settin
 
 
 INTERRUPTERS = {
+    # The signal is sent once the run streams, from another thread, as a terminal would.
     "Ctrl-C": """
-threading.Timer(0.5, os.kill, (os.getpid(), signal.SIGINT)).start()
-progress = None
+def progress(taken, total, sent=[]):
+    if not sent:
+        sent.append(threading.Timer(0.3, os.kill, (os.getpid(), signal.SIGINT)))
+        sent[0].start()
 """,
     "progress callback": """
 def progress(taken, total):
@@ -59,16 +62,25 @@ print(json.dumps([interrupted, stopped_after < 5, len(run), in_order(run)]))
     assert result == [True, True, 10000, True]
 
 
-def test_a_cable_pulled_mid_run_raises_read_error_with_the_samples_taken():
+READ_FAULTS = {
+    # 60000 bytes are 10000 frames, less what the identification took.
+    "cable pulled": ({"cable_pull_after": 60000}, "計測エラーで終了", None),
+    # Runs are read in whole chunks of 1000 pairs at 125 ksps: the last 500 never come.
+    "board stalled": ({"stall_after": 2500}, "計測エラーで終了 (no samples for 500 ms)", 2000),
+}
+
+
+@pytest.mark.parametrize("fault,message,samples", READ_FAULTS.values(), ids=READ_FAULTS.keys())
+def test_a_failing_stream_raises_read_error_with_the_samples_taken(fault, message, samples):
     result = on_board(CHECK_COUNTER + """
 with korvadex.Board() as board:
     try:
-        board.measure(rate="125ksps", count=100000, channel=2)
+        board.measure(rate="125ksps", count=100000, channel=2, stall_timeout=0.5)
     except korvadex.ReadError as error:
-        taken = error.run
-        print(json.dumps([str(error), 0 < error.samples < 100000, in_order(taken)]))
-""", **COUNTER, cable_pull_after=60000)
-    assert result == ["計測エラーで終了", True, True]
+        print(json.dumps([str(error), error.samples, in_order(error.run)]))
+""", **COUNTER, **fault)
+    assert result[0] == message and result[2]
+    assert result[1] == samples if samples else 0 < result[1] < 10000
 
 
 FAULTS = {
