@@ -54,7 +54,7 @@ expect_files "$pydeb" "./usr/lib/python3/dist-packages/korvadex/__init__.py
 ./usr/share/doc/python3-korvadex/copyright"
 
 # Debian's own checks: no error and no warning, over both packages.
-lintian --fail-on error,warning --no-tag-display-limit "$deb" "$pydeb" || fail "lintian found faults"
+lintian --fail-on error,warning --tag-display-limit 0 "$deb" "$pydeb" || fail "lintian found faults"
 
 expect_depends() {
   local depends package
