@@ -47,6 +47,7 @@ BoardCore::BoardCore()
 
 void BoardCore::Connect()
 {
+    RefuseUnsafeUse();
     session_ = std::make_unique<BoardSession>(*driver_, texts_);
     const ExitCode result = session_->Connect();
     if (result == ExitDone)
@@ -57,7 +58,19 @@ void BoardCore::Connect()
 
 void BoardCore::Close()
 {
+    RefuseUnsafeUse();
     session_.reset();
+}
+
+void BoardCore::RefuseUnsafeUse() const
+{
+    // The link's reply waits need the Qt event loop, which runs in one thread only.
+    if (!QtEventLoop::InThisThread())
+        PythonErrors::RaiseBuiltin(PyExc_RuntimeError,
+                                   QStringLiteral("korvadex.Board works in the thread that made the first Board"));
+    // A progress callback runs in the middle of a run.
+    if (reading_)
+        PythonErrors::RaiseBuiltin(PyExc_RuntimeError, QStringLiteral("the board is reading a run"));
 }
 
 QString BoardCore::Identity() const
@@ -68,6 +81,7 @@ QString BoardCore::Identity() const
 std::unique_ptr<RunCore> BoardCore::Measure(const MeasureSettings& settings, py::object progress,
                                             std::chrono::milliseconds stallTimeout)
 {
+    RefuseUnsafeUse();
     // After a stop the link is closed: identify again, as the window does on its next start.
     if (!session_)
         Connect();
@@ -104,10 +118,12 @@ std::unique_ptr<RunCore> BoardCore::Measure(const MeasureSettings& settings, py:
     };
 
     ExitCode result = ExitDone;
+    reading_ = true;
     {
         py::gil_scoped_release released;
         result = session_->Measure(run, control);
     }
+    reading_ = false;
     switch (result) {
     case ExitDone:
         return core;

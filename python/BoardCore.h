@@ -41,8 +41,13 @@ public:
                                      std::chrono::milliseconds stallTimeout);
 
 private:
+    // RuntimeError from another thread than the event loop's, or from a
+    // progress callback while a run is read.
+    void RefuseUnsafeUse() const;
+
     std::unique_ptr<D2xx> driver_;
     KeptNotices notices_;
     WindowTexts texts_;
     std::unique_ptr<BoardSession> session_;
+    bool reading_ = false;
 };

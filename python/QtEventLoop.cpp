@@ -1,6 +1,7 @@
 #include "QtEventLoop.h"
 
 #include <QCoreApplication>
+#include <QThread>
 
 #include <clocale>
 #include <string>
@@ -16,4 +17,9 @@ void QtEventLoop::Ensure()
     static char* argv[] = {name, nullptr};
     new QCoreApplication(argc, argv);
     std::setlocale(LC_ALL, locale.c_str());
+}
+
+bool QtEventLoop::InThisThread()
+{
+    return QCoreApplication::instance() && QCoreApplication::instance()->thread() == QThread::currentThread();
 }

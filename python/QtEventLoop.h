@@ -8,4 +8,6 @@
 class QtEventLoop {
 public:
     static void Ensure();
+    // Whether the caller runs in the thread of the application Ensure made.
+    static bool InThisThread();
 };

@@ -110,3 +110,29 @@ with korvadex.Board() as board:
     print(json.dumps([len(run) for run in board.runs(3, rate="125ksps", count=1000, channel=0)]))
 """)
     assert result == [1000, 1000, 1000]
+
+
+def test_a_board_refuses_other_threads_and_its_own_progress_callback():
+    result = on_board("""
+import threading
+refused = []
+
+def attempt(action):
+    try:
+        action()
+    except RuntimeError as error:
+        refused.append(str(error))
+
+with korvadex.Board() as board:
+    other = threading.Thread(target=attempt, args=(lambda: board.measure(count=100),))
+    other.start()
+    other.join()
+    def progress(taken, total):
+        if taken == 1000:
+            attempt(board.measure)
+            attempt(board.close)
+    run = board.measure(rate="125ksps", count=2000, progress=progress)
+print(json.dumps([refused, len(run)]))
+""")
+    assert result == [["korvadex.Board works in the thread that made the first Board",
+                       "the board is reading a run", "the board is reading a run"], 2000]
