@@ -154,7 +154,8 @@ py::array RunCore::Codes(py::handle owner) const
     } else {
         codes = py::array_t<std::int32_t>({n}, {item}, Single(*run_).Codes, owner);
     }
-    py::detail::array_proxy(codes.ptr())->flags &= ~py::detail::npy_api::NPY_ARRAY_WRITEABLE_;
+    // Read-only: the file's and the figures' codes must stay those of the run.
+    codes.attr("setflags")(py::arg("write") = false);
     return codes;
 }
 
