@@ -27,6 +27,8 @@ QString Path(const py::handle& path)
 
 PYBIND11_MODULE(_korvadex, module)
 {
+    module.attr("__version__") = KORVADEX_VERSION;
+
     py::class_<RunCore>(module, "RunCore")
         .def_static("load", [](const py::object& path) { return RunCore::Load(Path(path)); })
         .def("save", [](const RunCore& run, const py::object& path, bool overwrite) { run.Save(Path(path), overwrite); })

@@ -106,9 +106,9 @@ $info"
 python=$(cd "$root" && PYTHONPATH="$root/usr/lib/python3/dist-packages" /usr/bin/python3 -c '
 import korvadex, sys
 run = korvadex.load(sys.argv[1])
-print(korvadex.__file__, len(run), run.codes.tolist(), run.noise()[0]["codes"]["pp"])' "$sample") ||
+print(korvadex.__file__, korvadex.__version__, len(run), run.codes.tolist(), run.noise()[0]["codes"]["pp"])' "$sample") ||
   fail "the unpacked korvadex Python package failed"
-[ "$python" = "$root/usr/lib/python3/dist-packages/korvadex/__init__.py 4 [8388600, 8388610, 8388620, 8388630] 30" ] ||
+[ "$python" = "$root/usr/lib/python3/dist-packages/korvadex/__init__.py $(dpkg -f "$pydeb" Version) 4 [8388600, 8388610, 8388620, 8388630] 30" ] ||
   fail "the unpacked Python package printed: $python"
 
 echo "package-check: $deb holds the programs, the desktop entry, the icon, the udev rule, the metainfo and the man pages; $pydeb the Python package; lintian finds nothing; the unpacked korvadex-cli and korvadex package run"

@@ -10,6 +10,7 @@ The numbers are those of the KORVADEX window and of korvadex-cli: the
 package drives the same C++ classes.
 """
 
+from ._korvadex import __version__
 from ._errors import (BoardError, BoardNotFound, Error, FileFormatError,
                       NoResponse, ReadError)
 from .board import Board
