@@ -34,12 +34,18 @@ def test_codes_microvolts_and_time_are_the_exported_ones(measured, channel):
     assert run.settings.rate == "125ksps" and run.settings.filter == "Sinc5+Sinc1"
 
 
-def test_codes_are_a_read_only_view_of_the_run(measured):
+def test_codes_are_a_read_only_view_that_keeps_the_run_alive(measured):
     run = korvadex.load(measured[2])
     codes = run.codes
     assert not codes.flags.owndata and not codes.flags.writeable
-    del run  # the view keeps the run's arrays alive
-    assert codes[0, 1] - codes[0, 0] != 0 and len(codes) == 10000
+    with pytest.raises(ValueError, match="read-only"):
+        codes[0, 0] = 0
+    kept = codes.copy()
+    del run
+    # Another run would take the freed arrays' memory, were the view not keeping them.
+    others = [korvadex.load(measured[0]) for _ in range(3)]
+    numpy.testing.assert_array_equal(codes, kept)
+    assert len(others) == 3
 
 
 @pytest.mark.parametrize("channel", [0, 1, 2])
