@@ -18,7 +18,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cmath>
 #include <memory>
 
@@ -292,7 +291,7 @@ TEST_F(AnalysisCommandTest, KilledLogLeavesWholeLines)
     const QString path = files.Path(QStringLiteral("killed.csv"));
     // Several flushes of a board sending 20000 samples a second.
     const CliResult r = CliProcess::RunSignalledWhen(LogWords(path, QStringLiteral("1ksps")), CountingBoard(),
-                                                     [&path] { return QFileInfo(path).size() > 150000; }, SIGKILL);
+                                                     [&path] { return QFileInfo(path).size() > 150000; }, Stop::Kill);
     ASSERT_TRUE(r.Finished);
     EXPECT_EQ(r.ExitCode, -1);  // killed
     const ParsedLog log = ParseLog(Contents(path));
@@ -306,7 +305,7 @@ struct LogEnding {
     const char* Name;
     const char* Variable;
     const char* Value;
-    int Signal;
+    bool CtrlC;
     int ExitCode;
     const char* LastComment;
 };
@@ -328,10 +327,10 @@ TEST_P(LogEndingTest, KeepsEverySampleTakenAndSaysHowItEnded)
     const CliProcess::Environment board =
         CountingBoard({{QString::fromLatin1(ending.Variable), QString::fromLatin1(ending.Value)}});
     const QStringList words = LogWords(path, QStringLiteral("1ksps"));
-    const CliResult r = ending.Signal == 0 ? CliProcess::Run(words, board)
+    const CliResult r = !ending.CtrlC ? CliProcess::Run(words, board)
                                            : CliProcess::RunSignalledWhen(
                                                  words, board, [&path] { return QFileInfo(path).size() > 20000; },
-                                                 ending.Signal);
+                                                 Stop::CtrlC);
     ASSERT_TRUE(r.Finished);
     EXPECT_EQ(r.ExitCode, ending.ExitCode) << r.Err.toStdString();
     const ParsedLog log = ParseLog(Contents(path));
@@ -347,8 +346,8 @@ INSTANTIATE_TEST_SUITE_P(
     Endings, LogEndingTest,
     ::testing::Values(
         // Unplugged after 9000 bytes: 3000 samples.
-        LogEnding{"PulledCable", "KORVADEX_SIM_CABLE_PULL_AFTER", "9000", 0, 6, "ended by a read error after 1 runs"},
-        LogEnding{"CtrlC", "KORVADEX_SIM_SEED", "1", SIGINT, 130, "stopped by Ctrl-C after 1 runs"}),
+        LogEnding{"PulledCable", "KORVADEX_SIM_CABLE_PULL_AFTER", "9000", false, 6, "ended by a read error after 1 runs"},
+        LogEnding{"CtrlC", "KORVADEX_SIM_SEED", "1", true, 130, "stopped by Ctrl-C after 1 runs"}),
     [](const ::testing::TestParamInfo<LogEnding>& info) { return std::string(info.param.Name); });
 
 } // namespace

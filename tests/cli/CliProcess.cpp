@@ -2,11 +2,10 @@
 
 #include "TestApplication.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
-
-#include <csignal>
 
 namespace {
 
@@ -20,7 +19,13 @@ QProcessEnvironment BoardEnvironment(const CliProcess::Environment& board)
         if (name.startsWith(QLatin1String("KORVADEX_SIM_")))
             environment.remove(name);
     }
-    environment.insert(QStringLiteral("LD_LIBRARY_PATH"), QStringLiteral(SIM_D2XX_DIR));
+    // LD_LIBRARY_PATH holds the board's folder alone; Windows finds Qt's and
+    // the system's DLLs on PATH too, so there the board's folder goes first.
+    const QString variable = QStringLiteral(LIBRARY_PATH_VARIABLE);
+    QString path = QStringLiteral(SIM_D2XX_DIR);
+    if (variable == QLatin1String("PATH"))
+        path += QDir::listSeparator() + environment.value(variable);
+    environment.insert(variable, path);
     for (auto it = board.begin(); it != board.end(); ++it)
         environment.insert(it.key(), it.value());
     return environment;
@@ -45,12 +50,12 @@ CliResult CliProcess::RunInterrupted(const QStringList& arguments, const Environ
     QProcess process;
     Start(process, arguments, board);
     if (!process.waitForFinished(afterMs))
-        ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+        StopProcess(process, Stop::CtrlC);
     return Finish(process);
 }
 
 CliResult CliProcess::RunSignalledWhen(const QStringList& arguments, const Environment& board,
-                                       const std::function<bool()>& ready, int signal)
+                                       const std::function<bool()>& ready, Stop how)
 {
     QProcess process;
     Start(process, arguments, board);
@@ -59,7 +64,7 @@ CliResult CliProcess::RunSignalledWhen(const QStringList& arguments, const Envir
     while (!ready() && waited.elapsed() < HangMs && !process.waitForFinished(20)) {
     }
     if (process.state() == QProcess::Running)
-        ::kill(static_cast<pid_t>(process.processId()), signal);
+        StopProcess(process, how);
     return Finish(process);
 }
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "ProcessStop.h"
+
 #include <functional>
 
 class QProcess;
@@ -25,12 +27,12 @@ public:
     using Environment = QMap<QString, QString>;
 
     static CliResult Run(const QStringList& arguments, const Environment& board = {});
-    // Presses Ctrl-C (SIGINT) afterMs after the start. POSIX only.
+    // Presses Ctrl-C afterMs after the start.
     static CliResult RunInterrupted(const QStringList& arguments, const Environment& board, int afterMs);
-    // Sends the signal once `ready` holds (polled every 20 ms, for at most
-    // a minute). POSIX only.
+    // Stops the program once `ready` holds (polled every 20 ms, for at most
+    // a minute).
     static CliResult RunSignalledWhen(const QStringList& arguments, const Environment& board,
-                                      const std::function<bool()>& ready, int signal);
+                                      const std::function<bool()>& ready, Stop how);
 
 private:
     static void Start(QProcess& process, const QStringList& arguments, const Environment& board);

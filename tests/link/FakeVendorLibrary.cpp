@@ -1,5 +1,6 @@
 // A stand-in for FTDI's D2XX library, built as a shared library so the loader
-// can be tested end to end: it exports the seven functions by name, accepts
+// can be tested end to end: it exports the seven functions by name (on
+// Windows by ordinal too, FakeVendorLibrary.def), accepts
 // only the arguments the link is meant to pass, and loops every written byte
 // back to the receive queue. Built once more without FT_SetUSBParameters.
 

@@ -1,4 +1,4 @@
-// The drop-in libftd2xx.so, loaded by the program's own loader and driven
+// The drop-in libftd2xx.so (FTD2XX.DLL on Windows), loaded by the program's own loader and driven
 // through the link, as the demo runs it. The library makes its board on the
 // first call, from the environment, so the variables are set before that.
 
@@ -9,6 +9,7 @@
 #include "SimTestUtil.h"
 
 #include <QElapsedTimer>
+#include <QtGlobal>
 
 #include <gtest/gtest.h>
 
@@ -24,9 +25,9 @@ protected:
     {
         EnsureQtApplication();
         // Twenty times real time: a second of board time in 50 ms.
-        setenv("KORVADEX_SIM_SPEED", "20", 1);
-        setenv("KORVADEX_SIM_COUNTER", "1", 1);
-        setenv("KORVADEX_SIM_COUNTER_START", "500", 1);
+        qputenv("KORVADEX_SIM_SPEED", "20");
+        qputenv("KORVADEX_SIM_COUNTER", "1");
+        qputenv("KORVADEX_SIM_COUNTER_START", "500");
         driver = LoadD2xxLibrary(SIM_D2XX_LIBRARY).release();
     }
 

@@ -1,0 +1,10 @@
+#include "ProcessStop.h"
+
+#include <QProcess>
+
+#include <csignal>
+
+void StopProcess(QProcess& process, Stop how)
+{
+    ::kill(static_cast<pid_t>(process.processId()), how == Stop::CtrlC ? SIGINT : SIGKILL);
+}
