@@ -19,15 +19,16 @@ QProcessEnvironment BoardEnvironment(const CliProcess::Environment& board)
         if (name.startsWith(QLatin1String("KORVADEX_SIM_")))
             environment.remove(name);
     }
-    // LD_LIBRARY_PATH holds the board's folder alone; Windows finds Qt's and
-    // the system's DLLs on PATH too, so there the board's folder goes first.
+    // The drop-in library's folder, unless the caller names another.
+    // LD_LIBRARY_PATH holds it alone; Windows finds Qt's and the system's
+    // DLLs on PATH too, so there it goes first.
     const QString variable = QStringLiteral(LIBRARY_PATH_VARIABLE);
-    QString path = QStringLiteral(SIM_D2XX_DIR);
+    QString path = board.value(variable, QStringLiteral(SIM_D2XX_DIR));
     if (variable == QLatin1String("PATH"))
         path += QDir::listSeparator() + environment.value(variable);
-    environment.insert(variable, path);
     for (auto it = board.begin(); it != board.end(); ++it)
         environment.insert(it.key(), it.value());
+    environment.insert(variable, path);
     return environment;
 }
 
@@ -85,7 +86,9 @@ CliResult CliProcess::Finish(QProcess& process)
         process.waitForFinished();
     }
     result.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.Out = QString::fromUtf8(process.readAllStandardOutput());
-    result.Err = QString::fromUtf8(process.readAllStandardError());
+    // A Windows console program ends its lines with CR LF; the texts are
+    // compared line by line, whatever ends them.
+    result.Out = QString::fromUtf8(process.readAllStandardOutput()).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    result.Err = QString::fromUtf8(process.readAllStandardError()).replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return result;
 }

@@ -154,7 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(MeasureCommandTest, NoDriverLibraryIsABoardNotFound)
 {
     CliProcess::Environment board = CountingBoard();
-    board.insert(QStringLiteral("LD_LIBRARY_PATH"), files.Path(QStringLiteral("nowhere")));
+    board.insert(QStringLiteral(LIBRARY_PATH_VARIABLE), files.Path(QStringLiteral("nowhere")));
     const CliResult r = CliProcess::Run(MeasureWords(QStringLiteral("0")), board);
     EXPECT_EQ(r.ExitCode, 3);
 }

@@ -5,8 +5,8 @@
 #include <windows.h>
 
 // Ctrl-C reaches every process on a console, so the test joins the
-// program's console for the moment it presses it, and ignores the event
-// itself from then on.
+// program's console for the moment it presses it, ignores the event itself
+// from then on, and goes back to the console it was started on.
 void StopProcess(QProcess& process, Stop how)
 {
     if (how == Stop::Kill) {
@@ -19,4 +19,5 @@ void StopProcess(QProcess& process, Stop how)
         GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
         FreeConsole();
     }
+    AttachConsole(ATTACH_PARENT_PROCESS);
 }
