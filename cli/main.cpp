@@ -7,6 +7,7 @@
 #include "PlotCommand.h"
 #include "ReportCommand.h"
 #include "SweepCommand.h"
+#include "SystemFonts.h"
 #include "Usage.h"
 
 #include <QCoreApplication>
@@ -24,6 +25,7 @@ std::unique_ptr<QCoreApplication> MakeApplication(bool drawing, int& argc, char*
         return std::make_unique<QCoreApplication>(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    SystemFonts::ShowToOffscreenPlatform();
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 

@@ -181,6 +181,44 @@ TEST(Save, PathsOfAnyLengthAreSavedAndLoaded)
     EXPECT_EQ(rig.Panel(1), "データファイル読み込みました");
 }
 
+// The path as the platform's file dialog spells it: on Windows with the
+// drive letter and backslashes, here in a folder named in Japanese.
+TEST(Save, NativeSpellingOfAPathInAJapaneseFolderIsSavedAndLoaded)
+{
+    FileRig rig;
+    ASSERT_TRUE(QDir().mkpath(rig.PathOf("測定データ")));
+    const QString path = QDir::toNativeSeparators(rig.PathOf("測定データ/run"));
+    rig.Run(2);
+    rig.Save(path);
+    const QByteArray saved = rig.Contents(rig.PathOf("測定データ/run.DTA"));
+    EXPECT_TRUE(saved.startsWith("AD7175_DataFile:\r\nM:\r\n")) << saved.left(40).toStdString();
+    EXPECT_TRUE(saved.endsWith("\r\n8388707,99\r\nDEND:\r\n")) << "CR LF, never CR CR LF";
+    EXPECT_FALSE(saved.contains("\r\r"));
+    EXPECT_EQ(rig.window->windowTitle(), "KORVADEX / v2.00 : " + path + ".DTA");
+    rig.Load(path + ".DTA");
+    EXPECT_TRUE(rig.messages.Boxes.empty());
+    EXPECT_EQ(rig.Panel(1), "データファイル読み込みました");
+}
+
+// A run kept read-only (by the operator, or on a write-protected share) can
+// still be loaded.
+TEST(Load, ReadOnlyFileIsLoaded)
+{
+    FileRig rig;
+    rig.Run(0);
+    rig.Save(rig.PathOf("kept"));
+    const QString path = rig.PathOf("kept.DTA");
+    const QStringList afterRun = rig.Texts();
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    rig.Find<QAction>("DataClear")->trigger();
+    rig.Load(path);
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_TRUE(rig.messages.Boxes.empty());
+    QStringList afterLoad = rig.Texts();
+    EXPECT_EQ(afterLoad.takeFirst(), "データファイル読み込みました");
+    EXPECT_EQ(afterLoad, afterRun.mid(1));
+}
+
 TEST(Save, FailedStartKeepsTheEarlierRunWithItsOwnSettings)
 {
     FileRig rig;

@@ -1,0 +1,6 @@
+#include "SystemFonts.h"
+
+void SystemFonts::ShowToOffscreenPlatform()
+{
+    // fontconfig finds the fonts by itself.
+}
