@@ -8,6 +8,7 @@
 #include "ReportCommand.h"
 #include "SweepCommand.h"
 #include "SystemFonts.h"
+#include "Terminal.h"
 #include "Usage.h"
 
 #include <QCoreApplication>
@@ -33,6 +34,7 @@ std::unique_ptr<QCoreApplication> MakeApplication(bool drawing, int& argc, char*
 
 int main(int argc, char** argv)
 {
+    Terminal::ReadsUtf8();
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const auto application = MakeApplication(command == QLatin1String("plot") || command == QLatin1String("report"), argc, argv);
     const QStringList words = QCoreApplication::arguments().mid(2);
