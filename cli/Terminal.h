@@ -6,9 +6,11 @@ public:
     // Whether standard error is a terminal, so progress may be drawn on it.
     static bool StderrIsTerminal();
 
-    // Every text is written as UTF-8. A Linux terminal reads it so already;
-    // a Windows console shows its own code page (932 on a Japanese system)
-    // unless told otherwise, so it is switched to UTF-8 for as long as the
-    // program runs and given back its own code page at the end.
-    static void ReadsUtf8();
+    // Every text goes out as the same UTF-8 bytes on every platform, lines
+    // ended with LF, so that `export > run.csv` holds what `export -o` and
+    // the window write. On Windows standard output and error leave text mode
+    // (which would end lines with CR LF), and a console, which would show its
+    // own code page (932 on a Japanese system), reads UTF-8 for as long as
+    // the program runs and gets its own code page back at the end.
+    static void WritesUtf8Unchanged();
 };

@@ -7,7 +7,8 @@ bool Terminal::StderrIsTerminal()
     return isatty(STDERR_FILENO) == 1;
 }
 
-void Terminal::ReadsUtf8()
+void Terminal::WritesUtf8Unchanged()
 {
-    // A terminal here reads the locale's encoding, UTF-8.
+    // Streams here pass bytes unchanged, and a terminal reads the locale's
+    // encoding, UTF-8.
 }

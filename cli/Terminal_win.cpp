@@ -1,5 +1,6 @@
 #include "Terminal.h"
 
+#include <fcntl.h>
 #include <io.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -22,8 +23,10 @@ bool Terminal::StderrIsTerminal()
     return _isatty(_fileno(stderr)) != 0;
 }
 
-void Terminal::ReadsUtf8()
+void Terminal::WritesUtf8Unchanged()
 {
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
     consoleCodePage = GetConsoleOutputCP();
     if (consoleCodePage == 0 || consoleCodePage == CP_UTF8 || !SetConsoleOutputCP(CP_UTF8))
         return;

@@ -34,7 +34,7 @@ std::unique_ptr<QCoreApplication> MakeApplication(bool drawing, int& argc, char*
 
 int main(int argc, char** argv)
 {
-    Terminal::ReadsUtf8();
+    Terminal::WritesUtf8Unchanged();
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const auto application = MakeApplication(command == QLatin1String("plot") || command == QLatin1String("report"), argc, argv);
     const QStringList words = QCoreApplication::arguments().mid(2);

@@ -47,9 +47,9 @@ installed="$(cd "$drive/KORVADEX" 2>/dev/null && find . -type f | sed 's|^\./||'
 find "$drive" -name 'KORVADEX.lnk' -path '*Start Menu*' | grep -q . || fail "no Start-menu shortcut"
 
 cli="$drive/KORVADEX/bin/korvadex-cli.exe"
-[ "$(wine "$cli" --version | tr -d '\r')" = "korvadex-cli $version" ] || fail "--version does not print $version"
+[ "$(wine "$cli" --version)" = "korvadex-cli $version" ] || fail "--version does not print $version"
 cp fuzz/data/corpus/ch0.DTA "$drive/ch0.DTA"
-info="$(wine "$cli" info 'C:\ch0.DTA' | tr -d '\r')" || fail "info failed"
+info="$(wine "$cli" info 'C:\ch0.DTA')" || fail "info failed"
 echo "$info" | grep -q 'digit' || fail "info printed no statistics: $info"
 rm "$drive/ch0.DTA"
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks that the Windows korvadex-cli.exe, under Wine, says what the Linux
 # one says: a seeded `measure` on the virtual board writes the same bytes,
-# and `info`, `export` and `report --json` print the same bytes (CR LF ends
-# aside), with the same standard error and exit code, for files of every
+# and `info`, `export` and `report --json` print the same bytes, with the
+# same standard error and exit code, for files of every
 # kind: one per channel mode, a short one, and the refused ones of the fuzz
 # corpus.
 #
@@ -58,8 +58,8 @@ for file in "${measured[@]}" short.DTA $(cd "$root/fuzz/data/corpus" && ls ./*.D
     # shellcheck disable=SC2086
     wine_status=0; wine_cli $command "$file" >wine.out 2>wine.err || wine_status=$?
     [ "$linux_status" = "$wine_status" ] || fail "$command $file: exit $linux_status on Linux, $wine_status under Wine"
-    cmp -s linux.out <(tr -d '\r' <wine.out) || fail "$command $file: standard output differs"
-    cmp -s linux.err <(tr -d '\r' <wine.err) || fail "$command $file: standard error differs"
+    cmp -s linux.out wine.out || fail "$command $file: standard output differs"
+    cmp -s linux.err wine.err || fail "$command $file: standard error differs"
   done
 done
 

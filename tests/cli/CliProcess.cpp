@@ -86,9 +86,7 @@ CliResult CliProcess::Finish(QProcess& process)
         process.waitForFinished();
     }
     result.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    // A Windows console program ends its lines with CR LF; the texts are
-    // compared line by line, whatever ends them.
-    result.Out = QString::fromUtf8(process.readAllStandardOutput()).replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    result.Err = QString::fromUtf8(process.readAllStandardError()).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    result.Out = QString::fromUtf8(process.readAllStandardOutput());
+    result.Err = QString::fromUtf8(process.readAllStandardError());
     return result;
 }

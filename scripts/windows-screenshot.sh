@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Takes a picture of the Windows program's window: korvadex.exe under Wine
+# with Qt's windows platform, in a virtual X server (Xvfb), on the virtual
+# board's drop-in FTD2XX.DLL, after pressing "測定開始" and waiting for the
+# default run (1000 samples at 100 sps) to end.
+#
+#   scripts/windows-screenshot.sh [output.png] [windows build]
+#
+# Default output build/windows/screenshot.png. Needs the cross-build, Xvfb,
+# xwininfo, ImageMagick's import and xdotool.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$PWD"
+out="$(realpath -m "${1:-build/windows/screenshot.png}")"
+build="$(realpath "${2:-build/windows}")"
+
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPATH="Z:$root/build/windows-sdk/prefix/bin;Z:$build/sim/d2xx"
+bash scripts/wine-prefix.sh "$WINEPREFIX"
+export KORVADEX_EXE="$build/app/korvadex.exe" KORVADEX_OUT="$out"
+
+# The first run with the windows platform in a new prefix may never end:
+# every start is bounded, and the prefix's processes are ended after it.
+attempt() {
+  timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    set -euo pipefail
+    wine "$KORVADEX_EXE" &
+    trap "wineserver -k 2>/dev/null || true" EXIT
+    window=""
+    for _ in $(seq 300); do
+      window="$(xwininfo -root -tree | awk "/\"KORVADEX \/ v2.00\"/ {print \$1; exit}")"
+      [ -n "$window" ] && break
+      sleep 0.1
+    done
+    [ -n "$window" ] || { echo "windows-screenshot: the window did not appear" >&2; exit 1; }
+    sleep 2  # the first idle pass draws the empty plot
+    # MeasureBtn, below the menu bar; the run takes 10 s at 100 sps.
+    xdotool mousemove --window "$window" 680 382 click 1
+    sleep 13
+    xwininfo -id "$window" | grep -E "Width|Height" >&2
+    import -window "$window" "$KORVADEX_OUT"
+  '
+}
+attempt || { wineserver -k 2>/dev/null || true; attempt; }
+wineserver -k 2>/dev/null || true
+echo "windows-screenshot: $out"
