@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows build, checked on Debian: installs what it needs, unpacks the
 # SDK, cross-builds with the `windows` preset, runs the test suite under Wine,
-# compares the companion's output under Wine with the Linux build's, and
-# makes the installer and the portable .zip and checks them in a scratch Wine
+# compares the companion's output under Wine with the Linux build's, takes a
+# picture of the window with Qt's windows platform in Xvfb, and makes the
+# installer and the portable .zip and checks them in a scratch Wine
 # prefix: silent install, --version, info, and an uninstall that leaves
 # nothing behind. Prints how long each step took.
 #
@@ -13,7 +14,7 @@ root="$PWD"
 
 packages=(
   g++-mingw-w64-x86-64-posix qt6-base-dev-tools cmake ninja-build googletest
-  wine fonts-wine fonts-ipafont-gothic nsis xvfb xauth unzip
+  wine fonts-wine fonts-ipafont-gothic nsis xvfb xauth x11-utils imagemagick xdotool unzip
 )
 bash scripts/install-deps.sh
 missing=()
@@ -58,6 +59,10 @@ fi
 bash scripts/wine-compare.sh build/default build/windows
 took "the comparison"
 wineserver -k || true
+
+step "taking a picture of the window under Wine"
+bash scripts/windows-screenshot.sh build/windows/screenshot.png build/windows
+took "the picture"
 
 step "making and checking the installer"
 bash scripts/windows-installer-check.sh build/windows
