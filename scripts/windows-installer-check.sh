@@ -3,7 +3,8 @@
 # portable .zip with CPack, and checks them in a scratch Wine prefix: both
 # hold the same files, the programs and what they need and no virtual board
 # and no tests; the silent install (/S) puts them and a Start-menu shortcut
-# in place; the installed korvadex-cli.exe prints the project's version and
+# in place; the installed korvadex.exe is a GUI program with the version in
+# its resource; the installed korvadex-cli.exe prints the project's version and
 # reads a file; the silent uninstall leaves nothing behind.
 #
 #   scripts/windows-installer-check.sh [windows build]    (default build/windows)
@@ -44,13 +45,19 @@ timeout 300 wine "$installer" /S '/D=C:\KORVADEX'
 wineserver -w
 installed="$(cd "$drive/KORVADEX" 2>/dev/null && find . -type f | sed 's|^\./||' | sort)"
 [ "$installed" = "$(printf '%s\n' "$expected" Uninstall.exe | sort)" ] || fail "installed: $(echo $installed)"
-find "$drive" -name 'KORVADEX.lnk' -path '*Start Menu*' | grep -q . || fail "no Start-menu shortcut"
+find "$drive" -name 'KORVADEX.lnk' -path '*Start Menu*' | grep . >/dev/null || fail "no Start-menu shortcut"
 
+# The window is a GUI program with the project's version in its resource; the
+# companion a console program.
+window="$drive/KORVADEX/bin/korvadex.exe"
+x86_64-w64-mingw32-objdump -p "$window" | grep 'Subsystem.*(Windows GUI)' >/dev/null || fail "korvadex.exe is no GUI program"
+[ "$(strings -el "$window" | grep -A1 -x FileVersion | tail -1)" = "$version" ] || fail "korvadex.exe has no version $version"
 cli="$drive/KORVADEX/bin/korvadex-cli.exe"
+x86_64-w64-mingw32-objdump -p "$cli" | grep 'Subsystem.*(Windows CUI)' >/dev/null || fail "korvadex-cli.exe is no console program"
 [ "$(wine "$cli" --version)" = "korvadex-cli $version" ] || fail "--version does not print $version"
 cp fuzz/data/corpus/ch0.DTA "$drive/ch0.DTA"
 info="$(wine "$cli" info 'C:\ch0.DTA')" || fail "info failed"
-echo "$info" | grep -q 'digit' || fail "info printed no statistics: $info"
+echo "$info" | grep 'digit' >/dev/null || fail "info printed no statistics: $info"
 rm "$drive/ch0.DTA"
 
 timeout 300 wine 'C:\KORVADEX\Uninstall.exe' /S
@@ -58,7 +65,7 @@ timeout 300 wine 'C:\KORVADEX\Uninstall.exe' /S
 wineserver -w
 after="$(cd "$drive" && find . -path ./windows -prune -o -path ./users -prune -o -print | sort)"
 [ "$before" = "$after" ] || fail "left behind: $(diff <(echo "$before") <(echo "$after") | grep '^>' | tr '\n' ' ')"
-find "$drive" -name 'KORVADEX*' -path '*Start Menu*' | grep -q . && fail "the Start-menu entry is left"
+find "$drive" -name 'KORVADEX*' -path '*Start Menu*' | grep . >/dev/null && fail "the Start-menu entry is left"
 wine reg query 'HKLM\Software\KORVADEX' >/dev/null 2>&1 && fail "the registry key is left"
 wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\KORVADEX' >/dev/null 2>&1 \
   && fail "the uninstall entry is left"
