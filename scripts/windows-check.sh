@@ -46,8 +46,10 @@ took "the cross-build"
 export WINEPREFIX="$root/build/windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 step "running the tests under Wine"
 bash scripts/wine-prefix.sh "$WINEPREFIX"
-# One wineserver for the whole run, so no test pays for starting it.
-wineserver -p 120
+# One wineserver for the whole run, its services started before the first
+# test, so no test pays for starting them.
+wineserver -p 600
+timeout 300 wine cmd /c exit
 ctest --preset windows -j "$(nproc)"
 wineserver -k || true
 # The cases that need a desktop, with the windows platform in Xvfb. A first
