@@ -73,6 +73,7 @@ void CliProcess::Start(QProcess& process, const QStringList& arguments, const En
 {
     EnsureTestApplication();
     process.setProcessEnvironment(BoardEnvironment(board));
+    PrepareToStop(process);
     process.start(QStringLiteral(CLI_PROGRAM), arguments);
     process.waitForStarted();
 }

@@ -4,9 +4,19 @@
 
 #include <windows.h>
 
-// Ctrl-C reaches every process on a console, so the test joins the
-// program's console for the moment it presses it, ignores the event itself
-// from then on, and goes back to the console it was started on.
+// Ctrl-C reaches every process on a console. The program therefore gets a
+// hidden console of its own, and the test joins it for the moment it
+// presses Ctrl-C, ignoring the event itself: the console the tests were
+// started from (ctest's, the operator's) never sees it.
+void PrepareToStop(QProcess& process)
+{
+    process.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments* arguments) {
+        arguments->flags |= CREATE_NEW_CONSOLE;
+        arguments->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
+        arguments->startupInfo->wShowWindow = SW_HIDE;
+    });
+}
+
 void StopProcess(QProcess& process, Stop how)
 {
     if (how == Stop::Kill) {
