@@ -45,13 +45,7 @@ if [ "$analysis" = 1 ]; then
   export KORVADEX_SIM_SEED=7 KORVADEX_SIM_CH0_SINE_UV=30 KORVADEX_SIM_CH0_SINE_HZ=50
 fi
 scripts/run-on-xvfb.sh "$build" '
-  window=""
-  for _ in $(seq 100); do
-    window="$(xwininfo -root -tree | awk "/\"KORVADEX \/ v2.00\"/ {print \$1; exit}")"
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  [ -n "$window" ] || { echo "screenshot: the window did not appear" >&2; exit 1; }
+  window="$(scripts/find-window.sh "KORVADEX / v2.00")"
   sleep 1  # the first idle pass draws the empty plot
   if [ "$KORVADEX_MEASURE" = 1 ]; then
     # MeasureBtn, below the menu bar; the run takes 10 s at 100 sps.
@@ -73,13 +67,7 @@ scripts/run-on-xvfb.sh "$build" '
     xdotool key --window "$window" alt+d
     sleep 0.5
     xdotool key n
-    analysis=""
-    for _ in $(seq 50); do
-      analysis="$(xwininfo -root -tree | awk "/\"ノイズ解析 - KORVADEX\"/ {print \$1; exit}")"
-      [ -n "$analysis" ] && break
-      sleep 0.1
-    done
-    [ -n "$analysis" ] || { echo "screenshot: the analysis window did not appear" >&2; exit 1; }
+    analysis="$(scripts/find-window.sh "ノイズ解析 - KORVADEX" 50)"
     xdotool windowmove "$analysis" 0 0
     sleep 2
     import -window "$analysis" "$KORVADEX_OUT"

@@ -26,13 +26,7 @@ attempt() {
     set -euo pipefail
     wine "$KORVADEX_EXE" &
     trap "wineserver -k 2>/dev/null || true" EXIT
-    window=""
-    for _ in $(seq 300); do
-      window="$(xwininfo -root -tree | awk "/\"KORVADEX \/ v2.00\"/ {print \$1; exit}")"
-      [ -n "$window" ] && break
-      sleep 0.1
-    done
-    [ -n "$window" ] || { echo "windows-screenshot: the window did not appear" >&2; exit 1; }
+    window="$(scripts/find-window.sh "KORVADEX / v2.00" 300)"
     sleep 2  # the first idle pass draws the empty plot
     # MeasureBtn, below the menu bar; the run takes 10 s at 100 sps.
     xdotool mousemove --window "$window" 680 382 click 1
