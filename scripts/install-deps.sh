@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Installs, from Debian 12's own packages, whatever of the build and test
-# dependencies is missing. Quiet, and does nothing when all are present.
+# dependencies is missing, and of the packages named as arguments (the
+# Windows check's cross compiler, Wine, NSIS…). Quiet, and does nothing when
+# all are present.
+#
+#   scripts/install-deps.sh [package...]
 set -euo pipefail
 
 packages=(
@@ -13,6 +17,7 @@ packages=(
   xvfb xauth x11-utils imagemagick xdotool
   dpkg-dev man-db desktop-file-utils lintian appstream
   pybind11-dev python3-dev python3-numpy python3-pytest python3-pandas
+  "$@"
 )
 
 missing=()

@@ -16,21 +16,7 @@ packages=(
   g++-mingw-w64-x86-64-posix qt6-base-dev-tools cmake ninja-build googletest
   wine fonts-wine fonts-ipafont-gothic nsis xvfb xauth x11-utils imagemagick xdotool unzip
 )
-bash scripts/install-deps.sh
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "windows-check: missing packages: ${missing[*]} (run as root)" >&2
-    exit 1
-  fi
-  echo "windows-check: installing ${missing[*]}" >&2
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+bash scripts/install-deps.sh "${packages[@]}"
 
 step_start=0
 step() { step_start=$SECONDS; echo "windows-check: $*" >&2; }
