@@ -3,6 +3,7 @@
 #include "ReportJson.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -31,6 +32,9 @@ struct AnalysisRig : MeasureRig {
         Press();
         RunToEnd(60s);
         ASSERT_FALSE(probe.Running());
+        // The analysis window paints now, as it would before an operator's
+        // next click, not inside the next command's 100 ms reply wait.
+        QCoreApplication::processEvents();
     }
     AnalysisWindow* View() const { return window->findChild<AnalysisWindow*>(QStringLiteral("AnalysisWindow")); }
     std::int32_t ShownCount() const
