@@ -2,9 +2,11 @@
 
 #include "Ad7175.h"
 #include "Graph_2ch.h"
+#include "ManualClock.h"
 #include "Myfile.h"
 #include "Mymessage.h"
 #include "Mystatus.h"
+#include "UsbBridge.h"
 
 #include <new>
 
@@ -35,8 +37,9 @@ QString ScriptedFiles::Next(bool save, const QString& filter, const QString& ini
     return Paths.isEmpty() ? QString() : Paths.takeFirst();
 }
 
-RecordingD2xx::RecordingD2xx(D2xx& inner)
+RecordingD2xx::RecordingD2xx(D2xx& inner, ManualClock* replyClock)
     : inner_(inner)
+    , replyClock_(replyClock)
 {
 }
 
@@ -63,16 +66,24 @@ FT_STATUS RecordingD2xx::FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD bytesToR
 FT_STATUS RecordingD2xx::FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten)
 {
     ++Calls;
-    const char* bytes = static_cast<const char*>(buffer);
-    for (DWORD i = 0; i < bytesToWrite; ++i) {
-        if (bytes[i] == '\r') {
-            Commands.push_back(pending_);
-            pending_.clear();
-        } else {
+    const FT_STATUS status = inner_.FT_Write(handle, buffer, bytesToWrite, bytesWritten);
+    Record(static_cast<const char*>(buffer), bytesToWrite);
+    return status;
+}
+
+// The run commands ("A" and five digits, "AX") are the ones without a reply.
+void RecordingD2xx::Record(const char* bytes, DWORD count)
+{
+    for (DWORD i = 0; i < count; ++i) {
+        if (bytes[i] != '\r') {
             pending_ += bytes[i];
+            continue;
         }
+        if (replyClock_ && !pending_.empty() && pending_.front() != 'A')
+            replyClock_->Advance(UsbBridge::LatencyTimer);
+        Commands.push_back(pending_);
+        pending_.clear();
     }
-    return inner_.FT_Write(handle, buffer, bytesToWrite, bytesWritten);
 }
 
 FT_STATUS RecordingD2xx::FT_Purge(FT_HANDLE handle, ULONG mask)

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+class ManualClock;
+
 // Stand-ins for everything the window would show a person or reach outside
 // the process; none of them waits.
 
@@ -58,9 +60,13 @@ private:
 
 // Passes every call to the driver behind it and keeps what was written, each
 // command as one text ("?", "U?", "F5", "A0003E8"), and how often each call ran.
+// Given the board's clock, it moves that clock past the bridge's latency timer
+// after each command the board answers, so the reply is there at the link's
+// next reading: the link waits for it in real time, and a busy machine must not
+// make a test miss a reply that the board's clock holds back.
 class RecordingD2xx : public D2xx {
 public:
-    explicit RecordingD2xx(D2xx& inner);
+    explicit RecordingD2xx(D2xx& inner, ManualClock* replyClock = nullptr);
 
     FT_STATUS FT_Open(int deviceNumber, FT_HANDLE* handle) override;
     FT_STATUS FT_Close(FT_HANDLE handle) override;
@@ -79,7 +85,10 @@ public:
     std::vector<DWORD> ReadSizes; // bytes asked for by each FT_Read
 
 private:
+    void Record(const char* bytes, DWORD count);
+
     D2xx& inner_;
+    ManualClock* replyClock_;
     std::string pending_;
 };
 

@@ -8,7 +8,7 @@
 WindowRig::WindowRig(ComponentFactory* factory)
     : clock(std::chrono::microseconds(100))
     , board(clock)
-    , driver(board)
+    , driver(board, &clock)
     , window(std::make_unique<TFormMain>(
           WindowServices{driver, messages, confirm, files, factory ? *factory : components}))
 {
