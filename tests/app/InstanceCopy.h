@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GuardName.h"
+
 #include <QByteArray>
 #include <QProcess>
 #include <QString>

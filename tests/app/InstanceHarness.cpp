@@ -10,6 +10,7 @@
 
 #include "ComponentFactory.h"
 #include "DetachedD2xx.h"
+#include "GuardName.h"
 #include "GuardedApplication.h"
 #include "KORVADEX_Main.h"
 #include "Startup.h"
@@ -87,7 +88,7 @@ int main(int argc, char** argv)
             window->close();
     });
 
-    const StartupServices services{QStringLiteral("KORVADEX"), folder, notices,
+    const StartupServices services{GuardNameFor(folder), folder, notices,
                                    {driver, notices, confirm, files, components}};
     return RunProgram(application, services);
 }

@@ -1,6 +1,7 @@
 #include "WindowRig.h"
 
 #include "FormMainProbe.h"
+#include "GuardName.h"
 #include "GuardedApplication.h"
 #include "QtPaintBox.h"
 #include "SingleInstance.h"
@@ -286,7 +287,7 @@ TEST_P(FailedCreation, ProgramEndsWithoutRunningTheEventLoop)
     const QTemporaryDir guardFolder;
     WindowRig rig; // only for its driver, boxes and dialogs
     const StartupServices services{
-        QStringLiteral("KORVADEX"), guardFolder.path(), rig.messages,
+        GuardNameFor(guardFolder.path()), guardFolder.path(), rig.messages,
         {rig.driver, rig.messages, rig.confirm, rig.files, factory}};
     // Were the loop to run, nothing would end it and the test would hang.
     EXPECT_EQ(RunProgram(*GuardedApplication::Instance(), services), 0);
@@ -298,7 +299,7 @@ TEST(Startup, ExceptionFromAnEventHandlerIsShownInTheStartupBoxAndTheProgramGoes
 {
     const QTemporaryDir guardFolder;
     WindowRig rig; // only for its driver, boxes and dialogs
-    const StartupServices services{QStringLiteral("KORVADEX"), guardFolder.path(), rig.messages,
+    const StartupServices services{GuardNameFor(guardFolder.path()), guardFolder.path(), rig.messages,
                                    {rig.driver, rig.messages, rig.confirm, rig.files, rig.components}};
     // Once the program's window is up, a handler throws; the next tick closes
     // the window, which it reaches only if the program went on.

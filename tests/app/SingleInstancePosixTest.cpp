@@ -16,7 +16,7 @@ TEST(SingleInstance, GuardHeldButNoWindowToBeFoundEndsWithOneSilently)
 {
     const QTemporaryDir folder;
     // A copy still starting: it holds the guard but does not answer yet.
-    QLockFile starting(QDir(folder.path()).filePath("KORVADEX.lock"));
+    QLockFile starting(QDir(folder.path()).filePath(GuardNameFor(folder.path()) + ".lock"));
     ASSERT_TRUE(starting.tryLock(0));
 
     Copy second(folder.path());
@@ -30,7 +30,7 @@ TEST(SingleInstance, GuardLeftByACrashedCopyDoesNotBlockTheNextStart)
     Copy crashed(folder.path());
     ASSERT_TRUE(crashed.Says("ready"));
     crashed.Crash();
-    ASSERT_TRUE(QFile::exists(QDir(folder.path()).filePath("KORVADEX.lock"))) << "the crash left its guard behind";
+    ASSERT_TRUE(QFile::exists(QDir(folder.path()).filePath(GuardNameFor(folder.path()) + ".lock"))) << "the crash left its guard behind";
 
     Copy next(folder.path());
     EXPECT_TRUE(next.Says("ready"));
@@ -41,7 +41,7 @@ TEST(SingleInstance, AnotherProgramAnsweringUnderTheSameNameDoesNotBlockTheStart
 {
     const QTemporaryDir folder;
     QLocalServer other;
-    ASSERT_TRUE(other.listen(QDir(folder.path()).filePath("KORVADEX.socket")));
+    ASSERT_TRUE(other.listen(QDir(folder.path()).filePath(GuardNameFor(folder.path()) + ".socket")));
 
     Copy copy(folder.path());
     EXPECT_TRUE(copy.Says("ready"));
