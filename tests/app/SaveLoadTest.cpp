@@ -51,6 +51,16 @@ struct FileRig : MeasureRig {
         ASSERT_FALSE(probe.Running());
     }
 
+    // The window names the saved file as it was spelled, and loads it back
+    // without a box.
+    void ExpectTitledAndLoadedBack(const QString& saved)
+    {
+        EXPECT_EQ(window->windowTitle(), "KORVADEX / v2.00 : " + saved);
+        Load(saved);
+        EXPECT_TRUE(messages.Boxes.empty());
+        EXPECT_EQ(Panel(1), "データファイル読み込みました");
+    }
+
     QStringList Texts() const { return {Panel(1), Panel(2), Label("Label1"), Label("Label11"), Label("Label16")}; }
 
     QString Item(const char* list) const { return Find<QComboBox>(list)->currentText(); }
@@ -175,10 +185,7 @@ TEST(Save, PathsOfAnyLengthAreSavedAndLoaded)
     const QString path = QDir(folder).filePath(name);
     rig.Save(path);
     EXPECT_TRUE(QFile::exists(path + ".DTA"));
-    EXPECT_EQ(rig.window->windowTitle(), "KORVADEX / v2.00 : " + path + ".DTA");
-    rig.Load(path + ".DTA");
-    EXPECT_TRUE(rig.messages.Boxes.empty());
-    EXPECT_EQ(rig.Panel(1), "データファイル読み込みました");
+    rig.ExpectTitledAndLoadedBack(path + ".DTA");
 }
 
 // The path as the platform's file dialog spells it: on Windows with the
@@ -194,10 +201,7 @@ TEST(Save, NativeSpellingOfAPathInAJapaneseFolderIsSavedAndLoaded)
     EXPECT_TRUE(saved.startsWith("AD7175_DataFile:\r\nM:\r\n")) << saved.left(40).toStdString();
     EXPECT_TRUE(saved.endsWith("\r\n8388707,99\r\nDEND:\r\n")) << "CR LF, never CR CR LF";
     EXPECT_FALSE(saved.contains("\r\r"));
-    EXPECT_EQ(rig.window->windowTitle(), "KORVADEX / v2.00 : " + path + ".DTA");
-    rig.Load(path + ".DTA");
-    EXPECT_TRUE(rig.messages.Boxes.empty());
-    EXPECT_EQ(rig.Panel(1), "データファイル読み込みました");
+    rig.ExpectTitledAndLoadedBack(path + ".DTA");
 }
 
 // A run kept read-only (by the operator, or on a write-protected share) can
