@@ -161,7 +161,7 @@ py::array RunCore::Codes(py::handle owner) const
 
 py::array RunCore::Microvolts()
 {
-    run_->ConvertAll();
+    Convert();
     const py::ssize_t n = Samples();
     if (!Dual(*run_)) {
         const float* values = Single(*run_).Microvolts;
@@ -189,10 +189,20 @@ py::array RunCore::Time() const
     return std::move(time);
 }
 
-RunAnalysis RunCore::Analyse()
+void RunCore::Convert()
 {
-    run_->ConvertAll();
-    return ReportAnalysis::Of(name_, run_->Settings, run_->Ch0Data, run_->Ch1Data);
+    if (!converted_)
+        run_->ConvertAll();
+    converted_ = true;
+}
+
+const RunAnalysis& RunCore::Analyse()
+{
+    if (!analysis_) {
+        Convert();
+        analysis_ = ReportAnalysis::Of(name_, run_->Settings, run_->Ch0Data, run_->Ch1Data);
+    }
+    return *analysis_;
 }
 
 py::bytes RunCore::NoiseJson()
@@ -206,7 +216,7 @@ py::bytes RunCore::NoiseJson()
 
 py::dict RunCore::Analysis(int channel)
 {
-    const RunAnalysis analysis = Analyse();
+    const RunAnalysis& analysis = Analyse();
     const auto found = std::find_if(analysis.Channels.begin(), analysis.Channels.end(),
                                     [channel](const ChannelAnalysis& c) { return c.Figures.Channel == channel; });
     if (found == analysis.Channels.end())

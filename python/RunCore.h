@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 // One run as the window holds it, loaded from a ".DTA" file or measured,
 // with what Python reads of it: settings, codes without a copy, the
@@ -26,6 +27,7 @@ public:
     // OSError with the window's text.
     void Save(const QString& path, bool overwrite) const;
 
+    // Filled by a measurement before Python sees the run; not changed after.
     RunData& Data() { return *run_; }
     std::int32_t Samples() const;
     pybind11::dict Settings() const;
@@ -43,9 +45,13 @@ public:
     pybind11::dict Analysis(int channel);
 
 private:
-    // The window's microvolts, then the report's figures of every channel.
-    RunAnalysis Analyse();
+    // The window's microvolts and the report's figures of every channel, each
+    // worked out once: noise(), histogram() and spectrum() share them.
+    void Convert();
+    const RunAnalysis& Analyse();
 
     QString name_;
     std::unique_ptr<RunData> run_;
+    bool converted_ = false;
+    std::optional<RunAnalysis> analysis_;
 };
