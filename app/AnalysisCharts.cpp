@@ -42,5 +42,5 @@ void AnalysisCharts::paintEvent(QPaintEvent*)
     painter.scale(ScreenScale, ScreenScale);
     const QRectF area = QRectF(QPointF(0.0, 0.0), QSizeF(size()) / ScreenScale).adjusted(Margin, Margin, -Margin, -Margin);
     const double row = area.height() * (analysis_->Channels.size() > 1 ? TwoChannelRow : OneChannelRow);
-    ReportPage::PaintCharts(painter, area, row, *analysis_, *ch0_, *ch1_, ChartWords::Japanese());
+    ReportPage::PaintCharts(painter, area, row, *analysis_, *ch0_, *ch1_, ChartWords::Window());
 }

@@ -60,18 +60,16 @@ AnalysisWindow::AnalysisWindow(QWidget* owner)
     : QWidget(owner, Qt::Window)
 {
     setObjectName(QStringLiteral("AnalysisWindow"));
-    setWindowTitle(QStringLiteral("ノイズ解析 - KORVADEX"));
+    setWindowTitle(tr("ノイズ解析 - KORVADEX"));
     Heading = new QLabel(this);
     Heading->setObjectName(QStringLiteral("AnalysisHeading"));
     NoiseTable = MakeTable(this, "NoiseTable",
-                           {QStringLiteral("CH"), QStringLiteral("サンプル数"), QStringLiteral("RMSノイズ [µV]"),
-                            QStringLiteral("p-pノイズ [µV]"), QStringLiteral("実効分解能 [bit]"),
-                            QStringLiteral("ノイズフリー分解能 [bit]"), QStringLiteral("平均 [µV]"),
-                            QStringLiteral("平均 [code]")});
+                           {QStringLiteral("CH"), tr("サンプル数"), tr("RMSノイズ [µV]"), tr("p-pノイズ [µV]"),
+                            tr("実効分解能 [bit]"), tr("ノイズフリー分解能 [bit]"), tr("平均 [µV]"),
+                            tr("平均 [code]")});
     Charts = new AnalysisCharts(this);
     SpurTable = MakeTable(this, "SpurTable",
-                          {QStringLiteral("CH"), QStringLiteral("スプリアス周波数 [Hz]"),
-                           QStringLiteral("振幅 [µV peak]"), QStringLiteral("電源ハム")});
+                          {QStringLiteral("CH"), tr("スプリアス周波数 [Hz]"), tr("振幅 [µV peak]"), tr("電源ハム")});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Heading);
     layout->addWidget(NoiseTable);
@@ -99,7 +97,7 @@ void AnalysisWindow::ShowEmpty()
 {
     Charts->Show(nullptr, nullptr, nullptr);
     analysis_.reset();
-    Heading->setText(QStringLiteral("データがありません"));
+    Heading->setText(tr("データがありません"));
     NoiseTable->setRowCount(0);
     SpurTable->setRowCount(0);
     FitHeight(NoiseTable);

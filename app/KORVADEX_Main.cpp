@@ -41,11 +41,11 @@ namespace {
 const char* const WindowTitle = "KORVADEX";
 const char* const Version = "v2.00";
 const char* const BoardCaption = "KORVADEX Board";
-const char* const StartCaption = "測定開始";
-const char* const StopCaption = "測定停止";
+const char* const StartCaption = QT_TRANSLATE_NOOP("TFormMain", "測定開始");
+const char* const StopCaption = QT_TRANSLATE_NOOP("TFormMain", "測定停止");
 const char* const BoardModel = "KORVADEX";
 const char* const SaveFilter = "Data files (*.DTA)|*.DTA";
-const char* const OpenFilter = "データファイル (*.DTA)|*.DTA";
+const char* const OpenFilter = QT_TRANSLATE_NOOP("TFormMain", "データファイル (*.DTA)|*.DTA");
 const char* const DataFileName = "*.DTA";
 const char* const DataFileExtension = ".DTA";
 const char* const CsvFilter = "CSV (*.csv)|*.csv";
@@ -53,7 +53,7 @@ const char* const CsvFileName = "*.csv";
 const char* const ReportFilter = "PDF (*.pdf)|*.pdf|PNG (*.png)|*.png";
 const char* const ReportFileName = "*.pdf";
 // What a report calls a run that was never saved.
-const char* const UnsavedRunName = "未保存の測定データ";
+const char* const UnsavedRunName = QT_TRANSLATE_NOOP("TFormMain", "未保存の測定データ");
 
 // The path with the extension appended unless it already ends in one of them
 // (in any case).
@@ -81,6 +81,13 @@ constexpr int DefaultRate = 5;    // "100sps"
 constexpr int DefaultCount = 3;   // "1000"
 constexpr int DefaultChannel = 0; // "CH0 (Ain0-Ain1)"
 
+// The window's texts are Japanese in the source, and in the operator's
+// language on screen.
+QString Text(const char* source)
+{
+    return QCoreApplication::translate("TFormMain", source);
+}
+
 QFont WindowFont(int pixelSize)
 {
     // The Windows font first; where it is missing, the IPA font has the same
@@ -94,7 +101,7 @@ QFont WindowFont(int pixelSize)
 // Labels size themselves to their text, keeping their top-left corner.
 QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, const char* text)
 {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    auto* label = new QLabel(Text(text), parent);
     label->setObjectName(QString::fromLatin1(name));
     label->move(left, top);
     label->adjustSize();
@@ -144,7 +151,7 @@ QComboBox* MakeList(QWidget* parent, const char* name, const QRect& geometry, co
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& geometry, const char* text)
 {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+    auto* button = new QPushButton(Text(text), parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
     return button;
@@ -172,7 +179,7 @@ bool Succeeds(Create&& create)
 
 QAction* MakeItem(QMenu* menu, const char* name, const char* text)
 {
-    QAction* item = menu->addAction(QString::fromUtf8(text));
+    QAction* item = menu->addAction(Text(text));
     item->setObjectName(QString::fromLatin1(name));
     return item;
 }
@@ -187,7 +194,7 @@ TFormMain::TFormMain(const WindowServices& services)
     BoardVersion.clear();
     if (!CreateComponents())
         return;
-    MeasureBtn->setText(QString::fromUtf8(StartCaption));
+    MeasureBtn->setText(Text(StartCaption));
     SelectDefaults();
     CentreOnScreen();
     FormCreate();
@@ -247,11 +254,11 @@ void TFormMain::BuildGraphArea()
 
 void TFormMain::BuildSettingControls()
 {
-    Label14 = MakeLabel(ClientArea, "Label14", 632, 24, "データレート");
+    Label14 = MakeLabel(ClientArea, "Label14", 632, 24, QT_TR_NOOP("データレート"));
     ComboBox1 = MakeList(ClientArea, "ComboBox1", QRect(624, 40, 113, 20), RateItems);
-    Label12 = MakeLabel(ClientArea, "Label12", 632, 68, "データ数");
+    Label12 = MakeLabel(ClientArea, "Label12", 632, 68, QT_TR_NOOP("データ数"));
     ComboBox2 = MakeList(ClientArea, "ComboBox2", QRect(624, 84, 113, 20), CountItems);
-    Label13 = MakeLabel(ClientArea, "Label13", 632, 112, "測定 CH");
+    Label13 = MakeLabel(ClientArea, "Label13", 632, 112, QT_TR_NOOP("測定 CH"));
     ComboBox3 = MakeList(ClientArea, "ComboBox3", QRect(624, 128, 113, 20), ChannelItems);
     FitItems({ComboBox1, ComboBox2, ComboBox3});
     for (QLabel* label : {Label12, Label13}) {
@@ -271,7 +278,7 @@ void TFormMain::BuildButtons()
 {
     MeasureBtn = MakeButton(ClientArea, "MeasureBtn", QRect(624, 345, 113, 33), StartCaption);
     connect(MeasureBtn, &QPushButton::clicked, this, &TFormMain::MeasureBtnClick);
-    QuitBtn = MakeButton(ClientArea, "QuitBtn", QRect(624, 379, 113, 33), "終了");
+    QuitBtn = MakeButton(ClientArea, "QuitBtn", QRect(624, 379, 113, 33), QT_TR_NOOP("終了"));
     connect(QuitBtn, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -279,31 +286,31 @@ void TFormMain::BuildMenus()
 {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    File1 = bar->addMenu(QStringLiteral("ファイル(&F)"));
+    File1 = bar->addMenu(tr("ファイル(&F)"));
     File1->setObjectName(QStringLiteral("File1"));
-    Exit1 = MakeItem(File1, "Exit1", "終了(&X)");
+    Exit1 = MakeItem(File1, "Exit1", QT_TR_NOOP("終了(&X)"));
     connect(Exit1, &QAction::triggered, this, &QWidget::close);
 
-    Data1 = bar->addMenu(QStringLiteral("データ(&D)"));
+    Data1 = bar->addMenu(tr("データ(&D)"));
     Data1->setObjectName(QStringLiteral("Data1"));
-    Save1 = MakeItem(Data1, "Save1", "保存(&S)");
-    Load1 = MakeItem(Data1, "Load1", "読込み(&O)");
+    Save1 = MakeItem(Data1, "Save1", QT_TR_NOOP("保存(&S)"));
+    Load1 = MakeItem(Data1, "Load1", QT_TR_NOOP("読込み(&O)"));
     connect(Save1, &QAction::triggered, this, &TFormMain::Save1Click);
     connect(Load1, &QAction::triggered, this, &TFormMain::Load1Click);
     N1 = MakeItem(Data1, "N1", "---");
-    DataClear = MakeItem(Data1, "DataClear", "クリア");
+    DataClear = MakeItem(Data1, "DataClear", QT_TR_NOOP("クリア"));
     connect(DataClear, &QAction::triggered, this, &TFormMain::DataClearClick);
     Data1->addSeparator();
-    ExportCsv = MakeItem(Data1, "ExportCsv", "CSV書き出し(&E)...");
-    NoiseAnalysis = MakeItem(Data1, "NoiseAnalysis", "ノイズ解析(&N)...");
-    SaveReport = MakeItem(Data1, "SaveReport", "レポート保存(&R)...");
+    ExportCsv = MakeItem(Data1, "ExportCsv", QT_TR_NOOP("CSV書き出し(&E)..."));
+    NoiseAnalysis = MakeItem(Data1, "NoiseAnalysis", QT_TR_NOOP("ノイズ解析(&N)..."));
+    SaveReport = MakeItem(Data1, "SaveReport", QT_TR_NOOP("レポート保存(&R)..."));
     connect(ExportCsv, &QAction::triggered, this, &TFormMain::ExportCsvClick);
     connect(NoiseAnalysis, &QAction::triggered, this, &TFormMain::NoiseAnalysisClick);
     connect(SaveReport, &QAction::triggered, this, &TFormMain::SaveReportClick);
 
-    MenuY = bar->addMenu(QStringLiteral("Y軸表示"));
+    MenuY = bar->addMenu(tr("Y軸表示"));
     MenuY->setObjectName(QStringLiteral("MenuY"));
-    MenuY_Volt = MakeItem(MenuY, "MenuY_Volt", "電圧値");
+    MenuY_Volt = MakeItem(MenuY, "MenuY_Volt", QT_TR_NOOP("電圧値"));
     MenuY_Volt->setCheckable(true);
     // Qt sets the check mark before it reports the click.
     connect(MenuY_Volt, &QAction::triggered, this, &TFormMain::MenuY_VoltClick);
@@ -315,7 +322,8 @@ bool TFormMain::CreateComponents()
 {
     ComponentFactory& make = services_.Components;
     if (!Succeeds([&] { myMessage = make.MakeMessage(services_.Messages, QStringLiteral("KORVADEX"), BoardCaption); })) {
-        services_.Messages.ShowError(QString::fromUtf8(BoardCaption), QStringLiteral("致命的なメモリエラーです:Z_Message"));
+        services_.Messages.ShowError(QString::fromUtf8(BoardCaption),
+                                     tr("致命的なメモリエラーです:%1").arg(QStringLiteral("Z_Message")));
         close();
         return false;
     }
@@ -663,9 +671,9 @@ void TFormMain::ConvertSamples(ChannelData& channel, std::int32_t first, std::in
 void TFormMain::MeasureBtnClick()
 {
     const QString caption = MeasureBtn->text();
-    if (caption == QString::fromUtf8(StartCaption))
+    if (caption == Text(StartCaption))
         StartMeasurement();
-    else if (caption == QString::fromUtf8(StopCaption))
+    else if (caption == Text(StopCaption))
         StopMeasurement();
 }
 
@@ -690,7 +698,7 @@ void TFormMain::StartMeasurement()
     DropData();
     SamplesTaken = 0;
     Running = 1;
-    MeasureBtn->setText(QString::fromUtf8(StopCaption));
+    MeasureBtn->setText(Text(StopCaption));
     myStatus->ShowMeasuring();
     myStatus->ShowStarting();
     MeasureBtn->setEnabled(true);
@@ -723,7 +731,7 @@ void TFormMain::StopMeasurement()
         DrawHeldData();
         ShowSelectedChannelStats();
     }
-    MeasureBtn->setText(QString::fromUtf8(StartCaption));
+    MeasureBtn->setText(Text(StartCaption));
     UnlockControls();
 }
 
@@ -856,7 +864,7 @@ void TFormMain::CompleteRun()
     MeasureBtn->setEnabled(false);
     HoldSamples(TargetCount);
     DrawHeldData();
-    MeasureBtn->setText(QString::fromUtf8(StartCaption));
+    MeasureBtn->setText(Text(StartCaption));
     UnlockControls();
     myStatus->ShowMeasureEnd();
     ShowSelectedChannelStats();
@@ -869,7 +877,7 @@ void TFormMain::EndRunOnReadError()
     myStatus->ShowMeasureError();
     Running = 0;
     DropData();
-    MeasureBtn->setText(QString::fromUtf8(StartCaption));
+    MeasureBtn->setText(Text(StartCaption));
     UnlockControls();
 }
 
@@ -911,7 +919,7 @@ bool TFormMain::SaveData(const QString& path)
 void TFormMain::Load1Click()
 {
     const QString path =
-        services_.Files.ChooseOpenPath(QString::fromUtf8(OpenFilter), QString::fromLatin1(DataFileName));
+        services_.Files.ChooseOpenPath(Text(OpenFilter), QString::fromLatin1(DataFileName));
     if (path.isEmpty())
         return;
     setFocus();
@@ -934,7 +942,7 @@ void TFormMain::ShowLoadedRun(const MeasureSettings& loaded, const QString& path
     MarkChannelsValid();
     DataPath = path;
     DrawHeldData();
-    MeasureBtn->setText(QString::fromUtf8(StartCaption));
+    MeasureBtn->setText(Text(StartCaption));
     myStatus->ShowFileLoaded();
     SetTitle(path);
     ShowSelectedChannelStats();
@@ -969,7 +977,7 @@ void TFormMain::FollowData()
 
 QString TFormMain::DataName() const
 {
-    return DataPath.isEmpty() ? QString::fromUtf8(UnsavedRunName) : DataPath;
+    return DataPath.isEmpty() ? Text(UnsavedRunName) : DataPath;
 }
 
 void TFormMain::ExportCsvClick()

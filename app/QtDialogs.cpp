@@ -14,8 +14,8 @@ void QtMessageBox::ShowError(const QString& caption, const QString& text)
 bool QtConfirmBox::AskYesNo(const QString& caption, const QString& text)
 {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton);
-    const QAbstractButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
-    box.setEscapeButton(box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole));
+    const QAbstractButton* yes = box.addButton(QCoreApplication::translate("QtConfirmBox", "はい(&Y)"), QMessageBox::YesRole);
+    box.setEscapeButton(box.addButton(QCoreApplication::translate("QtConfirmBox", "いいえ(&N)"), QMessageBox::NoRole));
     box.exec();
     return box.clickedButton() == yes;
 }

@@ -37,7 +37,7 @@ int RunProgram(GuardedApplication& application, const StartupServices& services)
     if (!guard.Claim()) {
         if (guard.FindOther()) {
             services.Notices.ShowError(QString::fromLatin1(ApplicationTitle),
-                                       QStringLiteral("KORVADEX はすでに起動しています"));
+                                       QCoreApplication::translate("Startup", "KORVADEX はすでに起動しています"));
             guard.ActivateOther();
         }
         return 1;

@@ -15,6 +15,7 @@
 #include "ConsoleMessages.h"
 #include "WindowTexts.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <memory>
@@ -28,7 +29,7 @@ const QString JsonOption = QStringLiteral("--json");
 // The window's question, and what the command line does instead of asking.
 void ReportExisting(const QString& path)
 {
-    Console::Err(QStringLiteral("ファイル：") + path + QStringLiteral("があります。"));
+    Console::Err(QCoreApplication::translate("MeasureCommand", "ファイル：%1があります。").arg(path));
     Console::Err(QStringLiteral("korvadex-cli: not replaced; --force replaces an existing file"));
 }
 

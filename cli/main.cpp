@@ -10,6 +10,7 @@
 #include "SystemFonts.h"
 #include "Terminal.h"
 #include "Usage.h"
+#include "UiLanguage.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -37,6 +38,9 @@ int main(int argc, char** argv)
     Terminal::WritesUtf8Unchanged();
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const auto application = MakeApplication(command == QLatin1String("plot") || command == QLatin1String("report"), argc, argv);
+    // Messages in the operator's language; the statistics lines of info and
+    // measure are data, the same in every language.
+    InstallTranslation(*application, SystemUiLanguage(), {QString::fromLatin1(StatisticsTextContext)});
     const QStringList words = QCoreApplication::arguments().mid(2);
 
     if (command == QLatin1String("info"))

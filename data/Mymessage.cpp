@@ -28,32 +28,32 @@ TmyMessage::TmyMessage(MessagePresenter& presenter, const QString& deviceName, c
 
 void TmyMessage::MsgMemoryError(const QString& word)
 {
-    Show(QStringLiteral("致命的なメモリエラーです:") + word);
+    Show(tr("致命的なメモリエラーです:%1").arg(word));
 }
 
 void TmyMessage::MsgNotFound()
 {
-    Show(DeviceName + QStringLiteral(" が見つかりませんでした"));
+    Show(tr("%1 が見つかりませんでした").arg(DeviceName));
 }
 
 void TmyMessage::MsgNoResponse()
 {
-    Show(DeviceName + QStringLiteral(" が応答しませんでした"));
+    Show(tr("%1 が応答しませんでした").arg(DeviceName));
 }
 
 void TmyMessage::MsgSaveError()
 {
-    Show(QStringLiteral("データ保存できませんでした"));
+    Show(tr("データ保存できませんでした"));
 }
 
 void TmyMessage::MsgFileError()
 {
-    Show(QStringLiteral("データファイルの内容が正しくありませんでした"));
+    Show(tr("データファイルの内容が正しくありませんでした"));
 }
 
 void TmyMessage::MsgNoData()
 {
-    Show(QStringLiteral("データがありません"));
+    Show(tr("データがありません"));
 }
 
 void TmyMessage::Show(const QString& text)

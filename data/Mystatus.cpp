@@ -56,52 +56,52 @@ void TmyStatus::ShowBoard(const QString& boardName, const QString& boardVersion)
 
 void TmyStatus::ShowNotFound()
 {
-    SetPanelText(DeviceName + QStringLiteral(" が見つかりませんでした"), BoardPanel);
+    SetPanelText(tr("%1 が見つかりませんでした").arg(DeviceName), BoardPanel);
 }
 
 void TmyStatus::ShowNoResponse()
 {
-    SetPanelText(DeviceName + QStringLiteral(" 応答しませんでした"), BoardPanel);
+    SetPanelText(tr("%1 応答しませんでした").arg(DeviceName), BoardPanel);
 }
 
 void TmyStatus::ShowBoardError()
 {
-    SetPanelText(DeviceName + QStringLiteral(" がエラーです"), BoardPanel);
+    SetPanelText(tr("%1 がエラーです").arg(DeviceName), BoardPanel);
 }
 
 void TmyStatus::ShowMeasuring()
 {
-    SetPanelText(QStringLiteral("計測中です"), RunPanel);
+    SetPanelText(tr("計測中です"), RunPanel);
 }
 
 void TmyStatus::ShowMeasureEnd()
 {
-    SetPanelText(QStringLiteral("計測終了しました"), RunPanel);
+    SetPanelText(tr("計測終了しました"), RunPanel);
 }
 
 void TmyStatus::ShowMeasureStop()
 {
-    SetPanelText(QStringLiteral("計測中止しました"), RunPanel);
+    SetPanelText(tr("計測中止しました"), RunPanel);
 }
 
 void TmyStatus::ShowFileLoaded()
 {
-    SetPanelText(QStringLiteral("データファイル読み込みました"), RunPanel);
+    SetPanelText(tr("データファイル読み込みました"), RunPanel);
 }
 
 void TmyStatus::ShowFileSaved()
 {
-    SetPanelText(QStringLiteral("データファイルを保存しました"), RunPanel);
+    SetPanelText(tr("データファイルを保存しました"), RunPanel);
 }
 
 void TmyStatus::ShowStarting()
 {
-    SetPanelText(QStringLiteral("測定開始処理中です。。。"), InfoPanel);
+    SetPanelText(tr("測定開始処理中です。。。"), InfoPanel);
 }
 
 void TmyStatus::ShowMeasureError()
 {
-    SetPanelText(QStringLiteral("計測エラーで終了"), InfoPanel);
+    SetPanelText(tr("計測エラーで終了"), InfoPanel);
 }
 
 void TmyStatus::ClearInfo()
@@ -111,25 +111,24 @@ void TmyStatus::ClearInfo()
 
 void TmyStatus::ShowPoint1CH(std::int32_t sample, std::int32_t code)
 {
-    SetPanelText(QStringLiteral("データ番号：") + Number(sample) + QStringLiteral(" / AD変換値：") + Number(code),
-                 InfoPanel);
+    SetPanelText(tr("データ番号：%1 / AD変換値：%2").arg(Number(sample), Number(code)), InfoPanel);
 }
 
 void TmyStatus::ShowPoint2CH(std::int32_t sample, std::int32_t code0, std::int32_t code1)
 {
-    SetPanelText(QStringLiteral("データ番号：") + Number(sample) + QStringLiteral(" / AD変換値：") + Number(code0)
-                     + QStringLiteral(" / ") + Number(code1),
-                 InfoPanel);
+    SetPanelText(tr("データ番号：%1 / AD変換値：%2 / %3").arg(Number(sample), Number(code0), Number(code1)), InfoPanel);
 }
 
 void TmyStatus::ShowStatDigit(std::int32_t maximum, std::int32_t minimum, std::int32_t channel, float deviation)
 {
     // Widened so that no pair of codes can overflow the difference.
     const std::int64_t peakToPeak = static_cast<std::int64_t>(maximum) - minimum;
-    SetPanelText(QStringLiteral("CH") + Number(channel) + QStringLiteral(" : 最大値：") + Number(maximum)
-                     + QStringLiteral(" / 最小値：") + Number(minimum) + QStringLiteral(" / pp値：")
-                     + Number(peakToPeak) + QStringLiteral(" digit / 標準偏差：")
-                     + FormatReal(deviation, DigitPattern(deviation)) + QStringLiteral(" digit"),
+    // The statistics texts have a context of their own (StatisticsTextContext):
+    // the companion prints them as data lines, in Japanese whatever the language.
+    SetPanelText(QCoreApplication::translate("StatisticsText",
+                                             "CH%1 : 最大値：%2 / 最小値：%3 / pp値：%4 digit / 標準偏差：%5 digit")
+                     .arg(Number(channel), Number(maximum), Number(minimum), Number(peakToPeak),
+                          FormatReal(deviation, DigitPattern(deviation))),
                  InfoPanel);
 }
 
@@ -137,9 +136,9 @@ void TmyStatus::ShowStatVolt(std::int32_t channel, float deviation, float minimu
 {
     const char* pattern = VoltPattern(deviation);
     const long double peakToPeak = static_cast<long double>(maximum) - minimum;
-    SetPanelText(QStringLiteral("CH") + Number(channel) + QStringLiteral(" : 最大値：") + FormatReal(maximum, pattern)
-                     + QStringLiteral("[uV] / 最小値：") + FormatReal(minimum, pattern)
-                     + QStringLiteral("[uV] / pp値：") + FormatReal(peakToPeak, pattern)
-                     + QStringLiteral("[uV] / 標準偏差：") + FormatReal(deviation, pattern) + QStringLiteral("[uV]"),
+    SetPanelText(QCoreApplication::translate("StatisticsText",
+                                             "CH%1 : 最大値：%2[uV] / 最小値：%3[uV] / pp値：%4[uV] / 標準偏差：%5[uV]")
+                     .arg(Number(channel), FormatReal(maximum, pattern), FormatReal(minimum, pattern),
+                          FormatReal(peakToPeak, pattern), FormatReal(deviation, pattern)),
                  InfoPanel);
 }

@@ -2,6 +2,7 @@
 
 #include "StatusPanels.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <cstdint>
@@ -10,6 +11,8 @@
 // 0 = board connection, 1 = run and data-file state, 2 = live readout,
 // statistics, start message and run error.
 class TmyStatus {
+    Q_DECLARE_TR_FUNCTIONS(TmyStatus)
+
 public:
     TmyStatus(StatusPanels& bar, const QString& deviceName, std::int32_t highestPanel);
 

@@ -1,5 +1,7 @@
 #include "QtEventLoop.h"
 
+#include "UiLanguage.h"
+
 #include <QCoreApplication>
 #include <QThread>
 
@@ -15,8 +17,11 @@ void QtEventLoop::Ensure()
     static int argc = 1;
     static char name[] = "korvadex";
     static char* argv[] = {name, nullptr};
-    new QCoreApplication(argc, argv);
+    auto* application = new QCoreApplication(argc, argv);
     std::setlocale(LC_ALL, locale.c_str());
+    // The board's messages in exceptions follow the operator's language; the
+    // statistics texts are data, as in the companion.
+    InstallTranslation(*application, SystemUiLanguage(), {QString::fromLatin1(StatisticsTextContext)});
 }
 
 bool QtEventLoop::InThisThread()

@@ -1,5 +1,7 @@
 #include "ChartWords.h"
 
+#include <QCoreApplication>
+
 const ChartWords& ChartWords::English()
 {
     static const ChartWords words{
@@ -16,18 +18,18 @@ const ChartWords& ChartWords::English()
     return words;
 }
 
-const ChartWords& ChartWords::Japanese()
+// Looked up at each call: the translation is chosen at start-up.
+ChartWords ChartWords::Window()
 {
-    static const ChartWords words{
-        QStringLiteral("%1 波形"),
-        QStringLiteral("%1 ヒストグラム"),
-        QStringLiteral("%1 ヒストグラム (1本 %2 コード)"),
-        QStringLiteral("時間 [s]"),
-        QStringLiteral("コード"),
-        QStringLiteral("サンプル数"),
-        QStringLiteral("ノイズスペクトル密度 (Welch法, Hann窓)"),
-        QStringLiteral("周波数 [Hz]"),
-        QStringLiteral("%1: %2 サンプルではスペクトルを求められません (%3 以上必要)"),
+    return {
+        QCoreApplication::translate("ChartWords", "%1 波形"),
+        QCoreApplication::translate("ChartWords", "%1 ヒストグラム"),
+        QCoreApplication::translate("ChartWords", "%1 ヒストグラム (1本 %2 コード)"),
+        QCoreApplication::translate("ChartWords", "時間 [s]"),
+        QCoreApplication::translate("ChartWords", "コード"),
+        QCoreApplication::translate("ChartWords", "サンプル数"),
+        QCoreApplication::translate("ChartWords", "ノイズスペクトル密度 (Welch法, Hann窓)"),
+        QCoreApplication::translate("ChartWords", "周波数 [Hz]"),
+        QCoreApplication::translate("ChartWords", "%1: %2 サンプルではスペクトルを求められません (%3 以上必要)"),
     };
-    return words;
 }

@@ -3,8 +3,8 @@
 #include <QString>
 
 // The texts a chart writes besides its numbers: English on the report page,
-// which goes to people outside the lab too, Japanese in the window like the
-// rest of it. Units stay as they are in both.
+// which goes to people outside the lab too; in the window, the window's own
+// language (Japanese, or its translation). Units stay as they are in both.
 struct ChartWords {
     QString Trace;             // "%1 trace": the channel's name
     QString Histogram;         // "%1 histogram"
@@ -17,5 +17,5 @@ struct ChartWords {
     QString NoSpectrum;        // "%1: %2 samples, a spectrum needs at least %3"
 
     static const ChartWords& English();
-    static const ChartWords& Japanese();
+    static ChartWords Window();
 };

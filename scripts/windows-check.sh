@@ -59,6 +59,7 @@ wineserver -k || true
 
 step "taking a picture of the window under Wine"
 bash scripts/windows-screenshot.sh build/windows/screenshot.png build/windows
+bash scripts/windows-screenshot.sh build/windows/screenshot-en.png build/windows en
 took "the picture"
 
 step "making and checking the installer"

@@ -4,7 +4,10 @@
 # board's drop-in FTD2XX.DLL, after pressing "測定開始" and waiting for the
 # default run (1000 samples at 100 sps) to end.
 #
-#   scripts/windows-screenshot.sh [output.png] [windows build]
+#   scripts/windows-screenshot.sh [output.png] [windows build] [ja|en]
+#
+# ja (the default) pictures the Japanese window; en starts it on an English
+# desktop (Wine's locale from LANG=en_US.UTF-8), where it speaks English.
 #
 # Default output build/windows/screenshot.png. Needs the cross-build, Xvfb,
 # xwininfo, ImageMagick's import and xdotool.
@@ -13,6 +16,13 @@ cd "$(dirname "$0")/.."
 root="$PWD"
 out="$(realpath -m "${1:-build/windows/screenshot.png}")"
 build="$(realpath "${2:-build/windows}")"
+language="${3:-ja}"
+if [ "$language" = en ]; then
+  export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
+  unset KORVADEX_LANG
+else
+  export KORVADEX_LANG=ja
+fi
 
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPATH="Z:$root/build/windows-sdk/prefix/bin;Z:$build/sim/d2xx"

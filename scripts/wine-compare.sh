@@ -18,6 +18,9 @@ windows="$(realpath "${2:-build/windows}")"
 export WINEPREFIX="$windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPATH="Z:$root/build/windows-sdk/prefix/bin;Z:$windows/sim/d2xx"
 export WINEQT_QPA_PLATFORM=offscreen WINEQT_QPA_FONTDIR='C:\windows\Fonts'
+# Wine's own locale is English when the host's is C: both sides speak the
+# texts as the sources hold them.
+export KORVADEX_LANG=ja
 bash scripts/wine-prefix.sh "$WINEPREFIX"
 
 work="$windows/compare"

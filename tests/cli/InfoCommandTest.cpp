@@ -245,3 +245,23 @@ TEST_F(PlotCommandTest, UnwritablePictureIsAFileError)
 }
 
 } // namespace
+
+namespace {
+
+// An operator who reads English gets the messages in English; the lines a
+// script reads stay byte for byte what they are in Japanese.
+TEST_F(InfoCommandTest, EnglishChangesTheMessagesAndNeverTheDataLines)
+{
+    const QString header = files.WriteText(QStringLiteral("header.DTA"), "AD7175_DataFile\r\nM:\r\n");
+    const QStringList arguments{QStringLiteral("info"), ch0, dual, header};
+    const CliResult japanese = CliProcess::Run(arguments, {{QStringLiteral("KORVADEX_LANG"), QStringLiteral("ja")}});
+    const CliResult english = CliProcess::Run(arguments, {{QStringLiteral("KORVADEX_LANG"), QStringLiteral("en")}});
+    ASSERT_TRUE(japanese.Finished && english.Finished);
+    EXPECT_EQ(english.ExitCode, japanese.ExitCode);
+    EXPECT_EQ(english.Out, japanese.Out);
+    EXPECT_TRUE(english.Out.contains(QStringLiteral("標準偏差")));
+    EXPECT_EQ(japanese.Err.trimmed(), header + QStringLiteral(": ") + FileError);
+    EXPECT_EQ(english.Err.trimmed(), header + QStringLiteral(": The data file is not valid"));
+}
+
+} // namespace

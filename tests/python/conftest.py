@@ -26,12 +26,13 @@ def sim_env(**settings):
     return env
 
 
-def on_board(script, **settings):
-    """Runs script with `korvadex` imported on the virtual board; the
-    script prints one JSON value as its last line, which is returned."""
+def on_board(script, language="ja", **settings):
+    """Runs script with `korvadex` imported on the virtual board, its texts
+    in the given language; the script prints one JSON value as its last
+    line, which is returned."""
     code = "import json, korvadex\n" + textwrap.dedent(script)
     done = subprocess.run([sys.executable, "-c", code], capture_output=True, text=True,
-                          env=sim_env(**settings), timeout=120)
+                          env=dict(sim_env(**settings), KORVADEX_LANG=language), timeout=120)
     assert done.returncode == 0, done.stderr
     return json.loads(done.stdout.strip().splitlines()[-1])
 

@@ -91,17 +91,23 @@ FAULTS = {
 }
 
 
-@pytest.mark.parametrize("fault,expected", FAULTS.items(), ids=FAULTS.keys())
-def test_board_faults_raise_their_exception_with_the_window_text(fault, expected):
-    result = on_board("""
+FAULT_SCRIPT = """
 try:
     with korvadex.Board() as board:
         board.measure(count=100)
     print(json.dumps(None))
 except korvadex.Error as error:
     print(json.dumps([type(error).__name__, str(error)]))
-""", faults=fault)
-    assert result == list(expected)
+"""
+
+
+@pytest.mark.parametrize("fault,expected", FAULTS.items(), ids=FAULTS.keys())
+def test_board_faults_raise_their_exception_with_the_window_text(fault, expected):
+    assert on_board(FAULT_SCRIPT, faults=fault) == list(expected)
+
+
+def test_board_faults_speak_english_to_an_english_operator():
+    assert on_board(FAULT_SCRIPT, language="en", faults="silent") == ["NoResponse", "KORVADEX did not respond"]
 
 
 def test_runs_yields_back_to_back_runs():

@@ -1,0 +1,304 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="ja_JP">
+<context>
+    <name>AnalysisWindow</name>
+    <message>
+        <source>ノイズ解析 - KORVADEX</source>
+        <translation>Noise analysis - KORVADEX</translation>
+    </message>
+    <message>
+        <source>サンプル数</source>
+        <translation>Samples</translation>
+    </message>
+    <message>
+        <source>RMSノイズ [µV]</source>
+        <translation>RMS noise [µV]</translation>
+    </message>
+    <message>
+        <source>p-pノイズ [µV]</source>
+        <translation>p-p noise [µV]</translation>
+    </message>
+    <message>
+        <source>実効分解能 [bit]</source>
+        <translation>Effective resolution [bit]</translation>
+    </message>
+    <message>
+        <source>ノイズフリー分解能 [bit]</source>
+        <translation>Noise-free resolution [bit]</translation>
+    </message>
+    <message>
+        <source>平均 [µV]</source>
+        <translation>Mean [µV]</translation>
+    </message>
+    <message>
+        <source>平均 [code]</source>
+        <translation>Mean [code]</translation>
+    </message>
+    <message>
+        <source>スプリアス周波数 [Hz]</source>
+        <translation>Spur frequency [Hz]</translation>
+    </message>
+    <message>
+        <source>振幅 [µV peak]</source>
+        <translation>Amplitude [µV peak]</translation>
+    </message>
+    <message>
+        <source>電源ハム</source>
+        <translation>Mains hum</translation>
+    </message>
+    <message>
+        <source>データがありません</source>
+        <translation>No data</translation>
+    </message>
+</context>
+<context>
+    <name>ChartWords</name>
+    <message>
+        <source>%1 波形</source>
+        <translation>%1 trace</translation>
+    </message>
+    <message>
+        <source>%1 ヒストグラム</source>
+        <translation>%1 histogram</translation>
+    </message>
+    <message>
+        <source>%1 ヒストグラム (1本 %2 コード)</source>
+        <translation>%1 histogram (%2 codes a bar)</translation>
+    </message>
+    <message>
+        <source>時間 [s]</source>
+        <translation>time [s]</translation>
+    </message>
+    <message>
+        <source>コード</source>
+        <translation>code</translation>
+    </message>
+    <message>
+        <source>サンプル数</source>
+        <translation>Samples</translation>
+    </message>
+    <message>
+        <source>ノイズスペクトル密度 (Welch法, Hann窓)</source>
+        <translation>Noise spectral density (Welch, Hann window)</translation>
+    </message>
+    <message>
+        <source>周波数 [Hz]</source>
+        <translation>frequency [Hz]</translation>
+    </message>
+    <message>
+        <source>%1: %2 サンプルではスペクトルを求められません (%3 以上必要)</source>
+        <translation>%1: %2 samples: a spectrum needs at least %3</translation>
+    </message>
+</context>
+<context>
+    <name>MeasureCommand</name>
+    <message>
+        <source>ファイル：%1があります。</source>
+        <translation>The file %1 already exists.</translation>
+    </message>
+</context>
+<context>
+    <name>OverwriteQuestion</name>
+    <message>
+        <source>確認</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>ファイル：%1があります。
+上書きしますか</source>
+        <translation>The file %1 already exists.
+Overwrite it?</translation>
+    </message>
+</context>
+<context>
+    <name>QtConfirmBox</name>
+    <message>
+        <source>はい(&amp;Y)</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>いいえ(&amp;N)</source>
+        <translation>&amp;No</translation>
+    </message>
+</context>
+<context>
+    <name>Startup</name>
+    <message>
+        <source>KORVADEX はすでに起動しています</source>
+        <translation>KORVADEX is already running</translation>
+    </message>
+</context>
+<context>
+    <name>StatisticsText</name>
+    <message>
+        <source>CH%1 : 最大値：%2 / 最小値：%3 / pp値：%4 digit / 標準偏差：%5 digit</source>
+        <translation>CH%1 : Max: %2 / Min: %3 / p-p: %4 digit / SD: %5 digit</translation>
+    </message>
+    <message>
+        <source>CH%1 : 最大値：%2[uV] / 最小値：%3[uV] / pp値：%4[uV] / 標準偏差：%5[uV]</source>
+        <translation>CH%1 : Max: %2[uV] / Min: %3[uV] / p-p: %4[uV] / SD: %5[uV]</translation>
+    </message>
+</context>
+<context>
+    <name>TFormMain</name>
+    <message>
+        <source>測定開始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>測定停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>データファイル (*.DTA)|*.DTA</source>
+        <translation>Data files (*.DTA)|*.DTA</translation>
+    </message>
+    <message>
+        <source>未保存の測定データ</source>
+        <translation>Unsaved measurement</translation>
+    </message>
+    <message>
+        <source>データレート</source>
+        <translation>Data rate</translation>
+    </message>
+    <message>
+        <source>データ数</source>
+        <translation>Samples</translation>
+    </message>
+    <message>
+        <source>測定 CH</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>データ(&amp;D)</source>
+        <translation>&amp;Data</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>読込み(&amp;O)</source>
+        <translation>&amp;Open</translation>
+    </message>
+    <message>
+        <source>クリア</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>CSV書き出し(&amp;E)...</source>
+        <translation>&amp;Export CSV...</translation>
+    </message>
+    <message>
+        <source>ノイズ解析(&amp;N)...</source>
+        <translation>&amp;Noise analysis...</translation>
+    </message>
+    <message>
+        <source>レポート保存(&amp;R)...</source>
+        <translation>Save &amp;report...</translation>
+    </message>
+    <message>
+        <source>Y軸表示</source>
+        <translation>Y axis</translation>
+    </message>
+    <message>
+        <source>電圧値</source>
+        <translation>Voltage</translation>
+    </message>
+    <message>
+        <source>致命的なメモリエラーです:%1</source>
+        <translation>Fatal memory error: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TmyMessage</name>
+    <message>
+        <source>致命的なメモリエラーです:%1</source>
+        <translation>Fatal memory error: %1</translation>
+    </message>
+    <message>
+        <source>%1 が見つかりませんでした</source>
+        <translation>%1 not found</translation>
+    </message>
+    <message>
+        <source>%1 が応答しませんでした</source>
+        <translation>%1 did not respond</translation>
+    </message>
+    <message>
+        <source>データ保存できませんでした</source>
+        <translation>Could not save the data</translation>
+    </message>
+    <message>
+        <source>データファイルの内容が正しくありませんでした</source>
+        <translation>The data file is not valid</translation>
+    </message>
+    <message>
+        <source>データがありません</source>
+        <translation>No data</translation>
+    </message>
+</context>
+<context>
+    <name>TmyStatus</name>
+    <message>
+        <source>%1 が見つかりませんでした</source>
+        <translation>%1 not found</translation>
+    </message>
+    <message>
+        <source>%1 応答しませんでした</source>
+        <translation>%1 not responding</translation>
+    </message>
+    <message>
+        <source>%1 がエラーです</source>
+        <translation>%1 error</translation>
+    </message>
+    <message>
+        <source>計測中です</source>
+        <translation>Measuring</translation>
+    </message>
+    <message>
+        <source>計測終了しました</source>
+        <translation>Run complete</translation>
+    </message>
+    <message>
+        <source>計測中止しました</source>
+        <translation>Run stopped</translation>
+    </message>
+    <message>
+        <source>データファイル読み込みました</source>
+        <translation>Data file loaded</translation>
+    </message>
+    <message>
+        <source>データファイルを保存しました</source>
+        <translation>Data file saved</translation>
+    </message>
+    <message>
+        <source>測定開始処理中です。。。</source>
+        <translation>Starting run...</translation>
+    </message>
+    <message>
+        <source>計測エラーで終了</source>
+        <translation>Run error</translation>
+    </message>
+    <message>
+        <source>データ番号：%1 / AD変換値：%2</source>
+        <translation>Sample: %1 / Code: %2</translation>
+    </message>
+    <message>
+        <source>データ番号：%1 / AD変換値：%2 / %3</source>
+        <translation>Sample: %1 / Code: %2 / %3</translation>
+    </message>
+</context>
+</TS>
