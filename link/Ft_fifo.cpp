@@ -295,13 +295,19 @@ bool Tft_FIFO::SendAndWaitOK(const char* text)
     StartTimeOut();
     std::uint8_t reply[4];
     DWORD collected = 0;
-    while (!fTimeOut && collected < 3) {
+    for (;;) {
+        // The time-out ends the wait only after one more look: a reply that
+        // came while the program was held past it (a busy machine) is read.
+        const bool lastLook = fTimeOut;
         DWORD got = 0;
         if (!ReadAvailable(reply + collected, sizeof reply - collected, got)) {
             break;
         }
-        LetUserInterfaceRun();
         collected += got;
+        if (lastLook || collected >= 3) {
+            break;
+        }
+        LetUserInterfaceRun();
     }
     StopTimeOut();
     return collected >= 3 && reply[0] == 'O' && reply[1] == 'K' && reply[2] == CR;
@@ -315,8 +321,13 @@ bool Tft_FIFO::SendAndReadLine(const char* text, char* dest, std::int32_t capaci
     StartTimeOut();
     std::int32_t collected = 0;
     bool done = false;
-    while (!fTimeOut && !done) {
-        LetUserInterfaceRun();
+    bool lastLook = false;
+    while (!done && !lastLook) {
+        // As in SendAndWaitOK, the time-out is followed by one more look.
+        lastLook = fTimeOut;
+        if (!lastLook) {
+            LetUserInterfaceRun();
+        }
         DWORD got = 0;
         auto* free = reinterpret_cast<std::uint8_t*>(dest + collected);
         if (!ReadAvailable(free, static_cast<DWORD>(capacity - collected), got)) {

@@ -2,10 +2,12 @@
 
 #include "LinkTest.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
 
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -113,8 +115,13 @@ TEST_F(FifoTest, TheTimerMayGoWithItsOwnerFirst)
     Tft_FIFO fifo(owner.get(), fake);
     ASSERT_TRUE(fifo.Open());
     owner.reset();
-    fake.Arrive("OK\r");
+    QElapsedTimer clock;
+    clock.start();
     EXPECT_FALSE(fifo.SendAndWaitOK("?")) << "without its timer a wait gives up at once";
+    EXPECT_LT(clock.elapsed(), 1000);
+    // It gives up after the one look that follows every time-out.
+    fake.Arrive("OK\r");
+    EXPECT_TRUE(fifo.SendAndWaitOK("?"));
 }
 
 TEST_F(FifoTest, EveryOperationOnAClosedLinkFailsWithoutTouchingTheDriver)
@@ -304,6 +311,28 @@ TEST_F(FifoTest, TheTimeOutRunsFromTheStartOfTheWaitNotFromTheLastByte)
     fake.ArriveAfter(15ms, "K");
     fake.ArriveAfter(150ms, "\r");
     EXPECT_FALSE(link.SendAndWaitOK("?"));
+}
+
+// The program is held past the time-out (a busy machine) while the board's
+// answer arrives: the wait still takes it, in both kinds of wait.
+TEST_F(FifoTest, AReplyThatArrivedWhileTheProgramWasHeldPastTheTimeOutIsRead)
+{
+    ASSERT_TRUE(link.Open());
+    link.SetTimeOut(20);
+    const auto holdPastTheTimeOut = [this](const std::string& reply) {
+        QTimer::singleShot(0, [this, reply] {
+            std::this_thread::sleep_for(60ms);
+            fake.Arrive(reply);
+            // The time-out's expiry is handled before the wait goes on.
+            QCoreApplication::processEvents();
+        });
+    };
+    holdPastTheTimeOut("OK\r");
+    EXPECT_TRUE(link.SendAndWaitOK("?"));
+    holdPastTheTimeOut("KORVADEX\r");
+    char line[24];
+    EXPECT_TRUE(link.SendAndReadLine("U?", line, sizeof line));
+    EXPECT_STREQ(line, "KORVADEX");
 }
 
 TEST_F(FifoTest, TheWindowsEventsRunDuringAWait)
