@@ -1054,11 +1054,11 @@ void TFormMain::NoiseAnalysisClick()
 }
 
 // Beside the main window where the screen leaves room, over it where not;
-// never off the screen. Before the first showing the frame may not be known
-// yet: its margins count as none then.
+// never off the screen. Not yet shown, the analysis has no frame to measure:
+// the window manager frames it as it framed the main window.
 void TFormMain::PlaceAnalysis()
 {
-    const QSize margins = Analysis->frameGeometry().size() - Analysis->size();
+    const QSize margins = frameGeometry().size() - size();
     const QRect frame = PlaceBeside(frameGeometry(), Analysis->size() + margins, screen()->availableGeometry());
     Analysis->resize(frame.size() - margins);
     Analysis->move(frame.topLeft());
