@@ -11,17 +11,11 @@
 //
 //   bench/app/acquisition_bench [output.DTA]
 
-#include "BenchServices.h"
-#include "ComponentFactory.h"
-#include "KORVADEX_Main.h"
+#include "BenchWindow.h"
 #include "QtStatusBar.h"
-#include "RealClock.h"
-#include "RunWatch.h"
-#include "VirtualBoard.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -29,6 +23,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -79,25 +74,12 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     const QString saved = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::temp().filePath("acquisition_bench.DTA");
 
-    RealClock clock(1.0);
-    BoardConfig config;
-    config.Signals.CounterPattern = true;
-    VirtualBoard board(clock, config);
-    RunWatch driver(board, RunBytes);
-    PrintedBoxes boxes;
-    Yes yes;
-    OneFile files(saved);
-    ComponentFactory components;
-    TFormMain window(WindowServices{driver, boxes, yes, files, components});
-    window.show();
-    QCoreApplication::processEvents();
-
-    window.findChild<QComboBox*>("ComboBox1")->setCurrentIndex(16); // 125ksps
-    window.findChild<QComboBox*>("ComboBox2")->setCurrentIndex(9);  // 100000
-    window.findChild<QComboBox*>("ComboBox3")->setCurrentIndex(2);  // CH0 + CH1
-    auto* button = window.findChild<QPushButton*>("MeasureBtn");
-    const auto* bar = window.findChild<QtStatusBar*>("StatusBar1");
-    button->click();
+    auto bench = std::make_unique<BenchWindow>(RunBytes, saved);
+    const RunWatch& driver = bench->driver;
+    const PrintedBoxes& boxes = bench->boxes;
+    QPushButton* button = bench->MeasureBtn();
+    const auto* bar = bench->window.findChild<QtStatusBar*>("StatusBar1");
+    bench->Start(16, 9, 2); // 125ksps, 100000, CH0 + CH1
 
     const auto complete = [&] { return !driver.Runs().empty() && driver.Runs().front().Complete; };
     const auto finished = [&] {
@@ -125,15 +107,15 @@ int main(int argc, char** argv)
                 "it; %.1f ms of processor) (target < 50 ms)\n",
                 latency, Milliseconds(done - run.Seen), 1000.0 * (processorAtDone - run.ProcessorAtSeen));
 
-    window.findChild<QAction*>("Save1")->trigger();
+    bench->window.findChild<QAction*>("Save1")->trigger();
     QString problem;
-    const bool samplesGood = CheckSamples(saved, problem) && board.LostSamples() == 0;
+    const bool samplesGood = CheckSamples(saved, problem) && bench->board.LostSamples() == 0;
     if (samplesGood)
         std::printf("samples: %d pairs in order, none lost, duplicated or reordered (board lost %llu)\n", Frames,
-                    static_cast<unsigned long long>(board.LostSamples()));
+                    static_cast<unsigned long long>(bench->board.LostSamples()));
     else
         std::printf("samples: WRONG: %s (board lost %llu)\n", problem.toUtf8().constData(),
-                    static_cast<unsigned long long>(board.LostSamples()));
+                    static_cast<unsigned long long>(bench->board.LostSamples()));
     QFile::remove(saved);
     return samplesGood && share < 10.0 && latency < 50.0 && boxes.count == 0 ? 0 : 1;
 }

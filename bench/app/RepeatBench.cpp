@@ -13,22 +13,16 @@
 //
 //   bench/app/repeat_bench [runs]
 
-#include "BenchServices.h"
-#include "ComponentFactory.h"
-#include "KORVADEX_Main.h"
-#include "RealClock.h"
-#include "RunWatch.h"
-#include "VirtualBoard.h"
+#include "BenchWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QPushButton>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -50,25 +44,12 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     const int runs = argc > 1 ? std::max(2, std::atoi(argv[1])) : 10;
 
-    RealClock clock(1.0);
-    BoardConfig config;
-    config.Signals.CounterPattern = true;
-    VirtualBoard board(clock, config);
-    RunWatch driver(board, RunBytes);
-    PrintedBoxes boxes;
-    Yes yes;
-    OneFile files(QString{});
-    ComponentFactory components;
-    TFormMain window(WindowServices{driver, boxes, yes, files, components});
-    window.show();
-    QCoreApplication::processEvents();
-
-    window.findChild<QComboBox*>("ComboBox1")->setCurrentIndex(8); // 1ksps
-    window.findChild<QComboBox*>("ComboBox2")->setCurrentIndex(3); // 1000
-    window.findChild<QComboBox*>("ComboBox3")->setCurrentIndex(0); // CH0
-    window.findChild<QCheckBox*>("Repeat_CB")->setChecked(true);
-    auto* button = window.findChild<QPushButton*>("MeasureBtn");
-    button->click();
+    auto bench = std::make_unique<BenchWindow>(RunBytes, QString());
+    const RunWatch& driver = bench->driver;
+    const PrintedBoxes& boxes = bench->boxes;
+    QPushButton* button = bench->MeasureBtn();
+    bench->window.findChild<QCheckBox*>("Repeat_CB")->setChecked(true);
+    bench->Start(8, 3, 0); // 1ksps, 1000, CH0
 
     // Until the run after the last one measured has started.
     const auto started = [&] { return static_cast<int>(driver.Runs().size()) > runs; };

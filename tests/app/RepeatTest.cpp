@@ -40,6 +40,16 @@ struct RepeatRig : MeasureRig {
     void FinishRun() { RunToEnd(1s); }
     // The pass after the pause: the next start, if any.
     void NextPass() { probe.IdlePass(); }
+    // The repetition is over: the start button back, everything unlocked,
+    // and no run starts by itself.
+    void ExpectEnded()
+    {
+        EXPECT_EQ(MeasureCaption(), "測定開始");
+        EXPECT_TRUE(Unlocked());
+        NextPass();
+        Settle();
+        EXPECT_FALSE(probe.Running());
+    }
     AnalysisWindow* View() const { return window->findChild<AnalysisWindow*>(QStringLiteral("AnalysisWindow")); }
     std::int32_t ShownMean() const { return View()->Analysis()->Channels.front().Figures.MeanCode; }
 };
@@ -112,13 +122,9 @@ TEST(Repeat, StopBetweenRunsKeepsTheLastCompleteRunToSave)
     rig.TakeCommands();
     rig.Press();
 
-    EXPECT_EQ(rig.MeasureCaption(), "測定開始");
-    EXPECT_TRUE(rig.Unlocked());
     EXPECT_EQ(rig.Panel(1), RunEnd);
     EXPECT_EQ(rig.Panel(2), HundredRun);
-    rig.NextPass();
-    rig.Settle();
-    EXPECT_FALSE(rig.probe.Running());
+    rig.ExpectEnded();
     EXPECT_TRUE(rig.TakeCommands().empty()) << "nothing started, nothing stopped";
     EXPECT_TRUE(rig.probe.BoardReady());
 
@@ -147,10 +153,7 @@ TEST(Repeat, StopWithinARepeatedRunStopsAsASingleRunDoes)
     EXPECT_EQ(rig.TakeCommands(), (Commands{"AX"}));
     EXPECT_EQ(rig.Panel(1), "計測中止しました");
     EXPECT_EQ(rig.Panel(2), "CH0 : 最大値：8388627 / 最小値：8388608 / pp値：19 digit / 標準偏差：5.79 digit");
-    EXPECT_EQ(rig.MeasureCaption(), "測定開始");
-    EXPECT_TRUE(rig.Unlocked());
-    rig.Settle();
-    EXPECT_FALSE(rig.probe.Running());
+    rig.ExpectEnded();
 }
 
 // Switched off during a run, the repetition ends with that run.
@@ -164,10 +167,8 @@ TEST(Repeat, SwitchedOffDuringARunThatRunIsTheLast)
     rig.TakeCommands();
     rig.FinishRun();
 
-    EXPECT_EQ(rig.MeasureCaption(), "測定開始");
-    EXPECT_TRUE(rig.Unlocked());
     EXPECT_EQ(rig.Panel(2), HundredRun);
-    rig.Settle();
+    rig.ExpectEnded();
     EXPECT_TRUE(rig.TakeCommands().empty());
     EXPECT_EQ(rig.Title(), "KORVADEX / v2.00 : 2 回目") << "the run on screen";
 }
@@ -186,9 +187,8 @@ TEST(Repeat, AFaultEndsTheRepetition)
 
     EXPECT_EQ(rig.Panel(0), "KORVADEX Board がエラーです");
     EXPECT_EQ(rig.Panel(2), HundredRun) << "the last complete run stays";
-    EXPECT_EQ(rig.MeasureCaption(), "測定開始");
-    EXPECT_TRUE(rig.Unlocked());
     EXPECT_TRUE(rig.messages.Boxes.empty());
+    rig.ExpectEnded();
 
     rig.board.SetFaults(BoardFaults());
     rig.Press();
@@ -200,10 +200,7 @@ TEST(Repeat, AFaultEndsTheRepetition)
     rig.driver.FailQueueStatus = false;
 
     EXPECT_EQ(rig.Panel(2), "計測エラーで終了");
-    EXPECT_EQ(rig.MeasureCaption(), "測定開始");
-    EXPECT_TRUE(rig.Unlocked());
-    rig.Settle();
-    EXPECT_FALSE(rig.probe.Running());
+    rig.ExpectEnded();
 }
 
 // The open analysis shows each complete run, and keeps it while the next
