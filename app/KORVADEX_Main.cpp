@@ -533,8 +533,9 @@ void TFormMain::AppIdle()
 }
 
 // The handler runs again at once while a one-shot request or the next of
-// repeated runs waits, or the last read brought samples; while a run waits for its next chunk it polls every
-// millisecond; with nothing to do it does not run at all.
+// repeated runs waits, or the last read brought samples; while a run waits
+// for its next chunk it polls every millisecond; with nothing to do it does
+// not run at all.
 void TFormMain::ScheduleIdle(bool readBroughtSamples)
 {
     if (FirstIdle || LayoutPending || RepeatPending || readBroughtSamples)
@@ -676,9 +677,9 @@ void TFormMain::MeasureBtnClick()
     if (caption == QString::fromUtf8(StartCaption)) {
         RunNumber = 0;
         StartMeasurement();
-    }
-    else if (caption == QString::fromUtf8(StopCaption))
+    } else if (caption == QString::fromUtf8(StopCaption)) {
         StopMeasurement();
+    }
 }
 
 void TFormMain::StartMeasurement()
