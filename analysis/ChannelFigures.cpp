@@ -14,15 +14,11 @@ ChannelReport ChannelFigures::Of(const ChannelData& data, int channel)
     ChannelReport r;
     r.Channel = channel;
     r.Count = data.Count;
-    if (data.Count > 0) {
-        // The microvolt extremes are the converted extreme codes, as the graph
-        // has them, not the extremes of the microvolt array.
-        const auto [lowest, highest] = std::minmax_element(data.Codes, data.Codes + data.Count);
-        r.MaxCode = *highest;
-        r.MinCode = *lowest;
-        r.MaxMicrovolts = data.Microvolts[highest - data.Codes];
-        r.MinMicrovolts = data.Microvolts[lowest - data.Codes];
-    }
+    const Extremes extremes = ExtremesOf(data);
+    r.MaxCode = extremes.MaxCode;
+    r.MinCode = extremes.MinCode;
+    r.MaxMicrovolts = extremes.MaxMicrovolts;
+    r.MinMicrovolts = extremes.MinMicrovolts;
     r.PeakToPeakCode = static_cast<std::int64_t>(r.MaxCode) - r.MinCode;
     r.DevCode = stats.DevCode;
     r.PeakToPeakMicrovolts = static_cast<double>(r.MaxMicrovolts) - r.MinMicrovolts;
@@ -31,4 +27,19 @@ ChannelReport ChannelFigures::Of(const ChannelData& data, int channel)
     r.MeanMicrovolts = stats.MeanMicrovolts;
     r.Noise = NoiseFigures::From(stats.DevMicrovolts, r.PeakToPeakMicrovolts);
     return r;
+}
+
+ChannelFigures::Extremes ChannelFigures::ExtremesOf(const ChannelData& data)
+{
+    Extremes e;
+    if (data.Count <= 0)
+        return e;
+    // The microvolt extremes are the converted extreme codes, as the graph
+    // has them, not the extremes of the microvolt array.
+    const auto [lowest, highest] = std::minmax_element(data.Codes, data.Codes + data.Count);
+    e.MaxCode = *highest;
+    e.MinCode = *lowest;
+    e.MaxMicrovolts = data.Microvolts[highest - data.Codes];
+    e.MinMicrovolts = data.Microvolts[lowest - data.Codes];
+    return e;
 }

@@ -67,12 +67,20 @@ AnalysisWindow::AnalysisWindow(QWidget* owner)
                            {QStringLiteral("CH"), tr("サンプル数"), tr("RMSノイズ [µV]"), tr("p-pノイズ [µV]"),
                             tr("実効分解能 [bit]"), tr("ノイズフリー分解能 [bit]"), tr("平均 [µV]"),
                             tr("平均 [code]")});
+    // The status line keeps the digit deviation as it always computed it;
+    // side by side with this table's the two would differ without a word.
+    DeviationNote = new QLabel(tr("ステータスバーの標準偏差 (digit) は整数に切り捨てた平均値を基準に求めています。"
+                                  "この表の RMS ノイズは真の標準偏差です。"),
+                               this);
+    DeviationNote->setObjectName(QStringLiteral("DeviationNote"));
+    DeviationNote->setWordWrap(true);
     Charts = new AnalysisCharts(this);
     SpurTable = MakeTable(this, "SpurTable",
                           {QStringLiteral("CH"), tr("スプリアス周波数 [Hz]"), tr("振幅 [µV peak]"), tr("電源ハム")});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Heading);
     layout->addWidget(NoiseTable);
+    layout->addWidget(DeviationNote);
     layout->addWidget(Charts, 1);
     layout->addWidget(SpurTable);
     resize(900, 760);

@@ -47,6 +47,7 @@ private:
 
     QLabel* Heading = nullptr;
     QTableWidget* NoiseTable = nullptr;
+    QLabel* DeviationNote = nullptr;
     AnalysisCharts* Charts = nullptr;
     QTableWidget* SpurTable = nullptr;
 

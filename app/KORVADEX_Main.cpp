@@ -2,6 +2,7 @@
 
 #include "Ad7175.h"
 #include "AnalysisWindow.h"
+#include "ChannelFigures.h"
 #include "ComponentFactory.h"
 #include "FileChooser.h"
 #include "FittingFont.h"
@@ -16,11 +17,12 @@
 #include "QtStatusBar.h"
 #include "ReportAnalysis.h"
 #include "RunFiles.h"
+#include "WindowPlacement.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -280,6 +282,12 @@ void TFormMain::BuildButtons()
     connect(MeasureBtn, &QPushButton::clicked, this, &TFormMain::MeasureBtnClick);
     QuitBtn = MakeButton(ClientArea, "QuitBtn", QRect(624, 379, 113, 33), QT_TR_NOOP("終了"));
     connect(QuitBtn, &QPushButton::clicked, this, &QWidget::close);
+    // In the free room above the start button, and never locked: while runs
+    // repeat the menus are, and switching it off lets the run in progress be
+    // the last.
+    Repeat_CB = new QCheckBox(tr("連続測定"), ClientArea);
+    Repeat_CB->setObjectName(QStringLiteral("Repeat_CB"));
+    Repeat_CB->setGeometry(632, 322, 97, 17);
 }
 
 void TFormMain::BuildMenus()
@@ -383,14 +391,12 @@ void TFormMain::CentreOnScreen()
     CentreFrame();
 }
 
-// The outer frame is centred, with truncating divisions: a window larger than
-// the screen gets a negative position.
+// The outer frame is centred in the screen's available area, with truncating
+// divisions: a window larger than the area starts before its edge.
 void TFormMain::CentreFrame()
 {
     CentredFrame = frameGeometry().size();
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    move(screen.left() + (screen.width() - CentredFrame.width()) / 2,
-         screen.top() + (screen.height() - CentredFrame.height()) / 2);
+    move(CentreInside(CentredFrame, screen()->availableGeometry()));
 }
 
 void TFormMain::FormCreate()
@@ -513,7 +519,9 @@ void TFormMain::AppIdle()
     // is stopped here.
     IdleTimer.stop();
     const std::int32_t taken = SamplesTaken;
-    if (Running) {
+    if (RepeatPending) {
+        StartNextRun();
+    } else if (Running) {
         if (Settings.CHSel == ModeDual)
             StepDual();
         else
@@ -532,12 +540,13 @@ void TFormMain::AppIdle()
     ScheduleIdle(readBroughtSamples);
 }
 
-// The handler runs again at once while a one-shot request waits or the last
-// read brought samples; while a run waits for its next chunk it polls every
-// millisecond; with nothing to do it does not run at all.
+// The handler runs again at once while a one-shot request or the next of
+// repeated runs waits, or the last read brought samples; while a run waits
+// for its next chunk it polls every millisecond; with nothing to do it does
+// not run at all.
 void TFormMain::ScheduleIdle(bool readBroughtSamples)
 {
-    if (FirstIdle || LayoutPending || readBroughtSamples)
+    if (FirstIdle || LayoutPending || RepeatPending || readBroughtSamples)
         IdleTimer.start(0);
     else if (Running)
         IdleTimer.start(1);
@@ -557,21 +566,18 @@ void TFormMain::ComputeMicrovoltStats()
     ::ComputeMicrovoltStats(Ch1Data, Ch1Stats);
 }
 
-// The extremes are scanned afresh by the graph; the deviation is the one the
-// last computation stored.
+// The extremes are the data's own, found afresh as the companion finds them
+// (the graph's scan is held to the converter's range for its axis); the
+// deviation is the one the last computation stored.
 void TFormMain::ShowChannelStats(int channel)
 {
     const bool ch0 = channel == 0;
     const ChannelStats& stats = ch0 ? Ch0Stats : Ch1Stats;
-    if (VoltShown()) {
-        const float maximum = ch0 ? Graph->GetMaxMicrovoltsCh0() : Graph->GetMaxMicrovoltsCh1();
-        const float minimum = ch0 ? Graph->GetMinMicrovoltsCh0() : Graph->GetMinMicrovoltsCh1();
-        myStatus->ShowStatVolt(channel, stats.DevMicrovolts, minimum, maximum);
-    } else {
-        const std::int32_t minimum = ch0 ? Graph->GetMinCodeCh0() : Graph->GetMinCodeCh1();
-        const std::int32_t maximum = ch0 ? Graph->GetMaxCodeCh0() : Graph->GetMaxCodeCh1();
-        myStatus->ShowStatDigit(maximum, minimum, channel, stats.DevCode);
-    }
+    const ChannelFigures::Extremes extremes = ChannelFigures::ExtremesOf(ch0 ? Ch0Data : Ch1Data);
+    if (VoltShown())
+        myStatus->ShowStatVolt(channel, stats.DevMicrovolts, extremes.MinMicrovolts, extremes.MaxMicrovolts);
+    else
+        myStatus->ShowStatDigit(extremes.MaxCode, extremes.MinCode, channel, stats.DevCode);
 }
 
 // After a run or a load: CH0's statistics unless the data is CH1's alone.
@@ -630,10 +636,15 @@ void TFormMain::HoldSamples(std::int32_t count)
 
 void TFormMain::DropData()
 {
+    ForgetData();
+    FollowData();
+}
+
+void TFormMain::ForgetData()
+{
     Ch0Valid = Ch1Valid = 0;
     Ch0Data.Count = Ch1Data.Count = 0;
     DataPath.clear();
-    FollowData();
 }
 
 // The held samples in microvolts, drawn whole, with their statistics.
@@ -671,10 +682,12 @@ void TFormMain::ConvertSamples(ChannelData& channel, std::int32_t first, std::in
 void TFormMain::MeasureBtnClick()
 {
     const QString caption = MeasureBtn->text();
-    if (caption == Text(StartCaption))
+    if (caption == Text(StartCaption)) {
+        RunNumber = 0;
         StartMeasurement();
-    else if (caption == Text(StopCaption))
+    } else if (caption == Text(StopCaption)) {
         StopMeasurement();
+    }
 }
 
 void TFormMain::StartMeasurement()
@@ -695,29 +708,40 @@ void TFormMain::StartMeasurement()
     }
     if (Ch0Valid || Ch1Valid)
         Graph->DrawAxes(VoltShown());
-    DropData();
+    // The analysis keeps the data it was given until this run ends: one
+    // repeating runs compares each run with the one before.
+    ForgetData();
     SamplesTaken = 0;
     Running = 1;
+    ++RunNumber;
     MeasureBtn->setText(Text(StopCaption));
     myStatus->ShowMeasuring();
     myStatus->ShowStarting();
     MeasureBtn->setEnabled(true);
-    SetTitle(QString());
+    // The status line's panels are all taken, the third by texts nearly as
+    // wide as the bar: the caption counts repeated runs.
+    SetTitle(Repeat_CB->isChecked() ? tr("%1 回目").arg(RunNumber) : QString());
     NextRefresh = 0;
     ScheduleIdle(false);
 }
 
 // A start that fails leaves the data of an earlier run or file as it was,
 // and so the settings it was taken with, which a save writes.
+// A repeated start that fails ends the repetition here too.
 void TFormMain::RefuseStart(const MeasureSettings& held)
 {
     BoardReady = 0;
     Settings = held;
+    MeasureBtn->setText(Text(StartCaption));
     UnlockControls();
 }
 
 void TFormMain::StopMeasurement()
 {
+    if (RepeatPending) {
+        EndRepetition();
+        return;
+    }
     StopBoard();
     myStatus->ShowMeasureStop();
     Running = 0;
@@ -864,10 +888,36 @@ void TFormMain::CompleteRun()
     MeasureBtn->setEnabled(false);
     HoldSamples(TargetCount);
     DrawHeldData();
-    MeasureBtn->setText(Text(StartCaption));
-    UnlockControls();
+    // Read after the redraw, which let the operator's clicks run.
+    if (Repeat_CB->isChecked()) {
+        // The controls stay locked; the stop button ends the repetition.
+        RepeatPending = 1;
+        MeasureBtn->setEnabled(true);
+    } else {
+        MeasureBtn->setText(Text(StartCaption));
+        UnlockControls();
+    }
     myStatus->ShowMeasureEnd();
     ShowSelectedChannelStats();
+}
+
+// The board finished the last run by itself, so nothing is sent. Switched off
+// in the meantime, the repetition ends with the run on screen.
+void TFormMain::StartNextRun()
+{
+    RepeatPending = 0;
+    if (Repeat_CB->isChecked())
+        StartMeasurement();
+    else
+        EndRepetition();
+}
+
+// Between runs: the last complete run stays on screen, the link stays open.
+void TFormMain::EndRepetition()
+{
+    RepeatPending = 0;
+    MeasureBtn->setText(Text(StartCaption));
+    UnlockControls();
 }
 
 // The run's samples are dropped; the link stays open and BoardReady as it is.
@@ -1004,13 +1054,23 @@ void TFormMain::NoiseAnalysisClick()
     }
     if (!Analysis) {
         Analysis = std::make_unique<AnalysisWindow>(this);
-        // Beside the main window, where the screen leaves room.
-        Analysis->move(frameGeometry().topRight() + QPoint(8, 0));
+        PlaceAnalysis();
     }
     Analysis->show();
     Analysis->raise();
     Analysis->activateWindow();
     FollowData();
+}
+
+// Beside the main window where the screen leaves room, over it where not;
+// never off the screen. Not yet shown, the analysis has no frame to measure:
+// the window manager frames it as it framed the main window.
+void TFormMain::PlaceAnalysis()
+{
+    const QSize margins = frameGeometry().size() - size();
+    const QRect frame = PlaceBeside(frameGeometry(), Analysis->size() + margins, screen()->availableGeometry());
+    Analysis->resize(frame.size() - margins);
+    Analysis->move(frame.topLeft());
 }
 
 void TFormMain::SaveReportClick()

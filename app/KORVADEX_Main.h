@@ -14,6 +14,7 @@
 
 class AnalysisWindow;
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -88,6 +89,8 @@ private:
     void StartMeasurement();
     void RefuseStart(const MeasureSettings& held);
     void StopMeasurement();
+    void StartNextRun();
+    void EndRepetition();
     bool ConnectBoard();
     bool BoardNotFound();
     bool BoardSilent();
@@ -119,6 +122,7 @@ private:
     void MarkChannelsValid();
     void HoldSamples(std::int32_t count);
     void DropData();
+    void ForgetData();
     void DrawHeldData();
 
     // The analysis window, the CSV table and the report of the data on screen.
@@ -128,6 +132,7 @@ private:
     void ExportCsvClick();
     void NoiseAnalysisClick();
     void SaveReportClick();
+    void PlaceAnalysis();
 
     // Codes to microvolts.
     void ConvertAll();
@@ -153,6 +158,7 @@ private:
     QRadioButton* Sinc5_RB = nullptr;
     QPushButton* MeasureBtn = nullptr;
     QPushButton* QuitBtn = nullptr;
+    QCheckBox* Repeat_CB = nullptr;
     QtStatusBar* StatusBar1 = nullptr;
     QMenu* File1 = nullptr;
     QMenu* Data1 = nullptr;
@@ -176,6 +182,8 @@ private:
     std::uint8_t BoardReady = 0;
     std::uint8_t Running = 0;
     std::uint8_t LastSaveOk = 0;
+    // A repeated run has completed and the next one starts at the next idle pass.
+    std::uint8_t RepeatPending = 0;
 
     // The owned components; each is null when absent.
     std::unique_ptr<TmyMessage> myMessage;
@@ -190,6 +198,8 @@ private:
     std::int32_t NextRefresh = 0;
     std::int32_t TargetCount = 0;
     std::int32_t SamplesTaken = 0;
+    // Runs started since the operator pressed the start button.
+    std::int32_t RunNumber = 0;
 
     std::int32_t Ch0Codes[SampleCapacity] = {};
     std::int32_t Ch1Codes[SampleCapacity] = {};
