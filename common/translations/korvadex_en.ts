@@ -51,6 +51,10 @@
         <source>データがありません</source>
         <translation>No data</translation>
     </message>
+    <message>
+        <source>ステータスバーの標準偏差 (digit) は整数に切り捨てた平均値を基準に求めています。この表の RMS ノイズは真の標準偏差です。</source>
+        <translation>The status bar's standard deviation (digit) is taken about the mean cut to a whole code; the RMS noise in this table is the true standard deviation.</translation>
+    </message>
 </context>
 <context>
     <name>ChartWords</name>
@@ -221,6 +225,14 @@ Overwrite it?</translation>
     <message>
         <source>致命的なメモリエラーです:%1</source>
         <translation>Fatal memory error: %1</translation>
+    </message>
+    <message>
+        <source>連続測定</source>
+        <translation>Repeat</translation>
+    </message>
+    <message>
+        <source>%1 回目</source>
+        <translation>run %1</translation>
     </message>
 </context>
 <context>
