@@ -6,6 +6,8 @@
 #include "WindowServices.h"
 
 #include <QMainWindow>
+#include <QPoint>
+#include <QRect>
 #include <QTimer>
 
 #include <array>
@@ -21,6 +23,7 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QtAxisLabel;
+class PlotNavigator;
 class QtPaintBox;
 class QtStatusBar;
 class TADC;
@@ -121,6 +124,18 @@ private:
     void DropData();
     void DrawHeldData();
 
+    // Zoom, pan and the readout over the plot, while no run is going.
+    bool ViewInputAccepted() const;
+    void PlotZoomSamples(double factor, QPoint at);
+    void PlotZoomValues(double factor, QPoint at);
+    void PlotPan(int columns, int rows);
+    void PlotZoomToBox(const QRect& box);
+    void MenuY_FitClick();
+    void RedrawView(bool changed);
+    void ResetView();
+    void PlotHover(QPoint at);
+    void PlotHoverEnded();
+
     // The analysis window, the CSV table and the report of the data on screen.
     bool HasData() const;
     void FollowData();
@@ -139,6 +154,7 @@ private:
     // Controls (owned by Qt's parent chain).
     QWidget* ClientArea = nullptr;
     QtPaintBox* PaintBox1 = nullptr;
+    PlotNavigator* Navigator = nullptr;
     std::array<QtAxisLabel*, 11> YLabelControls{};
     QtAxisLabel* Label15 = nullptr;
     QtAxisLabel* Label16 = nullptr;
@@ -163,6 +179,7 @@ private:
     QAction* N1 = nullptr;
     QAction* DataClear = nullptr;
     QAction* MenuY_Volt = nullptr;
+    QAction* MenuY_Fit = nullptr;
     QAction* ExportCsv = nullptr;
     QAction* NoiseAnalysis = nullptr;
     QAction* SaveReport = nullptr;
