@@ -88,7 +88,8 @@ bool PlotNavigator::Move(const QMouseEvent& event)
 {
     const QPoint at = event.position().toPoint();
     if (!Accepts()) {
-        Dragging = Drag::None;
+        if (std::exchange(Dragging, Drag::None) == Drag::Box)
+            emit BandChanged(QRect());
         emit HoverEnded();
         return false;
     }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Bitmap.h"
-#include "ZoomRange.h"
 #include "PaintBox.h"
+#include "ZoomRange.h"
 
 #include <QString>
 
