@@ -239,15 +239,16 @@ void TFormMain::BuildGraphArea()
     }
     Label15 = new QtAxisLabel(ClientArea, QStringLiteral("Label15"), QRect(72, 406, 39, 12), QStringLiteral("Label15"));
     Label16 = new QtAxisLabel(ClientArea, QStringLiteral("Label16"), QRect(560, 406, 39, 12), QStringLiteral("Label16"));
-    Navigator = new PlotNavigator(PaintBox1, [this] { return ViewInputAccepted(); });
-    connect(Navigator, &PlotNavigator::ZoomSamples, this, &TFormMain::PlotZoomSamples);
-    connect(Navigator, &PlotNavigator::ZoomValues, this, &TFormMain::PlotZoomValues);
-    connect(Navigator, &PlotNavigator::Pan, this, &TFormMain::PlotPan);
-    connect(Navigator, &PlotNavigator::ZoomToBox, this, &TFormMain::PlotZoomToBox);
-    connect(Navigator, &PlotNavigator::BandChanged, PaintBox1, &QtPaintBox::SetBand);
-    connect(Navigator, &PlotNavigator::Fit, this, &TFormMain::MenuY_FitClick);
-    connect(Navigator, &PlotNavigator::Hover, this, &TFormMain::PlotHover);
-    connect(Navigator, &PlotNavigator::HoverEnded, this, &TFormMain::PlotHoverEnded);
+    // Owned by the paint box, whose events it reads.
+    auto* navigator = new PlotNavigator(PaintBox1, [this] { return ViewInputAccepted(); });
+    connect(navigator, &PlotNavigator::ZoomSamples, this, &TFormMain::PlotZoomSamples);
+    connect(navigator, &PlotNavigator::ZoomValues, this, &TFormMain::PlotZoomValues);
+    connect(navigator, &PlotNavigator::Pan, this, &TFormMain::PlotPan);
+    connect(navigator, &PlotNavigator::ZoomToBox, this, &TFormMain::PlotZoomToBox);
+    connect(navigator, &PlotNavigator::BandChanged, PaintBox1, &QtPaintBox::SetBand);
+    connect(navigator, &PlotNavigator::Fit, this, &TFormMain::MenuY_FitClick);
+    connect(navigator, &PlotNavigator::Hover, this, &TFormMain::PlotHover);
+    connect(navigator, &PlotNavigator::HoverEnded, this, &TFormMain::PlotHoverEnded);
     // Every code caption must end before the plot; the X axis looks the same.
     const QFont captions = FittingFont(font(), TGraph_2CH::CodeCaptionRoom, WidestCodeCaption);
     for (QtAxisLabel* label : YLabelControls)

@@ -23,7 +23,6 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QtAxisLabel;
-class PlotNavigator;
 class QtPaintBox;
 class QtStatusBar;
 class TADC;
@@ -154,7 +153,6 @@ private:
     // Controls (owned by Qt's parent chain).
     QWidget* ClientArea = nullptr;
     QtPaintBox* PaintBox1 = nullptr;
-    PlotNavigator* Navigator = nullptr;
     std::array<QtAxisLabel*, 11> YLabelControls{};
     QtAxisLabel* Label15 = nullptr;
     QtAxisLabel* Label16 = nullptr;
