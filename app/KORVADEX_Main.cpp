@@ -12,6 +12,8 @@
 #include "Mymessage.h"
 #include "Mystatus.h"
 #include "OverwriteQuestion.h"
+#include "PlotNavigator.h"
+#include "PlotReadout.h"
 #include "QtAxisLabel.h"
 #include "QtPaintBox.h"
 #include "QtStatusBar.h"
@@ -246,6 +248,16 @@ void TFormMain::BuildGraphArea()
     }
     Label15 = new QtAxisLabel(ClientArea, QStringLiteral("Label15"), QRect(72, 406, 39, 12), QStringLiteral("Label15"));
     Label16 = new QtAxisLabel(ClientArea, QStringLiteral("Label16"), QRect(560, 406, 39, 12), QStringLiteral("Label16"));
+    // Owned by the paint box, whose events it reads.
+    auto* navigator = new PlotNavigator(PaintBox1, [this] { return ViewInputAccepted(); });
+    connect(navigator, &PlotNavigator::ZoomSamples, this, &TFormMain::PlotZoomSamples);
+    connect(navigator, &PlotNavigator::ZoomValues, this, &TFormMain::PlotZoomValues);
+    connect(navigator, &PlotNavigator::Pan, this, &TFormMain::PlotPan);
+    connect(navigator, &PlotNavigator::ZoomToBox, this, &TFormMain::PlotZoomToBox);
+    connect(navigator, &PlotNavigator::BandChanged, PaintBox1, &QtPaintBox::SetBand);
+    connect(navigator, &PlotNavigator::Fit, this, &TFormMain::MenuY_FitClick);
+    connect(navigator, &PlotNavigator::Hover, this, &TFormMain::PlotHover);
+    connect(navigator, &PlotNavigator::HoverEnded, this, &TFormMain::PlotHoverEnded);
     // Every code caption must end before the plot; the X axis looks the same.
     const QFont captions = FittingFont(font(), TGraph_2CH::CodeCaptionRoom, WidestCodeCaption);
     for (QtAxisLabel* label : YLabelControls)
@@ -322,6 +334,9 @@ void TFormMain::BuildMenus()
     MenuY_Volt->setCheckable(true);
     // Qt sets the check mark before it reports the click.
     connect(MenuY_Volt, &QAction::triggered, this, &TFormMain::MenuY_VoltClick);
+    MenuY_Fit = MenuY->addAction(tr("全体表示"));
+    MenuY_Fit->setObjectName(QStringLiteral("MenuY_Fit"));
+    connect(MenuY_Fit, &QAction::triggered, this, &TFormMain::MenuY_FitClick);
 }
 
 // Each component in its turn; the first that cannot be made is reported and
@@ -600,8 +615,10 @@ void TFormMain::StatusBar1Click()
     }
 }
 
+// A zoomed view keeps its samples and fits the value axis to them afresh.
 void TFormMain::MenuY_VoltClick()
 {
+    Graph->FitValues();
     if (Ch0Valid || Ch1Valid)
         Graph->DrawAll(VoltShown());
     else
@@ -644,17 +661,78 @@ void TFormMain::ForgetData()
 {
     Ch0Valid = Ch1Valid = 0;
     Ch0Data.Count = Ch1Data.Count = 0;
+    ResetView();
     DataPath.clear();
 }
 
 // The held samples in microvolts, drawn whole, with their statistics.
 void TFormMain::DrawHeldData()
 {
+    ResetView();
     ConvertAll();
     Graph->DrawAll(VoltShown());
     ComputeCodeStats();
     ComputeMicrovoltStats();
     FollowData();
+}
+
+// Locked controls mean a run, its start or a load is under way.
+bool TFormMain::ViewInputAccepted() const
+{
+    return Graph && !Running && HasData() && MenuY->menuAction()->isEnabled();
+}
+
+void TFormMain::PlotZoomSamples(double factor, QPoint at)
+{
+    RedrawView(Graph->ZoomSamplesAt(factor, at.x() - 1));
+}
+
+void TFormMain::PlotZoomValues(double factor, QPoint at)
+{
+    RedrawView(Graph->ZoomValuesAt(factor, at.y() - 1, VoltShown()));
+}
+
+void TFormMain::PlotPan(int columns, int rows)
+{
+    RedrawView(Graph->PanBy(columns, rows, VoltShown()));
+}
+
+// The bitmap lies one pixel inside the paint box.
+void TFormMain::PlotZoomToBox(const QRect& box)
+{
+    RedrawView(Graph->ZoomToRect({box.left() - 1, box.top() - 1, box.right(), box.bottom()}, VoltShown()));
+}
+
+void TFormMain::MenuY_FitClick()
+{
+    if (ViewInputAccepted())
+        RedrawView(Graph->FitView());
+}
+
+void TFormMain::RedrawView(bool changed)
+{
+    if (changed)
+        Graph->DrawAll(VoltShown());
+}
+
+// New data, none, or a run: the auto view, and no readout of what was shown.
+void TFormMain::ResetView()
+{
+    Graph->FitView();
+    PaintBox1->SetReadout(PlotOverlay());
+}
+
+void TFormMain::PlotHover(QPoint at)
+{
+    if (ViewInputAccepted())
+        PaintBox1->SetReadout(PlotReadout::At(*Graph, Settings, VoltShown(), at));
+    else
+        PlotHoverEnded();
+}
+
+void TFormMain::PlotHoverEnded()
+{
+    PaintBox1->SetReadout(PlotOverlay());
 }
 
 void TFormMain::ConvertAll()
@@ -706,6 +784,8 @@ void TFormMain::StartMeasurement()
         myStatus->ShowBoardError();
         return;
     }
+    // The old run's axes, as its auto view has them, stay until the new run draws.
+    ResetView();
     if (Ch0Valid || Ch1Valid)
         Graph->DrawAxes(VoltShown());
     // The analysis keeps the data it was given until this run ends: one

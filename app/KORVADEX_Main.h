@@ -6,6 +6,8 @@
 #include "WindowServices.h"
 
 #include <QMainWindow>
+#include <QPoint>
+#include <QRect>
 #include <QTimer>
 
 #include <array>
@@ -125,6 +127,18 @@ private:
     void ForgetData();
     void DrawHeldData();
 
+    // Zoom, pan and the readout over the plot, while no run is going.
+    bool ViewInputAccepted() const;
+    void PlotZoomSamples(double factor, QPoint at);
+    void PlotZoomValues(double factor, QPoint at);
+    void PlotPan(int columns, int rows);
+    void PlotZoomToBox(const QRect& box);
+    void MenuY_FitClick();
+    void RedrawView(bool changed);
+    void ResetView();
+    void PlotHover(QPoint at);
+    void PlotHoverEnded();
+
     // The analysis window, the CSV table and the report of the data on screen.
     bool HasData() const;
     void FollowData();
@@ -169,6 +183,7 @@ private:
     QAction* N1 = nullptr;
     QAction* DataClear = nullptr;
     QAction* MenuY_Volt = nullptr;
+    QAction* MenuY_Fit = nullptr;
     QAction* ExportCsv = nullptr;
     QAction* NoiseAnalysis = nullptr;
     QAction* SaveReport = nullptr;

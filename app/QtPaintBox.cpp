@@ -63,9 +63,32 @@ const QImage& QtPaintBox::Picture() const
     return picture_;
 }
 
+const PlotOverlay& QtPaintBox::Overlay() const
+{
+    return overlay_;
+}
+
+void QtPaintBox::SetReadout(const PlotOverlay& readout)
+{
+    if (overlay_.IsEmpty() && readout.IsEmpty())
+        return;
+    const QRect band = overlay_.Band;
+    overlay_ = readout;
+    overlay_.Band = band;
+    update();
+}
+
+void QtPaintBox::SetBand(const QRect& band)
+{
+    overlay_.Band = band;
+    update();
+}
+
 void QtPaintBox::paintEvent(QPaintEvent*)
 {
-    QPainter(this).drawImage(0, 0, picture_);
+    QPainter painter(this);
+    painter.drawImage(0, 0, picture_);
+    overlay_.Paint(painter, rect());
 }
 
 void QtPaintBox::resizeEvent(QResizeEvent*)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PaintBox.h"
+#include "PlotOverlay.h"
 
 #include <QImage>
 #include <QWidget>
@@ -19,8 +20,15 @@ public:
     void ShowPixels(const std::uint32_t* pixels, int width, int height, int stride, const PixelRect& target,
                     const PixelRect& source) override;
 
-    // What the operator sees, for tests and screenshots.
+    // What the operator sees, for tests and screenshots: the graph's picture
+    // and, over it, the readout and the zoom box.
     const QImage& Picture() const;
+    const PlotOverlay& Overlay() const;
+
+    // The readout (cursor and box) and the zoom box; each change repaints
+    // the paint box from its picture.
+    void SetReadout(const PlotOverlay& readout);
+    void SetBand(const QRect& band);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -28,4 +36,5 @@ protected:
 
 private:
     QImage picture_;
+    PlotOverlay overlay_;
 };

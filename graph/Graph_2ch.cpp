@@ -154,6 +154,10 @@ void TGraph_2CH::DrawEmpty(bool volt)
 
 void TGraph_2CH::DrawAll(bool volt)
 {
+    if (!View.IsAuto()) {
+        DrawView(volt);
+        return;
+    }
     ScanAll();
     ComputeRange();
     if (HoldsData())
@@ -164,9 +168,27 @@ void TGraph_2CH::DrawAll(bool volt)
     DrawVerticalGrid();
     // Handlers that run here may resize or redraw the graph; the traces below
     // read sizes and counts afresh.
-    if (EventPump)
+    if (EventPump) {
+        Pumping = true;
         EventPump();
-    DrawFullTraces(volt);
+        Pumping = false;
+    }
+    DrawTraces(volt);
+    Paint();
+}
+
+// A stretch of the run on the axes the auto view would give its samples (or
+// the values chosen). Operator input draws it, so it lets no events run.
+void TGraph_2CH::DrawView(bool volt)
+{
+    ScanView();
+    ComputeRange();
+    SetYLabels(volt);
+    Clear();
+    DrawHorizontalGrid();
+    SetXLabels(View.First() + 1, View.Last() + 1);
+    DrawVerticalGrid();
+    DrawTraces(volt);
     Paint();
 }
 
@@ -275,6 +297,111 @@ void TGraph_2CH::SetEventPump(std::function<void()> pump)
     EventPump = std::move(pump);
 }
 
+bool TGraph_2CH::ZoomSamplesAt(double factor, int column)
+{
+    if (!BeginViewChange())
+        return false;
+    View.ZoomSamples(factor, SampleAtX(column));
+    return true;
+}
+
+bool TGraph_2CH::ZoomValuesAt(double factor, int row, bool volt)
+{
+    if (!BeginViewChange())
+        return false;
+    const double anchor = CodeAtRow(row, volt);
+    FixValueAxis();
+    View.ZoomValues(factor, anchor);
+    return true;
+}
+
+// The picture follows the mouse: dragged right, earlier samples come into
+// view; dragged down, higher values.
+bool TGraph_2CH::PanBy(int columns, int rows, bool volt)
+{
+    if (!BeginViewChange())
+        return false;
+    View.PanSamples(SampleAtX(0) - SampleAtX(columns));
+    if (rows != 0) {
+        const double codes = CodeAtRow(0, volt) - CodeAtRow(rows, volt);
+        FixValueAxis();
+        View.PanValues(codes);
+    }
+    return true;
+}
+
+bool TGraph_2CH::ZoomToRect(const PixelRect& rect, bool volt)
+{
+    const double first = SampleAtX(rect.Left);
+    const double last = SampleAtX(rect.Right);
+    const double low = CodeAtRow(rect.Bottom, volt);
+    const double high = CodeAtRow(rect.Top, volt);
+    return ShowSamples(first, last) && ShowValues(low, high);
+}
+
+bool TGraph_2CH::ShowSamples(double first, double last)
+{
+    if (!BeginViewChange())
+        return false;
+    View.ShowSamples(first, last);
+    return true;
+}
+
+bool TGraph_2CH::ShowValues(double low, double high)
+{
+    if (!BeginViewChange())
+        return false;
+    View.SetValues(low, high);
+    return true;
+}
+
+bool TGraph_2CH::FitValues()
+{
+    if (View.IsAuto() || !BeginViewChange())
+        return false;
+    View.FitValues();
+    return true;
+}
+
+bool TGraph_2CH::FitView()
+{
+    if (View.IsAuto())
+        return false;
+    View.Reset(TraceSampleCount());
+    if (HoldsData()) {
+        ScanAll();
+        ComputeRange();
+    }
+    return true;
+}
+
+std::int32_t TGraph_2CH::SampleAtColumn(int column) const
+{
+    if (!HoldsData())
+        return -1;
+    const double nearest = std::round(SampleAtX(column));
+    return static_cast<std::int32_t>(std::clamp(nearest, static_cast<double>(ShownFirst()),
+                                                static_cast<double>(ShownLast())));
+}
+
+int TGraph_2CH::ColumnOfSample(std::int32_t index) const
+{
+    return SampleX(index - ShownFirst(), ShownDx());
+}
+
+// A channel of fewer than 10 samples has no trace.
+bool TGraph_2CH::TraceHolds(int channel, std::int32_t index) const
+{
+    const std::int32_t count = SampleCount(Channel(channel));
+    return count >= 10 && index >= 0 && index < count;
+}
+
+double TGraph_2CH::SampleValue(int channel, std::int32_t index, bool volt) const
+{
+    const ChannelData& data = Channel(channel);
+    return volt ? static_cast<double>(data.Microvolts[index]) : data.Codes[index];
+}
+
 // The scans look at the Counts only, not at CHSel; an empty CH0 leaves the
 // empty range 0 / FullScale for CH1 to widen.
 void TGraph_2CH::ScanAll()
@@ -370,6 +497,82 @@ void TGraph_2CH::ComputeRange()
     CodeBottomFor();
     VoltSpanFor();
     VoltBottomFor();
+}
+
+// The samples shown, over the channels that hold data, as ScanAll does for
+// the whole run; or the values the operator chose, widened to whole codes.
+void TGraph_2CH::ScanView()
+{
+    if (View.ValuesSet()) {
+        RangeMin = static_cast<std::int32_t>(std::floor(View.Low()));
+        RangeMax = static_cast<std::int32_t>(std::ceil(View.High()));
+        return;
+    }
+    RangeMax = 0;
+    RangeMin = FullScale;
+    for (const ChannelData* channel : {Ch0, Ch1}) {
+        const std::int32_t last = std::min(View.Last(), SampleCount(*channel) - 1);
+        if (last < View.First())
+            continue;
+        RangeMax = std::max(RangeMax, MaxCode(*channel, View.First(), last));
+        RangeMin = std::min(RangeMin, MinCode(*channel, View.First(), last));
+    }
+}
+
+// The auto view's extent is that of its traces; a change starts from it.
+bool TGraph_2CH::BeginViewChange()
+{
+    if (Pumping || !HoldsData())
+        return false;
+    if (View.IsAuto())
+        View.Reset(TraceSampleCount());
+    return true;
+}
+
+// A value axis that followed the samples starts from their range, the one
+// on screen.
+void TGraph_2CH::FixValueAxis()
+{
+    if (!View.ValuesSet())
+        View.SetValues(RangeMin, RangeMax);
+}
+
+std::int32_t TGraph_2CH::ShownFirst() const
+{
+    return View.IsAuto() ? 0 : View.First();
+}
+
+std::int32_t TGraph_2CH::ShownLast() const
+{
+    return View.IsAuto() ? TraceSampleCount() - 1 : View.Last();
+}
+
+// The block's and the full view's spacing: the shown samples across the
+// plot but for a column at either end.
+float TGraph_2CH::ShownDx() const
+{
+    return static_cast<long double>(PlotWidth - 2) / (ShownLast() - ShownFirst());
+}
+
+// The sample position drawn at a column, between whole samples too.
+double TGraph_2CH::SampleAtX(double column) const
+{
+    return ShownFirst() + (column - 1) / ShownDx();
+}
+
+// The value axis on screen read backwards: the code at a row, fractions kept.
+double TGraph_2CH::CodeAtRow(double row, bool volt) const
+{
+    const double above = 1 - row / PlotHeight;
+    if (!volt)
+        return CodeBottom + above * CodeSpan;
+    const double microvolts = VoltBottom + above * static_cast<double>(VoltSpan);
+    return MidScale + microvolts / static_cast<double>(CodeToMicrovolts(MidScale + 1));
+}
+
+const ChannelData& TGraph_2CH::Channel(int channel) const
+{
+    return channel == 0 ? *Ch0 : *Ch1;
 }
 
 // With no samples at all the full views leave the Y labels as they are.
@@ -498,11 +701,11 @@ void TGraph_2CH::DrawVerticalGrid()
 
 // CH0 first, so blue lies on top where the traces cross. A channel of fewer
 // than 10 samples still sets the range but gets no trace.
-void TGraph_2CH::DrawFullTraces(bool volt)
+void TGraph_2CH::DrawTraces(bool volt)
 {
     if (!HoldsData())
         return;
-    const float dx = static_cast<long double>(PlotWidth - 2) / (TraceSampleCount() - 1);
+    const float dx = ShownDx();
     DrawTrace(*Ch0, Red, volt, dx);
     DrawTrace(*Ch1, Blue, volt, dx);
 }
@@ -512,17 +715,26 @@ void TGraph_2CH::DrawFullTraces(bool volt)
 // DrawColumnTrace paints without mapping each sample to its row. It needs
 // rows that never go down as samples go up, which both mappings give on a
 // plot of any height above zero (a plot of no height shows nothing anyway).
+//
+// The auto view draws every sample of the channel; a stretch draws those it
+// shows, its first on the plot's first column.
 void TGraph_2CH::DrawTrace(const ChannelData& channel, std::uint32_t colour, bool volt, float dx)
 {
     const std::int32_t count = SampleCount(channel);
     if (count < 10)
         return;
+    const std::int32_t first = ShownFirst();
+    const std::int32_t last = View.IsAuto() ? count - 1 : std::min(View.Last(), count - 1);
+    if (last < first)
+        return;
     Plot.SetPenColor(colour);
     const auto column = [dx](std::int32_t i) { return SampleX(i, dx); };
     if (volt)
-        DrawColumnTrace(Plot, channel.Microvolts, count, column, [this](float v) { return MicrovoltY(v); });
+        DrawColumnTrace(Plot, channel.Microvolts + first, last - first + 1, column,
+                        [this](float v) { return MicrovoltY(v); });
     else
-        DrawColumnTrace(Plot, channel.Codes, count, column, [this](std::int32_t c) { return CodeY(c); });
+        DrawColumnTrace(Plot, channel.Codes + first, last - first + 1, column,
+                        [this](std::int32_t c) { return CodeY(c); });
 }
 
 // The block fills the width on its own scale. The pen colour is set before

@@ -2,6 +2,7 @@
 
 #include "Bitmap.h"
 #include "PaintBox.h"
+#include "ZoomRange.h"
 
 #include <QString>
 
@@ -33,7 +34,8 @@ public:
     // Takes over the paint box's size; the caller redraws next.
     void Resize();
     // In every Draw operation volt picks the Y axis in µV/mV/V (true) or in
-    // converter codes (false) for this call only.
+    // converter codes (false) for this call only. DrawAll shows the view
+    // (below): the whole run auto-ranged while it is auto, else its stretch.
     void DrawEmpty(bool volt);
     void DrawAll(bool volt);
     // Samples first..last inclusive on their own scale; the caller has taken
@@ -61,6 +63,34 @@ public:
     void SetEventPump(std::function<void()> pump);
     const Bitmap& PlotBitmap() const { return Plot; }
 
+    // Changes of the view, each true when it took effect; the caller then
+    // redraws with DrawAll. Pixels are the bitmap's (a paint-box pixel less
+    // one each way) and volt names the value axis on screen, against which
+    // rows are read. Without data, or while DrawAll lets events run, the
+    // view stays as it is.
+    bool ZoomSamplesAt(double factor, int column);
+    bool ZoomValuesAt(double factor, int row, bool volt);
+    bool PanBy(int columns, int rows, bool volt);
+    bool ZoomToRect(const PixelRect& rect, bool volt);
+    // Samples first..last, and values low..high in codes, as the axes of
+    // the auto view would frame such data.
+    bool ShowSamples(double first, double last);
+    bool ShowValues(double low, double high);
+    // The value axis follows the samples shown again.
+    bool FitValues();
+    // Back to the auto view; the range fields are left as the whole run's
+    // DrawAll leaves them, which DrawAxes relies on.
+    bool FitView();
+    bool ViewIsAuto() const { return View.IsAuto(); }
+
+    // For a readout over the picture: the sample drawn nearest to a column
+    // (-1 without data), the column a sample is drawn on, whether a channel's
+    // trace shows a sample, and that sample as a code or in microvolts.
+    std::int32_t SampleAtColumn(int column) const;
+    int ColumnOfSample(std::int32_t index) const;
+    bool TraceHolds(int channel, std::int32_t index) const;
+    double SampleValue(int channel, std::int32_t index, bool volt) const;
+
 private:
     using CodeExtreme = std::int32_t (*)(const ChannelData& channel, std::int32_t first, std::int32_t last);
     static std::int32_t RescanExtreme(const ChannelData& channel, CodeExtreme extreme, std::int32_t& stored);
@@ -74,6 +104,16 @@ private:
     void VoltSpanFor();
     void VoltBottomFor();
     void ComputeRange();
+    void ScanView();
+    void DrawView(bool volt);
+    bool BeginViewChange();
+    void FixValueAxis();
+    std::int32_t ShownFirst() const;
+    std::int32_t ShownLast() const;
+    float ShownDx() const;
+    double SampleAtX(double column) const;
+    double CodeAtRow(double row, bool volt) const;
+    const ChannelData& Channel(int channel) const;
 
     bool HoldsData() const;
     void RescanCodeAxis();
@@ -88,7 +128,7 @@ private:
     void Clear();
     void DrawHorizontalGrid();
     void DrawVerticalGrid();
-    void DrawFullTraces(bool volt);
+    void DrawTraces(bool volt);
     void DrawTrace(const ChannelData& channel, std::uint32_t colour, bool volt, float dx);
     void DrawBlockTraces(bool volt, std::int32_t first, std::int32_t last);
     void DrawBlockSegment(const ChannelData& channel, std::uint32_t colour, bool volt, std::int32_t i,
@@ -130,4 +170,8 @@ private:
     std::int32_t CodeBottom = 0;
 
     std::function<void()> EventPump;
+    // Set while DrawAll lets events run: a view changed then would be drawn
+    // over by the traces that follow.
+    bool Pumping = false;
+    ZoomRange View;
 };

@@ -1,4 +1,5 @@
 #include "GraphRig.h"
+#include "PlotReadout.h"
 
 #include <QImage>
 #include <QPainter>
@@ -107,6 +108,39 @@ void DrawBlockOfHundred(benchmark::State& state, bool volt)
     }
 }
 
+// A stretch of both channels, zoomed from the whole run: a quarter of it
+// (about 48 samples a column, drawn as bands), or 300 samples joined by
+// lines; the value axis fitted to them or chosen.
+void DrawZoomedTwoChannels(benchmark::State& state, std::int32_t first, std::int32_t last, bool valuesChosen)
+{
+    BenchGraph bench(Signal::Noisy);
+    bench.Graph.ShowSamples(first, last);
+    if (valuesChosen)
+        bench.Graph.ShowValues(MidScale - 1000, MidScale + 1000);
+    for (auto _ : state) {
+        bench.Graph.DrawAll(false);
+        benchmark::DoNotOptimize(bench.Graph.PlotBitmap().Pixels());
+    }
+}
+
+// The window's work at each move of the mouse over the plot: the nearest
+// sample, its column, both channels' values and the box's texts
+// (PlotReadout), over every column in turn. Painting them is a repaint of the
+// paint box from its kept picture; the graph does not draw.
+void ReadoutPerMouseMove(benchmark::State& state, bool zoomed)
+{
+    BenchGraph bench(Signal::Noisy);
+    if (zoomed)
+        bench.Graph.ShowSamples(20000, 20300);
+    bench.Graph.DrawAll(true);
+    int x = 1;
+    for (auto _ : state) {
+        PlotOverlay readout = PlotReadout::At(bench.Graph, bench.Rig.Settings, true, QPoint(x, 100));
+        benchmark::DoNotOptimize(readout.Lines.data());
+        x = x % bench.Graph.PlotBitmap().Width() + 1;
+    }
+}
+
 // Baseline: QPainter drawing the same two polylines of 100000 points into a
 // QImage of the bitmap's size, after a white fill; no labels, grid or scans.
 void QPainterPolylines(benchmark::State& state, Signal signal)
@@ -136,6 +170,11 @@ BENCHMARK_CAPTURE(DrawAllTwoChannels, code_full_scale, Signal::FullScale, false)
 BENCHMARK_CAPTURE(DrawAllTwoChannels, volt_full_scale, Signal::FullScale, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(DrawBlockOfHundred, code, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(DrawBlockOfHundred, volt, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(DrawZoomedTwoChannels, quarter_fitted, 25000, 49999, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DrawZoomedTwoChannels, quarter_values_chosen, 25000, 49999, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DrawZoomedTwoChannels, lines_of_300, 20000, 20299, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReadoutPerMouseMove, whole_run, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ReadoutPerMouseMove, zoomed, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(QPainterPolylines, noisy, Signal::Noisy)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(QPainterPolylines, full_scale, Signal::FullScale)->Unit(benchmark::kMillisecond);
 

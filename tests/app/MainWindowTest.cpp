@@ -149,7 +149,7 @@ TEST(MainWindow, MenuBarHoldsTheThreeMenusAndTheirItems)
     EXPECT_EQ(ItemTexts(rig.Find<QMenu>("Data1")),
               QStringList({"保存(&S)", "読込み(&O)", "---", "クリア", "", "CSV書き出し(&E)...", "ノイズ解析(&N)...",
                            "レポート保存(&R)..."}));
-    EXPECT_EQ(ItemTexts(rig.Find<QMenu>("MenuY")), QStringList({"電圧値"}));
+    EXPECT_EQ(ItemTexts(rig.Find<QMenu>("MenuY")), QStringList({"電圧値", "全体表示"}));
     EXPECT_TRUE(rig.Find<QAction>("MenuY_Volt")->isCheckable());
 }
 
