@@ -21,8 +21,8 @@ PlotOverlay PlotReadout::At(const TGraph_2CH& graph, const MeasureSettings& sett
         if (!graph.TraceHolds(channel, index))
             continue;
         const double value = graph.SampleValue(channel, index, volt);
-        const QString text = volt ? tr("CH%1 : %2 uV").arg(channel).arg(FormatReal(value, "0.00"))
-                                  : tr("CH%1 : %2").arg(channel).arg(static_cast<std::int32_t>(value));
+        const QString text = volt ? QStringLiteral("CH%1 : %2 uV").arg(channel).arg(FormatReal(value, "0.00"))
+                                  : QStringLiteral("CH%1 : %2").arg(channel).arg(static_cast<std::int32_t>(value));
         overlay.Lines.push_back({text, ChannelColours[channel]});
     }
     if (overlay.Lines.empty())
@@ -35,10 +35,11 @@ PlotOverlay PlotReadout::At(const TGraph_2CH& graph, const MeasureSettings& sett
 }
 
 // Milliseconds below a second, so that the fastest rates' steps of a few
-// microseconds still show.
+// microseconds still show. The run's own rate: a CH0 + CH1 run takes its
+// pairs at half the converter's, as the analysis and export count time.
 QString PlotReadout::Time(std::int32_t index, const MeasureSettings& settings)
 {
-    const double rate = MeasureItems::NominalRate(settings.spsSel);
+    const double rate = MeasureItems::SampleRate(settings);
     if (rate <= 0)
         return QString();
     const double seconds = index / rate;

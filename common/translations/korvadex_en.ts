@@ -53,7 +53,7 @@
     </message>
     <message>
         <source>ステータスバーの標準偏差 (digit) は整数に切り捨てた平均値を基準に求めています。この表の RMS ノイズは真の標準偏差です。</source>
-        <translation>The status bar's standard deviation (digit) is taken about the mean cut to a whole code; the RMS noise in this table is the true standard deviation.</translation>
+        <translation>The status bar&apos;s standard deviation (digit) is taken about the mean cut to a whole code; the RMS noise in this table is the true standard deviation.</translation>
     </message>
 </context>
 <context>
@@ -113,6 +113,21 @@
 上書きしますか</source>
         <translation>The file %1 already exists.
 Overwrite it?</translation>
+    </message>
+</context>
+<context>
+    <name>PlotReadout</name>
+    <message>
+        <source>サンプル %1</source>
+        <translation>Sample %1</translation>
+    </message>
+    <message>
+        <source>時間 %1 ms</source>
+        <translation>Time %1 ms</translation>
+    </message>
+    <message>
+        <source>時間 %1 s</source>
+        <translation>Time %1 s</translation>
     </message>
 </context>
 <context>
@@ -233,6 +248,10 @@ Overwrite it?</translation>
     <message>
         <source>%1 回目</source>
         <translation>run %1</translation>
+    </message>
+    <message>
+        <source>全体表示</source>
+        <translation>Fit all</translation>
     </message>
 </context>
 <context>

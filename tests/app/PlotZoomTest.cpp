@@ -191,7 +191,8 @@ TEST(PlotZoom, ReadoutShowsTheNearestSampleOfEachChannelUntilTheMouseLeaves)
     const std::int32_t ch0 = rig.probe.Codes(0)[sample];
     const std::int32_t ch1 = rig.probe.Codes(1)[sample];
     rig.Hover({300, 100});
-    EXPECT_EQ(rig.Readout(), QStringList({"サンプル 569", "時間 5.6800 s", QStringLiteral("CH0 : %1").arg(ch0),
+    // 100 sps, pairs at 50 a second.
+    EXPECT_EQ(rig.Readout(), QStringList({"サンプル 569", "時間 11.3600 s", QStringLiteral("CH0 : %1").arg(ch0),
                                           QStringLiteral("CH1 : %1").arg(ch1)}));
     EXPECT_NEAR(rig.Plot().Overlay().CursorX, 300, 1);
 
@@ -207,17 +208,21 @@ TEST(PlotZoom, ReadoutShowsTheNearestSampleOfEachChannelUntilTheMouseLeaves)
     EXPECT_TRUE(rig.Plot().Overlay().IsEmpty());
 }
 
-TEST(PlotZoom, ReadoutTimeIsTheSampleAtTheRateOfTheRunsRateItem)
+// A CH0 + CH1 run takes its pairs at half the converter's rate.
+TEST(PlotZoom, ReadoutTimeIsTheSampleAtTheRunsRate)
 {
     struct Case {
         int Rate;
+        int Mode;
         std::int32_t Index;
         const char* Time;
     };
-    for (const Case& c : {Case{0, 0, "時間 0.000 ms"}, Case{16, 1, "時間 0.008 ms"}, Case{5, 568, "時間 5.6800 s"},
-                          Case{3, 4996, "時間 100.0000 s"}}) {
+    for (const Case& c : {Case{0, ModeCh0, 0, "時間 0.000 ms"}, Case{16, ModeCh0, 1, "時間 0.008 ms"},
+                          Case{16, ModeDual, 1, "時間 0.016 ms"}, Case{5, ModeCh1, 568, "時間 5.6800 s"},
+                          Case{3, ModeCh0, 4996, "時間 100.0000 s"}}) {
         MeasureSettings settings;
         settings.spsSel = c.Rate;
+        settings.CHSel = c.Mode;
         EXPECT_EQ(PlotReadout::Time(c.Index, settings), QString::fromUtf8(c.Time)) << c.Rate;
     }
 }
