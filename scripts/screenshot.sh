@@ -2,7 +2,7 @@
 # Takes a picture of the real program's window: korvadex runs under a virtual
 # X server (Xvfb) on the virtual board, and the window is written as a PNG.
 #
-#   scripts/screenshot.sh [--measure] [--open-list] [--analysis] [output.png] [preset]
+#   scripts/screenshot.sh [--measure] [--open-list] [--analysis] [--zoom] [output.png] [preset]
 #
 # Default output build/screenshot.png, default preset "default". Builds the
 # program and the virtual board's drop-in libftd2xx.so when they are missing.
@@ -11,16 +11,20 @@
 # --open-list it opens the channel list (ComboBox3) last, so the picture shows
 # its items. With --analysis it takes a 10000-sample run at 1 ksps of a
 # 50 Hz, 30 µV sine on CH0 and pictures the noise analysis window instead.
+# With --zoom (after --measure) it turns the wheel over the plot and leaves
+# the mouse there, so the picture shows a zoomed stretch and the readout.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 measure=0
 open_list=0
 analysis=0
+zoom=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --measure) measure=1 ;;
     --open-list) open_list=1 ;;
     --analysis) analysis=1 ;;
+    --zoom) zoom=1 ;;
     *) break ;;
   esac
   shift
@@ -41,6 +45,7 @@ for tool in xvfb-run xwininfo import xdotool; do
 done
 
 export KORVADEX_OUT="$out" KORVADEX_MEASURE="$measure" KORVADEX_OPEN_LIST="$open_list" KORVADEX_ANALYSIS="$analysis"
+export KORVADEX_ZOOM="$zoom"
 if [ "$analysis" = 1 ]; then
   export KORVADEX_SIM_SEED=7 KORVADEX_SIM_CH0_SINE_UV=30 KORVADEX_SIM_CH0_SINE_HZ=50
 fi
@@ -72,6 +77,14 @@ scripts/run-on-xvfb.sh "$build" '
     sleep 2
     import -window "$analysis" "$KORVADEX_OUT"
     exit 0
+  fi
+  if [ "$KORVADEX_ZOOM" = 1 ]; then
+    # Ten wheel notches towards the middle of the plot, then the mouse a
+    # little to the right, where the readout follows it.
+    xdotool mousemove --window "$window" 330 230
+    for notch in 1 2 3 4 5 6 7 8 9 10; do xdotool click 4; sleep 0.1; done
+    xdotool mousemove --window "$window" 345 230
+    sleep 1
   fi
   if [ "$KORVADEX_OPEN_LIST" = 1 ]; then
     # ComboBox3, below the menu bar; its drop-down opens over the window.
