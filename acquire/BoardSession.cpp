@@ -78,10 +78,13 @@ ExitCode BoardSession::Measure(RunData& run, const RunControl& control)
     while (taken < target) {
         if (control.Interrupted())
             return Stopped(run, taken);
+        // The clock is read before the driver: a stall is called only after a
+        // read that followed the time-out, so samples that came while the
+        // program was held past it are still taken.
+        const auto now = std::chrono::steady_clock::now();
         std::int32_t got = 0;
         if (!ReadChunk(run, taken, chunk, got))
             return ReadFailed(run);
-        const auto now = std::chrono::steady_clock::now();
         if (got > 0) {
             taken += got;
             lastSamples = now;
