@@ -41,9 +41,7 @@ enum : DWORD {
 
 // FT_GetDeviceInfoDetail: bit 0 of the flags, the device is open (in this or
 // another program).
-enum : DWORD {
-    FT_FLAGS_OPENED = 1,
-};
+constexpr DWORD FT_FLAGS_OPENED = 1;
 
 // FT_GetDeviceInfoDetail: the bridge type.
 enum : DWORD {

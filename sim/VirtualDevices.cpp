@@ -162,7 +162,7 @@ FT_STATUS VirtualDevices::FT_GetDeviceInfoDetail(DWORD index, LPDWORD flags, LPD
     if (flags == nullptr || type == nullptr || id == nullptr || locId == nullptr || handle == nullptr)
         return FT_INVALID_PARAMETER;
     const Device& device = *devices_[index];
-    *flags = device.Setting.Busy || device.Open != nullptr ? DWORD{FT_FLAGS_OPENED} : DWORD{0};
+    *flags = device.Setting.Busy || device.Open != nullptr ? FT_FLAGS_OPENED : 0;
     *type = device.Type;
     *id = device.Id;
     *locId = device.Location;
