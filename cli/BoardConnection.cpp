@@ -1,5 +1,6 @@
 #include "BoardConnection.h"
 
+#include "BoardChoice.h"
 #include "CommandLine.h"
 #include "D2xxLoader.h"
 #include "InterruptFlag.h"
@@ -8,10 +9,12 @@
 
 const QString BoardConnection::StallOption = QStringLiteral("--stall-timeout");
 
-BoardConnection::BoardConnection(std::chrono::milliseconds stallTimeout)
+BoardConnection::BoardConnection(std::chrono::milliseconds stallTimeout, const QString& serial)
     : driver_(LoadD2xx())
+    , chosen_(*driver_)
+    , serial_(serial)
     , texts_(console_)
-    , session_(*driver_, texts_)
+    , session_(chosen_, texts_)
     , stallTimeout_(stallTimeout)
 {
     InterruptFlag::Install();
@@ -29,6 +32,9 @@ std::optional<std::chrono::milliseconds> BoardConnection::StallTimeout(const Com
 
 ExitCode BoardConnection::Connect()
 {
+    const ExitCode chosen = BoardChoice::Apply(chosen_, serial_);
+    if (chosen != ExitDone)
+        return chosen;
     return session_.Connect();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BoardSession.h"
+#include "ChosenD2xx.h"
 #include "ConsoleMessages.h"
 #include "D2xx.h"
 #include "ExitCode.h"
@@ -16,21 +17,24 @@
 
 class CommandLine;
 
-// What the board commands share: the driver from the window's D2XX loader,
-// the window's texts, Ctrl-C as a stop request, and a progress bar on
-// standard error while a run is read.
+// What the board commands share: the driver from the window's D2XX loader
+// with the board chosen among the attached FTDI devices (--board), the
+// window's texts, Ctrl-C as a stop request, and a progress bar on standard
+// error while a run is read.
 class BoardConnection : public RunSource {
 public:
     static const QString StallOption;  // "--stall-timeout"
     static constexpr std::chrono::milliseconds DefaultStallTimeout{10000};
 
-    explicit BoardConnection(std::chrono::milliseconds stallTimeout);
+    // An empty serial chooses none: then the only device attached is used.
+    BoardConnection(std::chrono::milliseconds stallTimeout, const QString& serial);
 
     // --stall-timeout SECONDS, or the default; nothing when the value is not
     // a time.
     static std::optional<std::chrono::milliseconds> StallTimeout(const CommandLine& line);
 
-    // Identifies the board as the window does.
+    // Chooses the device (BoardChoice), then identifies the board as the
+    // window does.
     ExitCode Connect();
     QString Identity() const override { return session_.Identity(); }
     // One run of run.Settings; label names it beside the progress bar.
@@ -40,6 +44,8 @@ public:
 
 private:
     std::unique_ptr<D2xx> driver_;
+    ChosenD2xx chosen_;
+    QString serial_;
     ConsoleMessages console_;
     WindowTexts texts_;
     BoardSession session_;

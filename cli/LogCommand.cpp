@@ -1,5 +1,6 @@
 #include "LogCommand.h"
 
+#include "BoardChoice.h"
 #include "BoardConnection.h"
 #include "CommandLine.h"
 #include "Console.h"
@@ -25,6 +26,7 @@ const QString ForceOption = QStringLiteral("--force");
 const char* const HelpText =
     "usage: korvadex-cli log --rate ITEM --channel 0|1|2 --filter sinc3|sinc5 -o OUT.csv\n"
     "                        [--duration SECONDS|--runs N] [--force] [--stall-timeout SECONDS]\n"
+    "                        [--board SERIAL]\n"
     "Long-term acquisition: the board is identified once, then runs of 100000\n"
     "samples (pairs) follow back to back until the duration has passed, N runs are\n"
     "done, or Ctrl-C; without either option it runs until Ctrl-C. Every sample is\n"
@@ -35,7 +37,8 @@ const char* const HelpText =
     "the log ended. The file is written at least once a second, in whole lines: a\n"
     "killed program loses at most the last second and leaves no half line (lines of\n"
     "\"#\" and blanks fill each 4096-byte block so that no line crosses into the next).\n"
-    "An existing OUT.csv is replaced only with --force.\n"
+    "An existing OUT.csv is replaced only with --force. With several FTDI devices\n"
+    "attached, --board (or KORVADEX_BOARD) names the board by its serial number.\n"
     "exit codes: 0 done, 2 usage or file error, 3 board not found, 4 no response,\n"
     "5 board error, 6 read error (everything taken before it is kept), 130 Ctrl-C";
 
@@ -78,7 +81,7 @@ int LogCommand::Run(const QStringList& words)
     CommandLine line;
     if (!line.Parse(words, {{RunOptions::Rate, true}, {RunOptions::Channel, true}, {RunOptions::Filter, true}, {OutputOption, true},
                             {DurationOption, true}, {RunsOption, true}, {ForceOption, false},
-                            {BoardConnection::StallOption, true}, {Usage::HelpOption, false}}))
+                            {BoardConnection::StallOption, true}, {BoardChoice::Option, true}, {Usage::HelpOption, false}}))
         return Usage::Fail(line.Error());
     if (line.Has(Usage::HelpOption))
         return Usage::Help(QString::fromUtf8(HelpText));
@@ -100,7 +103,7 @@ int LogCommand::Run(const QStringList& words)
         return ExitUsageOrFile;
     }
 
-    BoardConnection board(*stallTimeout);
+    BoardConnection board(*stallTimeout, BoardChoice::Serial(line));
     const ExitCode connected = board.Connect();
     if (connected != ExitDone)
         return connected;

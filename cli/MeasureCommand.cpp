@@ -1,5 +1,6 @@
 #include "MeasureCommand.h"
 
+#include "BoardChoice.h"
 #include "BoardConnection.h"
 #include "CommandLine.h"
 #include "Console.h"
@@ -79,7 +80,7 @@ int MeasureCommand::Run(const QStringList& words)
     CommandLine line;
     if (!line.Parse(words, {{RunOptions::Rate, true}, {RunOptions::Count, true}, {RunOptions::Channel, true}, {RunOptions::Filter, true},
                             {OutputOption, true}, {ForceOption, false}, {JsonOption, false},
-                            {BoardConnection::StallOption, true}}))
+                            {BoardConnection::StallOption, true}, {BoardChoice::Option, true}}))
         return Usage::Fail(line.Error());
     if (!line.Positional().isEmpty())
         return Usage::Fail(QStringLiteral("measure takes no file name but -o FILE.DTA"));
@@ -99,7 +100,7 @@ int MeasureCommand::Run(const QStringList& words)
         return ExitUsageOrFile;
     }
 
-    BoardConnection board(*stallTimeout);
+    BoardConnection board(*stallTimeout, BoardChoice::Serial(line));
     const ExitCode connected = board.Connect();
     if (connected != ExitDone)
         return connected;

@@ -1,5 +1,6 @@
 #include "SweepCommand.h"
 
+#include "BoardChoice.h"
 #include "BoardConnection.h"
 #include "CommandLine.h"
 #include "Console.h"
@@ -30,7 +31,7 @@ int SweepCommand::Run(const QStringList& words)
 {
     CommandLine line;
     if (!line.Parse(words, {{ChannelOption, true}, {CountOption, true}, {TimeCapOption, true}, {CsvOption, false},
-                            {BoardConnection::StallOption, true}}))
+                            {BoardConnection::StallOption, true}, {BoardChoice::Option, true}}))
         return Usage::Fail(line.Error());
     if (!line.Positional().isEmpty())
         return Usage::Fail(QStringLiteral("sweep takes no file name"));
@@ -51,7 +52,7 @@ int SweepCommand::Run(const QStringList& words)
     if (!stallTimeout)
         return Usage::Fail(QStringLiteral("%1 takes a number of seconds").arg(BoardConnection::StallOption));
 
-    BoardConnection board(*stallTimeout);
+    BoardConnection board(*stallTimeout, BoardChoice::Serial(line));
     const ExitCode connected = board.Connect();
     if (connected != ExitDone)
         return connected;

@@ -1,4 +1,5 @@
 #include "Console.h"
+#include "DevicesCommand.h"
 #include "ExitCode.h"
 #include "ExportCommand.h"
 #include "InfoCommand.h"
@@ -57,6 +58,8 @@ int main(int argc, char** argv)
         return ReportCommand::Run(words);
     if (command == QLatin1String("log"))
         return LogCommand::Run(words);
+    if (command == QLatin1String("devices"))
+        return DevicesCommand::Run(words);
     if (command == QLatin1String("--help") || command == QLatin1String("help")) {
         Console::Out(Usage::Text());
         return ExitDone;

@@ -13,17 +13,29 @@ std::unique_ptr<D2xx> LoadD2xxLibrary(const char* path)
     return VendorD2xx::Load(path);
 }
 
-std::unique_ptr<D2xx> LoadD2xx()
+void SearchD2xx(const D2xxVisit& visit)
 {
     for (const char* name : D2xxLibraryNames()) {
-        if (auto vendor = LoadD2xxLibrary(name)) {
-            return vendor;
+        auto vendor = LoadD2xxLibrary(name);
+        if (visit(name, vendor)) {
+            return;
         }
     }
 #ifdef KORVADEX_HAVE_LIBFTDI
-    if (auto ftdi = CreateFtdiD2xx()) {
-        return ftdi;
-    }
+    auto ftdi = CreateFtdiD2xx();
+    visit("libftdi", ftdi);
 #endif
-    return std::make_unique<DetachedD2xx>();
+}
+
+std::unique_ptr<D2xx> LoadD2xx()
+{
+    std::unique_ptr<D2xx> found;
+    SearchD2xx([&found](const char*, std::unique_ptr<D2xx>& driver) {
+        found = std::move(driver);
+        return found != nullptr;
+    });
+    if (found == nullptr) {
+        found = std::make_unique<DetachedD2xx>();
+    }
+    return found;
 }

@@ -19,6 +19,8 @@ public:
     // The export called `name` (POSIX) or numbered `ordinal` (Windows, whose
     // D2XX library is imported by number); null when it is missing.
     Function Find(const char* name, int ordinal) const;
+    // The export called `name` on every platform; null when it is missing.
+    Function FindByName(const char* name) const;
 
 private:
     explicit SharedLibrary(void* handle);

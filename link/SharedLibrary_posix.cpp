@@ -23,6 +23,11 @@ SharedLibrary::~SharedLibrary()
 
 SharedLibrary::Function SharedLibrary::Find(const char* name, int /*ordinal*/) const
 {
+    return FindByName(name);
+}
+
+SharedLibrary::Function SharedLibrary::FindByName(const char* name) const
+{
     return reinterpret_cast<Function>(dlsym(handle, name));
 }
 

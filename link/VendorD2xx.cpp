@@ -9,6 +9,13 @@ bool Bind(const SharedLibrary& library, const char* name, int ordinal, Fn& fn)
     return fn != nullptr;
 }
 
+template <typename Fn>
+bool BindByName(const SharedLibrary& library, const char* name, Fn& fn)
+{
+    fn = reinterpret_cast<Fn>(library.FindByName(name));
+    return fn != nullptr;
+}
+
 } // namespace
 
 std::unique_ptr<D2xx> VendorD2xx::Load(const char* path)
@@ -18,6 +25,7 @@ std::unique_ptr<D2xx> VendorD2xx::Load(const char* path)
     if (d2xx->library == nullptr || !d2xx->BindAll()) {
         return nullptr;
     }
+    d2xx->discovery = d2xx->BindDiscovery();
     return d2xx;
 }
 
@@ -31,6 +39,35 @@ bool VendorD2xx::BindAll()
         && Bind(*library, "FT_Purge", 16, purge)
         && Bind(*library, "FT_GetQueueStatus", 18, getQueueStatus)
         && Bind(*library, "FT_SetUSBParameters", 33, setUSBParameters);
+}
+
+// Not among the ordinals the program imports: by name on every platform.
+bool VendorD2xx::BindDiscovery()
+{
+    return BindByName(*library, "FT_CreateDeviceInfoList", createDeviceInfoList)
+        && BindByName(*library, "FT_GetDeviceInfoDetail", getDeviceInfoDetail)
+        && BindByName(*library, "FT_OpenEx", openEx);
+}
+
+D2xxDiscovery* VendorD2xx::Discovery()
+{
+    return discovery ? this : nullptr;
+}
+
+FT_STATUS VendorD2xx::FT_CreateDeviceInfoList(LPDWORD numDevs)
+{
+    return createDeviceInfoList(numDevs);
+}
+
+FT_STATUS VendorD2xx::FT_GetDeviceInfoDetail(DWORD index, LPDWORD flags, LPDWORD type, LPDWORD id, LPDWORD locId,
+                                             LPVOID serialNumber, LPVOID description, FT_HANDLE* handle)
+{
+    return getDeviceInfoDetail(index, flags, type, id, locId, serialNumber, description, handle);
+}
+
+FT_STATUS VendorD2xx::FT_OpenEx(LPVOID arg1, DWORD flags, FT_HANDLE* handle)
+{
+    return openEx(arg1, flags, handle);
 }
 
 FT_STATUS VendorD2xx::FT_Open(int deviceNumber, FT_HANDLE* handle)

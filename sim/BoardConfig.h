@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // What is connected to one input pair.
 struct ChannelSignal {
@@ -49,6 +50,21 @@ struct BoardConfig {
     std::string Name = "KORVADEX";
     std::string Version = "V1.00";
 };
+
+// One FTDI device on the drop-in library's bus: a KORVADEX Board, or a
+// USB-serial adapter that is not one, silent or echoing what it is sent.
+struct SimDevice {
+    enum class Kind { Board, SilentAdapter, EchoAdapter };
+    std::string Serial;
+    Kind Type = Kind::Board;
+    bool Busy = false;  // open in another program: listed as opened, cannot be opened
+};
+
+// The drop-in library's devices, in index order; by default one board.
+inline std::vector<SimDevice> DefaultSimDevices()
+{
+    return {SimDevice{"KVX0001", SimDevice::Kind::Board, false}};
+}
 
 // The FTDI bridge as the libusb stand-in (sim/usb) presents it on the bus, and
 // the ways USB can let the host down there.

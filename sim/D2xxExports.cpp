@@ -1,11 +1,12 @@
 // The drop-in driver library: the seven D2XX functions with the vendor's C
-// prototypes, answered by one virtual board per process. The board is made
-// on the first call, from the KORVADEX_SIM_* variables, running on the
-// machine's monotonic clock.
+// prototypes, and the device list with FT_OpenEx, answered by the virtual
+// devices of one process (by default one board). They are made on the first
+// call, from the KORVADEX_SIM_* variables, running on the machine's monotonic
+// clock.
 
 #include "EnvironmentSettings.h"
 #include "RealClock.h"
-#include "VirtualBoard.h"
+#include "VirtualDevices.h"
 
 #include "D2xx.h"
 
@@ -32,12 +33,12 @@ SimSettings LoadSettings()
 struct Simulator {
     explicit Simulator(const SimSettings& settings)
         : clock(settings.Speed)
-        , board(clock, settings.Board)
+        , devices(clock, settings.Devices, settings.Board)
     {
     }
 
     RealClock clock;
-    VirtualBoard board;
+    VirtualDevices devices;
     // The vendor's library may be called from any thread.
     std::mutex lock;
 };
@@ -53,7 +54,7 @@ FT_STATUS WithBoard(Call call)
 {
     Simulator& simulator = TheSimulator();
     const std::lock_guard<std::mutex> guard(simulator.lock);
-    return call(simulator.board);
+    return call(simulator.devices);
 }
 
 }  // namespace
@@ -62,42 +63,61 @@ extern "C" {
 
 KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_Open(int deviceNumber, FT_HANDLE* handle)
 {
-    return WithBoard([&](VirtualBoard& board) { return board.FT_Open(deviceNumber, handle); });
+    return WithBoard([&](VirtualDevices& board) { return board.FT_Open(deviceNumber, handle); });
 }
 
 KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_Close(FT_HANDLE handle)
 {
-    return WithBoard([&](VirtualBoard& board) { return board.FT_Close(handle); });
+    return WithBoard([&](VirtualDevices& board) { return board.FT_Close(handle); });
 }
 
 KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD bytesToRead,
                                                   LPDWORD bytesReturned)
 {
-    return WithBoard([&](VirtualBoard& board) { return board.FT_Read(handle, buffer, bytesToRead, bytesReturned); });
+    return WithBoard([&](VirtualDevices& board) { return board.FT_Read(handle, buffer, bytesToRead, bytesReturned); });
 }
 
 KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD bytesToWrite,
                                                    LPDWORD bytesWritten)
 {
-    return WithBoard([&](VirtualBoard& board) { return board.FT_Write(handle, buffer, bytesToWrite, bytesWritten); });
+    return WithBoard([&](VirtualDevices& board) { return board.FT_Write(handle, buffer, bytesToWrite, bytesWritten); });
 }
 
 KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_Purge(FT_HANDLE handle, ULONG mask)
 {
-    return WithBoard([&](VirtualBoard& board) { return board.FT_Purge(handle, mask); });
+    return WithBoard([&](VirtualDevices& board) { return board.FT_Purge(handle, mask); });
 }
 
 KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_GetQueueStatus(FT_HANDLE handle, DWORD* rxBytes)
 {
-    return WithBoard([&](VirtualBoard& board) { return board.FT_GetQueueStatus(handle, rxBytes); });
+    return WithBoard([&](VirtualDevices& board) { return board.FT_GetQueueStatus(handle, rxBytes); });
 }
 
 KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_SetUSBParameters(FT_HANDLE handle, ULONG inTransferSize,
                                                               ULONG outTransferSize)
 {
-    return WithBoard([&](VirtualBoard& board) {
+    return WithBoard([&](VirtualDevices& board) {
         return board.FT_SetUSBParameters(handle, inTransferSize, outTransferSize);
     });
+}
+
+KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_CreateDeviceInfoList(LPDWORD numDevs)
+{
+    return WithBoard([&](VirtualDevices& devices) { return devices.FT_CreateDeviceInfoList(numDevs); });
+}
+
+KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_GetDeviceInfoDetail(DWORD index, LPDWORD flags, LPDWORD type, LPDWORD id,
+                                                                 LPDWORD locId, LPVOID serialNumber,
+                                                                 LPVOID description, FT_HANDLE* handle)
+{
+    return WithBoard([&](VirtualDevices& devices) {
+        return devices.FT_GetDeviceInfoDetail(index, flags, type, id, locId, serialNumber, description, handle);
+    });
+}
+
+KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_OpenEx(LPVOID arg1, DWORD flags, FT_HANDLE* handle)
+{
+    return WithBoard([&](VirtualDevices& devices) { return devices.FT_OpenEx(arg1, flags, handle); });
 }
 
 }  // extern "C"

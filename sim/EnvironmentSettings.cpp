@@ -2,6 +2,8 @@
 
 #include "ConverterModel.h"
 
+#include "D2xx.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -136,6 +138,14 @@ public:
         return std::nullopt;
     }
 
+    // The raw text, for a variable with a syntax of its own.
+    const char* Text(const char* name) const { return lookup_(name); }
+
+    void Warn(const char* name, const char* text, const char* expected)
+    {
+        warnings_.push_back(std::string(name) + ": \"" + text + "\" is not " + expected + "; ignored");
+    }
+
 private:
     template <std::size_t N>
     static bool SetFlag(const std::string& flag, const char* const (&names)[N], bool* const (&flags)[N])
@@ -158,11 +168,6 @@ private:
         return joined;
     }
 
-    void Warn(const char* name, const char* text, const char* expected)
-    {
-        warnings_.push_back(std::string(name) + ": \"" + text + "\" is not " + expected + "; ignored");
-    }
-
     const EnvironmentLookup& lookup_;
     std::vector<std::string>& warnings_;
 };
@@ -173,6 +178,69 @@ void ReadChannel(Reader& reader, const std::string& prefix, ChannelSignal& chann
     reader.Real((prefix + "NOISE").c_str(), channel.NoiseScale, Range::NotNegative);
     reader.Real((prefix + "SINE_UV").c_str(), channel.SineMicrovolts);
     reader.Real((prefix + "SINE_HZ").c_str(), channel.SineHz, Range::NotNegative);
+}
+
+std::vector<std::string> Split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::size_t begin = 0;
+    for (;;) {
+        const std::size_t end = text.find(separator, begin);
+        parts.push_back(text.substr(begin, end == std::string::npos ? std::string::npos : end - begin));
+        if (end == std::string::npos)
+            return parts;
+        begin = end + 1;
+    }
+}
+
+// SERIAL:KIND or SERIAL:KIND:busy; the serial 1 to 15 characters, as D2XX
+// holds it.
+std::optional<SimDevice> ParseDevice(const std::string& entry)
+{
+    const std::vector<std::string> parts = Split(entry, ':');
+    if (parts.size() < 2 || parts.size() > 3 || parts[0].empty() || parts[0].size() >= FT_SerialNumberSize)
+        return std::nullopt;
+    SimDevice device;
+    device.Serial = parts[0];
+    if (parts[1] == "board")
+        device.Type = SimDevice::Kind::Board;
+    else if (parts[1] == "silent")
+        device.Type = SimDevice::Kind::SilentAdapter;
+    else if (parts[1] == "echo")
+        device.Type = SimDevice::Kind::EchoAdapter;
+    else
+        return std::nullopt;
+    if (parts.size() == 3 && parts[2] != "busy")
+        return std::nullopt;
+    device.Busy = parts.size() == 3;
+    return device;
+}
+
+bool SerialTaken(const std::vector<SimDevice>& devices, const std::string& serial)
+{
+    return std::any_of(devices.begin(), devices.end(), [&](const SimDevice& d) { return d.Serial == serial; });
+}
+
+// A comma list of devices; an empty text means no device at all. Any entry
+// not understood keeps the default for the whole list.
+void ReadDevices(Reader& reader, std::vector<SimDevice>& devices)
+{
+    const char* name = "KORVADEX_SIM_DEVICES";
+    const char* text = reader.Text(name);
+    if (text == nullptr)
+        return;
+    std::vector<SimDevice> read;
+    if (*text != '\0') {
+        for (const std::string& entry : Split(text, ',')) {
+            const std::optional<SimDevice> device = ParseDevice(entry);
+            if (!device || SerialTaken(read, device->Serial)) {
+                reader.Warn(name, entry.c_str(), "SERIAL:board|silent|echo[:busy] with a serial of 1 to 15 characters, each serial once");
+                return;
+            }
+            read.push_back(*device);
+        }
+    }
+    devices = read;
 }
 
 void ReadUsbBridge(Reader& reader, UsbBridgeConfig& usb)
@@ -214,6 +282,7 @@ SimSettings SettingsFromEnvironment(const EnvironmentLookup& lookup)
     reader.Flags("KORVADEX_SIM_FAULTS", boardFaults, boardFlags);
     faults.CablePullAfterBytes = reader.Unsigned("KORVADEX_SIM_CABLE_PULL_AFTER", UINT64_MAX);
     faults.StallAfterSamples = reader.Unsigned("KORVADEX_SIM_STALL_AFTER", UINT64_MAX);
+    ReadDevices(reader, settings.Devices);
     ReadUsbBridge(reader, settings.Usb);
     return settings;
 }

@@ -16,7 +16,7 @@ QProcessEnvironment BoardEnvironment(const CliProcess::Environment& board)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const QString& name : environment.keys()) {
-        if (name.startsWith(QLatin1String("KORVADEX_SIM_")))
+        if (name.startsWith(QLatin1String("KORVADEX_SIM_")) || name == QLatin1String("KORVADEX_BOARD"))
             environment.remove(name);
     }
     // The drop-in library's folder, unless the caller names another.

@@ -13,7 +13,7 @@ class QProcess;
 // korvadex-cli run as a process, the way a script runs it: its exit code and
 // everything it wrote. The board is the virtual one: the drop-in driver
 // library is on the loader path and told by the KORVADEX_SIM_* variables
-// given (none of the caller's own reach the program).
+// given (none of the caller's own reach the program, nor its KORVADEX_BOARD).
 struct CliResult {
     bool Finished = false;
     int ExitCode = -1;

@@ -1,6 +1,8 @@
 #include "D2xxLoader.h"
 
 #include "Ad7175.h"
+#include "ChosenD2xx.h"
+#include "DeviceList.h"
 #include "DetachedD2xx.h"
 #include "LinkTest.h"
 
@@ -45,6 +47,50 @@ TEST_F(LoaderTest, AMissingLibraryIsNotLoadable)
 TEST_F(LoaderTest, ALibraryLackingOneFunctionIsNotLoadable)
 {
     EXPECT_EQ(LoadD2xxLibrary(INCOMPLETE_VENDOR_LIBRARY), nullptr);
+}
+
+// The device list and FT_OpenEx are found by name (on Windows too, where the
+// seven functions come by ordinal), and the link reaches the listed device by
+// its serial number.
+TEST_F(LoaderTest, TheDeviceListIsBoundByNameAndOpensBySerialNumber)
+{
+    auto driver = LoadD2xxLibrary(FAKE_VENDOR_LIBRARY);
+    ASSERT_NE(driver, nullptr);
+    ASSERT_NE(driver->Discovery(), nullptr);
+    std::vector<FtdiDevice> devices;
+    ASSERT_EQ(DeviceList::Read(*driver, devices), FT_OK);
+    ASSERT_EQ(devices.size(), 1u);
+    EXPECT_EQ(devices[0].Serial, QStringLiteral("FAKE0001"));
+    EXPECT_EQ(devices[0].Description, QStringLiteral("Loopback FIFO"));
+    EXPECT_EQ(devices[0].Type, QStringLiteral("FT232H"));
+    EXPECT_EQ(devices[0].Location, QStringLiteral("0x002A"));
+    EXPECT_EQ(devices[0].State, DeviceState::Usable);
+
+    ChosenD2xx chosen(*driver);
+    ASSERT_TRUE(chosen.Choose("FAKE0001"));
+    ExpectWorkingLink(chosen);
+    ASSERT_TRUE(chosen.Choose("OTHER"));
+    TADC adc(nullptr, chosen);
+    EXPECT_FALSE(adc.OpenBoard()) << "no device has that serial number";
+}
+
+// An older library without the three functions still serves device 0, which
+// is all the list can then say.
+TEST_F(LoaderTest, ALibraryWithoutTheDeviceListServesDeviceZero)
+{
+    auto driver = LoadD2xxLibrary(PLAIN_VENDOR_LIBRARY);
+    ASSERT_NE(driver, nullptr);
+    EXPECT_EQ(driver->Discovery(), nullptr);
+    std::vector<FtdiDevice> devices;
+    ASSERT_EQ(DeviceList::Read(*driver, devices), FT_OK);
+    ASSERT_EQ(devices.size(), 1u);
+    EXPECT_EQ(devices[0].Index, 0);
+    EXPECT_TRUE(devices[0].Serial.isEmpty());
+    EXPECT_EQ(devices[0].State, DeviceState::Usable);
+
+    ChosenD2xx chosen(*driver);
+    EXPECT_FALSE(chosen.Choose("FAKE0001")) << "nothing to open a serial number with";
+    ExpectWorkingLink(chosen);
 }
 
 // The test's LD_LIBRARY_PATH holds the fake under the vendor's own name, so

@@ -2,12 +2,18 @@
 // can be tested end to end: it exports the seven functions by name (on
 // Windows by ordinal too, FakeVendorLibrary.def), accepts
 // only the arguments the link is meant to pass, and loops every written byte
-// back to the receive queue. Built once more without FT_SetUSBParameters.
+// back to the receive queue. Its one device is listed, and opened by serial
+// number, through the three functions found by name. Built once more without
+// FT_SetUSBParameters, and once without the device list.
 
 #include "D2xx.h"
 
 #include <cstring>
 #include <string>
+
+// What the device list says of the one device.
+#define FAKE_VENDOR_SERIAL "FAKE0001"
+#define FAKE_VENDOR_DESCRIPTION "Loopback FIFO"
 
 namespace {
 
@@ -93,6 +99,38 @@ FT_STATUS FT_SetUSBParameters(FT_HANDLE handle, ULONG inTransferSize, ULONG outT
         return FT_INVALID_HANDLE;
     }
     return inTransferSize == 4096 && outTransferSize == 0 ? FT_OK : FT_INVALID_PARAMETER;
+}
+#endif
+
+#ifndef FAKE_VENDOR_WITHOUT_DISCOVERY
+FT_STATUS FT_CreateDeviceInfoList(LPDWORD numDevs)
+{
+    *numDevs = 1;
+    return FT_OK;
+}
+
+FT_STATUS FT_GetDeviceInfoDetail(DWORD index, LPDWORD flags, LPDWORD type, LPDWORD id, LPDWORD locId,
+                                 LPVOID serialNumber, LPVOID description, FT_HANDLE* handle)
+{
+    if (index != 0) {
+        return FT_DEVICE_NOT_FOUND;
+    }
+    *flags = opened ? FT_FLAGS_OPENED : 0;
+    *type = FT_DEVICE_232H;
+    *id = 0x04036014;
+    *locId = 0x2A;
+    std::strcpy(static_cast<char*>(serialNumber), FAKE_VENDOR_SERIAL);
+    std::strcpy(static_cast<char*>(description), FAKE_VENDOR_DESCRIPTION);
+    *handle = opened ? &device : nullptr;
+    return FT_OK;
+}
+
+FT_STATUS FT_OpenEx(LPVOID arg1, DWORD flags, FT_HANDLE* handle)
+{
+    if (flags != FT_OPEN_BY_SERIAL_NUMBER || std::strcmp(static_cast<const char*>(arg1), FAKE_VENDOR_SERIAL) != 0) {
+        return FT_DEVICE_NOT_FOUND;
+    }
+    return FT_Open(0, handle);
 }
 #endif
 

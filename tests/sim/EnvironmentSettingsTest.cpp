@@ -154,4 +154,32 @@ TEST(EnvironmentSettings, AnUnknownBridgeOrUsbFaultIsNamed)
     EXPECT_TRUE(settings.Usb.Faults.Absent);
 }
 
+TEST(EnvironmentSettings, ReadsTheDevicesOnTheBus)
+{
+    using Kind = SimDevice::Kind;
+    EXPECT_EQ(Parse({}).Devices.size(), 1u) << "one board by default";
+    const SimSettings settings = Parse({{"KORVADEX_SIM_DEVICES", "cable:silent,KVX0001:board,loop:echo:busy"}});
+    EXPECT_TRUE(settings.Warnings.empty());
+    ASSERT_EQ(settings.Devices.size(), 3u);
+    EXPECT_EQ(settings.Devices[0].Serial, "cable");
+    EXPECT_EQ(settings.Devices[0].Type, Kind::SilentAdapter);
+    EXPECT_EQ(settings.Devices[1].Type, Kind::Board);
+    EXPECT_FALSE(settings.Devices[1].Busy);
+    EXPECT_EQ(settings.Devices[2].Type, Kind::EchoAdapter);
+    EXPECT_TRUE(settings.Devices[2].Busy);
+    EXPECT_TRUE(Parse({{"KORVADEX_SIM_DEVICES", ""}}).Devices.empty()) << "no device at all";
+}
+
+TEST(EnvironmentSettings, ADeviceListNotUnderstoodKeepsTheDefault)
+{
+    for (const char* text : {"KVX0001", "KVX0001:robot", "KVX0001:board:idle", ":board", "A:board,A:echo",
+                             "SIXTEEN_CHARS_XX:board", "KVX0001:board,"}) {
+        SCOPED_TRACE(text);
+        const SimSettings settings = Parse({{"KORVADEX_SIM_DEVICES", text}});
+        ASSERT_EQ(settings.Devices.size(), 1u);
+        EXPECT_EQ(settings.Devices[0].Serial, DefaultSimDevices()[0].Serial);
+        EXPECT_EQ(settings.Warnings.size(), 1u);
+    }
+}
+
 }  // namespace

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "BoardConfig.h"
+#include "SimClock.h"
+
+#include "D2xx.h"
+
+#include <memory>
+#include <vector>
+
+// The FTDI devices on one computer, as the drop-in library presents them:
+// KORVADEX Boards (each its own VirtualBoard on the shared clock) and
+// USB-serial adapters, listed by FT_CreateDeviceInfoList and
+// FT_GetDeviceInfoDetail, opened by index or by serial number. A device
+// marked busy is listed as opened and cannot be opened. Every handle is the
+// device's own, so the calls on it go to that device alone.
+class VirtualDevices : public D2xx, private D2xxDiscovery {
+public:
+    // Boards are made from `board`; a board whose faults say absent is not on
+    // the bus. The clock must outlive the devices.
+    VirtualDevices(SimClock& clock, const std::vector<SimDevice>& devices, const BoardConfig& board);
+    ~VirtualDevices() override;
+
+    FT_STATUS FT_Open(int deviceNumber, FT_HANDLE* handle) override;
+    FT_STATUS FT_Close(FT_HANDLE handle) override;
+    FT_STATUS FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesReturned) override;
+    FT_STATUS FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten) override;
+    FT_STATUS FT_Purge(FT_HANDLE handle, ULONG mask) override;
+    FT_STATUS FT_GetQueueStatus(FT_HANDLE handle, DWORD* rxBytes) override;
+    FT_STATUS FT_SetUSBParameters(FT_HANDLE handle, ULONG inTransferSize, ULONG outTransferSize) override;
+    D2xxDiscovery* Discovery() override { return this; }
+
+    FT_STATUS FT_CreateDeviceInfoList(LPDWORD numDevs) override;
+    FT_STATUS FT_GetDeviceInfoDetail(DWORD index, LPDWORD flags, LPDWORD type, LPDWORD id, LPDWORD locId,
+                                     LPVOID serialNumber, LPVOID description, FT_HANDLE* handle) override;
+    FT_STATUS FT_OpenEx(LPVOID arg1, DWORD flags, FT_HANDLE* handle) override;
+
+private:
+    struct Device;
+
+    Device* Holding(FT_HANDLE handle);
+
+    std::vector<std::unique_ptr<Device>> devices_;
+};

@@ -1,0 +1,133 @@
+// Several FTDI devices on one computer, through the drop-in library: what
+// devices lists and identifies, and how measure chooses its board.
+
+#include "CliProcess.h"
+
+#include "QtPrinting.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Devices = QStringLiteral("KORVADEX_SIM_DEVICES");
+
+// A USB-serial cable at index 0, before the board: the case where opening
+// device 0 talks to the wrong thing.
+CliProcess::Environment Bench(const QString& devices = QStringLiteral("cable:silent,KVX0001:board,loop:echo,KVX0002:board:busy"))
+{
+    return {{Devices, devices}, {QStringLiteral("KORVADEX_SIM_SPEED"), QStringLiteral("20")}};
+}
+
+QStringList MeasureWords(QStringList more = {})
+{
+    return QStringList{QStringLiteral("measure"), QStringLiteral("--rate"), QStringLiteral("10ksps"),
+                       QStringLiteral("--count"), QStringLiteral("100"),    QStringLiteral("--channel"),
+                       QStringLiteral("0"),       QStringLiteral("--filter"), QStringLiteral("sinc5")}
+           + more;
+}
+
+TEST(DevicesCommandTest, ListsEveryDeviceWithoutAskingAny)
+{
+    const CliResult r = CliProcess::Run({QStringLiteral("devices")}, Bench());
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.OutLines(), (QStringList{
+                                QStringLiteral("0\tcable\tUSB-Serial Cable\tFT-X\t0x1011\tusable"),
+                                QStringLiteral("1\tKVX0001\tKORVADEX Board KVX0001\tFT232R\t0x1012\tusable"),
+                                QStringLiteral("2\tloop\tUSB-Serial Loopback\tFT232R\t0x1013\tusable"),
+                                QStringLiteral("3\tKVX0002\tKORVADEX Board KVX0002\tFT232R\t0x1014\tbusy: open in another program"),
+                            }));
+}
+
+TEST(DevicesCommandTest, JsonHasOneObjectPerDevice)
+{
+    const CliResult r = CliProcess::Run({QStringLiteral("devices"), QStringLiteral("--json")}, Bench());
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    const QStringList lines = r.OutLines();
+    ASSERT_EQ(lines.size(), 4);
+    const QJsonObject board = QJsonDocument::fromJson(lines[1].toUtf8()).object();
+    EXPECT_EQ(board.value(QStringLiteral("index")).toInt(), 1);
+    EXPECT_EQ(board.value(QStringLiteral("serial")).toString(), QStringLiteral("KVX0001"));
+    EXPECT_EQ(board.value(QStringLiteral("description")).toString(), QStringLiteral("KORVADEX Board KVX0001"));
+    EXPECT_EQ(board.value(QStringLiteral("type")).toString(), QStringLiteral("FT232R"));
+    EXPECT_EQ(board.value(QStringLiteral("location")).toString(), QStringLiteral("0x1012"));
+    EXPECT_EQ(board.value(QStringLiteral("state")).toString(), QStringLiteral("usable"));
+    EXPECT_FALSE(board.contains(QStringLiteral("identity")));
+    const QJsonObject busy = QJsonDocument::fromJson(lines[3].toUtf8()).object();
+    EXPECT_EQ(busy.value(QStringLiteral("state")).toString(), QStringLiteral("busy"));
+    EXPECT_EQ(busy.value(QStringLiteral("reason")).toString(), QStringLiteral("open in another program"));
+}
+
+TEST(DevicesCommandTest, IdentifyTellsTheBoardFromTheAdapters)
+{
+    const CliResult r = CliProcess::Run({QStringLiteral("devices"), QStringLiteral("--identify")}, Bench());
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    const QStringList lines = r.OutLines();
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("\tusable\tnot a KORVADEX Board"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("\tusable\tKORVADEX / V1.00"))) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].endsWith(QStringLiteral("\tusable\tnot a KORVADEX Board"))) << lines[2].toStdString();
+    EXPECT_TRUE(lines[3].endsWith(QStringLiteral("\tbusy: open in another program"))) << "a busy device is not asked";
+}
+
+TEST(DevicesCommandTest, IdentifyAsksOnlyTheChosenBoard)
+{
+    const CliResult r = CliProcess::Run(
+        {QStringLiteral("devices"), QStringLiteral("--identify"), QStringLiteral("--json"), QStringLiteral("--board"),
+         QStringLiteral("KVX0001")},
+        Bench());
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    const QStringList lines = r.OutLines();
+    ASSERT_EQ(lines.size(), 4);
+    for (int i = 0; i < lines.size(); ++i) {
+        const QJsonObject device = QJsonDocument::fromJson(lines[i].toUtf8()).object();
+        EXPECT_EQ(device.value(QStringLiteral("identity")).toString(),
+                  i == 1 ? QStringLiteral("KORVADEX / V1.00") : QString());
+    }
+}
+
+TEST(DevicesCommandTest, NoDeviceSaysWhereItLookedAndExitsWithOne)
+{
+    const CliResult r = CliProcess::Run({QStringLiteral("devices")}, Bench(QString()));
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_TRUE(r.Out.isEmpty());
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("libftd2xx.so: 0 devices"))) << r.Err.toStdString();
+}
+
+TEST(DevicesCommandTest, WithSeveralDevicesMeasureDoesNotGuess)
+{
+    const CliResult r = CliProcess::Run(MeasureWords(), Bench());
+    EXPECT_EQ(r.ExitCode, 2);
+    EXPECT_TRUE(r.Out.isEmpty());
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("--board SERIAL"))) << r.Err.toStdString();
+    for (const char* serial : {"\tcable\t", "\tKVX0001\t", "\tloop\t", "\tKVX0002\t"})
+        EXPECT_TRUE(r.Err.contains(QLatin1String(serial))) << serial;
+}
+
+// The board is reached past the cable at index 0, whether it is chosen on
+// the command line or in the environment.
+TEST(DevicesCommandTest, TheChosenBoardIsMeasured)
+{
+    CliProcess::Environment chosenByVariable = Bench();
+    chosenByVariable.insert(QStringLiteral("KORVADEX_BOARD"), QStringLiteral("KVX0001"));
+    const std::pair<QStringList, CliProcess::Environment> ways[] = {
+        {MeasureWords({QStringLiteral("--board"), QStringLiteral("KVX0001")}), Bench()},
+        {MeasureWords(), chosenByVariable},
+    };
+    for (const auto& [words, environment] : ways) {
+        const CliResult r = CliProcess::Run(words, environment);
+        ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+        EXPECT_EQ(r.OutLines().value(0), QStringLiteral("KORVADEX / V1.00"));
+    }
+}
+
+TEST(DevicesCommandTest, AChosenSerialNotAttachedIsNotFound)
+{
+    const CliResult r = CliProcess::Run(MeasureWords({QStringLiteral("--board"), QStringLiteral("KVX0009")}), Bench());
+    EXPECT_EQ(r.ExitCode, 3);
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("serial number KVX0009"))) << r.Err.toStdString();
+}
+
+} // namespace

@@ -1,0 +1,136 @@
+// Several FTDI devices on the drop-in library's bus, in-process: listed
+// without a byte sent to any of them, and each reached by its serial number
+// through the link's own classes.
+
+#include "Ad7175.h"
+#include "ChosenD2xx.h"
+#include "DeviceList.h"
+
+#include "QtApplication.h"
+#include "RealClock.h"
+#include "VirtualDevices.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Kind = SimDevice::Kind;
+
+const std::vector<SimDevice> Bench = {
+    {"cable", Kind::SilentAdapter, false},
+    {"KVX0001", Kind::Board, false},
+    {"loop", Kind::EchoAdapter, false},
+    {"KVX0002", Kind::Board, true},
+};
+
+class VirtualDevicesTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { EnsureQtApplication(); }
+
+    RealClock clock{20.0};
+    VirtualDevices devices{clock, Bench, BoardConfig()};
+};
+
+TEST_F(VirtualDevicesTest, ListsEveryDeviceWithItsState)
+{
+    struct Expected {
+        const char* Serial;
+        const char* Description;
+        const char* Type;
+        const char* Location;
+        DeviceState State;
+    };
+    const Expected expected[] = {
+        {"cable", "USB-Serial Cable", "FT-X", "0x1011", DeviceState::Usable},
+        {"KVX0001", "KORVADEX Board KVX0001", "FT232R", "0x1012", DeviceState::Usable},
+        {"loop", "USB-Serial Loopback", "FT232R", "0x1013", DeviceState::Usable},
+        {"KVX0002", "KORVADEX Board KVX0002", "FT232R", "0x1014", DeviceState::Busy},
+    };
+    std::vector<FtdiDevice> listed;
+    ASSERT_EQ(DeviceList::Read(devices, listed), FT_OK);
+    ASSERT_EQ(listed.size(), std::size(expected));
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        SCOPED_TRACE(expected[i].Serial);
+        EXPECT_EQ(listed[i].Index, static_cast<int>(i));
+        EXPECT_EQ(listed[i].Serial, QString::fromLatin1(expected[i].Serial));
+        EXPECT_EQ(listed[i].Description, QString::fromLatin1(expected[i].Description));
+        EXPECT_EQ(listed[i].Type, QString::fromLatin1(expected[i].Type));
+        EXPECT_EQ(listed[i].Location, QString::fromLatin1(expected[i].Location));
+        EXPECT_EQ(listed[i].State, expected[i].State);
+        EXPECT_EQ(listed[i].Reason.isEmpty(), expected[i].State == DeviceState::Usable);
+    }
+}
+
+// The link opens "device 0"; the chosen serial decides which device that is.
+TEST_F(VirtualDevicesTest, EachSerialReachesItsOwnDevice)
+{
+    struct Case {
+        const char* Serial;
+        bool Opens;
+        bool AnswersAsBoard;
+    };
+    const Case cases[] = {
+        {"cable", true, false}, {"KVX0001", true, true}, {"loop", true, false}, {"KVX0002", false, false},
+        {"absent", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Serial);
+        ChosenD2xx chosen(devices);
+        ASSERT_TRUE(chosen.Choose(c.Serial));
+        TADC adc(nullptr, chosen);
+        EXPECT_EQ(adc.OpenBoard(), c.Opens);
+        EXPECT_EQ(adc.CheckBoard(), c.AnswersAsBoard);
+        adc.CloseBoard();
+    }
+}
+
+TEST_F(VirtualDevicesTest, TheLoopbackSendsBackWhatItIsSentAndTheCableNothing)
+{
+    for (const char* serial : {"loop", "cable"}) {
+        SCOPED_TRACE(serial);
+        ChosenD2xx chosen(devices);
+        ASSERT_TRUE(chosen.Choose(serial));
+        TADC adc(nullptr, chosen);
+        ASSERT_TRUE(adc.OpenBoard());
+        ASSERT_TRUE(adc.SendCommand("U?"));
+        std::uint8_t reply[8] = {};
+        DWORD got = 0;
+        ASSERT_TRUE(adc.ReadAvailable(reply, sizeof reply, got));
+        EXPECT_EQ(std::string(reply, reply + got), std::string(serial) == "loop" ? "U?\r" : "");
+        adc.CloseBoard();
+    }
+}
+
+// A device open in this program is listed as opened, and cannot be opened twice.
+TEST_F(VirtualDevicesTest, AnOpenDeviceIsListedAsOpened)
+{
+    FT_HANDLE handle = nullptr;
+    char serial[] = "KVX0001";
+    ASSERT_EQ(devices.FT_OpenEx(serial, FT_OPEN_BY_SERIAL_NUMBER, &handle), FT_OK);
+    FT_HANDLE again = nullptr;
+    EXPECT_EQ(devices.FT_Open(1, &again), FT_DEVICE_NOT_OPENED);
+    std::vector<FtdiDevice> listed;
+    ASSERT_EQ(DeviceList::Read(devices, listed), FT_OK);
+    EXPECT_EQ(listed[1].State, DeviceState::Busy);
+    EXPECT_EQ(devices.FT_Close(handle), FT_OK);
+    ASSERT_EQ(DeviceList::Read(devices, listed), FT_OK);
+    EXPECT_EQ(listed[1].State, DeviceState::Usable);
+}
+
+TEST(VirtualDevicesAbsent, AnAbsentBoardIsNotOnTheBus)
+{
+    RealClock clock;
+    BoardConfig absent;
+    absent.Faults.Absent = true;
+    VirtualDevices devices(clock, Bench, absent);
+    std::vector<FtdiDevice> listed;
+    ASSERT_EQ(DeviceList::Read(devices, listed), FT_OK);
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0].Serial, QStringLiteral("cable"));
+    EXPECT_EQ(listed[1].Serial, QStringLiteral("loop"));
+}
+
+} // namespace
