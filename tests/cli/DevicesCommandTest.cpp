@@ -93,7 +93,12 @@ TEST(DevicesCommandTest, NoDeviceSaysWhereItLookedAndExitsWithOne)
     const CliResult r = CliProcess::Run({QStringLiteral("devices")}, Bench(QString()));
     EXPECT_EQ(r.ExitCode, 1);
     EXPECT_TRUE(r.Out.isEmpty());
-    EXPECT_TRUE(r.Err.contains(QStringLiteral("libftd2xx.so: 0 devices"))) << r.Err.toStdString();
+#ifdef Q_OS_WIN
+    const QString library = QStringLiteral("FTD2XX.DLL");
+#else
+    const QString library = QStringLiteral("libftd2xx.so");
+#endif
+    EXPECT_TRUE(r.Err.contains(library + QStringLiteral(": 0 devices"))) << r.Err.toStdString();
 }
 
 TEST(DevicesCommandTest, WithSeveralDevicesMeasureDoesNotGuess)
