@@ -13,19 +13,14 @@
 #
 #   bench/cli/reconnect_time.sh [preset] [wait-seconds]
 set -euo pipefail
-cd "$(dirname "$0")/../.."
-preset="${1:-default}"
+bench=reconnect_time
 wait_seconds="${2:-5}"
-build="build/$preset"
-program="$build/cli/korvadex-cli"
-[ -x "$program" ] || { echo "reconnect_time: build $program first" >&2; exit 1; }
-[ -e "$build/sim/d2xx/libftd2xx.so" ] || { echo "reconnect_time: build korvadex_sim_d2xx first" >&2; exit 1; }
+source "$(dirname "$0")/drop_in.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-export LD_LIBRARY_PATH="$build/sim/d2xx"
 export KORVADEX_SIM_COUNTER=1 KORVADEX_SIM_SPEED=4
-unset KORVADEX_BOARD KORVADEX_SIM_REPLUG_AFTER_MS
+unset KORVADEX_SIM_REPLUG_AFTER_MS
 log_words=(log --rate 10ksps --channel 0 --filter sinc5)
 # 1. Replug to the first sample: 24 bytes of replies, run 1, the next run's two
 # replies, then 10000 samples of 3 bytes. The board is looked for every 250 ms
