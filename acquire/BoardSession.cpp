@@ -64,9 +64,11 @@ ExitCode BoardSession::NoResponse()
 ExitCode BoardSession::Measure(RunData& run, const RunControl& control)
 {
     run.Clear();
+    failure_ = Failure::None;
     if (control.Interrupted())
         return Stopped(run, 0);
     if (!Configure(run.Settings)) {
+        failure_ = Failure::Refused;
         texts_.Status().ShowBoardError();
         texts_.PrintPanel(WindowTexts::BoardPanel);
         return ExitBoardError;
@@ -83,14 +85,17 @@ ExitCode BoardSession::Measure(RunData& run, const RunControl& control)
         // program was held past it are still taken.
         const auto now = std::chrono::steady_clock::now();
         std::int32_t got = 0;
-        if (!ReadChunk(run, taken, chunk, got))
+        if (!ReadChunk(run, taken, chunk, got)) {
+            failure_ = Failure::ReadError;
             return ReadFailed(run);
+        }
         if (got > 0) {
             taken += got;
             lastSamples = now;
             control.Progress(taken, target);
         } else if (now - lastSamples > control.StallTimeout) {
             texts_.Tell(QStringLiteral("no samples for %1 ms").arg(control.StallTimeout.count()));
+            failure_ = Failure::Stall;
             return ReadFailed(run);
         } else {
             std::this_thread::sleep_for(IdlePause);

@@ -45,6 +45,12 @@ public:
     // ExitBoardError, ExitReadError: the run holds nothing.
     ExitCode Measure(RunData& run, const RunControl& control);
 
+    // Why the last run failed, if it did.
+    enum class Failure { None, Refused, ReadError, Stall };
+    Failure LastFailure() const { return failure_; }
+    // Closes the link a failed run left open.
+    void Disconnect() { adc_.CloseBoard(); }
+
 private:
     bool Configure(const MeasureSettings& settings);
     bool ReadChunk(RunData& run, std::int32_t at, std::int32_t chunk, std::int32_t& got);
@@ -54,4 +60,5 @@ private:
 
     TADC adc_;
     WindowTexts& texts_;
+    Failure failure_ = Failure::None;
 };

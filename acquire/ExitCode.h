@@ -8,5 +8,6 @@ enum ExitCode : int {
     ExitNoResponse = 4,   // the board did not answer its identification
     ExitBoardError = 5,   // filter, rate or start command refused
     ExitReadError = 6,    // the sample stream failed during the run
+    ExitBoardGone = 7,    // log --reconnect=SECONDS: the board did not come back in time
     ExitStopped = 130,    // Ctrl-C
 };

@@ -19,18 +19,33 @@ struct LogLimits {
     std::optional<int> Runs;
 };
 
+// Whether a run that fails on a read error, a stall, a board error or a
+// pulled cable is followed by waiting for the same board and going on, and
+// for how long at most (nothing: for ever).
+struct ReconnectPolicy {
+    bool Enabled = false;
+    std::optional<double> Seconds;
+};
+
 // The runs of a long-term log one after the other on an identified board,
 // each sample appended to the log as its read returns, each gap between two
 // runs measured and written as a comment, the file written at least once a
 // second. A run that the limits end early is stopped like Ctrl-C, but ends
-// the log as done.
+// the log as done. With reconnecting, a failed run is marked incomplete (its
+// rows stay), the link is closed, and the board is looked for every quarter
+// of a second until it is back, Ctrl-C, a limit or the policy's time ends
+// the wait; the closing comment counts the reconnects and the time lost.
 class LogSession {
 public:
-    LogSession(RunSource& board, LogFile& file, RunData& run, const LogLimits& limits);
+    static constexpr std::chrono::milliseconds CheckInterval{250};
+
+    LogSession(RunSource& board, LogFile& file, RunData& run, const LogLimits& limits,
+               const ReconnectPolicy& reconnect = {});
 
     // The comments naming the board, the settings and the start, and the header row.
     void WriteHead();
-    // Runs until a limit, the operator's stop (ExitStopped) or a fault (its exit code);
+    // Runs until a limit, the operator's stop (ExitStopped) or a fault (its exit code;
+    // with reconnecting ExitBoardGone when the board did not come back in time);
     // ExitUsageOrFile when the log could not be written.
     ExitCode LogRuns();
 
@@ -45,6 +60,11 @@ private:
     ExitCode LogOneRun();
     void Arrived(std::int32_t taken);
     void WriteGap(WallClock::time_point now);
+    bool Reconnects(ExitCode result) const;
+    ExitCode Reconnect();
+    ExitCode AwaitBoard(Clock::time_point lost);
+    Clock::duration Pause(Clock::time_point now, std::optional<Clock::time_point> giveUp) const;
+    std::string ReconnectSummary() const;
     static std::string Ending(ExitCode result);
 
     RunSource& board_;
@@ -52,11 +72,15 @@ private:
     RunData& run_;
     LogTable table_;
     LogLimits limits_;
+    ReconnectPolicy reconnect_;
     Clock::time_point start_;
     int runNumber_ = 0;
     std::int32_t taken_ = 0;
     std::int64_t samples_ = 0;
     std::optional<WallClock::time_point> lastArrival_;
+    int lastArrivalRun_ = 0;
+    int reconnects_ = 0;
+    Clock::duration lost_{};  // from each failure until the board was back
     bool written_ = true;
     std::string rows_;  // the rows of one read, kept for its capacity
 };

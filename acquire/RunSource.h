@@ -31,4 +31,11 @@ public:
     virtual ExitCode Measure(RunData& run, const QString& label, const RunWatch& watch) = 0;
     // Whether the operator asked for the last stop, rather than a StopWanted.
     virtual bool OperatorStopped() const = 0;
+
+    // After a run that failed with a read error or a board error: closes the
+    // link and names the cause in a few words ("read error").
+    virtual QString Disconnect() = 0;
+    // One look for the same board: true when it is attached again and has
+    // been identified anew, ready for the next run.
+    virtual bool Reconnect() = 0;
 };

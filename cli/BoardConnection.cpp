@@ -3,9 +3,13 @@
 #include "BoardChoice.h"
 #include "CommandLine.h"
 #include "D2xxLoader.h"
+#include "DeviceList.h"
 #include "InterruptFlag.h"
 #include "ProgressBar.h"
 #include "Terminal.h"
+
+#include <algorithm>
+#include <vector>
 
 const QString BoardConnection::StallOption = QStringLiteral("--stall-timeout");
 
@@ -35,6 +39,13 @@ ExitCode BoardConnection::Connect()
     const ExitCode chosen = BoardChoice::Apply(chosen_, serial_);
     if (chosen != ExitDone)
         return chosen;
+    boardSerial_ = serial_;
+    std::vector<FtdiDevice> devices;
+    // Without a choice the board is the only device listed; asking the list
+    // sends nothing to it.
+    if (boardSerial_.isEmpty() && chosen_.Discovery() != nullptr && DeviceList::Read(chosen_, devices) == FT_OK
+        && devices.size() == 1)
+        boardSerial_ = devices.front().Serial;
     return session_.Connect();
 }
 
@@ -57,4 +68,41 @@ ExitCode BoardConnection::Measure(RunData& run, const QString& label, const RunW
 bool BoardConnection::OperatorStopped() const
 {
     return InterruptFlag::Raised();
+}
+
+QString BoardConnection::Disconnect()
+{
+    session_.Disconnect();
+    if (!BoardAttached())
+        return QStringLiteral("cable pulled (the board has left the USB bus)");
+    switch (session_.LastFailure()) {
+    case BoardSession::Failure::Refused:
+        return QStringLiteral("board error (a setting was refused)");
+    case BoardSession::Failure::Stall:
+        return QStringLiteral("stall (no samples for %1 ms)").arg(stallTimeout_.count());
+    case BoardSession::Failure::ReadError:
+    case BoardSession::Failure::None:
+        break;
+    }
+    return QStringLiteral("read error");
+}
+
+bool BoardConnection::Reconnect()
+{
+    if (!BoardAttached())
+        return false;
+    // Opened by its serial number: another device may hold index 0 by now.
+    if (!boardSerial_.isEmpty())
+        chosen_.Choose(boardSerial_.toStdString());
+    return session_.Connect() == ExitDone;
+}
+
+bool BoardConnection::BoardAttached()
+{
+    std::vector<FtdiDevice> devices;
+    if (DeviceList::Read(chosen_, devices) != FT_OK)
+        return false;
+    return std::any_of(devices.begin(), devices.end(), [this](const FtdiDevice& device) {
+        return device.State == DeviceState::Usable && (boardSerial_.isEmpty() || device.Serial == boardSerial_);
+    });
 }

@@ -41,11 +41,19 @@ public:
     ExitCode Measure(RunData& run, const QString& label, const RunWatch& watch = {}) override;
     // Ctrl-C.
     bool OperatorStopped() const override;
+    // The cause is a pulled cable when the board has left the device list.
+    QString Disconnect() override;
+    // The same board: by its serial number in the device list, or, with a
+    // driver without one, device 0 that opens and identifies.
+    bool Reconnect() override;
 
 private:
+    bool BoardAttached();
+
     std::unique_ptr<D2xx> driver_;
     ChosenD2xx chosen_;
     QString serial_;
+    QString boardSerial_;  // of the board in use, when the driver lists devices
     ConsoleMessages console_;
     WindowTexts texts_;
     BoardSession session_;

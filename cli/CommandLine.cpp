@@ -28,7 +28,11 @@ bool CommandLine::Parse(const QStringList& words, const std::vector<Option>& kno
                 return Fail(QStringLiteral("%1 takes no value").arg(name));
             values_.insert(name, QString());
         } else if (equals >= 0) {
+            if (option->ValueOptional && equals + 1 == word.size())
+                return Fail(QStringLiteral("%1= needs a value").arg(name));
             values_.insert(name, word.mid(equals + 1));
+        } else if (option->ValueOptional) {
+            values_.insert(name, QString());
         } else if (i + 1 < words.size()) {
             values_.insert(name, words[++i]);
         } else {

@@ -8,14 +8,17 @@
 #include <vector>
 
 // The words after the command: options a command knows, each a flag
-// ("--volt") or taking a value ("--rate 100sps" or "--rate=100sps"), and
-// the positional words. "--" ends the options. An unknown option, a missing
-// value or an option given twice is an error.
+// ("--volt"), taking a value ("--rate 100sps" or "--rate=100sps") or taking
+// one only after "=" ("--reconnect" or "--reconnect=60"), and the positional
+// words. "--" ends the options. An unknown option, a missing value or an
+// option given twice is an error.
 class CommandLine {
 public:
     struct Option {
         QString Name;
         bool TakesValue;
+        // The value only as "--name=value"; "--name" alone has an empty value.
+        bool ValueOptional = false;
     };
 
     bool Parse(const QStringList& words, const std::vector<Option>& known);

@@ -26,7 +26,7 @@ const QString ForceOption = QStringLiteral("--force");
 const char* const HelpText =
     "usage: korvadex-cli log --rate ITEM --channel 0|1|2 --filter sinc3|sinc5 -o OUT.csv\n"
     "                        [--duration SECONDS|--runs N] [--force] [--stall-timeout SECONDS]\n"
-    "                        [--board SERIAL]\n"
+    "                        [--board SERIAL] [--reconnect[=SECONDS]]\n"
     "Long-term acquisition: the board is identified once, then runs of 100000\n"
     "samples (pairs) follow back to back until the duration has passed, N runs are\n"
     "done, or Ctrl-C; without either option it runs until Ctrl-C. Every sample is\n"
@@ -39,8 +39,16 @@ const char* const HelpText =
     "\"#\" and blanks fill each 4096-byte block so that no line crosses into the next).\n"
     "An existing OUT.csv is replaced only with --force. With several FTDI devices\n"
     "attached, --board (or KORVADEX_BOARD) names the board by its serial number.\n"
+    "--reconnect: a run that fails (read error, stall, board error, pulled cable)\n"
+    "does not end the log. Its rows stay and \"#\" lines mark it incomplete and name\n"
+    "the cause and the time; the link is closed and the same board (by serial\n"
+    "number) is looked for four times a second until it is back, identified and\n"
+    "configured again, and the next run follows. Without SECONDS it waits for ever;\n"
+    "with them it gives up after that long (exit 7). Ctrl-C, --duration and --runs\n"
+    "end the wait too; the last line counts the reconnects and the time lost.\n"
     "exit codes: 0 done, 2 usage or file error, 3 board not found, 4 no response,\n"
-    "5 board error, 6 read error (everything taken before it is kept), 130 Ctrl-C";
+    "5 board error, 6 read error (everything taken before it is kept), 7 the board\n"
+    "did not come back within --reconnect=SECONDS, 130 Ctrl-C";
 
 // Settings of the runs, the largest count, from the required options; an
 // empty error when all are good.
@@ -76,12 +84,30 @@ QString LimitsFrom(const CommandLine& line, LogLimits& limits)
 
 } // namespace
 
+const QString LogCommand::ReconnectOption = QStringLiteral("--reconnect");
+
+QString LogCommand::ReconnectFrom(const CommandLine& line, ReconnectPolicy& policy)
+{
+    policy = ReconnectPolicy();
+    if (!line.Has(ReconnectOption))
+        return QString();
+    policy.Enabled = true;
+    const QString value = line.Value(ReconnectOption);
+    if (value.isEmpty())
+        return QString();
+    policy.Seconds = CommandLine::ParseSeconds(value);
+    if (!policy.Seconds)
+        return QStringLiteral("%1=SECONDS takes a number of seconds").arg(ReconnectOption);
+    return QString();
+}
+
 int LogCommand::Run(const QStringList& words)
 {
     CommandLine line;
     if (!line.Parse(words, {{RunOptions::Rate, true}, {RunOptions::Channel, true}, {RunOptions::Filter, true}, {OutputOption, true},
                             {DurationOption, true}, {RunsOption, true}, {ForceOption, false},
-                            {BoardConnection::StallOption, true}, {BoardChoice::Option, true}, {Usage::HelpOption, false}}))
+                            {BoardConnection::StallOption, true}, {BoardChoice::Option, true},
+                            {ReconnectOption, true, true}, {Usage::HelpOption, false}}))
         return Usage::Fail(line.Error());
     if (line.Has(Usage::HelpOption))
         return Usage::Help(QString::fromUtf8(HelpText));
@@ -89,9 +115,12 @@ int LogCommand::Run(const QStringList& words)
         return Usage::Fail(QStringLiteral("log takes no file name but -o OUT.csv"));
     const auto run = std::make_unique<RunData>();
     LogLimits limits;
+    ReconnectPolicy reconnect;
     QString error = SettingsFrom(line, run->Settings);
     if (error.isEmpty())
         error = LimitsFrom(line, limits);
+    if (error.isEmpty())
+        error = ReconnectFrom(line, reconnect);
     if (!error.isEmpty())
         return Usage::Fail(error);
     const auto stallTimeout = BoardConnection::StallTimeout(line);
@@ -112,11 +141,14 @@ int LogCommand::Run(const QStringList& words)
         Console::Err(QStringLiteral("korvadex-cli: cannot write %1: %2").arg(path, file.Error()));
         return ExitUsageOrFile;
     }
-    LogSession session(board, file, *run, limits);
+    LogSession session(board, file, *run, limits, reconnect);
     session.WriteHead();
     const ExitCode result = session.LogRuns();
     if (result == ExitUsageOrFile)
         Console::Err(QStringLiteral("korvadex-cli: cannot write %1: %2").arg(path, file.Error()));
+    if (result == ExitBoardGone)
+        Console::Err(QStringLiteral("korvadex-cli: the board did not come back within %1 s")
+                         .arg(line.Value(ReconnectOption)));
     Console::Out(QStringLiteral("%1: %2 runs, %3 samples").arg(path).arg(session.Runs()).arg(session.Samples()));
     return result;
 }

@@ -18,6 +18,7 @@ QString Usage::Text()
         "  korvadex-cli report FILE.DTA... [-o OUT.pdf|OUT.png] [--json]\n"
         "  korvadex-cli log --rate ITEM --channel 0|1|2 --filter sinc3|sinc5 -o OUT.csv\n"
         "                   [--duration SECONDS|--runs N] [--stall-timeout SECONDS] [--board SERIAL]\n"
+        "                   [--reconnect[=SECONDS]]\n"
         "  korvadex-cli devices [--json] [--identify] [--board SERIAL]\n"
         "  korvadex-cli --help | --version\n"
         "export, report and log take --help.\n"
@@ -28,7 +29,8 @@ QString Usage::Text()
         "--board SERIAL, or the environment variable KORVADEX_BOARD.\n"
         "exit codes: 0 done, 1 no FTDI device (devices), 2 usage or file error,\n"
         "3 board not found, 4 no response,\n"
-        "5 board error, 6 read error during the run, 130 stopped by Ctrl-C");
+        "5 board error, 6 read error during the run, 7 the board did not come back\n"
+        "within log --reconnect=SECONDS, 130 stopped by Ctrl-C");
 }
 
 QString Usage::Version()

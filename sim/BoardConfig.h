@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -39,6 +40,10 @@ struct BoardFaults {
     // The cable comes out once this many bytes have reached the host; every
     // driver call fails from then on.
     std::optional<std::uint64_t> CablePullAfterBytes;
+    // That cable goes back in this long after it came out, on the board's
+    // clock: the board is on the bus again, powered up afresh. Only the first
+    // pull is followed by a replug, since a replugged board pulls no more.
+    std::optional<std::chrono::nanoseconds> ReplugAfter;
     // A run stops sending after this many samples (frames in mode 2) and stays
     // running until "AX".
     std::optional<std::uint64_t> StallAfterSamples;

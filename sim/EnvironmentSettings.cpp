@@ -6,12 +6,18 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <optional>
 
 namespace {
+
+// A week of wall-clock time is far beyond any test; on a fast board clock it
+// is cut to about 30 years, well within the clock's range.
+constexpr std::uint64_t MaxReplugMilliseconds = 7ull * 24 * 3600 * 1000;
+constexpr double LongestBoardWait = 1e18;  // ns
 
 std::optional<double> ParseReal(const char* text)
 {
@@ -281,6 +287,12 @@ SimSettings SettingsFromEnvironment(const EnvironmentLookup& lookup)
                                 &faults.WrongName, &faults.Garbled, &faults.SplitReply, &faults.ExtraBytes};
     reader.Flags("KORVADEX_SIM_FAULTS", boardFaults, boardFlags);
     faults.CablePullAfterBytes = reader.Unsigned("KORVADEX_SIM_CABLE_PULL_AFTER", UINT64_MAX);
+    // Wall-clock milliseconds, whatever the speed: the board's clock runs
+    // `Speed` times as fast.
+    if (const auto replug = reader.Unsigned("KORVADEX_SIM_REPLUG_AFTER_MS", MaxReplugMilliseconds)) {
+        const double nanoseconds = std::min(static_cast<double>(*replug) * 1e6 * settings.Speed, LongestBoardWait);
+        faults.ReplugAfter = std::chrono::nanoseconds(static_cast<std::int64_t>(nanoseconds));
+    }
     faults.StallAfterSamples = reader.Unsigned("KORVADEX_SIM_STALL_AFTER", UINT64_MAX);
     ReadDevices(reader, settings.Devices);
     ReadUsbBridge(reader, settings.Usb);

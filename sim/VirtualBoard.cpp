@@ -22,8 +22,17 @@ VirtualBoard::VirtualBoard(SimClock& clock, const BoardConfig& config)
 void VirtualBoard::CatchUp()
 {
     now_ = std::max(clock_.Now(), now_);
-    if (bridge_.CablePulled())
-        return;
+    if (!bridge_.CablePulled())
+        Produce();
+    else if (pulledAt_ && config_.Faults.ReplugAfter && now_ - *pulledAt_ >= *config_.Faults.ReplugAfter)
+        PowerUp();
+    // The host learns of the pull at its next call; this one is close enough.
+    if (bridge_.CablePulled() && !pulledAt_)
+        pulledAt_ = now_;
+}
+
+void VirtualBoard::Produce()
+{
     for (;;) {
         const std::optional<BoardTime> flush = bridge_.NextFlushTime();
         const BoardTime until = flush && *flush < now_ ? *flush : now_;
@@ -161,10 +170,22 @@ void VirtualBoard::SetFaults(const BoardFaults& faults)
 void VirtualBoard::ReplugCable()
 {
     CatchUp();
+    PowerUp();
+}
+
+void VirtualBoard::PowerUp()
+{
     config_.Faults.CablePullAfterBytes.reset();
     firmware_ = BoardFirmware(config_);
     bridge_.Reset();
     open_ = false;
+    pulledAt_.reset();
+}
+
+bool VirtualBoard::CableIn()
+{
+    CatchUp();
+    return !bridge_.CablePulled();
 }
 
 bool VirtualBoard::Running() const

@@ -8,6 +8,7 @@
 #include "D2xx.h"
 
 #include <cstdint>
+#include <optional>
 
 // The KORVADEX Board, its USB bridge and the host driver, behind the seven
 // D2XX functions. Nothing runs in the background: every call first works out
@@ -39,6 +40,8 @@ public:
     // A good cable goes in: the board powers up afresh (idle, default
     // settings) and any open handle is gone.
     void ReplugCable();
+    // Whether the cable is in, once a replug that fell due (ReplugAfter) is done.
+    bool CableIn();
 
     bool Running() const;
     // Samples (frames in mode 2) lost because the host did not read in time.
@@ -46,6 +49,8 @@ public:
 
 private:
     void CatchUp();
+    void Produce();
+    void PowerUp();
     FT_STATUS Enter(FT_HANDLE handle);
     FT_STATUS EnterTransfer(FT_HANDLE handle, const void* buffer, DWORD bytes, LPDWORD counted);
 
@@ -55,4 +60,5 @@ private:
     UsbBridge bridge_;
     bool open_ = false;
     BoardTime now_{0};
+    std::optional<BoardTime> pulledAt_;  // when the cable was seen to come out
 };

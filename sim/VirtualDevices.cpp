@@ -34,6 +34,7 @@ struct VirtualDevices::Device {
     DWORD Id = Ft232rId;
     DWORD Location = FirstLocation;
     FT_HANDLE Open = nullptr;  // this program's handle while open
+    VirtualBoard* Board = nullptr;  // the driver, when the device is a board
 };
 
 VirtualDevices::VirtualDevices(SimClock& clock, const std::vector<SimDevice>& devices, const BoardConfig& board)
@@ -45,10 +46,13 @@ VirtualDevices::VirtualDevices(SimClock& clock, const std::vector<SimDevice>& de
         device->Setting = setting;
         device->Location = FirstLocation + static_cast<DWORD>(devices_.size());
         switch (setting.Type) {
-        case SimDevice::Kind::Board:
-            device->Driver = std::make_unique<VirtualBoard>(clock, board);
+        case SimDevice::Kind::Board: {
+            auto virtualBoard = std::make_unique<VirtualBoard>(clock, board);
+            device->Board = virtualBoard.get();
+            device->Driver = std::move(virtualBoard);
             device->Description = "KORVADEX Board " + setting.Serial;
             break;
+        }
         case SimDevice::Kind::SilentAdapter:
             device->Driver = std::make_unique<VirtualSerialAdapter>(false);
             device->Description = "USB-Serial Cable";
@@ -77,13 +81,24 @@ VirtualDevices::Device* VirtualDevices::Holding(FT_HANDLE handle)
     return nullptr;
 }
 
+std::vector<VirtualDevices::Device*> VirtualDevices::OnTheBus()
+{
+    std::vector<Device*> present;
+    for (const auto& device : devices_) {
+        if (device->Board == nullptr || device->Board->CableIn())
+            present.push_back(device.get());
+    }
+    return present;
+}
+
 FT_STATUS VirtualDevices::FT_Open(int deviceNumber, FT_HANDLE* handle)
 {
     if (handle == nullptr)
         return FT_INVALID_PARAMETER;
-    if (deviceNumber < 0 || static_cast<std::size_t>(deviceNumber) >= devices_.size())
+    const std::vector<Device*> present = OnTheBus();
+    if (deviceNumber < 0 || static_cast<std::size_t>(deviceNumber) >= present.size())
         return FT_DEVICE_NOT_FOUND;
-    Device& device = *devices_[static_cast<std::size_t>(deviceNumber)];
+    Device& device = *present[static_cast<std::size_t>(deviceNumber)];
     // Open elsewhere: the vendor's driver cannot open it a second time.
     if (device.Setting.Busy || device.Open != nullptr)
         return FT_DEVICE_NOT_OPENED;
@@ -98,8 +113,9 @@ FT_STATUS VirtualDevices::FT_OpenEx(LPVOID arg1, DWORD flags, FT_HANDLE* handle)
     if (arg1 == nullptr || handle == nullptr || flags != FT_OPEN_BY_SERIAL_NUMBER)
         return FT_INVALID_PARAMETER;
     const std::string serial = static_cast<const char*>(arg1);
-    for (std::size_t i = 0; i < devices_.size(); ++i) {
-        if (devices_[i]->Setting.Serial == serial)
+    const std::vector<Device*> present = OnTheBus();
+    for (std::size_t i = 0; i < present.size(); ++i) {
+        if (present[i]->Setting.Serial == serial)
             return FT_Open(static_cast<int>(i), handle);
     }
     return FT_DEVICE_NOT_FOUND;
@@ -150,18 +166,19 @@ FT_STATUS VirtualDevices::FT_CreateDeviceInfoList(LPDWORD numDevs)
 {
     if (numDevs == nullptr)
         return FT_INVALID_PARAMETER;
-    *numDevs = static_cast<DWORD>(devices_.size());
+    *numDevs = static_cast<DWORD>(OnTheBus().size());
     return FT_OK;
 }
 
 FT_STATUS VirtualDevices::FT_GetDeviceInfoDetail(DWORD index, LPDWORD flags, LPDWORD type, LPDWORD id, LPDWORD locId,
                                                  LPVOID serialNumber, LPVOID description, FT_HANDLE* handle)
 {
-    if (index >= devices_.size())
+    const std::vector<Device*> present = OnTheBus();
+    if (index >= present.size())
         return FT_DEVICE_NOT_FOUND;
     if (flags == nullptr || type == nullptr || id == nullptr || locId == nullptr || handle == nullptr)
         return FT_INVALID_PARAMETER;
-    const Device& device = *devices_[index];
+    const Device& device = *present[index];
     *flags = device.Setting.Busy || device.Open != nullptr ? FT_FLAGS_OPENED : 0;
     *type = device.Type;
     *id = device.Id;

@@ -12,8 +12,10 @@
 // KORVADEX Boards (each its own VirtualBoard on the shared clock) and
 // USB-serial adapters, listed by FT_CreateDeviceInfoList and
 // FT_GetDeviceInfoDetail, opened by index or by serial number. A device
-// marked busy is listed as opened and cannot be opened. Every handle is the
-// device's own, so the calls on it go to that device alone.
+// marked busy is listed as opened and cannot be opened. A board whose cable
+// is out is off the bus: not listed, not opened, the others' indexes closing
+// up, until its cable goes back in. Every handle is the device's own, so the
+// calls on it go to that device alone.
 class VirtualDevices : public D2xx, private D2xxDiscovery {
 public:
     // Boards are made from `board`; a board whose faults say absent is not on
@@ -39,6 +41,8 @@ private:
     struct Device;
 
     Device* Holding(FT_HANDLE handle);
+    // The devices on the bus now, in index order.
+    std::vector<Device*> OnTheBus();
 
     std::vector<std::unique_ptr<Device>> devices_;
 };

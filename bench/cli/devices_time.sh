@@ -7,17 +7,11 @@
 #
 #   bench/cli/devices_time.sh [preset] [runs]
 set -euo pipefail
-cd "$(dirname "$0")/../.."
-preset="${1:-default}"
+bench=devices_time
 runs="${2:-20}"
-build="build/$preset"
-program="$build/cli/korvadex-cli"
-[ -x "$program" ] || { echo "devices_time: build $program first" >&2; exit 1; }
-[ -e "$build/sim/d2xx/libftd2xx.so" ] || { echo "devices_time: build korvadex_sim_d2xx first" >&2; exit 1; }
+source "$(dirname "$0")/drop_in.sh"
 
-export LD_LIBRARY_PATH="$build/sim/d2xx"
 export KORVADEX_SIM_DEVICES="cable:silent,KVX0001:board,loop:echo,KVX0002:board,KVX0003:board,prog:silent,KVX0004:board,KVX0005:board:busy"
-unset KORVADEX_BOARD
 [ "$("$program" devices | wc -l)" -eq 8 ] || { echo "devices_time: 8 devices not listed" >&2; exit 1; }
 
 times=()

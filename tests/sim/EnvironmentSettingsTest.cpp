@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
 #include <string>
 
@@ -84,6 +85,16 @@ TEST(EnvironmentSettings, ReadsEveryFault)
     EXPECT_TRUE(faults.ExtraBytes);
     EXPECT_EQ(faults.CablePullAfterBytes, 4000u);
     EXPECT_EQ(faults.StallAfterSamples, 0u);
+}
+
+// Wall-clock milliseconds become board time: at four times real time, 4 s.
+TEST(EnvironmentSettings, ReplugTimeIsWallClockTimeAtAnySpeed)
+{
+    const SimSettings settings = Parse({{"KORVADEX_SIM_SPEED", "4"}, {"KORVADEX_SIM_REPLUG_AFTER_MS", "1000"}});
+    EXPECT_TRUE(settings.Warnings.empty());
+    EXPECT_EQ(settings.Board.Faults.ReplugAfter, std::chrono::nanoseconds(std::chrono::seconds(4)));
+    EXPECT_FALSE(Parse({}).Board.Faults.ReplugAfter);
+    EXPECT_EQ(Parse({{"KORVADEX_SIM_REPLUG_AFTER_MS", "1s"}}).Warnings.size(), 1u);
 }
 
 TEST(EnvironmentSettings, OneFaultAloneAndEmptyItemsAreFine)

@@ -6,12 +6,16 @@
 #include "ChosenD2xx.h"
 #include "DeviceList.h"
 
+#include "ManualClock.h"
 #include "QtApplication.h"
 #include "RealClock.h"
 #include "VirtualDevices.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -131,6 +135,46 @@ TEST(VirtualDevicesAbsent, AnAbsentBoardIsNotOnTheBus)
     ASSERT_EQ(listed.size(), 2u);
     EXPECT_EQ(listed[0].Serial, QStringLiteral("cable"));
     EXPECT_EQ(listed[1].Serial, QStringLiteral("loop"));
+}
+
+// A cable that comes out with the second "OK" CR and goes back in a second
+// later: meanwhile the board is off the bus and the cable after it takes its
+// index; then it is listed under its serial again and answers as a board
+// just powered up.
+TEST(VirtualDevicesReplug, AnUnpluggedBoardLeavesTheBusAndComesBackAfresh)
+{
+    ManualClock clock(std::chrono::milliseconds(1));
+    BoardConfig board;
+    board.Faults.CablePullAfterBytes = 4;
+    board.Faults.ReplugAfter = std::chrono::seconds(1);
+    VirtualDevices devices(clock, {{"KVX0001", Kind::Board, false}, {"cable", Kind::SilentAdapter, false}}, board);
+    const auto serials = [&devices] {
+        std::vector<FtdiDevice> listed;
+        EXPECT_EQ(DeviceList::Read(devices, listed), FT_OK);
+        QStringList names;
+        for (const FtdiDevice& device : listed)
+            names << device.Serial;
+        return names;
+    };
+    ChosenD2xx chosen(devices);
+    ASSERT_TRUE(chosen.Choose("KVX0001"));
+    TADC adc(nullptr, chosen);
+    ASSERT_TRUE(adc.OpenBoard());
+    ASSERT_TRUE(adc.CheckBoard());
+    EXPECT_FALSE(adc.CheckBoard());
+    adc.CloseBoard();
+    EXPECT_EQ(serials(), QStringList{QStringLiteral("cable")});
+    EXPECT_FALSE(adc.OpenBoard());
+    adc.CloseBoard();
+
+    clock.Advance(std::chrono::seconds(1));
+    EXPECT_EQ(serials(), (QStringList{QStringLiteral("KVX0001"), QStringLiteral("cable")}));
+    ASSERT_TRUE(adc.OpenBoard());
+    EXPECT_TRUE(adc.CheckBoard());
+    char name[TADC::NameLength + 1] = {};
+    EXPECT_TRUE(adc.GetBoardName(name));
+    EXPECT_STREQ(name, "KORVADEX");
+    adc.CloseBoard();
 }
 
 } // namespace
