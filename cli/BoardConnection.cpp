@@ -1,6 +1,8 @@
 #include "BoardConnection.h"
 
 #include "BoardChoice.h"
+#include "BoardProblem.h"
+#include "Console.h"
 #include "CommandLine.h"
 #include "D2xxLoader.h"
 #include "DeviceList.h"
@@ -46,7 +48,11 @@ ExitCode BoardConnection::Connect()
     if (boardSerial_.isEmpty() && chosen_.Discovery() != nullptr && DeviceList::Read(chosen_, devices) == FT_OK
         && devices.size() == 1)
         boardSerial_ = devices.front().Serial;
-    return session_.Connect();
+    const ExitCode connected = session_.Connect();
+    // After the window's own line, why, and what to do about it.
+    if (connected == ExitNotFound)
+        Console::Err(BoardProblem::Reason(chosen_, serial_, BoardChoice::Option + QStringLiteral(" SERIAL")));
+    return connected;
 }
 
 ExitCode BoardConnection::Measure(RunData& run, const QString& label, const RunWatch& watch)

@@ -1,9 +1,13 @@
 #include "BoardCore.h"
 
+#include "BoardProblem.h"
+#include "DeviceChoice.h"
 #include "D2xxLoader.h"
 #include "PythonErrors.h"
 #include "QtEventLoop.h"
 #include "RunCore.h"
+
+#include <QtGlobal>
 
 #include <optional>
 
@@ -38,8 +42,16 @@ private:
 
 } // namespace
 
-BoardCore::BoardCore()
+namespace {
+
+const QString SerialArgument = QStringLiteral("serial=");
+
+} // namespace
+
+BoardCore::BoardCore(const QString& serial)
     : driver_(LoadD2xx())
+    , chosen_(*driver_)
+    , serial_(serial.isEmpty() ? qEnvironmentVariable(DeviceChoice::Variable) : serial)
     , texts_(notices_)
 {
     QtEventLoop::Ensure();
@@ -48,12 +60,18 @@ BoardCore::BoardCore()
 void BoardCore::Connect()
 {
     RefuseUnsafeUse();
-    session_ = std::make_unique<BoardSession>(*driver_, texts_);
+    const DeviceChoice choice = DeviceChoice::Apply(chosen_, serial_, {SerialArgument, SerialArgument + QStringLiteral("'SERIAL'")});
+    if (choice.Code != ExitDone)
+        PythonErrors::Raise("BoardNotFound", choice.Message);
+    session_ = std::make_unique<BoardSession>(chosen_, texts_);
     const ExitCode result = session_->Connect();
     if (result == ExitDone)
         return;
     session_.reset();
-    PythonErrors::Raise(result == ExitNoResponse ? "NoResponse" : "BoardNotFound", notices_.LatestBox());
+    if (result == ExitNoResponse)
+        PythonErrors::Raise("NoResponse", notices_.LatestBox());
+    PythonErrors::Raise("BoardNotFound", notices_.LatestBox() + QLatin1Char('\n')
+                                             + BoardProblem::Reason(chosen_, serial_, SerialArgument + QStringLiteral("'SERIAL'")));
 }
 
 void BoardCore::Close()
@@ -71,6 +89,15 @@ void BoardCore::RefuseUnsafeUse() const
     // A progress callback runs in the middle of a run.
     if (reading_)
         PythonErrors::RaiseBuiltin(PyExc_RuntimeError, QStringLiteral("the board is reading a run"));
+}
+
+std::vector<FtdiDevice> BoardCore::Devices()
+{
+    const std::unique_ptr<D2xx> driver = LoadD2xx();
+    std::vector<FtdiDevice> devices;
+    if (DeviceList::Read(*driver, devices) != FT_OK)
+        devices.clear();
+    return devices;
 }
 
 QString BoardCore::Identity() const

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "BoardSession.h"
+#include "ChosenD2xx.h"
 #include "D2xx.h"
+#include "DeviceList.h"
 #include "KeptNotices.h"
 #include "MeasureSettings.h"
 #include "WindowTexts.h"
@@ -12,6 +14,7 @@
 
 #include <chrono>
 #include <memory>
+#include <vector>
 
 class RunCore;
 
@@ -20,15 +23,22 @@ class RunCore;
 // Failures raise the package's exceptions with the window's texts.
 class BoardCore {
 public:
-    BoardCore();
+    // The board with that serial number; with none, KORVADEX_BOARD's, else
+    // the only FTDI device attached.
+    explicit BoardCore(const QString& serial);
     BoardCore(const BoardCore&) = delete;
     BoardCore& operator=(const BoardCore&) = delete;
 
-    // "?", "U?" answering "KORVADEX", "V?": BoardNotFound or NoResponse.
+    // The choice of device, then "?", "U?" answering "KORVADEX", "V?":
+    // BoardNotFound (the window's text, then why on a line of its own, or
+    // the devices to choose from) or NoResponse.
     void Connect();
     // Closes the link; the next Measure identifies the board again.
     void Close();
     bool Connected() const { return session_ != nullptr; }
+    // The FTDI devices attached, as korvadex-cli devices lists them; none
+    // when the driver cannot list them.
+    static std::vector<FtdiDevice> Devices();
     // "KORVADEX / V1.00".
     QString Identity() const;
 
@@ -46,6 +56,8 @@ private:
     void RefuseUnsafeUse() const;
 
     std::unique_ptr<D2xx> driver_;
+    ChosenD2xx chosen_;
+    QString serial_;
     KeptNotices notices_;
     WindowTexts texts_;
     std::unique_ptr<BoardSession> session_;

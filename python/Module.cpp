@@ -1,6 +1,7 @@
 // The extension korvadex._korvadex: the C++ side of the korvadex package.
 // Names, docstrings and exceptions live in the pure-Python package around it.
 #include "BoardCore.h"
+#include "DeviceList.h"
 #include "RunArguments.h"
 #include "RunCore.h"
 
@@ -41,10 +42,21 @@ PYBIND11_MODULE(_korvadex, module)
         .def("analysis", &RunCore::Analysis);
 
     py::class_<BoardCore>(module, "BoardCore")
-        .def(py::init<>())
+        .def(py::init([](const py::object& serial) {
+                 return std::make_unique<BoardCore>(serial.is_none() ? QString() : Text(serial));
+             }))
         .def("connect", &BoardCore::Connect)
         .def("close", &BoardCore::Close)
         .def("connected", &BoardCore::Connected)
+        .def_static("devices", [] {
+            py::list rows;
+            for (const FtdiDevice& device : BoardCore::Devices())
+                rows.append(py::make_tuple(device.Index, device.Serial.toStdString(), device.Description.toStdString(),
+                                           device.Type.toStdString(), device.Location.toStdString(),
+                                           DeviceList::StateName(device.State).toStdString(),
+                                           device.Reason.toStdString()));
+            return rows;
+        })
         .def("identity", [](const BoardCore& board) { return board.Identity().toStdString(); })
         .def("measure", [](BoardCore& board, const py::object& rate, const py::object& count, const py::object& channel,
                            const py::object& filter, const py::object& progress, double stallTimeout) {

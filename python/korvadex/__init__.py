@@ -13,11 +13,11 @@ package drives the same C++ classes.
 from ._korvadex import __version__
 from ._errors import (BoardError, BoardNotFound, Error, FileFormatError,
                       NoResponse, ReadError)
-from .board import Board
+from .board import Board, Device, devices
 from .run import Histogram, Run, Settings, Spectrum, load
 
 __all__ = [
-    "Board", "BoardError", "BoardNotFound", "Error", "FileFormatError",
-    "Histogram", "NoResponse", "ReadError", "Run", "Settings", "Spectrum",
-    "load",
+    "Board", "BoardError", "BoardNotFound", "Device", "Error",
+    "FileFormatError", "Histogram", "NoResponse", "ReadError", "Run",
+    "Settings", "Spectrum", "devices", "load",
 ]

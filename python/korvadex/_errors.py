@@ -10,7 +10,9 @@ class Error(Exception):
 
 
 class BoardNotFound(Error):
-    """No KORVADEX Board is attached, or the device found is not one."""
+    """No KORVADEX Board is attached, the device found is not one, or
+    several FTDI devices are attached and none is chosen (the message lists
+    them)."""
 
 
 class NoResponse(Error):

@@ -1,9 +1,33 @@
 """The KORVADEX Board."""
 
+import dataclasses
 import itertools
 
 from . import _korvadex
 from .run import Run
+
+
+@dataclasses.dataclass(frozen=True)
+class Device:
+    """One FTDI device as ``korvadex-cli devices`` lists it.
+
+    state is "usable", "busy" or "unreadable"; reason says why when the
+    driver gave one, else "". Listing sends nothing to any device.
+    """
+
+    index: int
+    serial: str
+    description: str
+    type: str
+    location: str
+    state: str
+    reason: str
+
+
+def devices():
+    """The FTDI devices attached, in the driver's order; [] with none (or
+    no driver)."""
+    return [Device(*row) for row in _korvadex.BoardCore.devices()]
 
 
 class Board:
@@ -14,13 +38,18 @@ class Board:
             print(board.identity)
             run = board.measure(rate="125ksps", count=100000, channel=2)
 
+    serial chooses the board by its serial number; without it the
+    environment's KORVADEX_BOARD does, else the only FTDI device attached
+    is used. With several attached and none chosen, opening raises
+    BoardNotFound listing them; so does a serial not attached.
+
     Entering identifies the board ("?", "U?" answering "KORVADEX", "V?");
     leaving closes the link. Ctrl-C during a run stops the board as the
     window's stop button does and raises KeyboardInterrupt.
     """
 
-    def __init__(self):
-        self._core = _korvadex.BoardCore()
+    def __init__(self, serial=None):
+        self._core = _korvadex.BoardCore(serial)
 
     def __enter__(self):
         self.open()
@@ -30,7 +59,11 @@ class Board:
         self.close()
 
     def open(self):
-        """Identifies the board: BoardNotFound or NoResponse when it fails."""
+        """Identifies the board: BoardNotFound or NoResponse when it fails.
+
+        BoardNotFound's message is the window's text, then on a line of its
+        own why the board could not be used and what to do about it.
+        """
         self._core.connect()
 
     def close(self):
