@@ -70,8 +70,8 @@ void BoardCore::Connect()
     session_.reset();
     if (result == ExitNoResponse)
         PythonErrors::Raise("NoResponse", notices_.LatestBox());
-    PythonErrors::Raise("BoardNotFound", notices_.LatestBox() + QLatin1Char('\n')
-                                             + BoardProblem::Reason(chosen_, serial_, SerialArgument + QStringLiteral("'SERIAL'")));
+    PythonErrors::Raise("BoardNotFound", notices_.LatestBox(),
+                        BoardProblem::Reason(chosen_, serial_, SerialArgument + QStringLiteral("'SERIAL'")).toStdString());
 }
 
 void BoardCore::Close()

@@ -30,8 +30,8 @@ public:
     BoardCore& operator=(const BoardCore&) = delete;
 
     // The choice of device, then "?", "U?" answering "KORVADEX", "V?":
-    // BoardNotFound (the window's text, then why on a line of its own, or
-    // the devices to choose from) or NoResponse.
+    // BoardNotFound (the window's text with why as its reason, or the
+    // devices to choose from) or NoResponse.
     void Connect();
     // Closes the link; the next Measure identifies the board again.
     void Close();

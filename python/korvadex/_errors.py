@@ -12,7 +12,19 @@ class Error(Exception):
 class BoardNotFound(Error):
     """No KORVADEX Board is attached, the device found is not one, or
     several FTDI devices are attached and none is chosen (the message lists
-    them)."""
+    them).
+
+    When the board could not be used, the message is the window's text and
+    ``reason`` says why, ending with the fix ("KVX0001 is open in another
+    program: close it"); it is also the exception's note, so a traceback
+    shows it on the line after the message. Otherwise ``reason`` is "".
+    """
+
+    def __init__(self, message, reason=""):
+        super().__init__(message)
+        self.reason = reason
+        if reason:
+            self.add_note(reason)
 
 
 class NoResponse(Error):

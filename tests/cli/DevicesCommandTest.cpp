@@ -135,4 +135,41 @@ TEST(DevicesCommandTest, AChosenSerialNotAttachedIsNotFound)
     EXPECT_TRUE(r.Err.contains(QStringLiteral("serial number KVX0009"))) << r.Err.toStdString();
 }
 
+// Why the board cannot be used, on the line after the window's text, ending
+// with the fix.
+struct Unusable {
+    const char* Name;
+    const char* Devices;
+    const char* Faults;
+    const char* Reason;
+};
+
+void PrintTo(const Unusable& unusable, std::ostream* out)
+{
+    *out << unusable.Name;
+}
+
+class UnusableBoardTest : public ::testing::TestWithParam<Unusable> {};
+
+TEST_P(UnusableBoardTest, SaysWhyAfterTheWindowsTextAndExitsWithThree)
+{
+    const Unusable unusable = GetParam();
+    CliProcess::Environment bench = Bench(QString::fromLatin1(unusable.Devices));
+    bench.insert(QStringLiteral("KORVADEX_SIM_FAULTS"), QString::fromLatin1(unusable.Faults));
+    const CliResult r = CliProcess::Run(MeasureWords(), bench);
+    EXPECT_EQ(r.ExitCode, 3);
+    EXPECT_TRUE(r.Err.endsWith(QStringLiteral("KORVADEX が見つかりませんでした\n") + QString::fromLatin1(unusable.Reason)
+                               + QLatin1Char('\n')))
+        << r.Err.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reasons, UnusableBoardTest,
+    ::testing::Values(Unusable{"NoDevice", "", "", "no FTDI device attached: plug in the board"},
+                      Unusable{"OffTheBus", "KVX0001:board", "absent", "no FTDI device attached: plug in the board"},
+                      Unusable{"Busy", "KVX0001:board:busy", "", "KVX0001 is open in another program: close it"},
+                      Unusable{"AnotherName", "KVX0001:board", "wrong-name",
+                               "device 0 (KVX0001) is not a KORVADEX Board: choose the board with --board SERIAL"}),
+    [](const ::testing::TestParamInfo<Unusable>& info) { return std::string(info.param.Name); });
+
 } // namespace
