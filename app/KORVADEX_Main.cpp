@@ -2,6 +2,7 @@
 
 #include "Ad7175.h"
 #include "AnalysisWindow.h"
+#include "BoardChooser.h"
 #include "ChannelFigures.h"
 #include "ComponentFactory.h"
 #include "FileChooser.h"
@@ -192,6 +193,7 @@ QAction* MakeItem(QMenu* menu, const char* name, const char* text)
 
 TFormMain::TFormMain(const WindowServices& services)
     : services_(services)
+    , ChosenDriver(services.Driver)
 {
     BuildClientArea();
     BoardName.clear();
@@ -308,6 +310,8 @@ void TFormMain::BuildMenus()
     bar->setObjectName(QStringLiteral("MainMenu1"));
     File1 = bar->addMenu(tr("ファイル(&F)"));
     File1->setObjectName(QStringLiteral("File1"));
+    ChooseBoard = MakeItem(File1, "ChooseBoard", QT_TR_NOOP("ボード選択(&B)..."));
+    connect(ChooseBoard, &QAction::triggered, this, &TFormMain::ChooseBoardClick);
     Exit1 = MakeItem(File1, "Exit1", QT_TR_NOOP("終了(&X)"));
     connect(Exit1, &QAction::triggered, this, &QWidget::close);
 
@@ -360,7 +364,7 @@ bool TFormMain::CreateComponents()
     if (!made(Succeeds([&] { myStatus = make.MakeStatus(*StatusBar1, QString::fromUtf8(BoardCaption), 2); }),
               "myStatus"))
         return false;
-    if (!made(Succeeds([&] { ADC = make.MakeADC(this, services_.Driver); }), "AD7175"))
+    if (!made(Succeeds([&] { ADC = make.MakeADC(this, ChosenDriver); }), "AD7175"))
         return false;
     if (!made(Succeeds([&] { myFile = make.MakeFile(services_.Confirm); }), "FILE"))
         return false;
@@ -500,6 +504,7 @@ void TFormMain::SetControlsEnabled(bool enabled)
     File1->menuAction()->setEnabled(enabled);
     Data1->menuAction()->setEnabled(enabled);
     MenuY->menuAction()->setEnabled(enabled);
+    ChooseBoard->setEnabled(enabled);
     ComboBox1->setEnabled(enabled);
     ComboBox2->setEnabled(enabled);
     ComboBox3->setEnabled(enabled);
@@ -761,11 +766,56 @@ void TFormMain::MeasureBtnClick()
 {
     const QString caption = MeasureBtn->text();
     if (caption == Text(StartCaption)) {
+        if (!BoardChosen())
+            return;
         RunNumber = 0;
         StartMeasurement();
     } else if (caption == Text(StopCaption)) {
         StopMeasurement();
     }
+}
+
+// Among several FTDI devices the operator names the board once; the choice
+// holds until the program ends. Only a driver with a device list is asked
+// for one: without it the link opens the first device, as with one device.
+bool TFormMain::BoardChosen()
+{
+    if (!BoardSerial.isEmpty() || !BoardChoosable())
+        return true;
+    std::vector<FtdiDevice> devices;
+    if (DeviceList::Read(services_.Driver, devices) != FT_OK || devices.size() < 2)
+        return true;
+    return AskForBoard(devices);
+}
+
+bool TFormMain::BoardChoosable() const
+{
+    return services_.Boards != nullptr && services_.Driver.Discovery() != nullptr;
+}
+
+// False, and the choice as it was, when the operator cancels.
+bool TFormMain::AskForBoard(const std::vector<FtdiDevice>& devices)
+{
+    const QString serial = services_.Boards->ChooseBoard(devices, BoardSerial);
+    if (serial.isEmpty() || !ChosenDriver.Choose(serial.toStdString()))
+        return false;
+    BoardSerial = serial;
+    return true;
+}
+
+// Only while no run is going (the item is locked with the menus). The link a
+// completed run left open is closed, so the next start identifies the board
+// chosen now.
+void TFormMain::ChooseBoardClick()
+{
+    if (!BoardChoosable())
+        return;
+    std::vector<FtdiDevice> devices;
+    DeviceList::Read(services_.Driver, devices);
+    if (!AskForBoard(devices) || !BoardReady)
+        return;
+    ADC->CloseBoard();
+    BoardReady = 0;
 }
 
 void TFormMain::StartMeasurement()

@@ -2,6 +2,8 @@
 
 #include "ChannelData.h"
 #include "ChannelStats.h"
+#include "ChosenD2xx.h"
+#include "DeviceList.h"
 #include "MeasureSettings.h"
 #include "WindowServices.h"
 
@@ -13,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class AnalysisWindow;
 class QAction;
@@ -88,6 +91,10 @@ private:
 
     // Measurement control.
     void MeasureBtnClick();
+    bool BoardChosen();
+    bool BoardChoosable() const;
+    bool AskForBoard(const std::vector<FtdiDevice>& devices);
+    void ChooseBoardClick();
     void StartMeasurement();
     void RefuseStart(const MeasureSettings& held);
     void StopMeasurement();
@@ -154,6 +161,8 @@ private:
     void ConvertSamples(ChannelData& channel, std::int32_t first, std::int32_t last);
 
     const WindowServices services_;
+    // The driver the link is given: it opens the board the operator chose.
+    ChosenD2xx ChosenDriver;
 
     // Controls (owned by Qt's parent chain).
     QWidget* ClientArea = nullptr;
@@ -177,6 +186,7 @@ private:
     QMenu* File1 = nullptr;
     QMenu* Data1 = nullptr;
     QMenu* MenuY = nullptr;
+    QAction* ChooseBoard = nullptr;
     QAction* Exit1 = nullptr;
     QAction* Save1 = nullptr;
     QAction* Load1 = nullptr;
@@ -209,6 +219,9 @@ private:
 
     QString BoardName;
     QString BoardVersion;
+    // The serial number of the board chosen among several devices; empty
+    // while none has been, and the link opens the first device.
+    QString BoardSerial;
 
     std::int32_t NextRefresh = 0;
     std::int32_t TargetCount = 0;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -76,4 +77,23 @@ QStringList QtNameFilters(const QString& filter)
         filters << (description.contains(shown) ? description : description + QLatin1Char(' ') + shown);
     }
     return filters;
+}
+
+QString QtBoardChooser::ChooseBoard(const std::vector<FtdiDevice>& devices, const QString& current)
+{
+    QStringList items;
+    int shown = 0;
+    for (const FtdiDevice& device : devices) {
+        if (device.Serial == current)
+            shown = static_cast<int>(items.size());
+        items << QStringLiteral("%1  %2").arg(device.Serial, device.Description);
+    }
+    bool chosen = false;
+    const QString item = QInputDialog::getItem(
+        QApplication::activeWindow(), QCoreApplication::translate("QtBoardChooser", "ボード選択"),
+        QCoreApplication::translate("QtBoardChooser", "使用するボードを選んでください:"), items, shown, false, &chosen);
+    if (!chosen)
+        return {};
+    const qsizetype index = items.indexOf(item);
+    return index < 0 ? QString() : devices[static_cast<std::size_t>(index)].Serial;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BoardChooser.h"
 #include "ConfirmPrompt.h"
 #include "FileChooser.h"
 #include "MessagePresenter.h"
@@ -27,6 +28,13 @@ class QtFileDialogs : public FileChooser {
 public:
     QString ChooseSavePath(const QString& filter, const QString& initialName) override;
     QString ChooseOpenPath(const QString& filter, const QString& initialName) override;
+};
+
+// A list of the attached devices, each by its serial number and description,
+// over the active window.
+class QtBoardChooser : public BoardChooser {
+public:
+    QString ChooseBoard(const std::vector<FtdiDevice>& devices, const QString& current) override;
 };
 
 // "Data files (*.DTA)|*.DTA" as Qt writes it: one entry per pair, the pattern

@@ -1,5 +1,6 @@
 #pragma once
 
+class BoardChooser;
 class ComponentFactory;
 class ConfirmPrompt;
 class D2xx;
@@ -16,4 +17,7 @@ struct WindowServices {
     ConfirmPrompt& Confirm;
     FileChooser& Files;
     ComponentFactory& Components;
+    // Asked which board to use when several FTDI devices are attached; without
+    // one the link opens the first device.
+    BoardChooser* Boards = nullptr;
 };

@@ -16,12 +16,13 @@ int main(int argc, char* argv[])
     QtMessageBox messages;
     QtConfirmBox confirm;
     QtFileDialogs files;
+    QtBoardChooser boards;
     ComponentFactory components;
     const StartupServices services{
         QStringLiteral("KORVADEX"),
         SingleInstance::DefaultFolder(),
         messages,
-        {*driver, messages, confirm, files, components},
+        {*driver, messages, confirm, files, components, &boards},
     };
     return RunProgram(application, services);
 }

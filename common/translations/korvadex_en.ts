@@ -131,6 +131,17 @@ Overwrite it?</translation>
     </message>
 </context>
 <context>
+    <name>QtBoardChooser</name>
+    <message>
+        <source>ボード選択</source>
+        <translation>Choose board</translation>
+    </message>
+    <message>
+        <source>使用するボードを選んでください:</source>
+        <translation>Choose the board to use:</translation>
+    </message>
+</context>
+<context>
     <name>QtConfirmBox</name>
     <message>
         <source>はい(&amp;Y)</source>
@@ -252,6 +263,10 @@ Overwrite it?</translation>
     <message>
         <source>全体表示</source>
         <translation>Fit all</translation>
+    </message>
+    <message>
+        <source>ボード選択(&amp;B)...</source>
+        <translation>Choose &amp;board...</translation>
     </message>
 </context>
 <context>

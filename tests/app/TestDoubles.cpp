@@ -37,6 +37,15 @@ QString ScriptedFiles::Next(bool save, const QString& filter, const QString& ini
     return Paths.isEmpty() ? QString() : Paths.takeFirst();
 }
 
+QString ScriptedBoards::ChooseBoard(const std::vector<FtdiDevice>& devices, const QString&)
+{
+    QStringList serials;
+    for (const FtdiDevice& device : devices)
+        serials << device.Serial;
+    Offered.push_back(serials);
+    return Answers.isEmpty() ? QString() : Answers.takeFirst();
+}
+
 RecordingD2xx::RecordingD2xx(D2xx& inner, ManualClock* replyClock)
     : inner_(inner)
     , replyClock_(replyClock)
@@ -104,6 +113,11 @@ FT_STATUS RecordingD2xx::FT_SetUSBParameters(FT_HANDLE handle, ULONG inTransferS
 {
     ++Calls;
     return inner_.FT_SetUSBParameters(handle, inTransferSize, outTransferSize);
+}
+
+D2xxDiscovery* RecordingD2xx::Discovery()
+{
+    return inner_.Discovery();
 }
 
 FailingFactory::FailingFactory(QString failOn)

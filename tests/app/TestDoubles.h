@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BoardChooser.h"
 #include "ComponentFactory.h"
 #include "ConfirmPrompt.h"
 #include "D2xx.h"
@@ -28,6 +29,16 @@ public:
     void ShowError(const QString& caption, const QString& text) override;
 
     std::vector<ShownBox> Boxes;
+};
+
+// Returns the next scripted serial (empty = cancelled) and records the
+// serial numbers each chooser offered.
+class ScriptedBoards : public BoardChooser {
+public:
+    QString ChooseBoard(const std::vector<FtdiDevice>& devices, const QString& current) override;
+
+    QStringList Answers;
+    std::vector<QStringList> Offered;
 };
 
 // Answers every overwrite question with Answer and records it.
@@ -75,6 +86,7 @@ public:
     FT_STATUS FT_Purge(FT_HANDLE handle, ULONG mask) override;
     FT_STATUS FT_GetQueueStatus(FT_HANDLE handle, DWORD* rxBytes) override;
     FT_STATUS FT_SetUSBParameters(FT_HANDLE handle, ULONG inTransferSize, ULONG outTransferSize) override;
+    D2xxDiscovery* Discovery() override;
 
     // While set, FT_GetQueueStatus fails as a broken link would.
     bool FailQueueStatus = false;
