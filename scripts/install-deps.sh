@@ -13,10 +13,12 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libftdi1-dev libusb-1.0-0-dev
   libfftw3-dev pkg-config
+  libhdf5-dev hdf5-tools
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick xdotool
   dpkg-dev man-db desktop-file-utils lintian appstream
   pybind11-dev python3-dev python3-numpy python3-pytest python3-pandas
+  python3-h5py python3-scipy python3-dask python3-distributed
   "$@"
 )
 
