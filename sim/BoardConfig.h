@@ -63,6 +63,9 @@ struct SimDevice {
     std::string Serial;
     Kind Type = Kind::Board;
     bool Busy = false;  // open in another program: listed as opened, cannot be opened
+    // USB only (sim/usb); the drop-in D2XX library lists such a device as usual.
+    bool NoAccess = false;      // no udev rule: the device node cannot be opened
+    bool KernelDriver = false;  // the kernel's serial driver is bound and will not let go
 };
 
 // The drop-in library's devices, in index order; by default one board.
@@ -78,6 +81,7 @@ struct UsbBridgeFaults {
     bool AccessDenied = false;       // opening the device is not permitted
     bool Busy = false;               // another program has claimed its interface
     bool KernelDriver = false;       // the kernel's serial driver is bound and must be detached first
+    bool KernelDriverStays = false;  // that driver is bound and detaching it fails
     bool ShortPackets = false;       // no packet carries more than 16 bytes of data
     bool ZeroLengthPackets = false;  // a zero-length packet follows every full packet
     // The device is unplugged once this many data bytes have reached the host.
@@ -90,4 +94,11 @@ struct UsbBridgeConfig {
     // 0x6001: FT245R-style, 64-byte packets; 0x6014: FT232H-style, 512-byte packets.
     std::uint16_t ProductId = 0x6001;
     UsbBridgeFaults Faults;
+    // The USB product string; empty names the board and its bridge,
+    // "KORVADEX Board (FT245R)".
+    std::string Product;
+    std::string Serial = "KVX00001";
+    // TX wired to RX, as on a loopback adapter: every byte from the host comes
+    // back, and whatever is behind the chip hears nothing.
+    bool Loopback = false;
 };

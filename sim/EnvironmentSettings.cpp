@@ -199,12 +199,12 @@ std::vector<std::string> Split(const std::string& text, char separator)
     }
 }
 
-// SERIAL:KIND or SERIAL:KIND:busy; the serial 1 to 15 characters, as D2XX
-// holds it.
+// SERIAL:KIND, then any of :busy, :access and :kernel-driver; the serial 1 to
+// 15 characters, as D2XX holds it.
 std::optional<SimDevice> ParseDevice(const std::string& entry)
 {
     const std::vector<std::string> parts = Split(entry, ':');
-    if (parts.size() < 2 || parts.size() > 3 || parts[0].empty() || parts[0].size() >= FT_SerialNumberSize)
+    if (parts.size() < 2 || parts[0].empty() || parts[0].size() >= FT_SerialNumberSize)
         return std::nullopt;
     SimDevice device;
     device.Serial = parts[0];
@@ -216,9 +216,15 @@ std::optional<SimDevice> ParseDevice(const std::string& entry)
         device.Type = SimDevice::Kind::EchoAdapter;
     else
         return std::nullopt;
-    if (parts.size() == 3 && parts[2] != "busy")
-        return std::nullopt;
-    device.Busy = parts.size() == 3;
+    for (std::size_t i = 2; i < parts.size(); ++i) {
+        bool* const flag = parts[i] == "busy"            ? &device.Busy
+                           : parts[i] == "access"        ? &device.NoAccess
+                           : parts[i] == "kernel-driver" ? &device.KernelDriver
+                                                         : nullptr;
+        if (flag == nullptr || *flag)
+            return std::nullopt;
+        *flag = true;
+    }
     return device;
 }
 
@@ -240,7 +246,7 @@ void ReadDevices(Reader& reader, std::vector<SimDevice>& devices)
         for (const std::string& entry : Split(text, ',')) {
             const std::optional<SimDevice> device = ParseDevice(entry);
             if (!device || SerialTaken(read, device->Serial)) {
-                reader.Warn(name, entry.c_str(), "SERIAL:board|silent|echo[:busy] with a serial of 1 to 15 characters, each serial once");
+                reader.Warn(name, entry.c_str(), "SERIAL:board|silent|echo[:busy][:access][:kernel-driver] with a serial of 1 to 15 characters, each serial once");
                 return;
             }
             read.push_back(*device);

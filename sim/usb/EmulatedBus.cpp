@@ -16,7 +16,21 @@ UsbEmulationSetup SetupFromEnvironment()
     setup.Board = settings.Board;
     setup.Usb = settings.Usb;
     setup.Speed = settings.Speed;
+    // Without a device list the bus holds the one board as it always did,
+    // with its bridge's own strings.
+    if (std::getenv("KORVADEX_SIM_DEVICES") != nullptr)
+        setup.Devices = settings.Devices;
     return setup;
+}
+
+// A board's bridge: the configured chip, its cable pulled after the bytes the
+// USB setting or the board's own cable setting names.
+UsbBridgeConfig BoardChip(const UsbEmulationSetup& setup)
+{
+    UsbBridgeConfig chip = setup.Usb;
+    if (!chip.Faults.RemoveAfterBytes)
+        chip.Faults.RemoveAfterBytes = setup.Board.Faults.CablePullAfterBytes;
+    return chip;
 }
 
 }  // namespace
@@ -39,24 +53,68 @@ std::unique_lock<std::mutex> EmulatedBus::Lock()
 
 void EmulatedBus::Reset(const UsbEmulationSetup& setup)
 {
-    setup_ = setup;
-    chip_.reset();
+    ports_.clear();
+    made_.clear();
     clock_ = std::make_unique<RealClock>(setup.Speed);
-    firmware_ = std::make_unique<BoardFirmware>(setup.Board);
-    chip_ = std::make_unique<FtdiBridgeChip>(setup.Usb, *firmware_);
-    const UsbBridgeFaults& faults = setup.Usb.Faults;
-    kernelDriverBound = faults.KernelDriver;
-    accessDenied = faults.AccessDenied;
-    busyElsewhere = faults.Busy;
-    interfaceClaimed = false;
-    openHandles = 0;
+    const BoardFaults& boardFaults = setup.Board.Faults;
+    if (!setup.Devices) {
+        Port port{BoardChip(setup), setup.Board, setup.Usb.Faults.Absent, boardFaults.ReplugAfter};
+        ports_.push_back(port);
+    } else {
+        for (const SimDevice& device : *setup.Devices) {
+            Port port;
+            port.Chip.Serial = device.Serial;
+            switch (device.Type) {
+            case SimDevice::Kind::Board:
+                port = {BoardChip(setup), setup.Board, setup.Usb.Faults.Absent || boardFaults.Absent,
+                        boardFaults.ReplugAfter};
+                port.Chip.Serial = device.Serial;
+                port.Chip.Product = "KORVADEX Board " + device.Serial;
+                break;
+            case SimDevice::Kind::SilentAdapter:
+                port.Chip.ProductId = 0x6015;
+                port.Chip.Product = "USB-Serial Cable";
+                port.Board.Faults.Silent = true;
+                break;
+            case SimDevice::Kind::EchoAdapter:
+                port.Chip.Product = "USB-Serial Loopback";
+                port.Chip.Loopback = true;
+                break;
+            }
+            UsbBridgeFaults& faults = port.Chip.Faults;
+            faults.Busy = faults.Busy || device.Busy;
+            faults.AccessDenied = faults.AccessDenied || device.NoAccess;
+            faults.KernelDriverStays = faults.KernelDriverStays || device.KernelDriver;
+            ports_.push_back(port);
+        }
+    }
+    for (std::size_t i = 0; i < ports_.size(); ++i)
+        PlugIn(ports_[i], static_cast<std::uint8_t>(i + 1));
     deviceReferences = 0;
     changed_.notify_all();
 }
 
+void EmulatedBus::PlugIn(Port& port, std::uint8_t number)
+{
+    made_.push_back(std::make_unique<EmulatedDevice>(port.Chip, port.Board, number, nextAddress_++));
+    port.Current = made_.back().get();
+}
+
 void EmulatedBus::Advance()
 {
-    chip_->Advance(clock_->Now());
+    const BoardTime now = clock_->Now();
+    for (std::size_t i = 0; i < ports_.size(); ++i) {
+        Port& port = ports_[i];
+        FtdiBridgeChip& chip = port.Current->Chip();
+        chip.Advance(now);
+        if (!chip.Removed() || port.Replugged || !port.ReplugAfter || now < chip.RemovedAt() + *port.ReplugAfter)
+            continue;
+        // A good cable goes in: the board powers up afresh and stays.
+        port.Replugged = true;
+        port.Chip.Faults.RemoveAfterBytes.reset();
+        PlugIn(port, static_cast<std::uint8_t>(i + 1));
+        changed_.notify_all();
+    }
 }
 
 BoardTime EmulatedBus::Now()
@@ -64,25 +122,27 @@ BoardTime EmulatedBus::Now()
     return clock_->Now();
 }
 
-FtdiBridgeChip& EmulatedBus::Chip()
+std::vector<EmulatedDevice*> EmulatedBus::Listed() const
 {
-    return *chip_;
+    std::vector<EmulatedDevice*> listed;
+    for (const Port& port : ports_) {
+        if (!port.Absent && !port.Current->Chip().Removed())
+            listed.push_back(port.Current);
+    }
+    return listed;
 }
 
-const BoardFirmware& EmulatedBus::Firmware() const
+EmulatedDevice* EmulatedBus::First() const
 {
-    return *firmware_;
-}
-
-bool EmulatedBus::Listed() const
-{
-    return !setup_.Usb.Faults.Absent && !chip_->Removed();
+    return ports_.empty() ? nullptr : ports_.front().Current;
 }
 
 void EmulatedBus::Wait(std::unique_lock<std::mutex>& lock, std::chrono::steady_clock::time_point deadline)
 {
-    if (const std::optional<BoardTime> next = chip_->NextCompletion())
-        deadline = std::min(deadline, clock_->WallTime(*next));
+    for (const Port& port : ports_) {
+        if (const std::optional<BoardTime> next = port.Current->Chip().NextCompletion())
+            deadline = std::min(deadline, clock_->WallTime(*next));
+    }
     changed_.wait_until(lock, deadline);
 }
 

@@ -53,7 +53,14 @@ std::uint16_t FtdiBridgeChip::ProductId() const
 
 std::uint16_t FtdiBridgeChip::DeviceRelease() const
 {
-    return config_.ProductId == 0x6014 ? 0x0900 : 0x0600;
+    switch (config_.ProductId) {
+    case 0x6014:
+        return 0x0900;
+    case 0x6015:
+        return 0x1000;  // FT-X
+    default:
+        return 0x0600;
+    }
 }
 
 std::size_t FtdiBridgeChip::PacketSize() const
@@ -67,9 +74,11 @@ std::string FtdiBridgeChip::StringDescriptor(std::uint8_t index) const
     case 1:
         return "FTDI";
     case 2:
+        if (!config_.Product.empty())
+            return config_.Product;
         return config_.ProductId == 0x6014 ? "KORVADEX Board (FT232H)" : "KORVADEX Board (FT245R)";
     case 3:
-        return "KVX00001";
+        return config_.Serial;
     default:
         return {};
     }
@@ -195,7 +204,10 @@ bool FtdiBridgeChip::Cancel(InRequest& request)
 void FtdiBridgeChip::ReceiveOut(const std::uint8_t* data, std::size_t count, BoardTime now)
 {
     Advance(now);
-    firmware_.Receive(data, count, now_, *this);
+    if (config_.Loopback)
+        Write(data, count, now_);
+    else
+        firmware_.Receive(data, count, now_, *this);
 }
 
 void FtdiBridgeChip::SendFullPackets(BoardTime t)
@@ -265,9 +277,16 @@ void FtdiBridgeChip::ExpireRequests(BoardTime now)
 
 void FtdiBridgeChip::Remove()
 {
+    if (!removed_)
+        removedAt_ = now_;
     removed_ = true;
     fifo_.clear();
     FailPending(InRequest::State::NoDevice);
+}
+
+BoardTime FtdiBridgeChip::RemovedAt() const
+{
+    return removedAt_;
 }
 
 bool FtdiBridgeChip::Removed() const

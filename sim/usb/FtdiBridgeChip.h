@@ -76,6 +76,7 @@ public:
     // Pulled out: every pending request ends with NoDevice.
     void Remove();
     bool Removed() const;
+    BoardTime RemovedAt() const;  // on the board's clock; only once Removed
     bool InHalted() const;
 
     // State the host's requests have set.
@@ -109,6 +110,7 @@ private:
     BoardTime lastPacket_{0};
     BoardTime now_{0};
     bool removed_ = false;
+    BoardTime removedAt_{0};
     bool inHalted_ = false;
 
     std::uint8_t latency_ = 16;

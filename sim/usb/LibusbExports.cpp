@@ -1,7 +1,7 @@
 // The libusb-1.0 functions that libftdi1 and the project's libftdi driver
-// call, answered by the emulated bus with its one FTDI bridge. Contexts,
-// handles and transfers are plain records here; every call takes the bus's
-// lock. Asynchronous transfers complete inside libusb_handle_events_*, on the
+// call, answered by the emulated bus and its FTDI devices. Contexts,
+// handles and transfers are plain records here, and a libusb_device is the
+// emulated device itself; every call takes the bus's lock. Asynchronous transfers complete inside libusb_handle_events_*, on the
 // calling thread, with their callbacks run after the lock is let go, as
 // libusb does. A synchronous bulk-in transfer waits on the bus the same way.
 
@@ -23,10 +23,8 @@
 struct libusb_context {
 };
 
-struct libusb_device {
-};
-
 struct libusb_device_handle {
+    EmulatedDevice* device = nullptr;
     bool claimed = false;
 };
 
@@ -37,10 +35,20 @@ using Clock = std::chrono::steady_clock;
 // A synchronous call never waits longer than this without a time-out of its own.
 constexpr std::chrono::hours LongestWait{1};
 
-libusb_device theDevice;
+// libusb's device is opaque to its callers: it is the emulated device.
+EmulatedDevice& DeviceOf(libusb_device* device)
+{
+    return *reinterpret_cast<EmulatedDevice*>(device);
+}
+
+libusb_device* UsbDevice(EmulatedDevice* device)
+{
+    return reinterpret_cast<libusb_device*>(device);
+}
 
 struct TransferRecord {
     InRequest request;  // bulk-in transfers
+    EmulatedDevice* device = nullptr;
     bool inFlight = false;
 };
 
@@ -51,8 +59,8 @@ std::unordered_map<libusb_transfer*, TransferRecord>& Records()
     return records;
 }
 
-// The transfers in flight, in the order submitted. With one device on the
-// bus, every context handles them all.
+// The transfers in flight, in the order submitted. Every context handles
+// them all, whichever device they are for.
 std::deque<libusb_transfer*>& InFlight()
 {
     static std::deque<libusb_transfer*> inFlight;
@@ -136,7 +144,8 @@ libusb_transfer* TakeFinished()
 
 int SubmitBulk(EmulatedBus& bus, libusb_transfer* transfer, TransferRecord& record)
 {
-    FtdiBridgeChip& chip = bus.Chip();
+    record.device = transfer->dev_handle->device;
+    FtdiBridgeChip& chip = record.device->Chip();
     if (IsIn(transfer->endpoint)) {
         if (transfer->endpoint != FtdiBridgeChip::InEndpoint)
             return LIBUSB_ERROR_NOT_FOUND;
@@ -174,16 +183,15 @@ KORVADEX_USB_EXPORT ssize_t libusb_get_device_list(libusb_context*, libusb_devic
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     bus.Advance();
-    const bool listed = bus.Listed();
-    auto* devices = static_cast<libusb_device**>(std::calloc(2, sizeof(libusb_device*)));
+    const std::vector<EmulatedDevice*> listed = bus.Listed();
+    auto* devices = static_cast<libusb_device**>(std::calloc(listed.size() + 1, sizeof(libusb_device*)));
     if (devices == nullptr)
         return LIBUSB_ERROR_NO_MEM;
-    if (listed) {
-        devices[0] = &theDevice;
-        ++bus.deviceReferences;
-    }
+    for (std::size_t i = 0; i < listed.size(); ++i)
+        devices[i] = UsbDevice(listed[i]);
+    bus.deviceReferences += static_cast<int>(listed.size());
     *list = devices;
-    return listed ? 1 : 0;
+    return static_cast<ssize_t>(listed.size());
 }
 
 KORVADEX_USB_EXPORT void libusb_free_device_list(libusb_device** list, int unrefDevices)
@@ -221,16 +229,30 @@ KORVADEX_USB_EXPORT uint8_t libusb_get_bus_number(libusb_device*)
     return 1;
 }
 
-KORVADEX_USB_EXPORT uint8_t libusb_get_device_address(libusb_device*)
-{
-    return 5;
-}
-
-KORVADEX_USB_EXPORT int libusb_get_device_descriptor(libusb_device*, libusb_device_descriptor* descriptor)
+KORVADEX_USB_EXPORT uint8_t libusb_get_device_address(libusb_device* device)
 {
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
-    const FtdiBridgeChip& chip = bus.Chip();
+    return DeviceOf(device).Address();
+}
+
+// Every device sits on a hub in port 1 of bus 1: "1-1.<port>".
+KORVADEX_USB_EXPORT int libusb_get_port_numbers(libusb_device* device, uint8_t* ports, int length)
+{
+    if (length < 2)
+        return LIBUSB_ERROR_OVERFLOW;
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    ports[0] = 1;
+    ports[1] = DeviceOf(device).Port();
+    return 2;
+}
+
+KORVADEX_USB_EXPORT int libusb_get_device_descriptor(libusb_device* device, libusb_device_descriptor* descriptor)
+{
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    const FtdiBridgeChip& chip = DeviceOf(device).Chip();
     *descriptor = libusb_device_descriptor();
     descriptor->bLength = LIBUSB_DT_DEVICE_SIZE;
     descriptor->bDescriptorType = LIBUSB_DT_DEVICE;
@@ -255,7 +277,8 @@ struct ConfigurationBlock {
     libusb_endpoint_descriptor endpoints[2];
 };
 
-KORVADEX_USB_EXPORT int libusb_get_config_descriptor(libusb_device*, uint8_t index, libusb_config_descriptor** config)
+KORVADEX_USB_EXPORT int libusb_get_config_descriptor(libusb_device* device, uint8_t index,
+                                                     libusb_config_descriptor** config)
 {
     if (index != 0)
         return LIBUSB_ERROR_NOT_FOUND;
@@ -271,7 +294,7 @@ KORVADEX_USB_EXPORT int libusb_get_config_descriptor(libusb_device*, uint8_t ind
         endpoint.bDescriptorType = LIBUSB_DT_ENDPOINT;
         endpoint.bEndpointAddress = addresses[i];
         endpoint.bmAttributes = LIBUSB_TRANSFER_TYPE_BULK;
-        endpoint.wMaxPacketSize = static_cast<uint16_t>(bus.Chip().PacketSize());
+        endpoint.wMaxPacketSize = static_cast<uint16_t>(DeviceOf(device).Chip().PacketSize());
     }
     block->setting.bLength = LIBUSB_DT_INTERFACE_SIZE;
     block->setting.bDescriptorType = LIBUSB_DT_INTERFACE;
@@ -297,19 +320,21 @@ KORVADEX_USB_EXPORT void libusb_free_config_descriptor(libusb_config_descriptor*
     delete reinterpret_cast<ConfigurationBlock*>(config);
 }
 
-KORVADEX_USB_EXPORT int libusb_open(libusb_device*, libusb_device_handle** handle)
+KORVADEX_USB_EXPORT int libusb_open(libusb_device* usbDevice, libusb_device_handle** handle)
 {
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     bus.Advance();
-    if (!bus.Listed())
+    EmulatedDevice& device = DeviceOf(usbDevice);
+    const std::vector<EmulatedDevice*> listed = bus.Listed();
+    if (std::find(listed.begin(), listed.end(), &device) == listed.end())
         return LIBUSB_ERROR_NO_DEVICE;
-    if (bus.accessDenied)
+    if (device.accessDenied)
         return LIBUSB_ERROR_ACCESS;
-    *handle = new (std::nothrow) libusb_device_handle;
+    *handle = new (std::nothrow) libusb_device_handle{&device, false};
     if (*handle == nullptr)
         return LIBUSB_ERROR_NO_MEM;
-    ++bus.openHandles;
+    ++device.openHandles;
     ++bus.deviceReferences;
     return LIBUSB_SUCCESS;
 }
@@ -321,40 +346,52 @@ KORVADEX_USB_EXPORT void libusb_close(libusb_device_handle* handle)
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     if (handle->claimed)
-        bus.interfaceClaimed = false;
-    --bus.openHandles;
+        handle->device->interfaceClaimed = false;
+    --handle->device->openHandles;
     --bus.deviceReferences;
     delete handle;
 }
 
-KORVADEX_USB_EXPORT int libusb_get_configuration(libusb_device_handle*, int* configuration)
+KORVADEX_USB_EXPORT int libusb_get_configuration(libusb_device_handle* handle, int* configuration)
 {
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
-    if (bus.Chip().Removed())
+    if (handle->device->Chip().Removed())
         return LIBUSB_ERROR_NO_DEVICE;
     *configuration = 1;
     return LIBUSB_SUCCESS;
 }
 
-KORVADEX_USB_EXPORT int libusb_set_configuration(libusb_device_handle*, int configuration)
+KORVADEX_USB_EXPORT int libusb_set_configuration(libusb_device_handle* handle, int configuration)
 {
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
-    if (bus.Chip().Removed())
+    if (handle->device->Chip().Removed())
         return LIBUSB_ERROR_NO_DEVICE;
     return configuration == 1 ? LIBUSB_SUCCESS : LIBUSB_ERROR_NOT_FOUND;
 }
 
-KORVADEX_USB_EXPORT int libusb_detach_kernel_driver(libusb_device_handle*, int interfaceNumber)
+KORVADEX_USB_EXPORT int libusb_kernel_driver_active(libusb_device_handle* handle, int interfaceNumber)
 {
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
-    if (bus.Chip().Removed())
+    if (handle->device->Chip().Removed())
         return LIBUSB_ERROR_NO_DEVICE;
-    if (interfaceNumber != 0 || !bus.kernelDriverBound)
+    return interfaceNumber == 0 && handle->device->kernelDriverBound ? 1 : 0;
+}
+
+KORVADEX_USB_EXPORT int libusb_detach_kernel_driver(libusb_device_handle* handle, int interfaceNumber)
+{
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    EmulatedDevice& device = *handle->device;
+    if (device.Chip().Removed())
+        return LIBUSB_ERROR_NO_DEVICE;
+    if (interfaceNumber != 0 || !device.kernelDriverBound)
         return LIBUSB_ERROR_NOT_FOUND;
-    bus.kernelDriverBound = false;
+    if (device.kernelDriverStays)
+        return LIBUSB_ERROR_OTHER;
+    device.kernelDriverBound = false;
     return LIBUSB_SUCCESS;
 }
 
@@ -367,16 +404,17 @@ KORVADEX_USB_EXPORT int libusb_claim_interface(libusb_device_handle* handle, int
 {
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
-    if (bus.Chip().Removed())
+    EmulatedDevice& device = *handle->device;
+    if (device.Chip().Removed())
         return LIBUSB_ERROR_NO_DEVICE;
     if (interfaceNumber != 0)
         return LIBUSB_ERROR_NOT_FOUND;
     if (handle->claimed)
         return LIBUSB_SUCCESS;
-    if (bus.busyElsewhere || bus.kernelDriverBound || bus.interfaceClaimed)
+    if (device.busyElsewhere || device.kernelDriverBound || device.interfaceClaimed)
         return LIBUSB_ERROR_BUSY;
     handle->claimed = true;
-    bus.interfaceClaimed = true;
+    device.interfaceClaimed = true;
     return LIBUSB_SUCCESS;
 }
 
@@ -387,18 +425,19 @@ KORVADEX_USB_EXPORT int libusb_release_interface(libusb_device_handle* handle, i
     if (interfaceNumber != 0 || !handle->claimed)
         return LIBUSB_ERROR_NOT_FOUND;
     handle->claimed = false;
-    bus.interfaceClaimed = false;
-    return bus.Chip().Removed() ? LIBUSB_ERROR_NO_DEVICE : LIBUSB_SUCCESS;
+    handle->device->interfaceClaimed = false;
+    return handle->device->Chip().Removed() ? LIBUSB_ERROR_NO_DEVICE : LIBUSB_SUCCESS;
 }
 
-KORVADEX_USB_EXPORT int libusb_get_string_descriptor_ascii(libusb_device_handle*, uint8_t index,
+KORVADEX_USB_EXPORT int libusb_get_string_descriptor_ascii(libusb_device_handle* handle, uint8_t index,
                                                            unsigned char* data, int length)
 {
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
-    if (bus.Chip().Removed())
+    const FtdiBridgeChip& chip = handle->device->Chip();
+    if (chip.Removed())
         return LIBUSB_ERROR_NO_DEVICE;
-    const std::string text = bus.Chip().StringDescriptor(index);
+    const std::string text = chip.StringDescriptor(index);
     if (text.empty())
         return LIBUSB_ERROR_PIPE;
     if (length <= 0)
@@ -409,34 +448,36 @@ KORVADEX_USB_EXPORT int libusb_get_string_descriptor_ascii(libusb_device_handle*
     return n;
 }
 
-KORVADEX_USB_EXPORT int libusb_control_transfer(libusb_device_handle*, uint8_t requestType, uint8_t request,
+KORVADEX_USB_EXPORT int libusb_control_transfer(libusb_device_handle* handle, uint8_t requestType, uint8_t request,
                                                 uint16_t value, uint16_t index, unsigned char* data,
                                                 uint16_t length, unsigned int)
 {
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     bus.Advance();
-    if (bus.Chip().Removed())
+    FtdiBridgeChip& chip = handle->device->Chip();
+    if (chip.Removed())
         return LIBUSB_ERROR_NO_DEVICE;
-    const std::optional<std::size_t> answered = bus.Chip().Control(requestType, request, value, index, data, length);
+    const std::optional<std::size_t> answered = chip.Control(requestType, request, value, index, data, length);
     bus.Notify();
     return answered ? static_cast<int>(*answered) : LIBUSB_ERROR_PIPE;
 }
 
-KORVADEX_USB_EXPORT int libusb_bulk_transfer(libusb_device_handle*, unsigned char endpoint, unsigned char* data,
-                                             int length, int* transferred, unsigned int timeout)
+KORVADEX_USB_EXPORT int libusb_bulk_transfer(libusb_device_handle* handle, unsigned char endpoint,
+                                             unsigned char* data, int length, int* transferred, unsigned int timeout)
 {
     EmulatedBus& bus = EmulatedBus::Instance();
     auto lock = bus.Lock();
     bus.Advance();
     if (transferred != nullptr)
         *transferred = 0;
-    if (bus.Chip().Removed())
+    FtdiBridgeChip& chip = handle->device->Chip();
+    if (chip.Removed())
         return LIBUSB_ERROR_NO_DEVICE;
     if (!IsIn(endpoint)) {
         if (endpoint != FtdiBridgeChip::OutEndpoint)
             return LIBUSB_ERROR_NOT_FOUND;
-        bus.Chip().ReceiveOut(data, static_cast<std::size_t>(std::max(length, 0)), bus.Now());
+        chip.ReceiveOut(data, static_cast<std::size_t>(std::max(length, 0)), bus.Now());
         bus.Notify();
         if (transferred != nullptr)
             *transferred = length;
@@ -448,7 +489,7 @@ KORVADEX_USB_EXPORT int libusb_bulk_transfer(libusb_device_handle*, unsigned cha
     request.Buffer = data;
     request.Length = static_cast<std::size_t>(std::max(length, 0));
     request.Deadline = DeadlineAfter(bus, timeout);
-    bus.Chip().SubmitIn(request, bus.Now());
+    chip.SubmitIn(request, bus.Now());
     while (request.Status == InRequest::State::Pending) {
         bus.Wait(lock, Clock::now() + LongestWait);
         bus.Advance();
@@ -498,7 +539,7 @@ KORVADEX_USB_EXPORT int libusb_submit_transfer(libusb_transfer* transfer)
         return LIBUSB_ERROR_BUSY;
     if (transfer->dev_handle == nullptr)
         return LIBUSB_ERROR_INVALID_PARAM;
-    if (bus.Chip().Removed())
+    if (transfer->dev_handle->device->Chip().Removed())
         return LIBUSB_ERROR_NO_DEVICE;
     if (transfer->type != LIBUSB_TRANSFER_TYPE_BULK)
         return LIBUSB_ERROR_NOT_SUPPORTED;
@@ -516,7 +557,7 @@ KORVADEX_USB_EXPORT int libusb_cancel_transfer(libusb_transfer* transfer)
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     TransferRecord& record = Records()[transfer];
-    if (!record.inFlight || !IsIn(transfer->endpoint) || !bus.Chip().Cancel(record.request))
+    if (!record.inFlight || !IsIn(transfer->endpoint) || !record.device->Chip().Cancel(record.request))
         return LIBUSB_ERROR_NOT_FOUND;
     bus.Notify();
     return LIBUSB_SUCCESS;
@@ -543,6 +584,32 @@ KORVADEX_USB_EXPORT int libusb_handle_events_timeout_completed(libusb_context*, 
     if (finished != nullptr && finished->callback != nullptr)
         finished->callback(finished);
     return LIBUSB_SUCCESS;
+}
+
+KORVADEX_USB_EXPORT const char* libusb_error_name(int code)
+{
+    switch (code) {
+    case LIBUSB_SUCCESS:
+        return "LIBUSB_SUCCESS";
+    case LIBUSB_ERROR_IO:
+        return "LIBUSB_ERROR_IO";
+    case LIBUSB_ERROR_ACCESS:
+        return "LIBUSB_ERROR_ACCESS";
+    case LIBUSB_ERROR_NO_DEVICE:
+        return "LIBUSB_ERROR_NO_DEVICE";
+    case LIBUSB_ERROR_NOT_FOUND:
+        return "LIBUSB_ERROR_NOT_FOUND";
+    case LIBUSB_ERROR_BUSY:
+        return "LIBUSB_ERROR_BUSY";
+    case LIBUSB_ERROR_PIPE:
+        return "LIBUSB_ERROR_PIPE";
+    case LIBUSB_ERROR_NO_MEM:
+        return "LIBUSB_ERROR_NO_MEM";
+    case LIBUSB_ERROR_OTHER:
+        return "LIBUSB_ERROR_OTHER";
+    default:
+        return "**UNKNOWN**";
+    }
 }
 
 KORVADEX_USB_EXPORT int libusb_handle_events_timeout(libusb_context* context, struct timeval* tv)

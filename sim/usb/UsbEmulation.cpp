@@ -16,7 +16,8 @@ void Unplug()
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     bus.Advance();
-    bus.Chip().Remove();
+    if (EmulatedDevice* device = bus.First())
+        device->Chip().Remove();
     bus.Notify();
 }
 
@@ -25,13 +26,17 @@ UsbEmulationState State()
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     bus.Advance();
-    const FtdiBridgeChip& chip = bus.Chip();
     UsbEmulationState state;
-    state.Listed = bus.Listed();
-    state.KernelDriverBound = bus.kernelDriverBound;
-    state.InterfaceClaimed = bus.interfaceClaimed;
-    state.OpenHandles = bus.openHandles;
     state.DeviceReferences = bus.deviceReferences;
+    const EmulatedDevice* device = bus.First();
+    if (device == nullptr)
+        return state;
+    const std::vector<EmulatedDevice*> listed = bus.Listed();
+    const FtdiBridgeChip& chip = device->Chip();
+    state.Listed = !listed.empty() && listed.front() == device;
+    state.KernelDriverBound = device->kernelDriverBound;
+    state.InterfaceClaimed = device->interfaceClaimed;
+    state.OpenHandles = device->openHandles;
     state.LatencyTimer = chip.LatencyTimer();
     state.BitMode = chip.BitMode();
     state.BaudDivisor = chip.BaudDivisor();
@@ -40,8 +45,8 @@ UsbEmulationState State()
     state.ReceivePurges = chip.ReceivePurges();
     state.TransmitPurges = chip.TransmitPurges();
     state.BytesToHost = chip.BytesToHost();
-    state.LostSamples = bus.Firmware().LostSamples();
-    state.Running = bus.Firmware().Running();
+    state.LostSamples = device->Firmware().LostSamples();
+    state.Running = device->Firmware().Running();
     return state;
 }
 

@@ -1,18 +1,23 @@
 #pragma once
 
 // The control side of the libusb stand-in, for tests in the same process:
-// which bridge and board it presents, unplugging it, and what state the
-// host's requests left it in. Exported by the stand-in library next to the
+// which bridges and boards it presents, unplugging the first, and what state
+// the host's requests left that one in. Exported by the stand-in library next to the
 // libusb functions.
 
 #include "BoardConfig.h"
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 struct UsbEmulationSetup {
     BoardConfig Board;
     UsbBridgeConfig Usb;
     double Speed = 1.0;  // board seconds per wall-clock second
+    // The FTDI devices on the bus, one port each, as KORVADEX_SIM_DEVICES lists
+    // them; without a list, one board with the bridge's own strings.
+    std::optional<std::vector<SimDevice>> Devices;
 };
 
 struct UsbEmulationState {
@@ -37,10 +42,10 @@ struct UsbEmulationState {
 
 namespace UsbEmulation {
 
-// A new bridge and board as set up, powered up afresh. Only while no device
+// New bridges and boards as set up, powered up afresh. Only while no device
 // handle is open and no transfer is in flight.
 KORVADEX_USB_CONTROL void Reset(const UsbEmulationSetup& setup);
-// The bridge is pulled out now.
+// The device in the first port is pulled out now.
 KORVADEX_USB_CONTROL void Unplug();
 KORVADEX_USB_CONTROL UsbEmulationState State();
 
