@@ -13,6 +13,10 @@ public:
     // user chooses one ("--board SERIAL", "serial=SERIAL").
     static QString Reason(ChosenD2xx& chosen, const QString& serial, const QString& chooseWith);
 
+    // The udev rule the Debian package installs, which lets the user at the
+    // seat open the board.
+    static const char* const UdevRule;  // "60-korvadex.rules"
+
 private:
     // "no FTDI driver: libftd2xx.so not found (…)" when no driver library
     // loads at all, else empty.

@@ -7,6 +7,7 @@
 // seven calls.
 
 #include <cstdint>
+#include <string>
 
 #if defined(_WIN32)
 #define FTD2XX_CALL __stdcall
@@ -84,6 +85,22 @@ using FT_GetDeviceInfoDetailFn = FT_STATUS(FTD2XX_CALL*)(DWORD index, LPDWORD fl
 using FT_OpenExFn = FT_STATUS(FTD2XX_CALL*)(LPVOID arg1, DWORD flags, FT_HANDLE* handle);
 }
 
+// Whether a listed device can be opened, and if not, why.
+enum class DeviceState {
+    Usable,
+    Busy,          // open in another program
+    NoPermission,  // the operating system does not let this user open it
+    KernelDriver,  // the kernel's own driver holds it and will not let go
+    Unreadable,    // the driver could not describe it
+};
+
+// What a driver may know of a listed device beyond the vendor's fields.
+struct D2xxEntryNote {
+    std::string Location;  // where the operating system has it, "1-2.3"; empty: the location id stands
+    DeviceState State = DeviceState::Usable;
+    std::string Reason;    // the driver's words for any state but usable
+};
+
 // The driver's list of attached devices, and opening one by serial number.
 // Not every driver has it: FTDI's library exports these by name only, and
 // an older or partial library may lack them.
@@ -98,6 +115,10 @@ public:
     virtual FT_STATUS FT_GetDeviceInfoDetail(DWORD index, LPDWORD flags, LPDWORD type, LPDWORD id, LPDWORD locId,
                                              LPVOID serialNumber, LPVOID description, FT_HANDLE* handle) = 0;
     virtual FT_STATUS FT_OpenEx(LPVOID arg1, DWORD flags, FT_HANDLE* handle) = 0;
+
+    // More about one entry of the latest snapshot, from a driver that knows
+    // more than the vendor's flags tell; false when it has nothing to add.
+    virtual bool DescribeEntry(DWORD /*index*/, D2xxEntryNote& /*note*/) { return false; }
 };
 
 // The seven functions as one interface, with the vendor's arguments.

@@ -81,6 +81,13 @@ FtdiDevice DeviceList::ReadEntry(D2xxDiscovery& discovery, DWORD index)
         device.State = DeviceState::Busy;
         device.Reason = QStringLiteral("open in another program");
     }
+    D2xxEntryNote note;
+    if (discovery.DescribeEntry(index, note)) {
+        if (!note.Location.empty())
+            device.Location = QString::fromStdString(note.Location);
+        device.State = note.State;
+        device.Reason = QString::fromStdString(note.Reason);
+    }
     return device;
 }
 
@@ -113,6 +120,10 @@ QString DeviceList::StateName(DeviceState state)
     switch (state) {
     case DeviceState::Busy:
         return QStringLiteral("busy");
+    case DeviceState::NoPermission:
+        return QStringLiteral("no permission");
+    case DeviceState::KernelDriver:
+        return QStringLiteral("kernel driver");
     case DeviceState::Unreadable:
         return QStringLiteral("unreadable");
     case DeviceState::Usable:

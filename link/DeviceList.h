@@ -6,21 +6,15 @@
 
 #include <vector>
 
-enum class DeviceState {
-    Usable,
-    Busy,        // open in another program
-    Unreadable,  // the driver could not describe it
-};
-
 // One FTDI device as its driver lists it.
 struct FtdiDevice {
     int Index = 0;
     QString Serial;
     QString Description;  // the USB product string
     QString Type;         // the bridge, "FT232R"
-    QString Location;     // the driver's location id, "0x1011"
+    QString Location;     // the driver's location id, "0x1011", or the bus and ports, "1-2.3"
     DeviceState State = DeviceState::Usable;
-    QString Reason;       // why it is busy or unreadable
+    QString Reason;       // why it cannot be opened, in the driver's words
 };
 
 // The FTDI devices a driver sees. Nothing is written to a device to find
@@ -33,7 +27,7 @@ public:
 
     // "FT_DEVICE_NOT_FOUND", the vendor's name for a status.
     static QString StatusName(FT_STATUS status);
-    // "usable", "busy", "unreadable".
+    // "usable", "busy", "no permission", "kernel driver", "unreadable".
     static QString StateName(DeviceState state);
     // "FT232R", or "type N" for one this program does not know.
     static QString TypeName(DWORD type);

@@ -1,13 +1,22 @@
 #include "FtdiD2xx.h"
 
-#include "FtdiUsb.h"
+#include "FtdiCatalogue.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstring>
 #include <exception>
 #include <utility>
 
 FtdiD2xx::FtdiD2xx(UsbPortOpener opener, std::size_t receiveCapacity)
     : opener_(std::move(opener))
+    , receiveCapacity_(receiveCapacity)
+{
+}
+
+FtdiD2xx::FtdiD2xx(std::unique_ptr<UsbCatalogue> catalogue, std::size_t receiveCapacity)
+    : catalogue_(std::move(catalogue))
+    , opener_([this](int deviceNumber, FT_STATUS& status) { return catalogue_->OpenNumber(deviceNumber, status); })
     , receiveCapacity_(receiveCapacity)
 {
 }
@@ -19,13 +28,18 @@ FtdiD2xx::~FtdiD2xx()
 
 FT_STATUS FtdiD2xx::FT_Open(int deviceNumber, FT_HANDLE* handle)
 {
+    return OpenPort(handle, [&](FT_STATUS& status) { return opener_(deviceNumber, status); });
+}
+
+FT_STATUS FtdiD2xx::OpenPort(FT_HANDLE* handle, const std::function<std::unique_ptr<UsbPort>(FT_STATUS&)>& open)
+{
     if (handle == nullptr)
         return FT_INVALID_PARAMETER;
     *handle = nullptr;
     if (port_)
         return FT_DEVICE_NOT_OPENED;
     FT_STATUS status = FT_DEVICE_NOT_FOUND;
-    std::unique_ptr<UsbPort> port = opener_(deviceNumber, status);
+    std::unique_ptr<UsbPort> port = open(status);
     if (!port)
         return status;
     try {
@@ -115,6 +129,66 @@ FT_STATUS FtdiD2xx::FT_SetUSBParameters(FT_HANDLE handle, ULONG inTransferSize, 
     return FT_OK;
 }
 
+D2xxDiscovery* FtdiD2xx::Discovery()
+{
+    if (catalogue_)
+        return this;
+    return nullptr;
+}
+
+FT_STATUS FtdiD2xx::FT_CreateDeviceInfoList(LPDWORD numDevs)
+{
+    if (numDevs == nullptr)
+        return FT_INVALID_PARAMETER;
+    snapshot_ = catalogue_->List();
+    *numDevs = static_cast<DWORD>(snapshot_.size());
+    return FT_OK;
+}
+
+FT_STATUS FtdiD2xx::FT_GetDeviceInfoDetail(DWORD index, LPDWORD flags, LPDWORD type, LPDWORD id, LPDWORD locId,
+                                           LPVOID serialNumber, LPVOID description, FT_HANDLE* handle)
+{
+    if (index >= snapshot_.size())
+        return FT_DEVICE_NOT_FOUND;
+    const UsbListing& listing = snapshot_[index];
+    if (flags != nullptr)
+        *flags = listing.Note.State == DeviceState::Busy ? FT_FLAGS_OPENED : 0;
+    if (type != nullptr)
+        *type = listing.Type;
+    if (id != nullptr)
+        *id = listing.Id;
+    if (locId != nullptr)
+        *locId = listing.LocId;
+    const auto copy = [](const std::string& text, LPVOID destination, DWORD size) {
+        if (destination == nullptr)
+            return;
+        const std::size_t count = std::min<std::size_t>(text.size(), size - 1);
+        std::memcpy(destination, text.data(), count);
+        static_cast<char*>(destination)[count] = '\0';
+    };
+    copy(listing.Serial, serialNumber, FT_SerialNumberSize);
+    copy(listing.Description, description, FT_DescriptionSize);
+    if (handle != nullptr)
+        *handle = nullptr;
+    return FT_OK;
+}
+
+FT_STATUS FtdiD2xx::FT_OpenEx(LPVOID arg1, DWORD flags, FT_HANDLE* handle)
+{
+    if (arg1 == nullptr || flags != FT_OPEN_BY_SERIAL_NUMBER)
+        return FT_INVALID_PARAMETER;
+    const std::string serial(static_cast<const char*>(arg1));
+    return OpenPort(handle, [&](FT_STATUS& status) { return catalogue_->OpenSerial(serial, status); });
+}
+
+bool FtdiD2xx::DescribeEntry(DWORD index, D2xxEntryNote& note)
+{
+    if (index >= snapshot_.size())
+        return false;
+    note = snapshot_[index].Note;
+    return true;
+}
+
 bool FtdiD2xx::IsOpenHandle(FT_HANDLE handle) const
 {
     return port_ && handle == static_cast<FT_HANDLE>(port_.get());
@@ -157,5 +231,5 @@ void FtdiD2xx::CloseDevice()
 
 std::unique_ptr<D2xx> CreateFtdiD2xx()
 {
-    return std::make_unique<FtdiD2xx>(&FtdiUsb::Open);
+    return std::make_unique<FtdiD2xx>(std::make_unique<FtdiCatalogue>());
 }

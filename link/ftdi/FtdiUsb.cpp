@@ -11,34 +11,27 @@ namespace {
 // bounds how late the reader thread notices that it should stop.
 constexpr int ReadWaitMs = 50;
 
-// Opens the deviceNumber-th FTDI device of the standard product ids.
-FT_STATUS OpenNthDevice(ftdi_context* context, int deviceNumber)
-{
-    ftdi_device_list* devices = nullptr;
-    const int found = ftdi_usb_find_all(context, &devices, 0, 0);   // 0, 0: FTDI's standard ids
-    ftdi_device_list* entry = devices;
-    for (int i = 0; entry != nullptr && i < deviceNumber; ++i)
-        entry = entry->next;
-    FT_STATUS status = FT_DEVICE_NOT_FOUND;
-    if (found > 0 && deviceNumber >= 0 && entry != nullptr) {
-        // Fails when the device node is not ours to open (no udev rule) or
-        // another program has claimed the interface.
-        status = ftdi_usb_open_dev(context, entry->dev) == 0 ? FT_OK : FT_DEVICE_NOT_OPENED;
-    }
-    ftdi_list_free(&devices);   // the opened device keeps its own reference
-    return status;
-}
-
 } // namespace
 
-std::unique_ptr<UsbPort> FtdiUsb::Open(int deviceNumber, FT_STATUS& status)
+std::unique_ptr<UsbPort> FtdiUsb::Open(const Pick& pick, const Refusal& refused, FT_STATUS& status)
 {
     status = FT_DEVICE_NOT_FOUND;
     ftdi_context* context = ftdi_new();   // null when libusb cannot start: no USB to search
     if (context == nullptr)
         return nullptr;
     std::unique_ptr<FtdiUsb> port(new FtdiUsb(context));
-    status = OpenNthDevice(context, deviceNumber);
+    ftdi_device_list* devices = nullptr;
+    if (ftdi_usb_find_all(context, &devices, 0, 0) > 0) {   // 0, 0: FTDI's standard ids
+        if (libusb_device* device = pick(context, devices)) {
+            // Fails when the device node is not ours to open (no udev rule),
+            // another program has claimed the interface, or the kernel's
+            // driver would not be detached.
+            status = ftdi_usb_open_dev(context, device) == 0 ? FT_OK : FT_DEVICE_NOT_OPENED;
+            if (status != FT_OK && refused)
+                refused(device);
+        }
+    }
+    ftdi_list_free(&devices);   // the opened device keeps its own reference
     if (status != FT_OK)
         return nullptr;
     if (!port->StartReading()) {

@@ -4,10 +4,13 @@
 #include "D2xx.h"
 #include "UsbPort.h"
 
+#include <functional>
 #include <memory>
 #include <mutex>
 
 struct ftdi_context;
+struct ftdi_device_list;
+struct libusb_device;
 
 // One FTDI device opened through libftdi1. libftdi opens, configures, writes
 // and flushes; the bulk-in endpoint is read by a BulkReader on libusb
@@ -18,11 +21,15 @@ struct ftdi_context;
 // calls into it hold mutex_; the reader needs no part of it.
 class FtdiUsb final : public UsbPort {
 public:
-    // The deviceNumber-th device among FTDI's standard product ids, with the
-    // kernel's serial driver detached from it; or null and, in status,
-    // FT_DEVICE_NOT_FOUND (none there) or FT_DEVICE_NOT_OPENED (no access, or
-    // another program holds it).
-    static std::unique_ptr<UsbPort> Open(int deviceNumber, FT_STATUS& status);
+    // The device `pick` chooses from libftdi's list of FTDI devices (null:
+    // none of them), opened with the kernel's serial driver detached from it;
+    // or null and, in status, FT_DEVICE_NOT_FOUND (not there) or
+    // FT_DEVICE_NOT_OPENED (no access, another program holds it, or the
+    // kernel's driver would not go). When libftdi cannot open it, `refused`
+    // is told which device it was while the list still holds it.
+    using Pick = std::function<libusb_device*(ftdi_context*, ftdi_device_list*)>;
+    using Refusal = std::function<void(libusb_device*)>;
+    static std::unique_ptr<UsbPort> Open(const Pick& pick, const Refusal& refused, FT_STATUS& status);
     ~FtdiUsb() override;
 
     FtdiUsb(const FtdiUsb&) = delete;
