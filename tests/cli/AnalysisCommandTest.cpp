@@ -3,6 +3,7 @@
 
 #include "CliProcess.h"
 #include "DtaFiles.h"
+#include "LogChecks.h"
 #include "CodeScale.h"
 #include "RunData.h"
 
@@ -27,7 +28,6 @@ namespace {
 const double Pi = std::acos(-1.0);
 
 constexpr std::int32_t Zero = 8388608;
-constexpr std::int32_t CounterStart = 1000;
 constexpr double CodeMicrovolts = 0.29802325940409413;
 
 MeasureSettings Settings(int spsSel, int chSel)
@@ -52,86 +52,9 @@ QStringList SineCodes(int count, double hertz, double peakMicrovolts)
     return lines;
 }
 
-QByteArray Contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QJsonObject FirstChannel(const QString& jsonLine)
 {
     return QJsonDocument::fromJson(jsonLine.toUtf8()).object().value("channels").toArray().first().toObject();
-}
-
-// Twenty times real time keeps the runs short. The board loses what its 64 KiB
-// queue cannot hold, so a case that needs every sample of long runs, read by
-// a companion slowed by the sanitizers on a busy machine, asks for less.
-CliProcess::Environment CountingBoard(CliProcess::Environment more = {})
-{
-    if (!more.contains(QStringLiteral("KORVADEX_SIM_SPEED")))
-        more.insert(QStringLiteral("KORVADEX_SIM_SPEED"), QStringLiteral("20"));
-    more.insert(QStringLiteral("KORVADEX_SIM_COUNTER"), QStringLiteral("1"));
-    more.insert(QStringLiteral("KORVADEX_SIM_COUNTER_START"), QString::number(CounterStart));
-    return more;
-}
-
-QStringList LogWords(const QString& path, const QString& rate, QStringList more = {})
-{
-    return QStringList{QStringLiteral("log"),       QStringLiteral("--rate"),   rate,
-                       QStringLiteral("--channel"), QStringLiteral("0"),        QStringLiteral("--filter"),
-                       QStringLiteral("sinc5"),     QStringLiteral("-o"),       path}
-           + more;
-}
-
-// A log as read back: its comments, and per run its samples' codes; every
-// row must be whole, carry five fields and be the next sample of its run,
-// and no line may cross a 4096-byte block.
-struct ParsedLog {
-    bool Whole = true;
-    QStringList Comments;
-    std::vector<std::vector<std::int32_t>> Runs;
-};
-
-ParsedLog ParseLog(const QByteArray& text)
-{
-    ParsedLog log;
-    log.Whole = text.endsWith('\n');
-    for (qsizetype block = 4096; block <= text.size(); block += 4096)
-        log.Whole = log.Whole && text[block - 1] == '\n';
-    const QList<QByteArray> lines = text.split('\n');
-    for (const QByteArray& line : lines.mid(0, lines.size() - 1)) {
-        if (line.startsWith('#')) {
-            // Lines of blanks only fill a block up.
-            if (!line.mid(1).trimmed().isEmpty())
-                log.Comments << QString::fromUtf8(line.mid(2));
-            continue;
-        }
-        if (line == "time,run,sample,ch0_code,ch0_uV")
-            continue;
-        const QList<QByteArray> fields = line.split(',');
-        bool runOk = false;
-        bool sampleOk = false;
-        const int run = fields.value(1).toInt(&runOk);
-        const int sample = fields.value(2).toInt(&sampleOk);
-        if (fields.size() != 5 || !runOk || !sampleOk || run < 1 || run > static_cast<int>(log.Runs.size()) + 1) {
-            log.Whole = false;
-            continue;
-        }
-        if (run > static_cast<int>(log.Runs.size()))
-            log.Runs.emplace_back();
-        log.Whole = log.Whole && sample == static_cast<int>(log.Runs[run - 1].size());
-        log.Runs[run - 1].push_back(fields[3].toInt());
-    }
-    return log;
-}
-
-bool CountsUpFromStart(const std::vector<std::int32_t>& codes)
-{
-    for (std::size_t i = 0; i < codes.size(); ++i) {
-        if (codes[i] != CounterStart + static_cast<std::int32_t>(i))
-            return false;
-    }
-    return !codes.empty();
 }
 
 class AnalysisCommandTest : public ::testing::Test {
@@ -354,119 +277,5 @@ INSTANTIATE_TEST_SUITE_P(
         LogEnding{"PulledCable", "KORVADEX_SIM_CABLE_PULL_AFTER", "9000", false, 6, "ended by a read error after 1 runs"},
         LogEnding{"CtrlC", "KORVADEX_SIM_SEED", "1", true, 130, "stopped by Ctrl-C after 1 runs"}),
     [](const ::testing::TestParamInfo<LogEnding>& info) { return std::string(info.param.Name); });
-
-// "board lost at 2026-12-08T21:40:12.345Z: cable pulled ..."
-const QRegularExpression LostComment(
-    QStringLiteral("^board lost at \\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}Z: cable pulled"));
-// The closing comment's "; N reconnects, X s lost".
-const QRegularExpression ReconnectSummary(QStringLiteral("; (\\d+) reconnects, (\\d+\\.\\d{3}) s lost$"));
-
-QStringList Matching(const QStringList& comments, const QRegularExpression& pattern)
-{
-    QStringList found;
-    for (const QString& comment : comments) {
-        if (pattern.match(comment).hasMatch())
-            found << comment;
-    }
-    return found;
-}
-
-// Ten times real time at 10 ksps; the cable comes out 10000 samples into run 2
-// (24 bytes of replies, then 3 bytes a sample) and goes back in a second later.
-TEST_F(AnalysisCommandTest, ReconnectedLogGoesOnWithTheSameBoardAfterAPulledCable)
-{
-    const QString path = files.Path(QStringLiteral("replugged.csv"));
-    const CliResult r = CliProcess::Run(
-        LogWords(path, QStringLiteral("10ksps"), {QStringLiteral("--runs"), QStringLiteral("3"), QStringLiteral("--reconnect")}),
-        CountingBoard({{QStringLiteral("KORVADEX_SIM_SPEED"), QStringLiteral("4")},
-                       {QStringLiteral("KORVADEX_SIM_CABLE_PULL_AFTER"), QStringLiteral("330030")},
-                       {QStringLiteral("KORVADEX_SIM_REPLUG_AFTER_MS"), QStringLiteral("1000")}}));
-    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
-    const ParsedLog log = ParseLog(Contents(path));
-    EXPECT_TRUE(log.Whole);
-    ASSERT_EQ(log.Runs.size(), 3u);
-    for (const std::vector<std::int32_t>& run : log.Runs)
-        EXPECT_TRUE(CountsUpFromStart(run));
-    EXPECT_EQ(log.Runs[0].size(), 100000u);
-    EXPECT_EQ(log.Runs[2].size(), 100000u);
-    const std::size_t broken = log.Runs[1].size();
-    EXPECT_GT(broken, 9000u);
-    EXPECT_LT(broken, 11000u);
-
-    const QStringList& c = log.Comments;
-    ASSERT_EQ(c.size(), 10) << c.join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(c[4].contains(QStringLiteral("between the last sample of run 1 and the first of run 2")));
-    EXPECT_EQ(c[5], QStringLiteral("run 2 incomplete: %1 of 100000 samples").arg(broken));
-    EXPECT_TRUE(LostComment.match(c[6]).hasMatch()) << c[6].toStdString();
-    EXPECT_TRUE(c[7].startsWith(QStringLiteral("board back at "))) << c[7].toStdString();
-    EXPECT_TRUE(c[7].endsWith(QStringLiteral(": KORVADEX / V1.00"))) << c[7].toStdString();
-    EXPECT_TRUE(c[8].contains(QStringLiteral("between the last sample of run 2 and the first of run 3")));
-    EXPECT_TRUE(c[9].startsWith(QStringLiteral("ended after 3 runs, %1 samples").arg(200000 + broken)));
-    const QRegularExpressionMatch summary = ReconnectSummary.match(c[9]);
-    ASSERT_TRUE(summary.hasMatch()) << c[9].toStdString();
-    EXPECT_EQ(summary.captured(1), QStringLiteral("1"));
-    // The board was away for a second.
-    EXPECT_GE(summary.captured(2).toDouble(), 0.9);
-}
-
-struct ReconnectEnding {
-    const char* Name;
-    const char* Option;
-    bool CtrlC;
-    int ExitCode;
-    const char* LastComment;
-    double LeastLost;  // seconds
-};
-
-void PrintTo(const ReconnectEnding& ending, std::ostream* out)
-{
-    *out << ending.Name;
-}
-
-class ReconnectEndingTest : public ::testing::TestWithParam<ReconnectEnding> {
-protected:
-    DtaFiles files;
-};
-
-// A board that never comes back after its cable came out 10000 samples into
-// the first run: the wait ends by its time or by Ctrl-C, with the rows taken
-// kept and the reconnects counted.
-TEST_P(ReconnectEndingTest, TheWaitForABoardThatNeverComesBackEnds)
-{
-    const ReconnectEnding ending = GetParam();
-    const QString path = files.Path(QStringLiteral("gone.csv"));
-    const QStringList words = LogWords(path, QStringLiteral("10ksps"), {QString::fromLatin1(ending.Option)});
-    const CliProcess::Environment board = CountingBoard({{QStringLiteral("KORVADEX_SIM_SPEED"), QStringLiteral("4")},
-                                                         {QStringLiteral("KORVADEX_SIM_CABLE_PULL_AFTER"), QStringLiteral("30024")}});
-    const CliResult r = !ending.CtrlC ? CliProcess::Run(words, board)
-                                      : CliProcess::RunSignalledWhen(
-                                            words, board,
-                                            [&path] { return Contents(path).contains("board lost at "); }, Stop::CtrlC);
-    ASSERT_TRUE(r.Finished);
-    EXPECT_EQ(r.ExitCode, ending.ExitCode) << r.Err.toStdString();
-    const ParsedLog log = ParseLog(Contents(path));
-    EXPECT_TRUE(log.Whole);
-    ASSERT_EQ(log.Runs.size(), 1u);
-    EXPECT_TRUE(CountsUpFromStart(log.Runs[0]));
-    EXPECT_EQ(Matching(log.Comments, QRegularExpression(QStringLiteral("^run 1 incomplete: %1 of 100000 samples$")
-                                                            .arg(log.Runs[0].size()))).size(), 1);
-    EXPECT_EQ(Matching(log.Comments, LostComment).size(), 1);
-    ASSERT_FALSE(log.Comments.isEmpty());
-    const QString& last = log.Comments.back();
-    EXPECT_TRUE(last.startsWith(QString::fromLatin1(ending.LastComment))) << last.toStdString();
-    const QRegularExpressionMatch summary = ReconnectSummary.match(last);
-    ASSERT_TRUE(summary.hasMatch()) << last.toStdString();
-    EXPECT_EQ(summary.captured(1), QStringLiteral("0"));
-    const double lost = summary.captured(2).toDouble();
-    EXPECT_GE(lost, ending.LeastLost);
-    EXPECT_LT(lost, ending.LeastLost + 1.0);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Endings, ReconnectEndingTest,
-    ::testing::Values(
-        ReconnectEnding{"GivesUpAfterItsTime", "--reconnect=2", false, 7, "given up on the board after 1 runs", 2.0},
-        ReconnectEnding{"CtrlCDuringTheWait", "--reconnect", true, 130, "stopped by Ctrl-C after 1 runs", 0.0}),
-    [](const ::testing::TestParamInfo<ReconnectEnding>& info) { return std::string(info.param.Name); });
 
 } // namespace

@@ -1,7 +1,9 @@
-// Several FTDI devices on one computer, through the drop-in library: what
-// devices lists and identifies, and how measure chooses its board.
+// Several FTDI devices on one computer, on the driver path the test program
+// is built for (DriverPath): what devices lists and identifies, how measure
+// chooses its board, and why it cannot use one.
 
 #include "CliProcess.h"
+#include "DriverPath.h"
 
 #include "QtPrinting.h"
 
@@ -13,6 +15,11 @@
 namespace {
 
 const QString Devices = QStringLiteral("KORVADEX_SIM_DEVICES");
+
+QString Listed(int index, const QString& fields, const QString& state)
+{
+    return QStringLiteral("%1\t%2\t%3\t%4").arg(index).arg(fields, DriverPath::Location(index), state);
+}
 
 // A USB-serial cable at index 0, before the board: the case where opening
 // device 0 talks to the wrong thing.
@@ -33,11 +40,13 @@ TEST(DevicesCommandTest, ListsEveryDeviceWithoutAskingAny)
 {
     const CliResult r = CliProcess::Run({QStringLiteral("devices")}, Bench());
     ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    const QString usable = QStringLiteral("usable");
     EXPECT_EQ(r.OutLines(), (QStringList{
-                                QStringLiteral("0\tcable\tUSB-Serial Cable\tFT-X\t0x1011\tusable"),
-                                QStringLiteral("1\tKVX0001\tKORVADEX Board KVX0001\tFT232R\t0x1012\tusable"),
-                                QStringLiteral("2\tloop\tUSB-Serial Loopback\tFT232R\t0x1013\tusable"),
-                                QStringLiteral("3\tKVX0002\tKORVADEX Board KVX0002\tFT232R\t0x1014\tbusy: open in another program"),
+                                Listed(0, QStringLiteral("cable\tUSB-Serial Cable\tFT-X"), usable),
+                                Listed(1, QStringLiteral("KVX0001\tKORVADEX Board KVX0001\tFT232R"), usable),
+                                Listed(2, QStringLiteral("loop\tUSB-Serial Loopback\tFT232R"), usable),
+                                Listed(3, QStringLiteral("KVX0002\tKORVADEX Board KVX0002\tFT232R"),
+                                       QStringLiteral("busy: ") + DriverPath::BusyReason()),
                             }));
 }
 
@@ -52,12 +61,12 @@ TEST(DevicesCommandTest, JsonHasOneObjectPerDevice)
     EXPECT_EQ(board.value(QStringLiteral("serial")).toString(), QStringLiteral("KVX0001"));
     EXPECT_EQ(board.value(QStringLiteral("description")).toString(), QStringLiteral("KORVADEX Board KVX0001"));
     EXPECT_EQ(board.value(QStringLiteral("type")).toString(), QStringLiteral("FT232R"));
-    EXPECT_EQ(board.value(QStringLiteral("location")).toString(), QStringLiteral("0x1012"));
+    EXPECT_EQ(board.value(QStringLiteral("location")).toString(), DriverPath::Location(1));
     EXPECT_EQ(board.value(QStringLiteral("state")).toString(), QStringLiteral("usable"));
     EXPECT_FALSE(board.contains(QStringLiteral("identity")));
     const QJsonObject busy = QJsonDocument::fromJson(lines[3].toUtf8()).object();
     EXPECT_EQ(busy.value(QStringLiteral("state")).toString(), QStringLiteral("busy"));
-    EXPECT_EQ(busy.value(QStringLiteral("reason")).toString(), QStringLiteral("open in another program"));
+    EXPECT_EQ(busy.value(QStringLiteral("reason")).toString(), DriverPath::BusyReason());
 }
 
 TEST(DevicesCommandTest, IdentifyTellsTheBoardFromTheAdapters)
@@ -69,7 +78,7 @@ TEST(DevicesCommandTest, IdentifyTellsTheBoardFromTheAdapters)
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral("\tusable\tnot a KORVADEX Board"))) << lines[0].toStdString();
     EXPECT_TRUE(lines[1].endsWith(QStringLiteral("\tusable\tKORVADEX / V1.00"))) << lines[1].toStdString();
     EXPECT_TRUE(lines[2].endsWith(QStringLiteral("\tusable\tnot a KORVADEX Board"))) << lines[2].toStdString();
-    EXPECT_TRUE(lines[3].endsWith(QStringLiteral("\tbusy: open in another program"))) << "a busy device is not asked";
+    EXPECT_TRUE(lines[3].endsWith(QStringLiteral("\tbusy: ") + DriverPath::BusyReason())) << "a busy device is not asked";
 }
 
 TEST(DevicesCommandTest, IdentifyAsksOnlyTheChosenBoard)
@@ -93,12 +102,7 @@ TEST(DevicesCommandTest, NoDeviceSaysWhereItLookedAndExitsWithOne)
     const CliResult r = CliProcess::Run({QStringLiteral("devices")}, Bench(QString()));
     EXPECT_EQ(r.ExitCode, 1);
     EXPECT_TRUE(r.Out.isEmpty());
-#ifdef Q_OS_WIN
-    const QString library = QStringLiteral("FTD2XX.DLL");
-#else
-    const QString library = QStringLiteral("libftd2xx.so");
-#endif
-    EXPECT_TRUE(r.Err.contains(library + QStringLiteral(": 0 devices"))) << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.contains(DriverPath::LastSearched() + QStringLiteral(": 0 devices"))) << r.Err.toStdString();
 }
 
 TEST(DevicesCommandTest, WithSeveralDevicesMeasureDoesNotGuess)
@@ -171,5 +175,18 @@ INSTANTIATE_TEST_SUITE_P(
                       Unusable{"AnotherName", "KVX0001:board", "wrong-name",
                                "device 0 (KVX0001) is not a KORVADEX Board: choose the board with --board SERIAL"}),
     [](const ::testing::TestParamInfo<Unusable>& info) { return std::string(info.param.Name); });
+
+#ifdef KORVADEX_TEST_ON_LIBFTDI
+// Only USB tells these apart; the drop-in D2XX library lists such devices as usable.
+INSTANTIATE_TEST_SUITE_P(
+    UsbReasons, UnusableBoardTest,
+    ::testing::Values(Unusable{"NoPermission", "KVX0001:board:access", "",
+                               "device 0: no permission to open it: install the package's udev rule "
+                               "60-korvadex.rules, or use a seat session"},
+                      Unusable{"KernelDriver", "KVX0001:board:kernel-driver", "",
+                               "KVX0001 is held by a kernel driver that would not let go: unload it "
+                               "(sudo modprobe -r ftdi_sio)"}),
+    [](const ::testing::TestParamInfo<Unusable>& info) { return std::string(info.param.Name); });
+#endif
 
 } // namespace

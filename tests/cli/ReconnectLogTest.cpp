@@ -1,0 +1,139 @@
+// log --reconnect run as a process across a pulled and replugged cable, on
+// the driver path the test program is built for: the drop-in D2XX library,
+// or libftdi on the libusb stand-in. Both read the same KORVADEX_SIM_*
+// settings, so the cases are the same on both.
+
+#include "CliProcess.h"
+#include "DtaFiles.h"
+#include "LogChecks.h"
+
+#include <QRegularExpression>
+
+#include "QtPrinting.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+namespace {
+
+class ReconnectLogTest : public ::testing::Test {
+protected:
+    DtaFiles files;
+};
+
+// "board lost at 2026-12-08T21:40:12.345Z: cable pulled ..."
+const QRegularExpression LostComment(
+    QStringLiteral("^board lost at \\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}Z: cable pulled"));
+// The closing comment's "; N reconnects, X s lost".
+const QRegularExpression ReconnectSummary(QStringLiteral("; (\\d+) reconnects, (\\d+\\.\\d{3}) s lost$"));
+
+QStringList Matching(const QStringList& comments, const QRegularExpression& pattern)
+{
+    QStringList found;
+    for (const QString& comment : comments) {
+        if (pattern.match(comment).hasMatch())
+            found << comment;
+    }
+    return found;
+}
+
+// Four times real time at 10 ksps; the cable comes out 10000 samples into run 2
+// (24 bytes of replies, then 3 bytes a sample) and goes back in a second later.
+TEST_F(ReconnectLogTest, ReconnectedLogGoesOnWithTheSameBoardAfterAPulledCable)
+{
+    const QString path = files.Path(QStringLiteral("replugged.csv"));
+    const CliResult r = CliProcess::Run(
+        LogWords(path, QStringLiteral("10ksps"), {QStringLiteral("--runs"), QStringLiteral("3"), QStringLiteral("--reconnect")}),
+        CountingBoard({{QStringLiteral("KORVADEX_SIM_SPEED"), QStringLiteral("4")},
+                       {QStringLiteral("KORVADEX_SIM_CABLE_PULL_AFTER"), QStringLiteral("330030")},
+                       {QStringLiteral("KORVADEX_SIM_REPLUG_AFTER_MS"), QStringLiteral("1000")}}));
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    const ParsedLog log = ParseLog(Contents(path));
+    EXPECT_TRUE(log.Whole);
+    ASSERT_EQ(log.Runs.size(), 3u);
+    for (const std::vector<std::int32_t>& run : log.Runs)
+        EXPECT_TRUE(CountsUpFromStart(run));
+    EXPECT_EQ(log.Runs[0].size(), 100000u);
+    EXPECT_EQ(log.Runs[2].size(), 100000u);
+    const std::size_t broken = log.Runs[1].size();
+    EXPECT_GT(broken, 9000u);
+    EXPECT_LT(broken, 11000u);
+
+    const QStringList& c = log.Comments;
+    ASSERT_EQ(c.size(), 10) << c.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(c[4].contains(QStringLiteral("between the last sample of run 1 and the first of run 2")));
+    EXPECT_EQ(c[5], QStringLiteral("run 2 incomplete: %1 of 100000 samples").arg(broken));
+    EXPECT_TRUE(LostComment.match(c[6]).hasMatch()) << c[6].toStdString();
+    EXPECT_TRUE(c[7].startsWith(QStringLiteral("board back at "))) << c[7].toStdString();
+    EXPECT_TRUE(c[7].endsWith(QStringLiteral(": KORVADEX / V1.00"))) << c[7].toStdString();
+    EXPECT_TRUE(c[8].contains(QStringLiteral("between the last sample of run 2 and the first of run 3")));
+    EXPECT_TRUE(c[9].startsWith(QStringLiteral("ended after 3 runs, %1 samples").arg(200000 + broken)));
+    const QRegularExpressionMatch summary = ReconnectSummary.match(c[9]);
+    ASSERT_TRUE(summary.hasMatch()) << c[9].toStdString();
+    EXPECT_EQ(summary.captured(1), QStringLiteral("1"));
+    // The board was away for a second.
+    EXPECT_GE(summary.captured(2).toDouble(), 0.9);
+}
+
+struct ReconnectEnding {
+    const char* Name;
+    const char* Option;
+    bool CtrlC;
+    int ExitCode;
+    const char* LastComment;
+    double LeastLost;  // seconds
+};
+
+void PrintTo(const ReconnectEnding& ending, std::ostream* out)
+{
+    *out << ending.Name;
+}
+
+class ReconnectEndingTest : public ::testing::TestWithParam<ReconnectEnding> {
+protected:
+    DtaFiles files;
+};
+
+// A board that never comes back after its cable came out 10000 samples into
+// the first run: the wait ends by its time or by Ctrl-C, with the rows taken
+// kept and the reconnects counted.
+TEST_P(ReconnectEndingTest, TheWaitForABoardThatNeverComesBackEnds)
+{
+    const ReconnectEnding ending = GetParam();
+    const QString path = files.Path(QStringLiteral("gone.csv"));
+    const QStringList words = LogWords(path, QStringLiteral("10ksps"), {QString::fromLatin1(ending.Option)});
+    const CliProcess::Environment board = CountingBoard({{QStringLiteral("KORVADEX_SIM_SPEED"), QStringLiteral("4")},
+                                                         {QStringLiteral("KORVADEX_SIM_CABLE_PULL_AFTER"), QStringLiteral("30024")}});
+    const CliResult r = !ending.CtrlC ? CliProcess::Run(words, board)
+                                      : CliProcess::RunSignalledWhen(
+                                            words, board,
+                                            [&path] { return Contents(path).contains("board lost at "); }, Stop::CtrlC);
+    ASSERT_TRUE(r.Finished);
+    EXPECT_EQ(r.ExitCode, ending.ExitCode) << r.Err.toStdString();
+    const ParsedLog log = ParseLog(Contents(path));
+    EXPECT_TRUE(log.Whole);
+    ASSERT_EQ(log.Runs.size(), 1u);
+    EXPECT_TRUE(CountsUpFromStart(log.Runs[0]));
+    EXPECT_EQ(Matching(log.Comments, QRegularExpression(QStringLiteral("^run 1 incomplete: %1 of 100000 samples$")
+                                                            .arg(log.Runs[0].size()))).size(), 1);
+    EXPECT_EQ(Matching(log.Comments, LostComment).size(), 1);
+    ASSERT_FALSE(log.Comments.isEmpty());
+    const QString& last = log.Comments.back();
+    EXPECT_TRUE(last.startsWith(QString::fromLatin1(ending.LastComment))) << last.toStdString();
+    const QRegularExpressionMatch summary = ReconnectSummary.match(last);
+    ASSERT_TRUE(summary.hasMatch()) << last.toStdString();
+    EXPECT_EQ(summary.captured(1), QStringLiteral("0"));
+    const double lost = summary.captured(2).toDouble();
+    EXPECT_GE(lost, ending.LeastLost);
+    EXPECT_LT(lost, ending.LeastLost + 1.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Endings, ReconnectEndingTest,
+    ::testing::Values(
+        ReconnectEnding{"GivesUpAfterItsTime", "--reconnect=2", false, 7, "given up on the board after 1 runs", 2.0},
+        ReconnectEnding{"CtrlCDuringTheWait", "--reconnect", true, 130, "stopped by Ctrl-C after 1 runs", 0.0}),
+    [](const ::testing::TestParamInfo<ReconnectEnding>& info) { return std::string(info.param.Name); });
+
+} // namespace
