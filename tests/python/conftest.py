@@ -12,6 +12,11 @@ import pytest
 
 CLI = os.environ["KORVADEX_CLI"]
 SIM_D2XX = os.environ["KORVADEX_SIM_D2XX"]
+# The driver paths a board can be reached on: the drop-in D2XX library, and
+# libftdi on the libusb stand-in where the build has it.
+DRIVER_PATHS = {"d2xx": SIM_D2XX}
+if os.environ.get("KORVADEX_SIM_USB"):
+    DRIVER_PATHS["libftdi"] = os.environ["KORVADEX_SIM_USB"]
 
 
 def cli(*args, env=None):
@@ -19,20 +24,21 @@ def cli(*args, env=None):
     return subprocess.run([CLI, *args], check=True, capture_output=True, text=True, env=env).stdout
 
 
-def sim_env(**settings):
-    """The environment of a process on the virtual board."""
-    env = dict(os.environ, LD_LIBRARY_PATH=SIM_D2XX, KORVADEX_SIM_SEED="7")
+def sim_env(library=SIM_D2XX, **settings):
+    """The environment of a process on the virtual board, reached through
+    the driver in the folder `library`."""
+    env = dict(os.environ, LD_LIBRARY_PATH=library, KORVADEX_SIM_SEED="7")
     env.update({f"KORVADEX_SIM_{name.upper()}": str(value) for name, value in settings.items()})
     return env
 
 
-def on_board(script, language="ja", **settings):
+def on_board(script, language="ja", library=SIM_D2XX, **settings):
     """Runs script with `korvadex` imported on the virtual board, its texts
     in the given language; the script prints one JSON value as its last
     line, which is returned."""
     code = "import json, korvadex\n" + textwrap.dedent(script)
     done = subprocess.run([sys.executable, "-c", code], capture_output=True, text=True,
-                          env=dict(sim_env(**settings), KORVADEX_LANG=language), timeout=120)
+                          env=dict(sim_env(library, **settings), KORVADEX_LANG=language), timeout=120)
     assert done.returncode == 0, done.stderr
     return json.loads(done.stdout.strip().splitlines()[-1])
 

@@ -1,22 +1,24 @@
-"""korvadex.devices() and Board(serial=...) among several FTDI devices on the
-drop-in library, with a silent USB-serial adapter at index 0."""
+"""korvadex.devices() and Board(serial=...) among several FTDI devices, with
+a silent USB-serial adapter at index 0; the list and the choice on every
+driver path the build has."""
 
 import json
 
 import pytest
 
-from conftest import cli, on_board, sim_env
+from conftest import DRIVER_PATHS, cli, on_board, sim_env
 
 BENCH = {"devices": "cable:silent,KVX0001:board,loop:echo,KVX0002:board:busy"}
 
 
-def test_devices_are_the_companions_records():
+@pytest.mark.parametrize("library", DRIVER_PATHS.values(), ids=DRIVER_PATHS.keys())
+def test_devices_are_the_companions_records(library):
     listed = on_board("""
 import dataclasses
 print(json.dumps([dataclasses.asdict(device) for device in korvadex.devices()]))
-""", **BENCH)
+""", library=library, **BENCH)
     expected = [dict({"reason": ""}, **json.loads(line))
-                for line in cli("devices", "--json", env=sim_env(**BENCH)).splitlines()]
+                for line in cli("devices", "--json", env=sim_env(library, **BENCH)).splitlines()]
     assert listed == expected
     assert [device["serial"] for device in listed] == ["cable", "KVX0001", "loop", "KVX0002"]
 
@@ -43,13 +45,14 @@ except korvadex.BoardNotFound as error:
         assert text in message
 
 
-def test_the_chosen_board_measures_past_the_adapter():
+@pytest.mark.parametrize("library", DRIVER_PATHS.values(), ids=DRIVER_PATHS.keys())
+def test_the_chosen_board_measures_past_the_adapter(library):
     result = on_board("""
 with korvadex.Board(serial="KVX0001") as board:
     identity = board.identity
     run = board.measure(rate="10ksps", count=1000, channel=0)
 print(json.dumps([identity, len(run)]))
-""", **BENCH)
+""", library=library, **BENCH)
     assert result == ["KORVADEX / V1.00", 1000]
 
 

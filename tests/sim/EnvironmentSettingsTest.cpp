@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <map>
 #include <string>
@@ -179,6 +180,22 @@ TEST(EnvironmentSettings, ReadsTheDevicesOnTheBus)
     EXPECT_EQ(settings.Devices[2].Type, Kind::EchoAdapter);
     EXPECT_TRUE(settings.Devices[2].Busy);
     EXPECT_TRUE(Parse({{"KORVADEX_SIM_DEVICES", ""}}).Devices.empty()) << "no device at all";
+}
+
+// The USB-only faults come after the kind, in any order, each once.
+TEST(EnvironmentSettings, ReadsEachDevicesUsbFaults)
+{
+    const SimSettings settings = Parse({{"KORVADEX_SIM_DEVICES", "A:board:access,B:silent:kernel-driver:busy,C:echo"}});
+    EXPECT_TRUE(settings.Warnings.empty());
+    ASSERT_EQ(settings.Devices.size(), 3u);
+    const bool expected[3][3] = {{false, true, false}, {true, false, true}, {false, false, false}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const SimDevice& device = settings.Devices[i];
+        EXPECT_EQ((std::array<bool, 3>{device.Busy, device.NoAccess, device.KernelDriver}),
+                  (std::array<bool, 3>{expected[i][0], expected[i][1], expected[i][2]}))
+            << device.Serial;
+    }
+    EXPECT_EQ(Parse({{"KORVADEX_SIM_DEVICES", "A:board:access:access"}}).Warnings.size(), 1u) << "a fault twice";
 }
 
 TEST(EnvironmentSettings, ADeviceListNotUnderstoodKeepsTheDefault)
