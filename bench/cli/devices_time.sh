@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Wall time of `korvadex-cli devices` as a whole process (start-up, the
 # driver's loading, the list, the output) with 8 emulated FTDI devices on the
-# virtual board's drop-in library: the mean and the slowest of N runs, after
-# one run to warm the file cache.
+# virtual board's drop-in library, or with DRIVER=libftdi on the libusb
+# stand-in: the mean and the slowest of N runs, after one run to warm the
+# file cache.
 # Target: under 100 ms.
 #
-#   bench/cli/devices_time.sh [preset] [runs]
+#   [DRIVER=d2xx|libftdi] bench/cli/devices_time.sh [preset] [runs]
 set -euo pipefail
 bench=devices_time
 runs="${2:-20}"
@@ -20,6 +21,6 @@ for _ in $(seq "$runs"); do
   "$program" devices >/dev/null
   times+=($(( $(date +%s%N) - start )))
 done
-printf '%s\n' "${times[@]}" | awk -v runs="$runs" '
+printf '%s\n' "${times[@]}" | awk -v runs="$runs" -v driver="$driver" '
   { sum += $1; if ($1 > worst) worst = $1 }
-  END { mean = sum / NR / 1e6; printf "devices_time: 8 devices, %d runs: mean %.1f ms, slowest %.1f ms (target < 100 ms)\n", runs, mean, worst / 1e6; exit !(mean < 100) }'
+  END { mean = sum / NR / 1e6; printf "devices_time (%s): 8 devices, %d runs: mean %.1f ms, slowest %.1f ms (target < 100 ms)\n", driver, runs, mean, worst / 1e6; exit !(mean < 100) }'

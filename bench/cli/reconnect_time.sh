@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# `korvadex-cli log --reconnect` on the virtual board's drop-in library, as a
-# whole process:
+# `korvadex-cli log --reconnect` on the virtual board's drop-in library (or,
+# with DRIVER=libftdi, on the libusb stand-in), as a whole process:
 #  1. From replug to the first sample of the next run: the cable comes out
 #     10000 samples into run 2 and goes back in REPLUG ms later. The replug
 #     moment is the log's "board lost at" time plus REPLUG (the program sees
@@ -11,7 +11,7 @@
 #     time (all its threads, /proc/PID/task/*/schedstat, in ns) over a few
 #     seconds of the wait, as a share of one core. Target: under 0.5 %.
 #
-#   bench/cli/reconnect_time.sh [preset] [wait-seconds]
+#   [DRIVER=d2xx|libftdi] bench/cli/reconnect_time.sh [preset] [wait-seconds]
 set -euo pipefail
 bench=reconnect_time
 wait_seconds="${2:-5}"
@@ -51,7 +51,7 @@ elapsed=$(( $(date +%s%N) - start ))
 kill -INT "$pid"
 wait "$pid" || true
 
-awk -v latency="$latency_ms" -v cpu=$(( after - before )) -v elapsed="$elapsed" -v seconds="$wait_seconds" 'BEGIN {
+awk -v driver="$driver" -v latency="$latency_ms" -v cpu=$(( after - before )) -v elapsed="$elapsed" -v seconds="$wait_seconds" 'BEGIN {
   share = 100 * cpu / elapsed
-  printf "reconnect_time: replug to first sample at most %d ms (target < 2000 ms); CPU while waiting %.3f %% of a core over %d s (target < 0.5 %%)\n", latency, share, seconds
+  printf "reconnect_time (%s): replug to first sample at most %d ms (target < 2000 ms); CPU while waiting %.3f %% of a core over %d s (target < 0.5 %%)\n", driver, latency, share, seconds
   exit !(latency < 2000 && share < 0.5) }'
