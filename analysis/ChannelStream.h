@@ -33,6 +33,9 @@ public:
     const CodeCounts& Counts() const { return counts_; }
     const WelchSums& Welch() const { return welch_; }
     std::int32_t GainDivisor() const { return gainDivisor_; }
+    // The last block's samples in microvolts (all `available` of them), for
+    // whoever draws the trace alongside.
+    const std::vector<float>& BlockMicrovolts() const { return converted_; }
 
     // A partial result rebuilt from its parts, as another process sent them.
     static ChannelStream FromParts(std::int32_t gainDivisor, SampleMoments codes, SampleMoments microvolts,
