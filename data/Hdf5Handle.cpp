@@ -36,6 +36,11 @@ void Hdf5Handle::Reset()
     id_ = H5I_INVALID_HID;
 }
 
+hid_t Hdf5Handle::Release()
+{
+    return std::exchange(id_, H5I_INVALID_HID);
+}
+
 void Hdf5Handle::SilenceErrorStack()
 {
     H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);
@@ -57,5 +62,14 @@ QString Hdf5Handle::StackMessage()
 {
     QString message;
     H5Ewalk2(H5E_DEFAULT, H5E_WALK_UPWARD, KeepInnermost, &message);
+    // A failed write or read names the system's reason among its numbers
+    // ("..., errno = 28, error message = 'No space left on device', ..."):
+    // that reason is what the operator needs.
+    static const QString Reason = QStringLiteral("error message = '");
+    const int at = message.indexOf(Reason);
+    if (at >= 0) {
+        const int from = at + Reason.size();
+        return message.mid(from, message.indexOf(QLatin1Char('\''), from) - from);
+    }
     return message;
 }

@@ -22,6 +22,8 @@ public:
     hid_t Id() const { return id_; }
     bool Valid() const { return id_ >= 0; }
     void Reset();
+    // The id, no longer closed by the holder (for a close whose result counts).
+    hid_t Release();
 
     // HDF5 prints its error stack to stderr by default; the program says
     // what failed in its own words instead.
