@@ -2,8 +2,11 @@
 
 #include "ChannelData.h"
 #include "ChannelStats.h"
+#include "CodeScale.h"
+#include "SampleMoments.h"
 
 #include <algorithm>
+#include <cmath>
 
 ChannelReport ChannelFigures::Of(const ChannelData& data, int channel)
 {
@@ -26,6 +29,28 @@ ChannelReport ChannelFigures::Of(const ChannelData& data, int channel)
     r.MeanCode = stats.MeanCode;
     r.MeanMicrovolts = stats.MeanMicrovolts;
     r.Noise = NoiseFigures::From(stats.DevMicrovolts, r.PeakToPeakMicrovolts);
+    return r;
+}
+
+ChannelReport ChannelFigures::Of(const SampleMoments& codes, const SampleMoments& microvolts,
+                                 std::int32_t gainDivisor, int channel)
+{
+    ChannelReport r;
+    r.Channel = channel;
+    r.Count = codes.Count();
+    if (r.Count == 0)
+        return r;
+    r.MaxCode = static_cast<std::int32_t>(codes.Largest());
+    r.MinCode = static_cast<std::int32_t>(codes.Smallest());
+    r.MaxMicrovolts = static_cast<float>(CodeScale::CodeToMicrovolts(r.MaxCode, gainDivisor));
+    r.MinMicrovolts = static_cast<float>(CodeScale::CodeToMicrovolts(r.MinCode, gainDivisor));
+    r.PeakToPeakCode = static_cast<std::int64_t>(r.MaxCode) - r.MinCode;
+    r.PeakToPeakMicrovolts = static_cast<double>(r.MaxMicrovolts) - r.MinMicrovolts;
+    r.MeanCode = static_cast<std::int32_t>(codes.Mean());
+    r.DevCode = static_cast<float>(std::sqrt(codes.SquaresAbout(r.MeanCode) / r.Count));
+    r.MeanMicrovolts = static_cast<float>(microvolts.Mean());
+    r.DevMicrovolts = static_cast<float>(std::sqrt(microvolts.SquaresAbout(r.MeanMicrovolts) / r.Count));
+    r.Noise = NoiseFigures::From(r.DevMicrovolts, r.PeakToPeakMicrovolts);
     return r;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+class SampleMoments;
 struct ChannelData;
 
 // The numbers of one channel holding data, from its codes and its
@@ -21,6 +22,12 @@ public:
     };
 
     static ChannelReport Of(const ChannelData& data, int channel);
+    // The same from the moments of a stream of codes and of their microvolt
+    // values (floats, as the window converts them). The code deviation is
+    // taken about the truncated mean and the microvolt deviation about the
+    // mean as a float, as the window takes them.
+    static ChannelReport Of(const SampleMoments& codes, const SampleMoments& microvolts, std::int32_t gainDivisor,
+                            int channel);
     // All zero for an empty channel.
     static Extremes ExtremesOf(const ChannelData& data);
 };

@@ -10,7 +10,7 @@
 // third status panel shows, that panel's two texts, and the noise figures.
 struct ChannelReport {
     int Channel = 0;
-    std::int32_t Count = 0;
+    std::int64_t Count = 0;
 
     std::int32_t MaxCode = 0;
     std::int32_t MinCode = 0;

@@ -26,15 +26,20 @@ CodeHistogram CodeHistogram::Of(const std::int32_t* codes, std::int32_t count, i
     if (count <= 0)
         return histogram;
     const auto [lowest, highest] = std::minmax_element(codes, codes + count);
-    const std::int64_t span = static_cast<std::int64_t>(*highest) - *lowest + 1;
-    histogram.FirstCode = *lowest;
-    histogram.BinCodes = static_cast<std::int32_t>((span + mostBins - 1) / mostBins);
-    histogram.Counts.assign(static_cast<std::size_t>((span + histogram.BinCodes - 1) / histogram.BinCodes), 0);
+    histogram.Lay(*lowest, *highest, mostBins);
     for (std::int32_t i = 0; i < count; ++i)
         ++histogram.Counts[static_cast<std::size_t>((static_cast<std::int64_t>(codes[i]) - *lowest) / histogram.BinCodes)];
     histogram.Total = count;
     MeanAndSigma(codes, count, histogram);
     return histogram;
+}
+
+void CodeHistogram::Lay(std::int32_t lowest, std::int32_t highest, int mostBins)
+{
+    const std::int64_t span = static_cast<std::int64_t>(highest) - lowest + 1;
+    FirstCode = lowest;
+    BinCodes = static_cast<std::int32_t>((span + mostBins - 1) / mostBins);
+    Counts.assign(static_cast<std::size_t>((span + BinCodes - 1) / BinCodes), 0);
 }
 
 double CodeHistogram::GaussianHeight(double code) const

@@ -19,6 +19,10 @@ public:
     // density. 0 everywhere when Sigma is 0.
     double GaussianHeight(double code) const;
 
+    // The bins for codes lowest..highest, all empty: FirstCode, BinCodes (so
+    // that at most mostBins cover them) and Counts.
+    void Lay(std::int32_t lowest, std::int32_t highest, int mostBins);
+
     std::int32_t FirstCode = 0;
     std::int32_t BinCodes = 1;
     std::vector<std::int32_t> Counts;

@@ -55,7 +55,7 @@ QJsonObject ChannelObject(const ChannelReport& r)
     };
     return QJsonObject{
         {"channel", r.Channel},
-        {"count", r.Count},
+        {"count", static_cast<qint64>(r.Count)},
         {"codes", codes},
         {"microvolts", microvolts},
         {"rms_noise_uV", JsonReport::ShortestFloat(r.DevMicrovolts)},

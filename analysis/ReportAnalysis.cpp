@@ -10,20 +10,27 @@ namespace {
 
 ChannelAnalysis Analyse(const ChannelData& data, int number, double sampleRate)
 {
-    ChannelAnalysis channel;
-    channel.Figures = ChannelFigures::Of(data, number);
-    channel.Histogram = CodeHistogram::Of(data.Codes, data.Count);
-    channel.Spectrum = WelchDensity::Estimate(data.Microvolts, data.Count, sampleRate);
-    if (channel.Spectrum)
-        channel.Spurs = SpurFinder::Find(*channel.Spectrum, ReportAnalysis::MostSpurs);
-    else
-        channel.NoSpectrum = QStringLiteral("%1 samples: a spectrum needs at least %2")
-                                 .arg(data.Count)
-                                 .arg(WelchDensity::MinimumSamples);
-    return channel;
+    return ReportAnalysis::Complete(ChannelFigures::Of(data, number), CodeHistogram::Of(data.Codes, data.Count),
+                                    WelchDensity::Estimate(data.Microvolts, data.Count, sampleRate));
 }
 
 } // namespace
+
+ChannelAnalysis ReportAnalysis::Complete(const ChannelReport& figures, const CodeHistogram& histogram,
+                                         std::optional<NoiseDensity> spectrum)
+{
+    ChannelAnalysis channel;
+    channel.Figures = figures;
+    channel.Histogram = histogram;
+    channel.Spectrum = std::move(spectrum);
+    if (channel.Spectrum)
+        channel.Spurs = SpurFinder::Find(*channel.Spectrum, MostSpurs);
+    else
+        channel.NoSpectrum = QStringLiteral("%1 samples: a spectrum needs at least %2")
+                                 .arg(figures.Count)
+                                 .arg(WelchDensity::MinimumSamples);
+    return channel;
+}
 
 RunAnalysis ReportAnalysis::Of(const QString& name, const MeasureSettings& settings, const ChannelData& ch0,
                                const ChannelData& ch1)

@@ -13,4 +13,8 @@ public:
 
     static RunAnalysis Of(const QString& name, const MeasureSettings& settings, const ChannelData& ch0,
                           const ChannelData& ch1);
+    // One channel from its figures, histogram and spectrum: the spurs, or
+    // why there is no spectrum.
+    static ChannelAnalysis Complete(const ChannelReport& figures, const CodeHistogram& histogram,
+                                    std::optional<NoiseDensity> spectrum);
 };

@@ -27,9 +27,16 @@ std::string SampleTable::Text(const MeasureSettings& settings, const ChannelData
     const double rate = MeasureItems::SampleRate(settings);
     std::string text = Header(ch0, ch1);
     text.reserve(text.size() + RowReserve * static_cast<std::size_t>(rows));
-    for (std::int32_t i = 0; i < rows; ++i)
-        AppendRow(text, ch0, ch1, i, i / rate);
+    AppendRows(text, ch0, ch1, 0, rate);
     return text;
+}
+
+void SampleTable::AppendRows(std::string& text, const ChannelData& ch0, const ChannelData& ch1,
+                             std::int64_t firstIndex, double rate) const
+{
+    const std::int32_t rows = RowCount(ch0, ch1);
+    for (std::int32_t i = 0; i < rows; ++i)
+        AppendRow(text, ch0, ch1, i, firstIndex + i, static_cast<double>(firstIndex + i) / rate);
 }
 
 std::string SampleTable::Header(const ChannelData& ch0, const ChannelData& ch1) const
@@ -44,8 +51,8 @@ std::string SampleTable::Header(const ChannelData& ch0, const ChannelData& ch1) 
     return header + '\n';
 }
 
-void SampleTable::AppendRow(std::string& text, const ChannelData& ch0, const ChannelData& ch1, std::int32_t index,
-                            double seconds) const
+void SampleTable::AppendRow(std::string& text, const ChannelData& ch0, const ChannelData& ch1, std::int32_t row,
+                            std::int64_t index, double seconds) const
 {
     PlainNumber::AppendInteger(text, index);
     text += separator_;
@@ -54,9 +61,9 @@ void SampleTable::AppendRow(std::string& text, const ChannelData& ch0, const Cha
         if (channel->Count == 0)
             continue;
         text += separator_;
-        PlainNumber::AppendInteger(text, channel->Codes[index]);
+        PlainNumber::AppendInteger(text, channel->Codes[row]);
         text += separator_;
-        PlainNumber::AppendFloat(text, channel->Microvolts[index]);
+        PlainNumber::AppendFloat(text, channel->Microvolts[row]);
     }
     text += '\n';
 }

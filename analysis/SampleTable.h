@@ -18,10 +18,16 @@ public:
 
     std::string Text(const MeasureSettings& settings, const ChannelData& ch0, const ChannelData& ch1) const;
 
-private:
+    // The same a block at a time, for a log too long to hold: the header of
+    // the channels holding data, then the block's rows, the first numbered
+    // firstIndex (its time firstIndex / rate).
     std::string Header(const ChannelData& ch0, const ChannelData& ch1) const;
-    void AppendRow(std::string& text, const ChannelData& ch0, const ChannelData& ch1, std::int32_t index,
-                   double seconds) const;
+    void AppendRows(std::string& text, const ChannelData& ch0, const ChannelData& ch1, std::int64_t firstIndex,
+                    double rate) const;
+
+private:
+    void AppendRow(std::string& text, const ChannelData& ch0, const ChannelData& ch1, std::int32_t row,
+                   std::int64_t index, double seconds) const;
 
     char separator_;
 };

@@ -10,7 +10,8 @@
 // own mean, is weighted by a (periodic) Hann window and transformed with
 // FFTW; the periodograms are averaged and scaled to a one-sided density, so
 // that its integral over frequency is the mean square of the samples (white
-// noise of RMS σ at rate fs reads σ · √(2 / fs) µV/√Hz).
+// noise of RMS σ at rate fs reads σ · √(2 / fs) µV/√Hz). The arithmetic is
+// WelchSums', in one pass.
 class WelchDensity {
 public:
     // Fewer samples give no spectrum worth showing.
@@ -22,6 +23,7 @@ public:
     static std::optional<NoiseDensity> Estimate(const float* microvolts, std::int32_t count, double sampleRate);
 
     // The largest power of two within a quarter of the samples, so that at
-    // least seven segments are averaged, kept within the two limits above.
-    static std::int32_t SegmentLength(std::int32_t count);
+    // least seven segments are averaged, kept within the two limits above
+    // (a long log has the longest).
+    static std::int32_t SegmentLength(std::int64_t count);
 };

@@ -2,7 +2,12 @@
 
 #include "CommandLine.h"
 #include "DataFileLoader.h"
+#include "CodeScale.h"
+#include "Console.h"
 #include "ExitCode.h"
+#include "LogPick.h"
+#include "MeasureItems.h"
+#include "PickedLog.h"
 #include "OutputFile.h"
 #include "ProgressBar.h"
 #include "RunData.h"
@@ -24,7 +29,8 @@ const QString TsvOption = QStringLiteral("--tsv");
 const QString OutputOption = QStringLiteral("-o");
 
 const char* const HelpText =
-    "usage: korvadex-cli export FILE.DTA... [--csv|--tsv] [-o OUT]\n"
+    "usage: korvadex-cli export FILE.DTA|LOG... [--csv|--tsv] [-o OUT]\n"
+    "                           [--runs A-B] [--from TIME] [--to TIME]\n"
     "Writes each file's samples as a table: a header row, then one row per sample\n"
     "(pair): index from 0, time in seconds from the nominal rate (a CH0 + CH1 pair\n"
     "counted as two conversions), and for each channel holding data its code and\n"
@@ -34,12 +40,72 @@ const char* const HelpText =
     "  --tsv     tab-separated\n"
     "  -o OUT    one file: write to OUT instead of standard output;\n"
     "            several files: the folder OUT (made if missing), each file as\n"
-    "            its name with .csv or .tsv in place of .DTA\n"
+    "            its name with .csv or .tsv in place of .DTA (or its extension)\n"
+    "A LOG (a long-term log of log -o, text or HDF5) of any length is written a\n"
+    "block at a time: its picked samples numbered from 0 as one stream.\n"
+    "  --runs A-B     only runs A to B of a log (--runs N: run N)\n"
+    "  --from TIME    only a log's samples from TIME on (UTC, as the log writes\n"
+    "                 it: 2026-12-08T21:40:12.345Z); a sample's time is its run's\n"
+    "                 start and its index at the nominal rate\n"
+    "  --to TIME      only a log's samples before TIME\n"
     "exit codes: 0 done, 2 usage error, a file refused or an output not written";
 
 QString Extension(bool tab)
 {
     return tab ? QStringLiteral(".tsv") : QStringLiteral(".csv");
+}
+
+// One block's column of codes and their microvolts, as a channel's arrays.
+struct BlockChannel {
+    std::vector<std::int32_t> Codes;
+    std::vector<float> Microvolts;
+
+    ChannelData Fill(const std::int32_t* rows, std::int64_t count, std::int64_t stride, std::int32_t gainDivisor)
+    {
+        Codes.resize(static_cast<std::size_t>(count));
+        Microvolts.resize(static_cast<std::size_t>(count));
+        for (std::int64_t i = 0; i < count; ++i) {
+            Codes[static_cast<std::size_t>(i)] = rows[i * stride];
+            Microvolts[static_cast<std::size_t>(i)] =
+                static_cast<float>(CodeScale::CodeToMicrovolts(rows[i * stride], gainDivisor));
+        }
+        return ChannelData{static_cast<std::int32_t>(count), Codes.data(), Microvolts.data()};
+    }
+};
+
+// A log's picked samples as the table, a block at a time.
+bool ExportLog(const QString& path, const LogPick& pick, const SampleTable& table, const QString& output)
+{
+    const PickedLog picked = PickedLog::Open(path, pick);
+    if (!picked.Log)
+        return false;
+    const MeasureSettings& settings = picked.Log->Head().Settings;
+    const double rate = MeasureItems::SampleRate(settings);
+    const int columns = picked.Log->Channels();
+    const bool ch0 = settings.CHSel != ModeCh1;
+    BlockChannel first;
+    BlockChannel second;
+    // A channel holding no data has no column: an empty view, as a run's.
+    const auto views = [&](const std::int32_t* rows, std::int64_t count) {
+        const ChannelData one = first.Fill(rows, count, columns, settings.GainDivisor);
+        const ChannelData two = columns == 2 ? second.Fill(rows + 1, count, columns, settings.GainDivisor) : ChannelData{};
+        return ch0 ? std::make_pair(one, two) : std::make_pair(ChannelData{}, one);
+    };
+    OutputFile out(output);
+    std::string text;
+    bool written = true;
+    LogBlocks blocks(*picked.Log, picked.Pieces);
+    const bool read = blocks.Walk(0, [&](const std::int32_t* rows, std::int64_t index, std::int64_t owned, std::int64_t) {
+        const auto [a, b] = views(rows, owned);
+        text.clear();
+        if (index == 0)
+            text = table.Header(a, b);
+        table.AppendRows(text, a, b, index, rate);
+        written = written && out.Append(text);
+    });
+    if (!read)
+        Console::Err(QStringLiteral("korvadex-cli: ") + picked.Log->Error());
+    return read && written && out.Commit();
 }
 
 } // namespace
@@ -49,16 +115,24 @@ QString ExportCommand::PathInFolder(const QString& folder, const QString& file, 
     QString name = QFileInfo(file).fileName();
     if (name.endsWith(QLatin1String(".DTA"), Qt::CaseInsensitive))
         name.chop(4);
+    else if (LogSource::IsLog(file) && !QFileInfo(file).suffix().isEmpty())
+        name.chop(QFileInfo(file).suffix().size() + 1);
     return QDir(folder).filePath(name + extension);
 }
 
 int ExportCommand::Run(const QStringList& words)
 {
     CommandLine line;
-    if (!line.Parse(words, {{CsvOption, false}, {TsvOption, false}, {OutputOption, true}, {Usage::HelpOption, false}}))
+    std::vector<CommandLine::Option> options = LogPick::Options();
+    options.insert(options.end(), {{CsvOption, false}, {TsvOption, false}, {OutputOption, true}, {Usage::HelpOption, false}});
+    if (!line.Parse(words, options))
         return Usage::Fail(line.Error());
     if (line.Has(Usage::HelpOption))
         return Usage::Help(QString::fromUtf8(HelpText));
+    LogPick pick;
+    const QString pickError = pick.Parse(line);
+    if (!pickError.isEmpty())
+        return Usage::Fail(pickError);
     if (line.Has(CsvOption) && line.Has(TsvOption))
         return Usage::Fail(QStringLiteral("export takes --csv or --tsv, not both"));
     const QStringList& files = line.Positional();
@@ -80,12 +154,17 @@ int ExportCommand::Run(const QStringList& words)
     int exitCode = ExitDone;
     for (qsizetype i = 0; i < files.size(); ++i) {
         bar.Update(static_cast<std::int32_t>(i), static_cast<std::int32_t>(files.size()));
-        if (!DataFileLoader::Load(files[i], *run, texts)) {
+        const QString path = severalFiles ? PathInFolder(output, files[i], Extension(tab)) : output;
+        if (LogSource::IsLog(files[i])) {
+            if (!ExportLog(files[i], pick, table, path))
+                exitCode = ExitUsageOrFile;
+            continue;
+        }
+        if (PickedLog::RefusePick(files[i], pick) || !DataFileLoader::Load(files[i], *run, texts)) {
             exitCode = ExitUsageOrFile;
             continue;
         }
         run->ConvertAll();
-        const QString path = severalFiles ? PathInFolder(output, files[i], Extension(tab)) : output;
         if (!OutputFile::WriteText(path, table.Text(run->Settings, run->Ch0Data, run->Ch1Data)))
             exitCode = ExitUsageOrFile;
     }

@@ -28,9 +28,14 @@ bool WriteFile(const QString& path, const char* data, std::size_t size)
     return written;
 }
 
+bool IsStandardOutput(const QString& path)
+{
+    return path.isEmpty() || path == QLatin1String("-");
+}
+
 bool WriteBytes(const QString& path, const char* data, std::size_t size)
 {
-    if (path.isEmpty() || path == QLatin1String("-"))
+    if (IsStandardOutput(path))
         return WriteOut(data, size);
     return WriteFile(path, data, size);
 }
@@ -45,4 +50,42 @@ bool OutputFile::Write(const QString& path, const QByteArray& bytes)
 bool OutputFile::WriteText(const QString& path, const std::string& text)
 {
     return WriteBytes(path, text.data(), text.size());
+}
+
+OutputFile::OutputFile(const QString& path)
+    : path_(path)
+{
+    if (IsStandardOutput(path))
+        return;
+    file_ = std::make_unique<QSaveFile>(path);
+    if (!file_->open(QIODevice::WriteOnly))
+        Failed();
+}
+
+OutputFile::~OutputFile() = default;
+
+bool OutputFile::Failed()
+{
+    if (!failed_)
+        Console::Err(QStringLiteral("korvadex-cli: cannot write %1: %2").arg(path_, file_->errorString()));
+    failed_ = true;
+    return false;
+}
+
+bool OutputFile::Append(const std::string& text)
+{
+    if (failed_)
+        return false;
+    if (!file_) {
+        failed_ = !WriteOut(text.data(), text.size());
+        return !failed_;
+    }
+    return file_->write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) || Failed();
+}
+
+bool OutputFile::Commit()
+{
+    if (failed_)
+        return false;
+    return !file_ || file_->commit() || Failed();
 }

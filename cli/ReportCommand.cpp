@@ -4,6 +4,9 @@
 #include "Console.h"
 #include "DataFileLoader.h"
 #include "ExitCode.h"
+#include "LogAnalysis.h"
+#include "LogPick.h"
+#include "PickedLog.h"
 #include "ProgressBar.h"
 #include "ReportAnalysis.h"
 #include "ReportDocument.h"
@@ -22,7 +25,8 @@ const QString OutputOption = QStringLiteral("-o");
 const QString JsonOption = QStringLiteral("--json");
 
 const char* const HelpText =
-    "usage: korvadex-cli report FILE.DTA... [-o OUT.pdf|OUT.png] [--json]\n"
+    "usage: korvadex-cli report FILE.DTA|LOG... [-o OUT.pdf|OUT.png] [--json]\n"
+    "                           [--runs A-B] [--from TIME] [--to TIME]\n"
     "A one-page noise report per file: the settings; per channel RMS and\n"
     "peak-to-peak noise in µV, effective and noise-free resolution in bits and the\n"
     "mean; the trace; the code histogram with the Gaussian of the same mean and σ;\n"
@@ -31,20 +35,48 @@ const char* const HelpText =
     "hum (50/60 Hz and harmonics) marked. Time and frequency follow the nominal\n"
     "rate (a CH0 + CH1 pair counted as two conversions). Files of fewer than 256\n"
     "samples get no spectrum, and the page says so.\n"
+    "A LOG (a long-term log of log -o, text or HDF5) of any length is worked in one\n"
+    "pass in memory that does not grow with it: its runs as one stream, Welch's\n"
+    "segments of 16384 samples, the trace of the whole log as each pixel column's\n"
+    "lowest and highest sample.\n"
+    "  --runs A-B     only runs A to B of a log (--runs N: run N)\n"
+    "  --from TIME    only a log's samples from TIME on (UTC, as the log writes\n"
+    "                 it: 2026-12-08T21:40:12.345Z); a sample's time is its run's\n"
+    "                 start and its index at the nominal rate\n"
+    "  --to TIME      only a log's samples before TIME\n"
     "  -o OUT.pdf  one PDF, a page per file\n"
     "  -o OUT.png  a picture per file: OUT.png, or OUT-1.png, OUT-2.png ... for several\n"
     "  --json      the same figures as one JSON line per file on standard output\n"
     "exit codes: 0 done, 2 usage error, a file refused or the output not written";
+
+// A log's analysis, or false with its reason told.
+bool AnalyseLog(const QString& path, const LogPick& pick, bool withTrace, RunAnalysis& analysis)
+{
+    const PickedLog picked = PickedLog::Open(path, pick);
+    if (!picked.Log)
+        return false;
+    QString error;
+    if (LogAnalysis::Of(path, *picked.Log, picked.Pieces, withTrace, analysis, error))
+        return true;
+    Console::Err(QStringLiteral("korvadex-cli: ") + error);
+    return false;
+}
 
 } // namespace
 
 int ReportCommand::Run(const QStringList& words)
 {
     CommandLine line;
-    if (!line.Parse(words, {{OutputOption, true}, {JsonOption, false}, {Usage::HelpOption, false}}))
+    std::vector<CommandLine::Option> options = LogPick::Options();
+    options.insert(options.end(), {{OutputOption, true}, {JsonOption, false}, {Usage::HelpOption, false}});
+    if (!line.Parse(words, options))
         return Usage::Fail(line.Error());
     if (line.Has(Usage::HelpOption))
         return Usage::Help(QString::fromUtf8(HelpText));
+    LogPick pick;
+    const QString pickError = pick.Parse(line);
+    if (!pickError.isEmpty())
+        return Usage::Fail(pickError);
     const QStringList& files = line.Positional();
     if (files.isEmpty())
         return Usage::Fail(QStringLiteral("report needs at least one file"));
@@ -64,12 +96,20 @@ int ReportCommand::Run(const QStringList& words)
     int exitCode = ExitDone;
     for (qsizetype i = 0; i < files.size(); ++i) {
         bar.Update(static_cast<std::int32_t>(i), static_cast<std::int32_t>(files.size()));
-        if (!DataFileLoader::Load(files[i], *run, texts)) {
+        RunAnalysis analysis;
+        if (LogSource::IsLog(files[i])) {
+            run->Clear();
+            if (!AnalyseLog(files[i], pick, document != nullptr, analysis)) {
+                exitCode = ExitUsageOrFile;
+                continue;
+            }
+        } else if (PickedLog::RefusePick(files[i], pick) || !DataFileLoader::Load(files[i], *run, texts)) {
             exitCode = ExitUsageOrFile;
             continue;
+        } else {
+            run->ConvertAll();
+            analysis = ReportAnalysis::Of(files[i], run->Settings, run->Ch0Data, run->Ch1Data);
         }
-        run->ConvertAll();
-        const RunAnalysis analysis = ReportAnalysis::Of(files[i], run->Settings, run->Ch0Data, run->Ch1Data);
         if (line.Has(JsonOption))
             Console::Out(QString::fromUtf8(ReportJson::Line(analysis)));
         if (document && !document->AddPage(static_cast<int>(i), analysis, run->Ch0Data, run->Ch1Data)) {

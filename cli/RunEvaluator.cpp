@@ -10,16 +10,21 @@ namespace {
 ChannelReport Report(const ChannelData& data, int channel)
 {
     ChannelReport r = ChannelFigures::Of(data, channel);
-    StatusTexts panels;
-    TmyStatus status(panels, QStringLiteral("KORVADEX Board"), 2);
-    status.ShowStatDigit(r.MaxCode, r.MinCode, channel, r.DevCode);
-    r.DigitText = panels.Text(2);
-    status.ShowStatVolt(channel, r.DevMicrovolts, r.MinMicrovolts, r.MaxMicrovolts);
-    r.VoltText = panels.Text(2);
+    RunEvaluator::WriteTexts(r);
     return r;
 }
 
 } // namespace
+
+void RunEvaluator::WriteTexts(ChannelReport& r)
+{
+    StatusTexts panels;
+    TmyStatus status(panels, QStringLiteral("KORVADEX Board"), 2);
+    status.ShowStatDigit(r.MaxCode, r.MinCode, r.Channel, r.DevCode);
+    r.DigitText = panels.Text(2);
+    status.ShowStatVolt(r.Channel, r.DevMicrovolts, r.MinMicrovolts, r.MaxMicrovolts);
+    r.VoltText = panels.Text(2);
+}
 
 std::vector<ChannelReport> RunEvaluator::Evaluate(RunData& run)
 {

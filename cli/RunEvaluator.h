@@ -13,4 +13,6 @@ class RunData;
 class RunEvaluator {
 public:
     static std::vector<ChannelReport> Evaluate(RunData& run);
+    // The status line's two statistics texts of a channel's figures.
+    static void WriteTexts(ChannelReport& report);
 };

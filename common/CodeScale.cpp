@@ -4,8 +4,7 @@ namespace CodeScale {
 
 namespace {
 
-constexpr float ReferenceMicrovolts = 2500000.0f;
-constexpr long double CodeStep = 1.0L / 8388607;  // one code of the positive half-scale
+constexpr long double CodeStep = 1.0L / CodeSteps;  // one code of the positive half-scale
 
 } // namespace
 

@@ -10,6 +10,8 @@ namespace CodeScale {
 
 constexpr std::int32_t MidScale = 8388608;
 constexpr std::int32_t FullScale = 16777215;
+constexpr float ReferenceMicrovolts = 2500000.0f;
+constexpr std::int32_t CodeSteps = 8388607;  // codes of the positive half-scale
 
 // Worked in extended precision; the caller stores it as it needs (the
 // sample arrays hold floats).

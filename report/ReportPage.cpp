@@ -100,8 +100,13 @@ double DrawChannelRows(QPainter& painter, const QRectF& area, double height, con
     double top = area.top();
     for (const ChannelAnalysis& channel : analysis.Channels) {
         const QString name = ChannelName(channel);
-        TraceChart::Paint(painter, QRectF(area.left(), top, traceWidth, height), words.Trace.arg(name),
-                          DataOf(ch0, ch1, channel), analysis.SampleRate, ColourOf(channel), words);
+        const QRectF traceArea(area.left(), top, traceWidth, height);
+        if (channel.Trace)
+            TraceChart::Paint(painter, traceArea, words.Trace.arg(name), *channel.Trace, analysis.SampleRate,
+                              ColourOf(channel), words);
+        else
+            TraceChart::Paint(painter, traceArea, words.Trace.arg(name), DataOf(ch0, ch1, channel),
+                              analysis.SampleRate, ColourOf(channel), words);
         const QString histogramTitle = channel.Histogram.BinCodes == 1
                                            ? words.Histogram.arg(name)
                                            : words.HistogramBins.arg(name).arg(channel.Histogram.BinCodes);

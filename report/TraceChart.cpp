@@ -3,6 +3,7 @@
 #include "AxisTicks.h"
 #include "ChartFrame.h"
 #include "ChartWords.h"
+#include "ColumnExtremes.h"
 
 #include <QPainter>
 #include <QPolygonF>
@@ -20,11 +21,31 @@ struct Range {
     double Fraction(double value) const { return (value - Low) / (High - Low); }
 };
 
+Range WithMargin(double low, double high)
+{
+    const double margin = high > low ? 0.05 * (high - low) : 1.0;
+    return {low - margin, high + margin};
+}
+
 Range ValueRange(const ChannelData& data)
 {
     const auto [low, high] = std::minmax_element(data.Microvolts, data.Microvolts + data.Count);
-    const double margin = *high > *low ? 0.05 * (*high - *low) : 1.0;
-    return {*low - margin, *high + margin};
+    return WithMargin(*low, *high);
+}
+
+Range ValueRange(const ColumnExtremes& trace)
+{
+    float low = 0.0f;
+    float high = 0.0f;
+    bool any = false;
+    for (int c = 0; c < trace.Columns(); ++c) {
+        if (!trace.Filled(c))
+            continue;
+        low = any ? std::min(low, trace.Low(c)) : trace.Low(c);
+        high = any ? std::max(high, trace.High(c)) : trace.High(c);
+        any = true;
+    }
+    return WithMargin(low, high);
 }
 
 void DrawAxes(ChartFrame& frame, const Range& values, double seconds)
@@ -38,17 +59,47 @@ void DrawAxes(ChartFrame& frame, const Range& values, double seconds)
 }
 
 // Each column's lowest and highest sample as one upright stroke, joined.
-QPolygonF Envelope(const ChartFrame& frame, const ChannelData& data, const Range& values, int columns)
+QPolygonF Envelope(const ChartFrame& frame, const ColumnExtremes& columns, const Range& values)
 {
     QPolygonF line;
-    for (int c = 0; c < columns; ++c) {
-        const std::int64_t first = static_cast<std::int64_t>(c) * data.Count / columns;
-        const std::int64_t last = std::max(first + 1, static_cast<std::int64_t>(c + 1) * data.Count / columns);
-        const auto [low, high] = std::minmax_element(data.Microvolts + first, data.Microvolts + last);
-        const double x = (c + 0.5) / columns;
-        line << frame.At(x, values.Fraction(*low)) << frame.At(x, values.Fraction(*high));
+    for (int c = 0; c < columns.Columns(); ++c) {
+        if (!columns.Filled(c))
+            continue;
+        const double x = (c + 0.5) / columns.Columns();
+        line << frame.At(x, values.Fraction(columns.Low(c))) << frame.At(x, values.Fraction(columns.High(c)));
     }
     return line;
+}
+
+// The log's columns folded onto the plot's: their lows and highs, taken as
+// samples in order, fall on the pixel column their column lies on. A whole
+// log fills every column.
+ColumnExtremes Folded(const ColumnExtremes& trace, int columns)
+{
+    std::vector<float> lows;
+    std::vector<float> highs;
+    for (int c = 0; c < trace.Columns(); ++c) {
+        lows.push_back(trace.Low(c));
+        highs.push_back(trace.High(c));
+    }
+    ColumnExtremes folded(trace.Columns(), columns);
+    folded.Add(lows.data(), 0, trace.Columns());
+    folded.Add(highs.data(), 0, trace.Columns());
+    return folded;
+}
+
+int PlotColumns(const ChartFrame& frame)
+{
+    return static_cast<int>(frame.Plot().width() * ColumnsPerUnit);
+}
+
+void DrawLine(QPainter& painter, const ChartFrame& frame, const QColor& colour, const QPolygonF& line)
+{
+    painter.save();
+    painter.setClipRect(frame.Plot());
+    painter.setPen(QPen(colour, 0.5));
+    painter.drawPolyline(line);
+    painter.restore();
 }
 
 QPolygonF Samples(const ChartFrame& frame, const ChannelData& data, const Range& values)
@@ -70,10 +121,23 @@ void TraceChart::Paint(QPainter& painter, const QRectF& area, const QString& tit
         return;
     const Range values = ValueRange(data);
     DrawAxes(frame, values, data.Count / sampleRate);
-    const int columns = static_cast<int>(frame.Plot().width() * ColumnsPerUnit);
-    painter.save();
-    painter.setClipRect(frame.Plot());
-    painter.setPen(QPen(colour, 0.5));
-    painter.drawPolyline(data.Count > columns ? Envelope(frame, data, values, columns) : Samples(frame, data, values));
-    painter.restore();
+    const int columns = PlotColumns(frame);
+    if (data.Count <= columns) {
+        DrawLine(painter, frame, colour, Samples(frame, data, values));
+        return;
+    }
+    ColumnExtremes extremes(data.Count, columns);
+    extremes.Add(data.Microvolts, 0, data.Count);
+    DrawLine(painter, frame, colour, Envelope(frame, extremes, values));
+}
+
+void TraceChart::Paint(QPainter& painter, const QRectF& area, const QString& title, const ColumnExtremes& trace,
+                       double sampleRate, const QColor& colour, const ChartWords& words)
+{
+    ChartFrame frame(painter, area, title, words.Time, QStringLiteral("µV"));
+    if (trace.Columns() == 0)
+        return;
+    const Range values = ValueRange(trace);
+    DrawAxes(frame, values, static_cast<double>(trace.Samples()) / sampleRate);
+    DrawLine(painter, frame, colour, Envelope(frame, Folded(trace, PlotColumns(frame)), values));
 }

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "Hdf5LogReader.h"
+#include "LogSource.h"
+
+// An HDF5 log through its reader.
+class Hdf5LogSource : public LogSource {
+public:
+    const LogHead& Head() const override { return reader_.Head(); }
+    int Channels() const override { return reader_.Channels(); }
+    std::int64_t Samples() const override { return reader_.Samples(); }
+    const std::vector<LogRun>& Runs() const override { return reader_.Runs(); }
+    const std::vector<LogEvent>& Events() const override { return reader_.Events(); }
+    bool ReadCodes(std::int64_t first, std::int64_t count, std::int32_t* out) override
+    {
+        return reader_.ReadCodes(first, count, out);
+    }
+    QString Error() const override { return reader_.Error(); }
+
+protected:
+    bool OpenFile(const QString& path) override { return reader_.Open(path); }
+
+private:
+    Hdf5LogReader reader_;
+};

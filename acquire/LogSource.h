@@ -1,0 +1,39 @@
+#pragma once
+
+#include "LogRecords.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// A long-term log as its analysis sees it, whichever form it has (text or
+// HDF5): the head, the runs, the events, and the codes read a block at a
+// time. A refusal or a failed read leaves its reason in Error(), naming the
+// file.
+class LogSource {
+public:
+    virtual ~LogSource() = default;
+
+    virtual const LogHead& Head() const = 0;
+    // Columns of the codes: 1 (the channel of Head().Settings.CHSel) or 2
+    // (CH0 then CH1).
+    virtual int Channels() const = 0;
+    virtual std::int64_t Samples() const = 0;
+    virtual const std::vector<LogRun>& Runs() const = 0;
+    virtual const std::vector<LogEvent>& Events() const = 0;
+    // Samples (pairs) [first, first + count), Channels() codes each, row by
+    // row; quickest when each read follows the one before.
+    virtual bool ReadCodes(std::int64_t first, std::int64_t count, std::int32_t* out) = 0;
+    virtual QString Error() const = 0;
+
+    // Whether the file is a long-term log by its first bytes: HDF5, or text
+    // whose first line is the text log's.
+    static bool IsLog(const QString& path);
+    // The log of either form, or nothing with the reason in `error`.
+    static std::unique_ptr<LogSource> Open(const QString& path, QString& error);
+
+protected:
+    virtual bool OpenFile(const QString& path) = 0;
+};

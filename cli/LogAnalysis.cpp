@@ -1,0 +1,58 @@
+#include "LogAnalysis.h"
+
+#include "ChannelStream.h"
+#include "LogSource.h"
+#include "MeasureItems.h"
+#include "WelchDensity.h"
+
+#include <optional>
+
+namespace {
+
+// The channel each column of the log's codes holds.
+std::vector<int> ChannelNumbers(const LogSource& log)
+{
+    if (log.Channels() == 2)
+        return {0, 1};
+    return {log.Head().Settings.CHSel == ModeCh1 ? 1 : 0};
+}
+
+} // namespace
+
+bool LogAnalysis::Of(const QString& name, LogSource& log, const std::vector<LogBlocks::Piece>& pieces, bool withTrace,
+                     RunAnalysis& analysis, QString& error)
+{
+    const MeasureSettings& settings = log.Head().Settings;
+    LogBlocks blocks(log, pieces);
+    const std::int64_t total = blocks.Samples();
+    const std::vector<int> numbers = ChannelNumbers(log);
+    std::vector<ChannelStream> streams;
+    std::vector<ColumnExtremes> traces;
+    for (std::size_t c = 0; c < numbers.size(); ++c) {
+        streams.emplace_back(total, settings.GainDivisor);
+        if (withTrace)
+            traces.emplace_back(total, TraceColumns);
+    }
+    const std::int64_t stride = log.Channels();
+    const auto take = [&](const std::int32_t* rows, std::int64_t first, std::int64_t owned, std::int64_t available) {
+        for (std::size_t c = 0; c < streams.size(); ++c) {
+            streams[c].Add(rows + c, first, owned, available, stride);
+            if (withTrace)
+                traces[c].Add(streams[c].BlockMicrovolts().data(), first, owned);
+        }
+    };
+    if (!blocks.Walk(WelchDensity::SegmentLength(total) / 2, take)) {
+        error = log.Error();
+        return false;
+    }
+    analysis = RunAnalysis();
+    analysis.Name = name;
+    analysis.Settings = settings;
+    analysis.SampleRate = MeasureItems::SampleRate(settings);
+    for (std::size_t c = 0; c < streams.size(); ++c) {
+        analysis.Channels.push_back(streams[c].Analysis(numbers[c], analysis.SampleRate));
+        if (withTrace)
+            analysis.Channels.back().Trace = std::move(traces[c]);
+    }
+    return true;
+}

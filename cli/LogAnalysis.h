@@ -1,0 +1,22 @@
+#pragma once
+
+#include "LogBlocks.h"
+#include "RunAnalysis.h"
+
+#include <QString>
+
+class LogSource;
+
+// A long-term log's report in one pass over the picked samples, in memory
+// that does not grow with the log: per channel the figures, histogram,
+// spectrum and spurs of ChannelStream, and for a page the whole trace as
+// TraceColumns column extremes. The picked pieces are analysed as one
+// stream, as Python's blocks over the log's codes are.
+class LogAnalysis {
+public:
+    static constexpr int TraceColumns = 4096;
+
+    // False with the log's error when a read fails.
+    static bool Of(const QString& name, LogSource& log, const std::vector<LogBlocks::Piece>& pieces, bool withTrace,
+                   RunAnalysis& analysis, QString& error);
+};

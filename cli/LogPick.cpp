@@ -1,0 +1,112 @@
+#include "LogPick.h"
+
+#include "LogSource.h"
+#include "MeasureItems.h"
+
+#include <algorithm>
+#include <cmath>
+
+const QString LogPick::RunsOption = QStringLiteral("--runs");
+const QString LogPick::FromOption = QStringLiteral("--from");
+const QString LogPick::ToOption = QStringLiteral("--to");
+
+namespace {
+
+std::optional<std::int32_t> RunNumber(const QString& text)
+{
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    if (!ok || number < 1)
+        return std::nullopt;
+    return number;
+}
+
+std::optional<QDateTime> UtcTime(const QString& text)
+{
+    QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
+    if (!time.isValid() || !text.endsWith(QLatin1Char('Z')))
+        return std::nullopt;
+    return time.toUTC();
+}
+
+// The first index i of a run starting at `start` whose time start + i / rate
+// is at or after `time`, within 0 .. samples.
+std::int64_t IndexAt(const QDateTime& start, const QDateTime& time, double rate, std::int64_t samples)
+{
+    const double seconds = static_cast<double>(start.msecsTo(time)) / 1000.0;
+    const double index = std::ceil(seconds * rate - 1e-9);
+    return static_cast<std::int64_t>(std::clamp(index, 0.0, static_cast<double>(samples)));
+}
+
+} // namespace
+
+std::vector<CommandLine::Option> LogPick::Options()
+{
+    return {{RunsOption, true}, {FromOption, true}, {ToOption, true}};
+}
+
+QString LogPick::Parse(const CommandLine& line)
+{
+    if (line.Has(RunsOption)) {
+        const QString value = line.Value(RunsOption);
+        const QStringList ends = value.split(QLatin1Char('-'));
+        firstRun_ = RunNumber(ends.front());
+        lastRun_ = ends.size() == 2 ? RunNumber(ends.back()) : firstRun_;
+        if (ends.size() > 2 || !firstRun_ || !lastRun_ || *lastRun_ < *firstRun_)
+            return QStringLiteral("--runs takes N or A-B, run numbers from 1 with A <= B, not %1").arg(value);
+    }
+    for (const auto& [option, time] : {std::make_pair(FromOption, &from_), std::make_pair(ToOption, &to_)}) {
+        if (!line.Has(option))
+            continue;
+        *time = UtcTime(line.Value(option));
+        if (!*time)
+            return QStringLiteral("%1 takes a UTC time as the log writes it, such as 2026-12-08T21:40:12.345Z, not %2")
+                .arg(option, line.Value(option));
+    }
+    if (from_ && to_ && *to_ <= *from_)
+        return QStringLiteral("--to must come after --from");
+    return QString();
+}
+
+bool LogPick::PicksPart() const
+{
+    return firstRun_ || from_ || to_;
+}
+
+std::vector<LogBlocks::Piece> LogPick::Pieces(const LogSource& log) const
+{
+    const double rate = MeasureItems::SampleRate(log.Head().Settings);
+    std::vector<LogBlocks::Piece> pieces;
+    for (const LogRun& run : log.Runs()) {
+        if ((firstRun_ && run.Run < *firstRun_) || (lastRun_ && run.Run > *lastRun_))
+            continue;
+        std::int64_t first = 0;
+        std::int64_t last = run.Samples;
+        if (from_ || to_) {
+            const QDateTime start = QDateTime::fromString(QString::fromStdString(run.Start), Qt::ISODateWithMs);
+            if (!start.isValid())
+                continue;
+            if (from_)
+                first = IndexAt(start, *from_, rate, run.Samples);
+            if (to_)
+                last = IndexAt(start, *to_, rate, run.Samples);
+        }
+        if (last > first)
+            pieces.push_back({run.FirstSample + first, last - first});
+    }
+    return pieces;
+}
+
+QString LogPick::NothingPicked() const
+{
+    QStringList words;
+    if (firstRun_)
+        words << (*firstRun_ == *lastRun_ ? QStringLiteral("run %1").arg(*firstRun_)
+                                          : QStringLiteral("runs %1-%2").arg(*firstRun_).arg(*lastRun_));
+    if (from_)
+        words << QStringLiteral("from %1").arg(from_->toString(Qt::ISODateWithMs));
+    if (to_)
+        words << QStringLiteral("to %1").arg(to_->toString(Qt::ISODateWithMs));
+    return words.isEmpty() ? QStringLiteral("the log holds no samples")
+                           : QStringLiteral("the log holds no samples in %1").arg(words.join(QLatin1Char(' ')));
+}

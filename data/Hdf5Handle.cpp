@@ -1,0 +1,75 @@
+#include "Hdf5Handle.h"
+
+#include <utility>
+
+Hdf5Handle::Hdf5Handle(hid_t id, Closer close)
+    : id_(id)
+    , close_(close)
+{
+}
+
+Hdf5Handle::~Hdf5Handle()
+{
+    Reset();
+}
+
+Hdf5Handle::Hdf5Handle(Hdf5Handle&& other) noexcept
+    : id_(std::exchange(other.id_, H5I_INVALID_HID))
+    , close_(other.close_)
+{
+}
+
+Hdf5Handle& Hdf5Handle::operator=(Hdf5Handle&& other) noexcept
+{
+    if (this != &other) {
+        Reset();
+        id_ = std::exchange(other.id_, H5I_INVALID_HID);
+        close_ = other.close_;
+    }
+    return *this;
+}
+
+void Hdf5Handle::Reset()
+{
+    if (Valid() && close_)
+        close_(id_);
+    id_ = H5I_INVALID_HID;
+}
+
+hid_t Hdf5Handle::Release()
+{
+    return std::exchange(id_, H5I_INVALID_HID);
+}
+
+void Hdf5Handle::SilenceErrorStack()
+{
+    H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);
+}
+
+namespace {
+
+// Walked from the innermost entry outwards: the first one is the cause.
+herr_t KeepInnermost(unsigned position, const H5E_error2_t* entry, void* data)
+{
+    if (position == 0 && entry->desc)
+        *static_cast<QString*>(data) = QString::fromUtf8(entry->desc);
+    return 0;
+}
+
+} // namespace
+
+QString Hdf5Handle::StackMessage()
+{
+    QString message;
+    H5Ewalk2(H5E_DEFAULT, H5E_WALK_UPWARD, KeepInnermost, &message);
+    // A failed write or read names the system's reason among its numbers
+    // ("..., errno = 28, error message = 'No space left on device', ..."):
+    // that reason is what the operator needs.
+    static const QString Reason = QStringLiteral("error message = '");
+    const int at = message.indexOf(Reason);
+    if (at >= 0) {
+        const int from = at + Reason.size();
+        return message.mid(from, message.indexOf(QLatin1Char('\''), from) - from);
+    }
+    return message;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <hdf5.h>
+
+#include <QString>
+
+// One HDF5 identifier (file, dataset, dataspace, type, attribute, property
+// list) owned: closed by its own close function when the holder goes, so
+// that no early return leaks an id and leaves the file open.
+class Hdf5Handle {
+public:
+    using Closer = herr_t (*)(hid_t);
+
+    Hdf5Handle() = default;
+    Hdf5Handle(hid_t id, Closer close);
+    ~Hdf5Handle();
+    Hdf5Handle(Hdf5Handle&& other) noexcept;
+    Hdf5Handle& operator=(Hdf5Handle&& other) noexcept;
+    Hdf5Handle(const Hdf5Handle&) = delete;
+    Hdf5Handle& operator=(const Hdf5Handle&) = delete;
+
+    hid_t Id() const { return id_; }
+    bool Valid() const { return id_ >= 0; }
+    void Reset();
+    // The id, no longer closed by the holder (for a close whose result counts).
+    hid_t Release();
+
+    // HDF5 prints its error stack to stderr by default; the program says
+    // what failed in its own words instead.
+    static void SilenceErrorStack();
+    // The innermost description on HDF5's error stack ("truncated file ..."),
+    // empty when there is none.
+    static QString StackMessage();
+
+private:
+    hid_t id_ = H5I_INVALID_HID;
+    Closer close_ = nullptr;
+};

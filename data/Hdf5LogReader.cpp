@@ -1,0 +1,204 @@
+#include "Hdf5LogReader.h"
+
+#include "Hdf5Attributes.h"
+#include "Hdf5LogRows.h"
+#include "LogLayout.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr std::array<char, 8> Signature = {'\x89', 'H', 'D', 'F', '\r', '\n', '\x1a', '\n'};
+
+// The rows of a one-dimensional table (/runs, /events), as they are now.
+template <typename Row>
+bool ReadTable(hid_t table, hid_t memoryType, std::vector<Row>& rows)
+{
+    const Hdf5Handle space(H5Dget_space(table), H5Sclose);
+    if (!space.Valid() || H5Sget_simple_extent_ndims(space.Id()) != 1)
+        return false;
+    hsize_t count = 0;
+    H5Sget_simple_extent_dims(space.Id(), &count, nullptr);
+    rows.assign(count, Row{});
+    return count == 0 || H5Dread(table, memoryType, H5S_ALL, H5S_ALL, H5P_DEFAULT, rows.data()) >= 0;
+}
+
+} // namespace
+
+bool Hdf5LogReader::IsHdf5(const QString& path)
+{
+    QFile file(path);
+    std::array<char, 8> start{};
+    return file.open(QIODevice::ReadOnly) && file.read(start.data(), start.size()) == qint64(start.size())
+        && start == Signature;
+}
+
+bool Hdf5LogReader::Fail(const QString& what)
+{
+    error_ = QStringLiteral("%1: %2").arg(path_, what);
+    return false;
+}
+
+bool Hdf5LogReader::Open(const QString& path)
+{
+    Hdf5Handle::SilenceErrorStack();
+    *this = Hdf5LogReader();
+    path_ = path;
+    if (!QFile::exists(path))
+        return Fail(QStringLiteral("no such file"));
+    if (!IsHdf5(path))
+        return Fail(QStringLiteral("not an HDF5 file"));
+    const QByteArray name = QFile::encodeName(path);
+    file_ = Hdf5Handle(H5Fopen(name.constData(), H5F_ACC_RDONLY | H5F_ACC_SWMR_READ, H5P_DEFAULT), H5Fclose);
+    if (!file_.Valid()) {
+        const QString cause = Hdf5Handle::StackMessage();
+        return Fail(QStringLiteral("cannot be read as HDF5 (damaged or truncated%1)")
+                        .arg(cause.isEmpty() ? QString() : QStringLiteral(": ") + cause));
+    }
+    // The writer flushes a run's codes before its row: read in the other
+    // order, no run reaches past the codes read.
+    return CheckFormat() && ReadHead() && OpenCodes() && ReadRuns() && ReadEvents() && ReadExtent();
+}
+
+bool Hdf5LogReader::CheckFormat()
+{
+    const auto format = Hdf5Attributes::ReadString(file_.Id(), LogLayout::FormatAttribute);
+    if (!format || *format != LogLayout::Format)
+        return Fail(QStringLiteral("an HDF5 file, but not a KORVADEX log (no %1 attribute \"%2\")")
+                        .arg(QString::fromUtf8(LogLayout::FormatAttribute), QString::fromUtf8(LogLayout::Format)));
+    const auto version = Hdf5Attributes::ReadInt(file_.Id(), LogLayout::FormatVersionAttribute);
+    if (!version)
+        return Fail(QStringLiteral("a KORVADEX log without its %1").arg(QString::fromUtf8(LogLayout::FormatVersionAttribute)));
+    if (*version > LogLayout::FormatVersion)
+        return Fail(QStringLiteral("a KORVADEX log of format version %1; this program reads version %2 and older")
+                        .arg(*version)
+                        .arg(LogLayout::FormatVersion));
+    return true;
+}
+
+bool Hdf5LogReader::ReadHead()
+{
+    const hid_t root = file_.Id();
+    const auto rate = Hdf5Attributes::ReadInt(root, LogLayout::RateItemAttribute);
+    const auto count = Hdf5Attributes::ReadInt(root, LogLayout::CountItemAttribute);
+    const auto channel = Hdf5Attributes::ReadInt(root, LogLayout::ChannelModeAttribute);
+    const auto filter = Hdf5Attributes::ReadInt(root, LogLayout::FilterAttribute);
+    const auto gain = Hdf5Attributes::ReadInt(root, LogLayout::GainDivisorAttribute);
+    if (!rate || !count || !channel || !filter || !gain || *gain == 0)
+        return Fail(QStringLiteral("a KORVADEX log without its settings (%1, %2, %3, %4, %5)")
+                        .arg(QString::fromUtf8(LogLayout::RateItemAttribute), QString::fromUtf8(LogLayout::CountItemAttribute),
+                             QString::fromUtf8(LogLayout::ChannelModeAttribute), QString::fromUtf8(LogLayout::FilterAttribute),
+                             QString::fromUtf8(LogLayout::GainDivisorAttribute)));
+    head_.Settings.spsSel = *rate;
+    head_.Settings.DataCountSel = *count;
+    head_.Settings.CHSel = *channel;
+    head_.Settings.fSinc5 = static_cast<std::uint8_t>(*filter != 0);
+    head_.Settings.GainDivisor = *gain;
+    head_.Board = Hdf5Attributes::ReadString(root, LogLayout::BoardAttribute).value_or(std::string());
+    head_.BoardSerial = Hdf5Attributes::ReadString(root, LogLayout::BoardSerialAttribute).value_or(std::string());
+    head_.SettingsText = Hdf5Attributes::ReadString(root, LogLayout::SettingsAttribute).value_or(std::string());
+    head_.Started = Hdf5Attributes::ReadString(root, LogLayout::StartedAttribute).value_or(std::string());
+    head_.ProgramVersion = Hdf5Attributes::ReadString(root, LogLayout::ProgramVersionAttribute).value_or(std::string());
+    return true;
+}
+
+bool Hdf5LogReader::OpenCodes()
+{
+    const hid_t root = file_.Id();
+    const QString codes = QStringLiteral("/%1").arg(QString::fromUtf8(LogLayout::Codes));
+    if (H5Lexists(root, LogLayout::Codes, H5P_DEFAULT) <= 0)
+        return Fail(QStringLiteral("a KORVADEX log without %1").arg(codes));
+    codes_ = Hdf5Handle(H5Dopen2(root, LogLayout::Codes, H5P_DEFAULT), H5Dclose);
+    if (!codes_.Valid())
+        return Fail(QStringLiteral("%1 is not a dataset").arg(codes));
+    const Hdf5Handle type(H5Dget_type(codes_.Id()), H5Tclose);
+    if (H5Tget_class(type.Id()) != H5T_INTEGER || H5Tget_size(type.Id()) != 4 || H5Tget_sign(type.Id()) != H5T_SGN_2)
+        return Fail(QStringLiteral("%1 is not of 32-bit signed integers").arg(codes));
+    const Hdf5Handle space(H5Dget_space(codes_.Id()), H5Sclose);
+    const int rank = H5Sget_simple_extent_ndims(space.Id());
+    hsize_t dims[2] = {0, 0};
+    if (rank == 2)
+        H5Sget_simple_extent_dims(space.Id(), dims, nullptr);
+    if (rank != 1 && !(rank == 2 && dims[1] == 2))
+        return Fail(QStringLiteral("%1 has neither the shape (n) nor (n, 2)").arg(codes));
+    channels_ = rank;
+    return true;
+}
+
+bool Hdf5LogReader::ReadExtent()
+{
+    const Hdf5Handle space(H5Dget_space(codes_.Id()), H5Sclose);
+    hsize_t dims[2] = {0, 0};
+    if (!space.Valid() || H5Sget_simple_extent_dims(space.Id(), dims, nullptr) < 0)
+        return Fail(QStringLiteral("the size of /codes cannot be read"));
+    samples_ = static_cast<std::int64_t>(dims[0]);
+    // The running run's row is rewritten only at its end; until then its
+    // samples are all that /codes holds after its first.
+    if (!runs_.empty() && runs_.back().End == LogLayout::EndRunning)
+        runs_.back().Samples = std::max<std::int64_t>(0, samples_ - runs_.back().FirstSample);
+    return true;
+}
+
+bool Hdf5LogReader::ReadRuns()
+{
+    if (!runTable_.Valid())
+        runTable_ = Hdf5Handle(H5Dopen2(file_.Id(), LogLayout::Runs, H5P_DEFAULT), H5Dclose);
+    std::vector<Hdf5LogRows::RunRow> rows;
+    const Hdf5Handle type = Hdf5LogRows::RunType(false);
+    if (!runTable_.Valid() || !ReadTable(runTable_.Id(), type.Id(), rows))
+        return Fail(QStringLiteral("the run table /runs cannot be read"));
+    runs_.clear();
+    for (const auto& row : rows)
+        runs_.push_back(Hdf5LogRows::FromRow(row));
+    return true;
+}
+
+bool Hdf5LogReader::ReadEvents()
+{
+    if (!eventTable_.Valid())
+        eventTable_ = Hdf5Handle(H5Dopen2(file_.Id(), LogLayout::Events, H5P_DEFAULT), H5Dclose);
+    std::vector<Hdf5LogRows::EventRow> rows;
+    const Hdf5Handle type = Hdf5LogRows::EventType(false);
+    if (!eventTable_.Valid() || !ReadTable(eventTable_.Id(), type.Id(), rows))
+        return Fail(QStringLiteral("the event list /events cannot be read"));
+    events_.clear();
+    for (const auto& row : rows)
+        events_.push_back(Hdf5LogRows::FromRow(row));
+    return true;
+}
+
+bool Hdf5LogReader::ReadCodes(std::int64_t first, std::int64_t count, std::int32_t* out)
+{
+    if (first < 0 || count < 0 || first + count > samples_)
+        return Fail(QStringLiteral("samples %1 to %2 lie outside the log's %3").arg(first).arg(first + count).arg(samples_));
+    if (count == 0)
+        return true;
+    const Hdf5Handle space(H5Dget_space(codes_.Id()), H5Sclose);
+    const hsize_t start[2] = {static_cast<hsize_t>(first), 0};
+    const hsize_t size[2] = {static_cast<hsize_t>(count), static_cast<hsize_t>(channels_)};
+    const Hdf5Handle memory(H5Screate_simple(channels_, size, nullptr), H5Sclose);
+    if (H5Sselect_hyperslab(space.Id(), H5S_SELECT_SET, start, nullptr, size, nullptr) < 0
+        || H5Dread(codes_.Id(), H5T_NATIVE_INT32, memory.Id(), space.Id(), H5P_DEFAULT, out) < 0)
+        return Fail(QStringLiteral("samples %1 to %2 cannot be read (%3)")
+                        .arg(first)
+                        .arg(first + count)
+                        .arg(Hdf5Handle::StackMessage()));
+    return true;
+}
+
+bool Hdf5LogReader::Refresh()
+{
+    if (!codes_.Valid())
+        return Fail(QStringLiteral("no log is open"));
+    // Tables first, then the codes, as Open reads them.
+    if (H5Drefresh(runTable_.Id()) < 0 || H5Drefresh(eventTable_.Id()) < 0)
+        return Fail(QStringLiteral("cannot refresh the run table (%1)").arg(Hdf5Handle::StackMessage()));
+    if (!ReadRuns() || !ReadEvents())
+        return false;
+    if (H5Drefresh(codes_.Id()) < 0)
+        return Fail(QStringLiteral("cannot refresh /codes (%1)").arg(Hdf5Handle::StackMessage()));
+    return ReadExtent();
+}

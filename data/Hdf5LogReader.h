@@ -1,0 +1,59 @@
+#pragma once
+
+#include "Hdf5Handle.h"
+#include "LogRecords.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+// Reads an HDF5 long-term log (LogLayout): its head from the root's
+// attributes, its runs and events whole, its codes in any slice. Opened for
+// SWMR reading, so that a log still being written, or one whose writer was
+// killed (its superblock still says "open for SWMR writing"), opens as it is,
+// without clearing that mark first; Refresh then shows what the writer has
+// flushed since.
+class Hdf5LogReader {
+public:
+    // Read-only with SWMR read. False, with Error(), for a file that is not
+    // HDF5, not a log of this program (format attribute), of a later
+    // format_version, with a /codes of the wrong type or rank.
+    bool Open(const QString& path);
+    QString Error() const { return error_; }
+    const LogHead& Head() const { return head_; }
+    int Channels() const { return channels_; }  // 1 or 2 (columns of /codes)
+    std::int64_t Samples() const { return samples_; }  // samples (pairs) in /codes
+    // A "running" last run counts up to Samples().
+    const std::vector<LogRun>& Runs() const { return runs_; }
+    const std::vector<LogEvent>& Events() const { return events_; }
+    // Codes [first, first + count), count * Channels() values row by row;
+    // false on a read error (Error()).
+    bool ReadCodes(std::int64_t first, std::int64_t count, std::int32_t* out);
+    // What the writer flushed since Open or the last Refresh (SWMR).
+    bool Refresh();
+
+    // Whether the file starts with HDF5's signature (a text log does not).
+    static bool IsHdf5(const QString& path);
+
+private:
+    bool Fail(const QString& what);
+    bool CheckFormat();
+    bool ReadHead();
+    bool OpenCodes();
+    bool ReadExtent();
+    bool ReadRuns();
+    bool ReadEvents();
+
+    QString path_;
+    QString error_;
+    Hdf5Handle file_;
+    Hdf5Handle codes_;
+    Hdf5Handle runTable_;
+    Hdf5Handle eventTable_;
+    LogHead head_;
+    int channels_ = 0;
+    std::int64_t samples_ = 0;
+    std::vector<LogRun> runs_;
+    std::vector<LogEvent> events_;
+};

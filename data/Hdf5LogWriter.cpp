@@ -1,0 +1,231 @@
+#include "Hdf5LogWriter.h"
+
+#include "CodeScale.h"
+#include "Hdf5Attributes.h"
+#include "LogLayout.h"
+#include "MeasureItems.h"
+#include "MeasureSettings.h"
+
+#include <QFile>
+
+namespace {
+
+// Room for the rows of about a day of runs per chunk; the tables are small
+// and are not compressed, since their rows are rewritten.
+constexpr hsize_t TableChunkRows = 64;
+
+Hdf5Handle Table(hid_t file, const char* name, hid_t type)
+{
+    const hsize_t dims[1] = {0};
+    const hsize_t maxDims[1] = {H5S_UNLIMITED};
+    const hsize_t chunk[1] = {TableChunkRows};
+    const Hdf5Handle space(H5Screate_simple(1, dims, maxDims), H5Sclose);
+    const Hdf5Handle properties(H5Pcreate(H5P_DATASET_CREATE), H5Pclose);
+    H5Pset_chunk(properties.Id(), 1, chunk);
+    return Hdf5Handle(H5Dcreate2(file, name, type, space.Id(), H5P_DEFAULT, properties.Id(), H5P_DEFAULT), H5Dclose);
+}
+
+// Rows [first, first + count) of a one-dimensional table, grown to hold them.
+bool WriteRows(hid_t table, hid_t memoryType, std::int64_t first, std::int64_t count, std::int64_t& rows,
+               const void* data)
+{
+    if (first + count > rows) {
+        const hsize_t size[1] = {static_cast<hsize_t>(first + count)};
+        if (H5Dset_extent(table, size) < 0)
+            return false;
+        rows = first + count;
+    }
+    const hsize_t start[1] = {static_cast<hsize_t>(first)};
+    const hsize_t length[1] = {static_cast<hsize_t>(count)};
+    const Hdf5Handle space(H5Dget_space(table), H5Sclose);
+    const Hdf5Handle memory(H5Screate_simple(1, length, nullptr), H5Sclose);
+    return H5Sselect_hyperslab(space.Id(), H5S_SELECT_SET, start, nullptr, length, nullptr) >= 0
+        && H5Dwrite(table, memoryType, memory.Id(), space.Id(), H5P_DEFAULT, data) >= 0;
+}
+
+const char* ChannelsWord(std::int32_t mode)
+{
+    switch (mode) {
+    case ModeCh0:
+        return "ch0";
+    case ModeCh1:
+        return "ch1";
+    default:
+        return "ch0,ch1";
+    }
+}
+
+} // namespace
+
+Hdf5LogWriter::~Hdf5LogWriter()
+{
+    if (file_.Valid())
+        Close();
+}
+
+bool Hdf5LogWriter::Fail(const QString& what)
+{
+    const QString cause = Hdf5Handle::StackMessage();
+    if (!failed_)
+        error_ = cause.isEmpty() ? what : QStringLiteral("%1 (%2)").arg(what, cause);
+    failed_ = true;
+    return false;
+}
+
+bool Hdf5LogWriter::Create(const QString& path, const LogHead& head, const char* programWord)
+{
+    Hdf5Handle::SilenceErrorStack();
+    path_ = path;
+    channelMode_ = head.Settings.CHSel;
+    channels_ = channelMode_ == ModeDual ? 2 : 1;
+    runType_ = Hdf5LogRows::RunType(false);
+    eventType_ = Hdf5LogRows::EventType(false);
+    if (!MakeFile(QFile::encodeName(path)))
+        return false;
+    if (!WriteHead(head, programWord))
+        return Fail(QStringLiteral("the log's attributes cannot be written"));
+    if (!MakeDatasets())
+        return Fail(QStringLiteral("the log's datasets cannot be made"));
+    // From here on the file only grows, and readers may open it.
+    if (H5Fstart_swmr_write(file_.Id()) < 0)
+        return Fail(QStringLiteral("SWMR writing cannot be started"));
+    return true;
+}
+
+bool Hdf5LogWriter::MakeFile(const QByteArray& name)
+{
+    // SWMR needs the latest file format.
+    const Hdf5Handle access(H5Pcreate(H5P_FILE_ACCESS), H5Pclose);
+    H5Pset_libver_bounds(access.Id(), H5F_LIBVER_LATEST, H5F_LIBVER_LATEST);
+    file_ = Hdf5Handle(H5Fcreate(name.constData(), H5F_ACC_TRUNC, H5P_DEFAULT, access.Id()), H5Fclose);
+    return file_.Valid() || Fail(QStringLiteral("the file cannot be made"));
+}
+
+bool Hdf5LogWriter::WriteHead(const LogHead& head, const char* programWord)
+{
+    using namespace Hdf5Attributes;
+    const hid_t root = file_.Id();
+    const MeasureSettings& settings = head.Settings;
+    return WriteString(root, LogLayout::FormatAttribute, LogLayout::Format)
+        && WriteInt(root, LogLayout::FormatVersionAttribute, LogLayout::FormatVersion)
+        && WriteString(root, LogLayout::ProgramAttribute, programWord)
+        && WriteString(root, LogLayout::ProgramVersionAttribute, head.ProgramVersion)
+        && WriteString(root, LogLayout::BoardAttribute, head.Board)
+        && WriteString(root, LogLayout::BoardSerialAttribute, head.BoardSerial)
+        && WriteString(root, LogLayout::SettingsAttribute, head.SettingsText)
+        && WriteString(root, LogLayout::StartedAttribute, head.Started)
+        && WriteInt(root, LogLayout::RateItemAttribute, settings.spsSel)
+        && WriteInt(root, LogLayout::CountItemAttribute, settings.DataCountSel)
+        && WriteInt(root, LogLayout::ChannelModeAttribute, settings.CHSel)
+        && WriteInt(root, LogLayout::FilterAttribute, settings.fSinc5)
+        && WriteDouble(root, LogLayout::SampleRateAttribute, MeasureItems::SampleRate(settings))
+        && WriteInt(root, LogLayout::GainDivisorAttribute, settings.GainDivisor)
+        && WriteInt(root, LogLayout::MidScaleAttribute, CodeScale::MidScale)
+        && WriteDouble(root, LogLayout::ReferenceAttribute, CodeScale::ReferenceMicrovolts)
+        && WriteInt(root, LogLayout::CodeStepsAttribute, CodeScale::CodeSteps);
+}
+
+// The chunk and the deflate level are measured on the virtual board at
+// 125 ksps (its default noise) and at 5 sps, where every flush writes a
+// partial chunk again; see ChunkSamples.
+bool Hdf5LogWriter::MakeDatasets()
+{
+    const hsize_t dims[2] = {0, 2};
+    const hsize_t maxDims[2] = {H5S_UNLIMITED, 2};
+    const hsize_t chunk[2] = {static_cast<hsize_t>(ChunkSamples), 2};
+    const Hdf5Handle space(H5Screate_simple(channels_, dims, maxDims), H5Sclose);
+    const Hdf5Handle properties(H5Pcreate(H5P_DATASET_CREATE), H5Pclose);
+    H5Pset_chunk(properties.Id(), channels_, chunk);
+    H5Pset_shuffle(properties.Id());
+    H5Pset_deflate(properties.Id(), DeflateLevel);
+    codes_ = Hdf5Handle(H5Dcreate2(file_.Id(), LogLayout::Codes, H5T_STD_I32LE, space.Id(), H5P_DEFAULT,
+                                   properties.Id(), H5P_DEFAULT),
+                        H5Dclose);
+    if (!codes_.Valid() || !Hdf5Attributes::WriteString(codes_.Id(), LogLayout::ChannelsAttribute, ChannelsWord(channelMode_)))
+        return false;
+    const Hdf5Handle runFileType = Hdf5LogRows::RunType(true);
+    const Hdf5Handle eventFileType = Hdf5LogRows::EventType(true);
+    runTable_ = Table(file_.Id(), LogLayout::Runs, runFileType.Id());
+    eventTable_ = Table(file_.Id(), LogLayout::Events, eventFileType.Id());
+    return runTable_.Valid() && eventTable_.Valid();
+}
+
+void Hdf5LogWriter::AddCodes(const std::int32_t* codes, std::int64_t count)
+{
+    pending_.insert(pending_.end(), codes, codes + count * channels_);
+}
+
+void Hdf5LogWriter::SetRun(const LogRun& run)
+{
+    runs_[run.Run] = Hdf5LogRows::ToRow(run);
+}
+
+void Hdf5LogWriter::AddEvent(const LogEvent& event)
+{
+    events_.push_back(Hdf5LogRows::ToRow(event));
+}
+
+bool Hdf5LogWriter::Flush()
+{
+    if (failed_ || !file_.Valid())
+        return false;
+    // The codes reach the file before the rows that count them.
+    if (!WriteCodes() || H5Dflush(codes_.Id()) < 0)
+        return Fail(QStringLiteral("the codes cannot be written"));
+    if (!WriteRuns() || !WriteEvents() || H5Fflush(file_.Id(), H5F_SCOPE_LOCAL) < 0)
+        return Fail(QStringLiteral("the run table cannot be written"));
+    return true;
+}
+
+bool Hdf5LogWriter::WriteCodes()
+{
+    if (pending_.empty())
+        return true;
+    const std::int64_t count = static_cast<std::int64_t>(pending_.size()) / channels_;
+    const hsize_t size[2] = {static_cast<hsize_t>(written_ + count), 2};
+    if (H5Dset_extent(codes_.Id(), size) < 0)
+        return false;
+    const hsize_t start[2] = {static_cast<hsize_t>(written_), 0};
+    const hsize_t length[2] = {static_cast<hsize_t>(count), 2};
+    const Hdf5Handle space(H5Dget_space(codes_.Id()), H5Sclose);
+    const Hdf5Handle memory(H5Screate_simple(channels_, length, nullptr), H5Sclose);
+    if (H5Sselect_hyperslab(space.Id(), H5S_SELECT_SET, start, nullptr, length, nullptr) < 0
+        || H5Dwrite(codes_.Id(), H5T_NATIVE_INT32, memory.Id(), space.Id(), H5P_DEFAULT, pending_.data()) < 0)
+        return false;
+    written_ += count;
+    pending_.clear();
+    return true;
+}
+
+bool Hdf5LogWriter::WriteRuns()
+{
+    for (const auto& [number, row] : runs_) {
+        if (!WriteRows(runTable_.Id(), runType_.Id(), number - 1, 1, runRows_, &row))
+            return false;
+    }
+    runs_.clear();
+    return true;
+}
+
+bool Hdf5LogWriter::WriteEvents()
+{
+    if (events_.empty())
+        return true;
+    if (!WriteRows(eventTable_.Id(), eventType_.Id(), eventRows_, static_cast<std::int64_t>(events_.size()),
+                   eventRows_, events_.data()))
+        return false;
+    events_.clear();
+    return true;
+}
+
+bool Hdf5LogWriter::Close()
+{
+    const bool flushed = Flush();
+    codes_.Reset();
+    runTable_.Reset();
+    eventTable_.Reset();
+    const hid_t file = file_.Release();
+    if (file >= 0 && H5Fclose(file) < 0 && !failed_)
+        return Fail(QStringLiteral("the file cannot be closed"));
+    return flushed;
+}

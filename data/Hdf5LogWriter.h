@@ -1,0 +1,77 @@
+#pragma once
+
+#include "Hdf5Handle.h"
+#include "Hdf5LogRows.h"
+#include "LogRecords.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+// Writes an HDF5 long-term log (LogLayout) for SWMR: the file in the latest
+// format, every dataset and attribute made at Create, then SWMR writing
+// started, after which the file only grows (codes and rows appended) and a
+// run's row is rewritten when the run ends. Codes and rows are kept in
+// memory until Flush, which writes the codes before the rows that name them,
+// so that a reader (or what a killed writer leaves) never sees a run whose
+// samples are not all there. Every failure ends in Error(); after one,
+// nothing more is written, and what was flushed before stays readable.
+class Hdf5LogWriter {
+public:
+    // Samples (pairs) per chunk of /codes, and the deflate level: see the
+    // measurement with Create.
+    static constexpr std::int64_t ChunkSamples = 16384;
+    static constexpr int DeflateLevel = 1;
+
+    Hdf5LogWriter() = default;
+    ~Hdf5LogWriter();
+    Hdf5LogWriter(const Hdf5LogWriter&) = delete;
+    Hdf5LogWriter& operator=(const Hdf5LogWriter&) = delete;
+
+    // Makes the file anew, replacing one of the same name; the head's
+    // settings decide one column of codes or two.
+    bool Create(const QString& path, const LogHead& head, const char* programWord);
+    QString Error() const { return error_; }
+
+    // Samples (pairs) row by row: count * Channels() values.
+    void AddCodes(const std::int32_t* codes, std::int64_t count);
+    // A new run's row, or a known run's row again (by its number) when it ends.
+    void SetRun(const LogRun& run);
+    void AddEvent(const LogEvent& event);
+    // Writes what was added and flushes the file; false on a failure.
+    bool Flush();
+    // Flushes and closes; false on a failure.
+    bool Close();
+
+    int Channels() const { return channels_; }
+    std::int64_t Samples() const { return written_ + static_cast<std::int64_t>(pending_.size()) / channels_; }
+
+private:
+    bool Fail(const QString& what);
+    bool MakeFile(const QByteArray& name);
+    bool WriteHead(const LogHead& head, const char* programWord);
+    bool MakeDatasets();
+    bool WriteCodes();
+    bool WriteRuns();
+    bool WriteEvents();
+
+    QString path_;
+    QString error_;
+    bool failed_ = false;
+    int channels_ = 1;
+    std::int32_t channelMode_ = 0;
+    Hdf5Handle file_;
+    Hdf5Handle codes_;
+    Hdf5Handle runTable_;
+    Hdf5Handle eventTable_;
+    Hdf5Handle runType_;
+    Hdf5Handle eventType_;
+    std::vector<std::int32_t> pending_;
+    std::int64_t written_ = 0;  // samples in /codes
+    std::map<std::int32_t, Hdf5LogRows::RunRow> runs_;  // rows to write, by run number
+    std::int64_t runRows_ = 0;  // rows in /runs
+    std::vector<Hdf5LogRows::EventRow> events_;
+    std::int64_t eventRows_ = 0;
+};
