@@ -72,17 +72,22 @@ bool Hdf5LogWriter::Fail(const QString& what)
     return false;
 }
 
-bool Hdf5LogWriter::Create(const QString& path, const LogHead& head, const char* programWord)
+bool Hdf5LogWriter::Create(const QString& path)
 {
     Hdf5Handle::SilenceErrorStack();
     path_ = path;
-    channelMode_ = head.Settings.CHSel;
-    channels_ = channelMode_ == ModeDual ? 2 : 1;
     runType_ = Hdf5LogRows::RunType(false);
     eventType_ = Hdf5LogRows::EventType(false);
-    if (!MakeFile(QFile::encodeName(path)))
-        return false;
-    if (!WriteHead(head, programWord))
+    return MakeFile(QFile::encodeName(path));
+}
+
+bool Hdf5LogWriter::Begin(const LogHead& head, const char* programWord)
+{
+    channelMode_ = head.Settings.CHSel;
+    channels_ = channelMode_ == ModeDual ? 2 : 1;
+    if (!file_.Valid())
+        return Fail(QStringLiteral("the file is not open"));
+    if (!WriteAttributes(head, programWord))
         return Fail(QStringLiteral("the log's attributes cannot be written"));
     if (!MakeDatasets())
         return Fail(QStringLiteral("the log's datasets cannot be made"));
@@ -101,7 +106,7 @@ bool Hdf5LogWriter::MakeFile(const QByteArray& name)
     return file_.Valid() || Fail(QStringLiteral("the file cannot be made"));
 }
 
-bool Hdf5LogWriter::WriteHead(const LogHead& head, const char* programWord)
+bool Hdf5LogWriter::WriteAttributes(const LogHead& head, const char* programWord)
 {
     using namespace Hdf5Attributes;
     const hid_t root = file_.Id();
@@ -167,7 +172,7 @@ void Hdf5LogWriter::AddEvent(const LogEvent& event)
 
 bool Hdf5LogWriter::Flush()
 {
-    if (failed_ || !file_.Valid())
+    if (failed_ || !codes_.Valid())
         return false;
     // The codes reach the file before the rows that count them.
     if (!WriteCodes() || H5Dflush(codes_.Id()) < 0)

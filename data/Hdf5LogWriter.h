@@ -30,9 +30,11 @@ public:
     Hdf5LogWriter(const Hdf5LogWriter&) = delete;
     Hdf5LogWriter& operator=(const Hdf5LogWriter&) = delete;
 
-    // Makes the file anew, replacing one of the same name; the head's
+    // Makes the file anew, replacing one of the same name.
+    bool Create(const QString& path);
+    // The head's attributes and the datasets, then SWMR writing; the head's
     // settings decide one column of codes or two.
-    bool Create(const QString& path, const LogHead& head, const char* programWord);
+    bool Begin(const LogHead& head, const char* programWord);
     QString Error() const { return error_; }
 
     // Samples (pairs) row by row: count * Channels() values.
@@ -51,7 +53,7 @@ public:
 private:
     bool Fail(const QString& what);
     bool MakeFile(const QByteArray& name);
-    bool WriteHead(const LogHead& head, const char* programWord);
+    bool WriteAttributes(const LogHead& head, const char* programWord);
     bool MakeDatasets();
     bool WriteCodes();
     bool WriteRuns();
