@@ -6,6 +6,10 @@
     run.noise()[0]["rms_noise_uV"]
     run.spectrum(0).spurs
 
+    log = korvadex.open_log("day.h5")        # a long-term log of korvadex-cli log
+    log.codes[1000000:2000000], log.noise()[0]["rms_noise_uV"]
+    korvadex.dask_report("day.h5")           # its report on Dask workers
+
 The numbers are those of the KORVADEX window and of korvadex-cli: the
 package drives the same C++ classes.
 """

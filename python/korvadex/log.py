@@ -97,6 +97,11 @@ class LogCodes:
     def __reduce__(self):
         return (LogCodes, (self.path,))
 
+    def close(self):
+        """Closes the HDF5 file (a text log's reader closes with its Log)."""
+        if self._dataset is not None:
+            self._dataset.file.close()
+
     dtype = numpy.dtype(numpy.int32)
 
     @property
@@ -235,7 +240,11 @@ def open_log(path):
 class Log:
     """A long-term log: settings, board, runs, events, codes, and the
     figures of ``korvadex-cli report`` worked through it a block at a time,
-    in memory that does not grow with the log."""
+    in memory that does not grow with the log.
+
+        with korvadex.open_log("day.h5") as log:
+            print(log.noise()[0]["rms_noise_uV"], log.codes[1000:2000])
+    """
 
     def __init__(self, path):
         self.path = os.fspath(path)
@@ -259,6 +268,16 @@ class Log:
 
     def __len__(self):
         return len(self.codes)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+    def close(self):
+        """Closes the file; the figures already worked out stay."""
+        self.codes.close()
 
     def __repr__(self):
         s = self.settings

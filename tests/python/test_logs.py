@@ -67,6 +67,7 @@ def test_open_log_gives_the_companions_log(board_log):
     numpy.testing.assert_array_equal(codes[:, 0], counter)
     numpy.testing.assert_array_equal(codes[:, 1], counter + MID)
     numpy.testing.assert_array_equal(log.microvolts(slice(99990, 100010)), window_microvolts(codes[99990:100010]))
+    numpy.testing.assert_array_equal(log.to_dask()[99000:101000].compute(), codes[99000:101000])
 
 
 @pytest.mark.parametrize("key", [slice(99990, 100020), slice(5, 150001, 7), 123456, -1,
