@@ -20,9 +20,10 @@
 // nothing more is written, and what was flushed before stays readable.
 class Hdf5LogWriter {
 public:
-    // Samples (pairs) per chunk of /codes, and the deflate level: see the
-    // measurement with Create.
-    static constexpr std::int64_t ChunkSamples = 16384;
+    // Samples (pairs) per chunk of /codes at a rate (samples or pairs a
+    // second), the smallest chunk, and the deflate level; see MakeDatasets.
+    static std::int64_t ChunkFor(double sampleRate);
+    static constexpr std::int64_t SmallestChunk = 64;
     static constexpr int DeflateLevel = 1;
 
     Hdf5LogWriter() = default;
@@ -54,7 +55,7 @@ private:
     bool Fail(const QString& what);
     bool MakeFile(const QByteArray& name);
     bool WriteAttributes(const LogHead& head, const char* programWord);
-    bool MakeDatasets();
+    bool MakeDatasets(double sampleRate);
     bool WriteCodes();
     bool WriteRuns();
     bool WriteEvents();
