@@ -8,6 +8,16 @@
 
 #include <QFile>
 
+#include <cstring>
+#include <iterator>
+
+#include <fcntl.h>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace {
 
 // Room for the rows of about a day of runs per chunk; the tables are small
@@ -43,6 +53,29 @@ bool WriteRows(hid_t table, hid_t memoryType, std::int64_t first, std::int64_t c
         && H5Dwrite(table, memoryType, memory.Id(), space.Id(), H5P_DEFAULT, data) >= 0;
 }
 
+// After a failed write HDF5 still holds metadata in its cache that names
+// space it could not write, and would write it at the close into whatever
+// room is left: a superblock naming an end beyond the file, which no reader
+// opens (and a close that fails leaves the library to crash at exit). The
+// file's descriptor is pointed at the null device instead, so that the
+// close succeeds there and the file stays as its last flush left it.
+void CutOff(hid_t file)
+{
+#ifdef _WIN32
+    const char* const nullDevice = "NUL";
+#else
+    const char* const nullDevice = "/dev/null";
+#endif
+    int* descriptor = nullptr;
+    if (H5Fget_vfd_handle(file, H5P_DEFAULT, reinterpret_cast<void**>(&descriptor)) < 0 || descriptor == nullptr)
+        return;
+    const int null = open(nullDevice, O_RDWR);
+    if (null >= 0) {
+        dup2(null, *descriptor);
+        close(null);
+    }
+}
+
 const char* ChannelsWord(std::int32_t mode)
 {
     switch (mode) {
@@ -66,8 +99,11 @@ Hdf5LogWriter::~Hdf5LogWriter()
 bool Hdf5LogWriter::Fail(const QString& what)
 {
     const QString cause = Hdf5Handle::StackMessage();
-    if (!failed_)
+    if (!failed_) {
         error_ = cause.isEmpty() ? what : QStringLiteral("%1 (%2)").arg(what, cause);
+        if (file_.Valid())
+            CutOff(file_.Id());
+    }
     failed_ = true;
     return false;
 }
@@ -195,10 +231,14 @@ bool Hdf5LogWriter::Flush()
 {
     if (failed_ || !codes_.Valid())
         return false;
-    // The codes reach the file before the rows that count them.
+    // A running run's row, which counts whatever follows its first sample,
+    // reaches the file before its codes; an ended run's row, which counts
+    // them, after.
+    if (!WriteStartedRuns() || H5Dflush(runTable_.Id()) < 0)
+        return Fail(QStringLiteral("the run table cannot be written"));
     if (!WriteCodes() || H5Dflush(codes_.Id()) < 0)
         return Fail(QStringLiteral("the codes cannot be written"));
-    if (!WriteRuns() || !WriteEvents() || H5Fflush(file_.Id(), H5F_SCOPE_LOCAL) < 0)
+    if (!WriteEndedRuns() || !WriteEvents() || H5Fflush(file_.Id(), H5F_SCOPE_LOCAL) < 0)
         return Fail(QStringLiteral("the run table cannot be written"));
     return true;
 }
@@ -223,7 +263,29 @@ bool Hdf5LogWriter::WriteCodes()
     return true;
 }
 
-bool Hdf5LogWriter::WriteRuns()
+// Before the codes: every run the file does not hold yet, as running (a
+// run may have started and ended since the last flush), so that no sample
+// reaches the file outside a run.
+bool Hdf5LogWriter::WriteStartedRuns()
+{
+    for (auto it = runs_.begin(); it != runs_.end();) {
+        Hdf5LogRows::RunRow row = it->second;
+        const bool running = std::strncmp(row.End, LogLayout::EndRunning, sizeof row.End) == 0;
+        if (!running && row.Run <= runRows_) {
+            ++it;
+            continue;
+        }
+        std::memset(row.End, 0, sizeof row.End);
+        std::memcpy(row.End, LogLayout::EndRunning, std::strlen(LogLayout::EndRunning));
+        if (!WriteRows(runTable_.Id(), runType_.Id(), row.Run - 1, 1, runRows_, &row))
+            return false;
+        it = running ? runs_.erase(it) : std::next(it);
+    }
+    return true;
+}
+
+// After the codes: the ended runs' rows, which count them.
+bool Hdf5LogWriter::WriteEndedRuns()
 {
     for (const auto& [number, row] : runs_) {
         if (!WriteRows(runTable_.Id(), runType_.Id(), number - 1, 1, runRows_, &row))
