@@ -65,7 +65,7 @@ TEST_P(Hdf5Log, ReadsBackWhatWasWritten)
 {
     const LogHead head = Head(GetParam());
     const int channels = GetParam() == ModeDual ? 2 : 1;
-    const std::int64_t first = Hdf5LogWriter::ChunkSamples + 123;
+    const std::int64_t first = Hdf5LogWriter::ChunkFor(125000.0) + 123;
     const std::vector<std::int32_t> run1 = Codes(first, channels, 5);
     const std::vector<std::int32_t> run2 = Codes(1000, channels, 11);
     const LogEvent gap{"2026-12-08T21:40:13.000Z", LogLayout::EventGap, 2, 0.0421, "gap: 0.042 s between ..."};
