@@ -19,13 +19,17 @@ import functools
 from .log import SPAN_SAMPLES, LogCodes, merge, open_log
 
 
+# A worker keeps the logs it reads open between blocks (a text log is read
+# once through on opening), seeing what a writer flushed since.
 @functools.lru_cache(maxsize=4)
 def _codes(path):
     return LogCodes(path)
 
 
 def _block(plan, first, owned):
-    return plan.block(_codes(plan.path), first, owned)
+    codes = _codes(plan.path)
+    codes.refresh()
+    return plan.block(codes, first, owned)
 
 
 def local_cluster(workers=2):

@@ -97,6 +97,13 @@ class LogCodes:
     def __reduce__(self):
         return (LogCodes, (self.path,))
 
+    def refresh(self):
+        """Sees the samples that the writer of an HDF5 log flushed since the
+        log was opened (SWMR); a text log stays as it was read."""
+        if self._dataset is not None:
+            self._dataset.refresh()
+            self.shape = self._dataset.shape
+
     def close(self):
         """Closes the HDF5 file (a text log's reader closes with its Log)."""
         if self._dataset is not None:

@@ -192,6 +192,22 @@ def test_dask_recipe_on_two_loopback_workers_equals_the_companion(long_log):
     _assert_same_report(korvadex.open_log(path).report().json, expected)
 
 
+def test_codes_refreshed_see_what_the_writer_flushed_since(tmp_path):
+    first = numpy.arange(1000, dtype=numpy.int32).reshape(500, 2)
+    path = write_log(tmp_path / "growing.h5", first)
+    with h5py.File(path, "r+", libver="latest") as writer:
+        writer.swmr_mode = True
+        log = korvadex.open_log(path)
+        writer["codes"].resize((800, 2))
+        writer["codes"][500:] = first[:300] + 7
+        writer.flush()
+        assert log.codes.shape == (500, 2)
+        log.codes.refresh()
+        assert log.codes.shape == (800, 2)
+        numpy.testing.assert_array_equal(log.codes[495:505], numpy.concatenate([first[495:], first[:5] + 7]))
+        log.close()
+
+
 def _not_hdf5(folder, good):
     path = folder / "notes.h5"
     path.write_text("measured on Tuesday\n")
