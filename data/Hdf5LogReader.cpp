@@ -51,7 +51,7 @@ bool Hdf5LogReader::Open(const QString& path)
         return Fail(QStringLiteral("no such file"));
     if (!IsHdf5(path))
         return Fail(QStringLiteral("not an HDF5 file"));
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = Hdf5Handle::FileName(path);
     file_ = Hdf5Handle(H5Fopen(name.constData(), H5F_ACC_RDONLY | H5F_ACC_SWMR_READ, H5P_DEFAULT), H5Fclose);
     if (!file_.Valid()) {
         const QString cause = Hdf5Handle::StackMessage();
