@@ -35,7 +35,9 @@ expected="$(printf '%s\n' COPYING.txt BUNDLED.txt HDF5-COPYING.txt zlib-LICENSE.
   bin/imageformats/qico.dll | sort)"
 [ "$held" = "$expected" ] || fail "the zip holds: $(echo $held)"
 
-export WINEPREFIX="$build/installer-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# zlib1=n,b: the installed programs load the zlib1.dll beside them, as on
+# Windows, rather than Wine's own builtin one.
+export WINEPREFIX="$build/installer-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;zlib1=n,b"
 unset WINEPATH
 rm -rf "$WINEPREFIX"
 bash scripts/wine-prefix.sh "$WINEPREFIX"
