@@ -6,8 +6,6 @@
 #include "MeasureItems.h"
 #include "MeasureSettings.h"
 
-#include <QFile>
-
 #include <cstring>
 #include <iterator>
 
@@ -114,7 +112,7 @@ bool Hdf5LogWriter::Create(const QString& path)
     path_ = path;
     runType_ = Hdf5LogRows::RunType(false);
     eventType_ = Hdf5LogRows::EventType(false);
-    return MakeFile(QFile::encodeName(path));
+    return MakeFile(Hdf5Handle::FileName(path));
 }
 
 bool Hdf5LogWriter::Begin(const LogHead& head, const char* programWord)
