@@ -6,6 +6,7 @@
 
 #include <QStringList>
 
+#include <array>
 #include <charconv>
 
 namespace {
@@ -119,7 +120,7 @@ bool TextLogSource::NextLine(std::string& line)
 
 bool TextLogSource::Scan()
 {
-    std::string line;
+    std::string& line = line_;
     bool closed = false;
     while (true) {
         const qint64 start = file_.pos();
@@ -218,18 +219,23 @@ void TextLogSource::LaterComment(const std::string& text)
 
 bool TextLogSource::ParseRow(const std::string& line, Row& row) const
 {
-    std::vector<std::pair<const char*, const char*>> fields;
+    // time, run, sample, then code and µV per channel: at most 7 fields.
+    constexpr std::size_t MostFields = 7;
+    std::array<std::pair<const char*, const char*>, MostFields> fields;
+    std::size_t count = 0;
     const char* begin = line.data();
     const char* const end = line.data() + line.size();
     for (const char* p = begin;; ++p) {
         if (p == end || *p == ',') {
-            fields.emplace_back(begin, p);
+            if (count == MostFields)
+                return false;
+            fields[count++] = {begin, p};
             begin = p + 1;
             if (p == end)
                 break;
         }
     }
-    if (fields.size() != static_cast<std::size_t>(3 + 2 * channels_))
+    if (count != static_cast<std::size_t>(3 + 2 * channels_))
         return false;
     row.Time.assign(fields[0].first, fields[0].second);
     if (!ParseNumber(fields[1].first, fields[1].second, row.Run)
@@ -246,7 +252,7 @@ bool TextLogSource::ParseRow(const std::string& line, Row& row) const
 
 bool TextLogSource::TakeRow(const std::string& line)
 {
-    Row row;
+    Row& row = row_;
     if (!ParseRow(line, row))
         return FailAt(QStringLiteral("not a row of this log: %1").arg(QString::fromStdString(line).left(80)));
     const bool sameRun = !runs_.empty() && row.Run == runs_.back().Run;
@@ -263,7 +269,7 @@ bool TextLogSource::TakeRow(const std::string& line)
     }
     ++runs_.back().Samples;
     ++samples_;
-    lastTime_ = row.Time;
+    lastTime_.assign(row.Time);
     return true;
 }
 
@@ -291,7 +297,7 @@ bool TextLogSource::SkipTo(std::int64_t sample)
             return Fail(QStringLiteral("cannot read sample %1").arg(sample));
         next_ = static_cast<std::int64_t>(checkpoint) * CheckpointSamples;
     }
-    std::string line;
+    std::string& line = line_;
     while (next_ < sample) {
         if (!NextLine(line))
             return Fail(QStringLiteral("the file changed since it was opened"));
@@ -309,8 +315,8 @@ bool TextLogSource::ReadCodes(std::int64_t first, std::int64_t count, std::int32
         return true;
     if (!SkipTo(first))
         return false;
-    std::string line;
-    Row row;
+    std::string& line = line_;
+    Row& row = row_;
     for (std::int64_t i = 0; i < count;) {
         if (!NextLine(line) || (!StartsWith(line, "#") && !ParseRow(line, row)))
             return Fail(QStringLiteral("the file changed since it was opened"));

@@ -69,4 +69,7 @@ private:
     std::vector<LogEvent> events_;
     std::vector<qint64> checkpoints_;
     std::int64_t next_ = 0;  // the sample the file stands at
+    // Kept between rows, so that their room is made once.
+    std::string line_;
+    Row row_;
 };
