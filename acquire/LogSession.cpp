@@ -1,5 +1,8 @@
 #include "LogSession.h"
 
+#include "LogLayout.h"
+#include "LogOutput.h"
+#include "LogTable.h"
 #include "MeasureItems.h"
 #include "PlainNumber.h"
 #include "RunData.h"
@@ -24,25 +27,27 @@ std::chrono::steady_clock::duration Span(double seconds)
 
 } // namespace
 
-LogSession::LogSession(RunSource& board, LogFile& file, RunData& run, const LogLimits& limits,
+LogSession::LogSession(RunSource& board, LogOutput& output, RunData& run, const LogLimits& limits,
                        const ReconnectPolicy& reconnect)
     : board_(board)
-    , file_(file)
+    , output_(output)
     , run_(run)
-    , table_(run.Settings)
     , limits_(limits)
     , reconnect_(reconnect)
     , start_(Clock::now())
 {
 }
 
-void LogSession::WriteHead()
+bool LogSession::WriteHead(const std::string& programVersion)
 {
-    file_.Comment("korvadex-cli log");
-    file_.Comment("board: " + board_.Identity().toStdString());
-    file_.Comment("settings: " + MeasureItems::Describe(run_.Settings).toStdString());
-    file_.Comment("started: " + LogTable::WallClock(WallClock::now()));
-    file_.Add(table_.Header());
+    LogHead head;
+    head.Settings = run_.Settings;
+    head.Board = board_.Identity().toStdString();
+    head.BoardSerial = board_.Serial().toStdString();
+    head.SettingsText = MeasureItems::Describe(run_.Settings).toStdString();
+    head.Started = LogTable::WallClock(WallClock::now());
+    head.ProgramVersion = programVersion;
+    return output_.Head(head);
 }
 
 ExitCode LogSession::LogRuns()
@@ -59,10 +64,11 @@ ExitCode LogSession::LogRuns()
     // The planned end stops the last run early; only Ctrl-C is the operator's stop.
     if (result == ExitStopped && !board_.OperatorStopped())
         result = ExitDone;
-    file_.Comment(Ending(result) + " after " + std::to_string(runNumber_) + " runs, " + std::to_string(samples_)
-        + " samples, " + Seconds(std::chrono::duration<double>(Clock::now() - start_).count())
-        + ReconnectSummary());
-    return file_.Flush() ? result : ExitUsageOrFile;
+    const double elapsed = std::chrono::duration<double>(Clock::now() - start_).count();
+    WriteEvent(LogLayout::EventEnd, elapsed,
+               Ending(result) + " after " + std::to_string(runNumber_) + " runs, " + std::to_string(samples_)
+                   + " samples, " + Seconds(elapsed) + ReconnectSummary());
+    return output_.Flush() ? result : ExitUsageOrFile;
 }
 
 bool LogSession::LimitReached() const
@@ -75,12 +81,41 @@ bool LogSession::LimitReached() const
 ExitCode LogSession::LogOneRun()
 {
     taken_ = 0;
+    runFirst_ = samples_;
+    runStart_ = LogTable::WallClock(WallClock::now());
+    output_.RunStarted(RunRow(LogLayout::EndRunning));
     RunWatch watch;
     watch.Arrived = [this](std::int32_t taken) { Arrived(taken); };
     watch.StopWanted = [this] { return !written_ || (limits_.Seconds && LimitReached()); };
     const ExitCode result = board_.Measure(run_, QStringLiteral("run %1").arg(runNumber_), watch);
-    written_ = file_.Flush() && written_;
+    std::string note;
+    if (Reconnects(result))
+        note = "run " + std::to_string(runNumber_) + " incomplete: " + std::to_string(taken_) + " of "
+            + std::to_string(MeasureItems::CountValue(run_.Settings.DataCountSel)) + " samples";
+    output_.RunEnded(RunRow(EndWord(result)), note);
+    written_ = output_.Flush() && written_;
     return result;
+}
+
+LogRun LogSession::RunRow(const char* end) const
+{
+    return LogRun{runNumber_, runStart_, runFirst_, taken_, end};
+}
+
+const char* LogSession::EndWord(ExitCode result) const
+{
+    if (Reconnects(result))
+        return LogLayout::EndReconnect;
+    switch (result) {
+    case ExitDone:
+        return LogLayout::EndComplete;
+    case ExitStopped:
+        return LogLayout::EndStopped;
+    case ExitReadError:
+        return LogLayout::EndReadError;
+    default:
+        return LogLayout::EndBoardError;
+    }
 }
 
 void LogSession::Arrived(std::int32_t taken)
@@ -88,22 +123,26 @@ void LogSession::Arrived(std::int32_t taken)
     const WallClock::time_point now = WallClock::now();
     if (taken_ == 0 && lastArrival_)
         WriteGap(now);
-    rows_.clear();
-    table_.AppendRows(rows_, run_, runNumber_, taken_, taken, now);
-    file_.Add(rows_);
+    output_.Samples(run_, runNumber_, taken_, taken, now);
     samples_ += taken - taken_;
     taken_ = taken;
     lastArrival_ = now;
     lastArrivalRun_ = runNumber_;
-    written_ = file_.FlushIfDue() && written_;
+    written_ = output_.FlushIfDue() && written_;
 }
 
 void LogSession::WriteGap(WallClock::time_point now)
 {
     const double gap = std::chrono::duration<double>(now - *lastArrival_).count();
-    file_.Comment("gap: " + Seconds(gap) + " between the last sample of run " + std::to_string(lastArrivalRun_)
-        + " and the first of run " + std::to_string(runNumber_) + " (nominal interval "
-        + Seconds(1.0 / MeasureItems::SampleRate(run_.Settings), 6) + ")");
+    WriteEvent(LogLayout::EventGap, gap,
+               "gap: " + Seconds(gap) + " between the last sample of run " + std::to_string(lastArrivalRun_)
+                   + " and the first of run " + std::to_string(runNumber_) + " (nominal interval "
+                   + Seconds(1.0 / MeasureItems::SampleRate(run_.Settings), 6) + ")");
+}
+
+void LogSession::WriteEvent(const char* kind, double seconds, const std::string& text)
+{
+    output_.Event(LogEvent{LogTable::WallClock(WallClock::now()), kind, runNumber_, seconds, text});
 }
 
 bool LogSession::Reconnects(ExitCode result) const
@@ -117,15 +156,14 @@ ExitCode LogSession::Reconnect()
 {
     const Clock::time_point lost = Clock::now();
     const std::string cause = board_.Disconnect().toStdString();
-    file_.Comment("run " + std::to_string(runNumber_) + " incomplete: " + std::to_string(taken_) + " of "
-        + std::to_string(MeasureItems::CountValue(run_.Settings.DataCountSel)) + " samples");
-    file_.Comment("board lost at " + LogTable::WallClock(WallClock::now()) + ": " + cause + "; waiting for it"
-        + (reconnect_.Seconds ? " at most " + Seconds(*reconnect_.Seconds) : std::string()));
+    WriteEvent(LogLayout::EventLost, 0.0,
+               "board lost at " + LogTable::WallClock(WallClock::now()) + ": " + cause + "; waiting for it"
+                   + (reconnect_.Seconds ? " at most " + Seconds(*reconnect_.Seconds) : std::string()));
     // Whoever watches the log sees the wait at once.
-    written_ = file_.Flush() && written_;
+    written_ = output_.Flush() && written_;
     const ExitCode result = AwaitBoard(lost);
     lost_ += Clock::now() - lost;
-    written_ = file_.Flush() && written_;
+    written_ = output_.Flush() && written_;
     return result;
 }
 
@@ -141,15 +179,17 @@ ExitCode LogSession::AwaitBoard(Clock::time_point lost)
             return ExitDone;
         const Clock::time_point now = Clock::now();
         if (giveUp && now >= *giveUp) {
-            file_.Comment("the board did not come back within " + Seconds(*reconnect_.Seconds));
+            WriteEvent(LogLayout::EventGivenUp, *reconnect_.Seconds,
+                       "the board did not come back within " + Seconds(*reconnect_.Seconds));
             return ExitBoardGone;
         }
         std::this_thread::sleep_for(Pause(now, giveUp));
         if (board_.Reconnect()) {
             ++reconnects_;
-            file_.Comment("board back at " + LogTable::WallClock(WallClock::now()) + " after "
-                + Seconds(std::chrono::duration<double>(Clock::now() - lost).count()) + ": "
-                + board_.Identity().toStdString());
+            const double away = std::chrono::duration<double>(Clock::now() - lost).count();
+            WriteEvent(LogLayout::EventBack, away,
+                       "board back at " + LogTable::WallClock(WallClock::now()) + " after " + Seconds(away) + ": "
+                           + board_.Identity().toStdString());
             return ExitDone;
         }
     }

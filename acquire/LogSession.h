@@ -1,14 +1,14 @@
 #pragma once
 
 #include "ExitCode.h"
-#include "LogFile.h"
-#include "LogTable.h"
+#include "LogRecords.h"
 
 #include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 
+class LogOutput;
 class RunData;
 class RunSource;
 
@@ -35,15 +35,18 @@ struct ReconnectPolicy {
 // rows stay), the link is closed, and the board is looked for every quarter
 // of a second until it is back, Ctrl-C, a limit or the policy's time ends
 // the wait; the closing comment counts the reconnects and the time lost.
+// Each run's row goes to the output as the run starts and again as it ends,
+// with how it ended.
 class LogSession {
 public:
     static constexpr std::chrono::milliseconds CheckInterval{250};
 
-    LogSession(RunSource& board, LogFile& file, RunData& run, const LogLimits& limits,
+    LogSession(RunSource& board, LogOutput& output, RunData& run, const LogLimits& limits,
                const ReconnectPolicy& reconnect = {});
 
-    // The comments naming the board, the settings and the start, and the header row.
-    void WriteHead();
+    // The board, the settings, the start and the program's version; false
+    // when the log could not be written.
+    bool WriteHead(const std::string& programVersion);
     // Runs until a limit, the operator's stop (ExitStopped) or a fault (its exit code;
     // with reconnecting ExitBoardGone when the board did not come back in time);
     // ExitUsageOrFile when the log could not be written.
@@ -58,8 +61,11 @@ private:
 
     bool LimitReached() const;
     ExitCode LogOneRun();
+    LogRun RunRow(const char* end) const;
+    const char* EndWord(ExitCode result) const;
     void Arrived(std::int32_t taken);
     void WriteGap(WallClock::time_point now);
+    void WriteEvent(const char* kind, double seconds, const std::string& text);
     bool Reconnects(ExitCode result) const;
     ExitCode Reconnect();
     ExitCode AwaitBoard(Clock::time_point lost);
@@ -68,13 +74,14 @@ private:
     static std::string Ending(ExitCode result);
 
     RunSource& board_;
-    LogFile& file_;
+    LogOutput& output_;
     RunData& run_;
-    LogTable table_;
     LogLimits limits_;
     ReconnectPolicy reconnect_;
     Clock::time_point start_;
     int runNumber_ = 0;
+    std::string runStart_;
+    std::int64_t runFirst_ = 0;  // the run's first sample in the log
     std::int32_t taken_ = 0;
     std::int64_t samples_ = 0;
     std::optional<WallClock::time_point> lastArrival_;
@@ -82,5 +89,4 @@ private:
     int reconnects_ = 0;
     Clock::duration lost_{};  // from each failure until the board was back
     bool written_ = true;
-    std::string rows_;  // the rows of one read, kept for its capacity
 };

@@ -27,6 +27,8 @@ public:
 
     // "KORVADEX / V1.00"
     virtual QString Identity() const = 0;
+    // The board's serial number, empty when the driver gives none.
+    virtual QString Serial() const { return QString(); }
     // One run of run.Settings; label names it beside a progress display.
     virtual ExitCode Measure(RunData& run, const QString& label, const RunWatch& watch) = 0;
     // Whether the operator asked for the last stop, rather than a StopWanted.

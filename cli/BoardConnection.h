@@ -37,6 +37,7 @@ public:
     // window does.
     ExitCode Connect();
     QString Identity() const override { return session_.Identity(); }
+    QString Serial() const override { return boardSerial_; }
     // One run of run.Settings; label names it beside the progress bar.
     ExitCode Measure(RunData& run, const QString& label, const RunWatch& watch = {}) override;
     // Ctrl-C.

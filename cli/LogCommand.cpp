@@ -5,11 +5,12 @@
 #include "CommandLine.h"
 #include "Console.h"
 #include "ExitCode.h"
-#include "LogFile.h"
+#include "Hdf5LogOutput.h"
 #include "LogSession.h"
 #include "MeasureItems.h"
 #include "RunData.h"
 #include "RunOptions.h"
+#include "TextLogOutput.h"
 #include "Usage.h"
 
 #include <QFileInfo>
@@ -22,11 +23,12 @@ const QString OutputOption = QStringLiteral("-o");
 const QString DurationOption = QStringLiteral("--duration");
 const QString RunsOption = QStringLiteral("--runs");
 const QString ForceOption = QStringLiteral("--force");
+const QString FormatOption = QStringLiteral("--format");
 
 const char* const HelpText =
-    "usage: korvadex-cli log --rate ITEM --channel 0|1|2 --filter sinc3|sinc5 -o OUT.csv\n"
-    "                        [--duration SECONDS|--runs N] [--force] [--stall-timeout SECONDS]\n"
-    "                        [--board SERIAL] [--reconnect[=SECONDS]]\n"
+    "usage: korvadex-cli log --rate ITEM --channel 0|1|2 --filter sinc3|sinc5 -o OUT.csv|OUT.h5\n"
+    "                        [--format text|hdf5] [--duration SECONDS|--runs N] [--force]\n"
+    "                        [--stall-timeout SECONDS] [--board SERIAL] [--reconnect[=SECONDS]]\n"
     "Long-term acquisition: the board is identified once, then runs of 100000\n"
     "samples (pairs) follow back to back until the duration has passed, N runs are\n"
     "done, or Ctrl-C; without either option it runs until Ctrl-C. Every sample is\n"
@@ -37,7 +39,14 @@ const char* const HelpText =
     "the log ended. The file is written at least once a second, in whole lines: a\n"
     "killed program loses at most the last second and leaves no half line (lines of\n"
     "\"#\" and blanks fill each 4096-byte block so that no line crosses into the next).\n"
-    "An existing OUT.csv is replaced only with --force. With several FTDI devices\n"
+    "HDF5 instead of text: a name ending in .h5 (or .hdf5), or --format hdf5. The\n"
+    "codes go to the dataset /codes (int32, n or n x 2, compressed, a few bytes a\n"
+    "sample), the runs with how each ended to /runs, the gaps and the board's\n"
+    "comings and goings to /events, the head to the root's attributes (the README\n"
+    "names them all). It too is written at least once a second, for SWMR: h5py can\n"
+    "read it while it grows (h5py.File(path, \"r\", swmr=True)), and after a kill\n"
+    "everything up to the last write stays readable.\n"
+    "An existing output file is replaced only with --force. With several FTDI devices\n"
     "attached, --board (or KORVADEX_BOARD) names the board by its serial number.\n"
     "--reconnect: a run that fails (read error, stall, board error, pulled cable)\n"
     "does not end the log. Its rows stay and \"#\" lines mark it incomplete and name\n"
@@ -82,6 +91,20 @@ QString LimitsFrom(const CommandLine& line, LogLimits& limits)
     return QString();
 }
 
+// The HDF5 form for --format hdf5 or a name ending in .h5 or .hdf5, else the
+// text form; nothing when --format names neither.
+std::unique_ptr<LogOutput> OutputFor(const CommandLine& line, const QString& path)
+{
+    const QString format = line.Has(FormatOption) ? line.Value(FormatOption) : QString();
+    const bool hdf5Name = path.endsWith(QStringLiteral(".h5"), Qt::CaseInsensitive)
+        || path.endsWith(QStringLiteral(".hdf5"), Qt::CaseInsensitive);
+    if (format == QStringLiteral("hdf5") || (format.isEmpty() && hdf5Name))
+        return std::make_unique<Hdf5LogOutput>();
+    if (format == QStringLiteral("text") || format.isEmpty())
+        return std::make_unique<TextLogOutput>();
+    return nullptr;
+}
+
 } // namespace
 
 const QString LogCommand::ReconnectOption = QStringLiteral("--reconnect");
@@ -105,7 +128,7 @@ int LogCommand::Run(const QStringList& words)
 {
     CommandLine line;
     if (!line.Parse(words, {{RunOptions::Rate, true}, {RunOptions::Channel, true}, {RunOptions::Filter, true}, {OutputOption, true},
-                            {DurationOption, true}, {RunsOption, true}, {ForceOption, false},
+                            {FormatOption, true}, {DurationOption, true}, {RunsOption, true}, {ForceOption, false},
                             {BoardConnection::StallOption, true}, {BoardChoice::Option, true},
                             {ReconnectOption, true, true}, {Usage::HelpOption, false}}))
         return Usage::Fail(line.Error());
@@ -113,6 +136,10 @@ int LogCommand::Run(const QStringList& words)
         return Usage::Help(QString::fromUtf8(HelpText));
     if (!line.Positional().isEmpty())
         return Usage::Fail(QStringLiteral("log takes no file name but -o OUT.csv"));
+    const QString path = line.Value(OutputOption);
+    const std::unique_ptr<LogOutput> output = OutputFor(line, path);
+    if (!output)
+        return Usage::Fail(QStringLiteral("%1 takes text or hdf5").arg(FormatOption));
     const auto run = std::make_unique<RunData>();
     LogLimits limits;
     ReconnectPolicy reconnect;
@@ -126,7 +153,6 @@ int LogCommand::Run(const QStringList& words)
     const auto stallTimeout = BoardConnection::StallTimeout(line);
     if (!stallTimeout)
         return Usage::Fail(QStringLiteral("%1 takes a number of seconds").arg(BoardConnection::StallOption));
-    const QString path = line.Value(OutputOption);
     if (!line.Has(ForceOption) && QFileInfo::exists(path)) {
         Console::Err(QStringLiteral("korvadex-cli: %1 exists; --force replaces it").arg(path));
         return ExitUsageOrFile;
@@ -136,16 +162,14 @@ int LogCommand::Run(const QStringList& words)
     const ExitCode connected = board.Connect();
     if (connected != ExitDone)
         return connected;
-    LogFile file;
-    if (!file.Open(path)) {
-        Console::Err(QStringLiteral("korvadex-cli: cannot write %1: %2").arg(path, file.Error()));
+    LogSession session(board, *output, *run, limits, reconnect);
+    if (!output->Open(path) || !session.WriteHead(KORVADEX_VERSION)) {
+        Console::Err(QStringLiteral("korvadex-cli: cannot write %1: %2").arg(path, output->Error()));
         return ExitUsageOrFile;
     }
-    LogSession session(board, file, *run, limits, reconnect);
-    session.WriteHead();
     const ExitCode result = session.LogRuns();
     if (result == ExitUsageOrFile)
-        Console::Err(QStringLiteral("korvadex-cli: cannot write %1: %2").arg(path, file.Error()));
+        Console::Err(QStringLiteral("korvadex-cli: cannot write %1: %2").arg(path, output->Error()));
     if (result == ExitBoardGone)
         Console::Err(QStringLiteral("korvadex-cli: the board did not come back within %1 s")
                          .arg(line.Value(ReconnectOption)));

@@ -1,5 +1,7 @@
 #include "Hdf5Handle.h"
 
+#include <QFile>
+
 #include <utility>
 
 Hdf5Handle::Hdf5Handle(hid_t id, Closer close)
@@ -39,6 +41,15 @@ void Hdf5Handle::Reset()
 hid_t Hdf5Handle::Release()
 {
     return std::exchange(id_, H5I_INVALID_HID);
+}
+
+QByteArray Hdf5Handle::FileName(const QString& path)
+{
+#ifdef _WIN32
+    return path.toUtf8();
+#else
+    return QFile::encodeName(path);
+#endif
 }
 
 void Hdf5Handle::SilenceErrorStack()

@@ -2,6 +2,7 @@
 
 #include <hdf5.h>
 
+#include <QByteArray>
 #include <QString>
 
 // One HDF5 identifier (file, dataset, dataspace, type, attribute, property
@@ -24,6 +25,10 @@ public:
     void Reset();
     // The id, no longer closed by the holder (for a close whose result counts).
     hid_t Release();
+
+    // A path as HDF5 takes it: UTF-8 on Windows (which HDF5 turns into the
+    // system's wide names), the local encoding elsewhere.
+    static QByteArray FileName(const QString& path);
 
     // HDF5 prints its error stack to stderr by default; the program says
     // what failed in its own words instead.

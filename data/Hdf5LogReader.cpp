@@ -13,17 +13,28 @@ namespace {
 
 constexpr std::array<char, 8> Signature = {'\x89', 'H', 'D', 'F', '\r', '\n', '\x1a', '\n'};
 
-// The rows of a one-dimensional table (/runs, /events), as they are now.
-template <typename Row>
-bool ReadTable(hid_t table, hid_t memoryType, std::vector<Row>& rows)
+// The rows of a one-dimensional table (/runs, /events), as they are now,
+// as records; the table is opened at the first read.
+template <typename Row, typename Record>
+bool ReadTable(hid_t file, const char* name, Hdf5Handle& table, const Hdf5Handle& memoryType,
+               std::vector<Record>& records)
 {
-    const Hdf5Handle space(H5Dget_space(table), H5Sclose);
+    if (!table.Valid())
+        table = Hdf5Handle(H5Dopen2(file, name, H5P_DEFAULT), H5Dclose);
+    if (!table.Valid())
+        return false;
+    const Hdf5Handle space(H5Dget_space(table.Id()), H5Sclose);
     if (!space.Valid() || H5Sget_simple_extent_ndims(space.Id()) != 1)
         return false;
     hsize_t count = 0;
     H5Sget_simple_extent_dims(space.Id(), &count, nullptr);
-    rows.assign(count, Row{});
-    return count == 0 || H5Dread(table, memoryType, H5S_ALL, H5S_ALL, H5P_DEFAULT, rows.data()) >= 0;
+    std::vector<Row> rows(count, Row{});
+    if (count > 0 && H5Dread(table.Id(), memoryType.Id(), H5S_ALL, H5S_ALL, H5P_DEFAULT, rows.data()) < 0)
+        return false;
+    records.clear();
+    for (const Row& row : rows)
+        records.push_back(Hdf5LogRows::FromRow(row));
+    return true;
 }
 
 } // namespace
@@ -51,7 +62,7 @@ bool Hdf5LogReader::Open(const QString& path)
         return Fail(QStringLiteral("no such file"));
     if (!IsHdf5(path))
         return Fail(QStringLiteral("not an HDF5 file"));
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = Hdf5Handle::FileName(path);
     file_ = Hdf5Handle(H5Fopen(name.constData(), H5F_ACC_RDONLY | H5F_ACC_SWMR_READ, H5P_DEFAULT), H5Fclose);
     if (!file_.Valid()) {
         const QString cause = Hdf5Handle::StackMessage();
@@ -144,29 +155,16 @@ bool Hdf5LogReader::ReadExtent()
 
 bool Hdf5LogReader::ReadRuns()
 {
-    if (!runTable_.Valid())
-        runTable_ = Hdf5Handle(H5Dopen2(file_.Id(), LogLayout::Runs, H5P_DEFAULT), H5Dclose);
-    std::vector<Hdf5LogRows::RunRow> rows;
-    const Hdf5Handle type = Hdf5LogRows::RunType(false);
-    if (!runTable_.Valid() || !ReadTable(runTable_.Id(), type.Id(), rows))
+    if (!ReadTable<Hdf5LogRows::RunRow>(file_.Id(), LogLayout::Runs, runTable_, Hdf5LogRows::RunType(false), runs_))
         return Fail(QStringLiteral("the run table /runs cannot be read"));
-    runs_.clear();
-    for (const auto& row : rows)
-        runs_.push_back(Hdf5LogRows::FromRow(row));
     return true;
 }
 
 bool Hdf5LogReader::ReadEvents()
 {
-    if (!eventTable_.Valid())
-        eventTable_ = Hdf5Handle(H5Dopen2(file_.Id(), LogLayout::Events, H5P_DEFAULT), H5Dclose);
-    std::vector<Hdf5LogRows::EventRow> rows;
-    const Hdf5Handle type = Hdf5LogRows::EventType(false);
-    if (!eventTable_.Valid() || !ReadTable(eventTable_.Id(), type.Id(), rows))
+    if (!ReadTable<Hdf5LogRows::EventRow>(file_.Id(), LogLayout::Events, eventTable_, Hdf5LogRows::EventType(false),
+                                          events_))
         return Fail(QStringLiteral("the event list /events cannot be read"));
-    events_.clear();
-    for (const auto& row : rows)
-        events_.push_back(Hdf5LogRows::FromRow(row));
     return true;
 }
 

@@ -14,15 +14,17 @@
 // format, every dataset and attribute made at Create, then SWMR writing
 // started, after which the file only grows (codes and rows appended) and a
 // run's row is rewritten when the run ends. Codes and rows are kept in
-// memory until Flush, which writes the codes before the rows that name them,
-// so that a reader (or what a killed writer leaves) never sees a run whose
-// samples are not all there. Every failure ends in Error(); after one,
+// memory until Flush, which writes a starting run's row before its codes
+// and an ended run's row after them, so that a reader (or what a killed
+// writer leaves) never sees a sample outside a run, nor a run whose samples
+// are not all there. Every failure ends in Error(); after one,
 // nothing more is written, and what was flushed before stays readable.
 class Hdf5LogWriter {
 public:
-    // Samples (pairs) per chunk of /codes, and the deflate level: see the
-    // measurement with Create.
-    static constexpr std::int64_t ChunkSamples = 16384;
+    // Samples (pairs) per chunk of /codes at a rate (samples or pairs a
+    // second), the smallest chunk, and the deflate level; see MakeDatasets.
+    static std::int64_t ChunkFor(double sampleRate);
+    static constexpr std::int64_t SmallestChunk = 64;
     static constexpr int DeflateLevel = 1;
 
     Hdf5LogWriter() = default;
@@ -30,9 +32,11 @@ public:
     Hdf5LogWriter(const Hdf5LogWriter&) = delete;
     Hdf5LogWriter& operator=(const Hdf5LogWriter&) = delete;
 
-    // Makes the file anew, replacing one of the same name; the head's
+    // Makes the file anew, replacing one of the same name.
+    bool Create(const QString& path);
+    // The head's attributes and the datasets, then SWMR writing; the head's
     // settings decide one column of codes or two.
-    bool Create(const QString& path, const LogHead& head, const char* programWord);
+    bool Begin(const LogHead& head, const char* programWord);
     QString Error() const { return error_; }
 
     // Samples (pairs) row by row: count * Channels() values.
@@ -51,10 +55,11 @@ public:
 private:
     bool Fail(const QString& what);
     bool MakeFile(const QByteArray& name);
-    bool WriteHead(const LogHead& head, const char* programWord);
-    bool MakeDatasets();
+    bool WriteAttributes(const LogHead& head, const char* programWord);
+    bool MakeDatasets(double sampleRate);
     bool WriteCodes();
-    bool WriteRuns();
+    bool WriteStartedRuns();
+    bool WriteEndedRuns();
     bool WriteEvents();
 
     QString path_;

@@ -1,12 +1,16 @@
 // The extension korvadex._korvadex: the C++ side of the korvadex package.
 // Names, docstrings and exceptions live in the pure-Python package around it.
+#include "BlockBindings.h"
 #include "BoardCore.h"
 #include "DeviceList.h"
+#include "LogCore.h"
+#include "LogLayout.h"
 #include "RunArguments.h"
 #include "RunCore.h"
 
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
 
 #include <QString>
 
@@ -29,6 +33,7 @@ QString Path(const py::handle& path)
 PYBIND11_MODULE(_korvadex, module)
 {
     module.attr("__version__") = KORVADEX_VERSION;
+    module.attr("CODES_DATASET") = LogLayout::Codes;
 
     py::class_<RunCore>(module, "RunCore")
         .def_static("load", [](const py::object& path) { return RunCore::Load(Path(path)); })
@@ -40,6 +45,18 @@ PYBIND11_MODULE(_korvadex, module)
         .def("time", &RunCore::Time)
         .def("noise_json", &RunCore::NoiseJson)
         .def("analysis", &RunCore::Analysis);
+
+    py::class_<LogCore>(module, "LogCore")
+        .def_static("open", [](const py::object& path) { return LogCore::Open(Path(path)); })
+        .def("head", &LogCore::Head)
+        .def("runs", &LogCore::Runs)
+        .def("events", &LogCore::Events)
+        .def("samples", &LogCore::Samples)
+        .def("channels", &LogCore::Channels)
+        .def("read_codes", &LogCore::ReadCodes)
+        .def("report", &LogCore::Report);
+
+    BlockBindings::Define(module);
 
     py::class_<BoardCore>(module, "BoardCore")
         .def(py::init([](const py::object& serial) {

@@ -27,14 +27,17 @@ fail() { echo "installer-check: $*" >&2; failures=$((failures + 1)); }
 
 # What the zip holds, below its top folder.
 held="$(unzip -Z1 "$zip" | grep -v '/$' | sed 's|^[^/]*/||' | sort)"
-expected="$(printf '%s\n' COPYING.txt BUNDLED.txt bin/korvadex.exe bin/korvadex-cli.exe \
+expected="$(printf '%s\n' COPYING.txt BUNDLED.txt HDF5-COPYING.txt zlib-LICENSE.txt bin/korvadex.exe bin/korvadex-cli.exe \
   bin/Qt6Core.dll bin/Qt6Gui.dll bin/Qt6Widgets.dll bin/Qt6Network.dll bin/libfftw3-3.dll \
+  bin/libhdf5.dll bin/zlib1.dll \
   bin/libstdc++-6.dll bin/libgcc_s_seh-1.dll bin/libwinpthread-1.dll \
   bin/platforms/qwindows.dll bin/platforms/qoffscreen.dll bin/styles/qwindowsvistastyle.dll \
   bin/imageformats/qico.dll | sort)"
 [ "$held" = "$expected" ] || fail "the zip holds: $(echo $held)"
 
-export WINEPREFIX="$build/installer-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# zlib1=n,b: the installed programs load the zlib1.dll beside them, as on
+# Windows, rather than Wine's own builtin one.
+export WINEPREFIX="$build/installer-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;zlib1=n,b"
 unset WINEPATH
 rm -rf "$WINEPREFIX"
 bash scripts/wine-prefix.sh "$WINEPREFIX"

@@ -68,7 +68,7 @@ int main(int argc, char** argv)
     }
     const std::int64_t samples = static_cast<std::int64_t>(std::atof(argv[2]) * Rate);
     Hdf5LogWriter writer;
-    if (!writer.Create(QString::fromLocal8Bit(argv[1]), Head(), "korvadex-cli log")) {
+    if (!writer.Create(QString::fromLocal8Bit(argv[1])) || !writer.Begin(Head(), "korvadex-cli log")) {
         std::fprintf(stderr, "%s\n", writer.Error().toLocal8Bit().constData());
         return 1;
     }

@@ -46,6 +46,15 @@ CliResult CliProcess::Run(const QStringList& arguments, const Environment& board
     return Finish(process);
 }
 
+CliResult CliProcess::RunPrepared(const QStringList& arguments, const Environment& board,
+                                  const std::function<void(QProcess&)>& prepare)
+{
+    QProcess process;
+    prepare(process);
+    Start(process, arguments, board);
+    return Finish(process);
+}
+
 CliResult CliProcess::RunInterrupted(const QStringList& arguments, const Environment& board, int afterMs)
 {
     QProcess process;

@@ -63,7 +63,7 @@ QString LogFiles::Hdf5(const QString& name, const MeasureSettings& settings, con
 {
     const QString path = folder_.Path(name);
     Hdf5LogWriter writer;
-    if (!writer.Create(path, HeadOf(settings), "korvadex-cli log"))
+    if (!writer.Create(path) || !writer.Begin(HeadOf(settings), "korvadex-cli log"))
         return QString();
     const int columns = Columns(settings);
     std::int64_t first = 0;

@@ -65,14 +65,14 @@ TEST_P(Hdf5Log, ReadsBackWhatWasWritten)
 {
     const LogHead head = Head(GetParam());
     const int channels = GetParam() == ModeDual ? 2 : 1;
-    const std::int64_t first = Hdf5LogWriter::ChunkSamples + 123;
+    const std::int64_t first = Hdf5LogWriter::ChunkFor(125000.0) + 123;
     const std::vector<std::int32_t> run1 = Codes(first, channels, 5);
     const std::vector<std::int32_t> run2 = Codes(1000, channels, 11);
     const LogEvent gap{"2026-12-08T21:40:13.000Z", LogLayout::EventGap, 2, 0.0421, "gap: 0.042 s between ..."};
     const LogEvent end{"2026-12-08T21:40:14.000Z", LogLayout::EventEnd, 2, 2.5, "ended after 2 runs"};
     {
         Hdf5LogWriter writer;
-        ASSERT_TRUE(writer.Create(path, head, "korvadex-cli log")) << writer.Error().toStdString();
+        ASSERT_TRUE(writer.Create(path) && writer.Begin(head, "korvadex-cli log")) << writer.Error().toStdString();
         writer.SetRun(RunRow(1, 0, 0, LogLayout::EndRunning));
         writer.AddCodes(run1.data(), 1000);
         ASSERT_TRUE(writer.Flush());
@@ -128,7 +128,7 @@ TEST_P(Hdf5Log, ARunningRunCountsWhatWasFlushed)
     const std::vector<std::int32_t> codes = Codes(700, channels, 3);
     const QString left = folder.Path(QStringLiteral("left.h5"));
     Hdf5LogWriter writer;
-    ASSERT_TRUE(writer.Create(path, Head(GetParam()), "korvadex-cli log"));
+    ASSERT_TRUE(writer.Create(path) && writer.Begin(Head(GetParam()), "korvadex-cli log"));
     writer.SetRun(RunRow(1, 0, 300, LogLayout::EndComplete));
     writer.SetRun(RunRow(2, 300, 0, LogLayout::EndRunning));
     writer.AddCodes(codes.data(), 500);
@@ -200,7 +200,7 @@ TEST(Hdf5LogBadFiles, AreRefusedWithTheirReason)
     MakeHdf5(folder.Path(QStringLiteral("nocodes.h5")), true, 1, H5T_STD_I32LE, 0);
     {
         Hdf5LogWriter writer;
-        ASSERT_TRUE(writer.Create(folder.Path(QStringLiteral("whole.h5")), Head(ModeCh0), "korvadex-cli log"));
+        ASSERT_TRUE(writer.Create(folder.Path(QStringLiteral("whole.h5"))) && writer.Begin(Head(ModeCh0), "korvadex-cli log"));
         const std::vector<std::int32_t> codes = Codes(50000, 1, 1);
         writer.AddCodes(codes.data(), 50000);
     }

@@ -63,3 +63,43 @@ def info_json(path):
 
 def report_json(path):
     return json.loads(cli("report", "--json", str(path)))
+
+
+def write_log(path, codes, channel_mode=2, runs=None, codes_dtype="<i4"):
+    """A long-term log written with h5py in the program's HDF5 layout: the
+    root's attributes, /codes ((n,) or (n, 2), chunked, shuffle + deflate),
+    /runs (by default one complete run over all of the codes) and /events
+    (empty). Settings: 125ksps, Sinc5+Sinc1."""
+    import h5py
+    import numpy
+
+    def text(length):
+        return h5py.string_dtype("utf-8", length)
+
+    run_type = numpy.dtype([("run", "<i4"), ("start", text(24)), ("first_sample", "<i8"),
+                            ("samples", "<i8"), ("end", text(16))])
+    event_type = numpy.dtype([("time", text(24)), ("kind", text(16)), ("run", "<i4"),
+                              ("seconds", "<f8"), ("text", text(160))])
+    runs = runs or [(1, b"2026-12-08T21:40:12.345Z", 0, len(codes), b"complete")]
+    names = {0: "CH0 (Ain0-Ain1)", 1: "CH1 (Ain2-Ain3)", 2: "CH0 + CH1"}
+    with h5py.File(path, "w", libver="latest") as file:
+        file.attrs.update({
+            "format": "korvadex-log", "format_version": numpy.int32(1),
+            "program": "korvadex-cli log", "program_version": "2.0.0",
+            "board": "KORVADEX / V1.00", "board_serial": "KVX0009",
+            "settings": f"125ksps, 100000, {names[channel_mode]}, Sinc5+Sinc1",
+            "started": "2026-12-08T21:40:12.345Z",
+            "rate_item": numpy.int32(16), "count_item": numpy.int32(9),
+            "channel_mode": numpy.int32(channel_mode), "filter": numpy.int32(1),
+            "sample_rate_hz": 62500.0 if channel_mode == 2 else 125000.0,
+            "gain_divisor": numpy.int32(1), "mid_scale": numpy.int32(8388608),
+            "reference_uV": 2500000.0, "code_steps": numpy.int32(8388607),
+        })
+        columns = codes.shape[1:]
+        dataset = file.create_dataset("codes", data=codes.astype(codes_dtype), maxshape=(None,) + columns,
+                                      chunks=(16384,) + columns, shuffle=True, compression="gzip",
+                                      compression_opts=1)
+        dataset.attrs["channels"] = {0: "ch0", 1: "ch1", 2: "ch0,ch1"}[channel_mode]
+        file.create_dataset("runs", data=numpy.array(runs, dtype=run_type), maxshape=(None,), chunks=(64,))
+        file.create_dataset("events", shape=(0,), dtype=event_type, maxshape=(None,), chunks=(64,))
+    return path

@@ -1,0 +1,92 @@
+#include "LogCore.h"
+
+#include "AnalysisDicts.h"
+#include "MeasureItems.h"
+#include "PythonErrors.h"
+#include "ReportJson.h"
+
+namespace py = pybind11;
+
+LogCore::LogCore(QString name, std::unique_ptr<LogSource> log)
+    : name_(std::move(name))
+    , log_(std::move(log))
+{
+}
+
+std::unique_ptr<LogCore> LogCore::Open(const QString& path)
+{
+    QString error;
+    std::unique_ptr<LogSource> log = LogSource::Open(path, error);
+    if (!log)
+        PythonErrors::Raise("FileFormatError", error);
+    return std::unique_ptr<LogCore>(new LogCore(path, std::move(log)));
+}
+
+py::dict LogCore::Head() const
+{
+    const LogHead& head = log_->Head();
+    py::dict dict;
+    dict["settings"] = AnalysisDicts::Settings(head.Settings);
+    dict["board"] = head.Board;
+    dict["board_serial"] = head.BoardSerial;
+    dict["settings_text"] = head.SettingsText;
+    dict["started"] = head.Started;
+    dict["program_version"] = head.ProgramVersion;
+    dict["gain_divisor"] = head.Settings.GainDivisor;
+    return dict;
+}
+
+py::list LogCore::Runs() const
+{
+    py::list rows;
+    for (const LogRun& run : log_->Runs())
+        rows.append(py::make_tuple(run.Run, run.Start, run.FirstSample, run.Samples, run.End));
+    return rows;
+}
+
+py::list LogCore::Events() const
+{
+    py::list rows;
+    for (const LogEvent& event : log_->Events())
+        rows.append(py::make_tuple(event.Time, event.Kind, event.Run, event.Seconds, event.Text));
+    return rows;
+}
+
+py::array LogCore::ReadCodes(std::int64_t first, std::int64_t count)
+{
+    if (first < 0 || count < 0 || first + count > Samples())
+        throw py::index_error("samples " + std::to_string(first) + " to " + std::to_string(first + count) +
+                              " are not all in a log of " + std::to_string(Samples()));
+    std::vector<py::ssize_t> shape{static_cast<py::ssize_t>(count)};
+    if (Channels() == 2)
+        shape.push_back(2);
+    py::array_t<std::int32_t> codes(shape);
+    std::int32_t* out = codes.mutable_data();
+    bool read = true;
+    {
+        py::gil_scoped_release released;
+        read = count == 0 || log_->ReadCodes(first, count, out);
+    }
+    if (!read)
+        PythonErrors::Raise("FileFormatError", log_->Error());
+    return std::move(codes);
+}
+
+py::tuple LogCore::Report(const std::vector<const ChannelStream*>& streams) const
+{
+    if (streams.size() != static_cast<std::size_t>(Channels()))
+        throw py::value_error("a report of this log takes " + std::to_string(Channels()) + " stream(s), one per column");
+    const MeasureSettings& settings = log_->Head().Settings;
+    RunAnalysis analysis;
+    analysis.Name = name_;
+    analysis.Settings = settings;
+    analysis.SampleRate = MeasureItems::SampleRate(settings);
+    const int firstChannel = Channels() == 1 && settings.CHSel == ModeCh1 ? 1 : 0;
+    py::list channels;
+    for (std::size_t c = 0; c < streams.size(); ++c) {
+        analysis.Channels.push_back(streams[c]->Analysis(firstChannel + static_cast<int>(c), analysis.SampleRate));
+        channels.append(AnalysisDicts::Channel(analysis.Channels.back()));
+    }
+    const QByteArray line = ReportJson::Line(analysis);
+    return py::make_tuple(py::bytes(line.constData(), static_cast<std::size_t>(line.size())), channels);
+}

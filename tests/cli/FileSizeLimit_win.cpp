@@ -1,0 +1,6 @@
+#include "FileSizeLimit.h"
+
+bool LimitFileSize(QProcess&, qint64)
+{
+    return false;
+}

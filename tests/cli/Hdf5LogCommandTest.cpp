@@ -1,0 +1,159 @@
+// log -o NAME.h5 run as a process on the virtual board, its file read back
+// with the program's own reader: every sample in order, what a kill leaves,
+// a full disk.
+
+#include "CliProcess.h"
+#include "FileSizeLimit.h"
+#include "Hdf5LogReader.h"
+#include "LogLayout.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+constexpr std::int32_t Start = 1000;
+constexpr std::int64_t RunSamples = 100000;
+
+// 10 ksps at twenty times the speed: a run of 100000 samples in half a second.
+CliProcess::Environment FastBoard(bool counter)
+{
+    CliProcess::Environment board{{QStringLiteral("KORVADEX_SIM_SPEED"), QStringLiteral("20")}};
+    if (counter) {
+        board.insert(QStringLiteral("KORVADEX_SIM_COUNTER"), QStringLiteral("1"));
+        board.insert(QStringLiteral("KORVADEX_SIM_COUNTER_START"), QString::number(Start));
+    }
+    return board;
+}
+
+QStringList LogWords(const QString& path, QStringList more = {})
+{
+    return QStringList{QStringLiteral("log"),     QStringLiteral("--rate"),   QStringLiteral("10ksps"),
+                       QStringLiteral("--channel"), QStringLiteral("0"),      QStringLiteral("--filter"),
+                       QStringLiteral("sinc5"),   QStringLiteral("-o"),       path}
+        + more;
+}
+
+// Runs follow each other without a hole, each counting up from the
+// counter's start, and all but a running last one whole.
+void ExpectWholeRuns(Hdf5LogReader& reader)
+{
+    std::int64_t next = 0;
+    for (const LogRun& run : reader.Runs()) {
+        SCOPED_TRACE(run.Run);
+        EXPECT_EQ(run.FirstSample, next);
+        if (run.End != LogLayout::EndRunning) {
+            EXPECT_EQ(run.Samples, RunSamples);
+        }
+        std::vector<std::int32_t> codes(static_cast<std::size_t>(run.Samples));
+        ASSERT_TRUE(reader.ReadCodes(run.FirstSample, run.Samples, codes.data())) << reader.Error().toStdString();
+        for (std::size_t i = 0; i < codes.size(); ++i)
+            ASSERT_EQ(codes[i], Start + static_cast<std::int32_t>(i)) << "sample " << i;
+        next += run.Samples;
+    }
+    EXPECT_EQ(next, reader.Samples());
+}
+
+class Hdf5LogCommand : public ::testing::Test {
+protected:
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("log.h5"));
+};
+
+TEST_F(Hdf5LogCommand, HoldsEverySampleInOrderWithItsRunsAndEvents)
+{
+    const CliResult r = CliProcess::Run(LogWords(path, {QStringLiteral("--runs"), QStringLiteral("2")}), FastBoard(true));
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    Hdf5LogReader reader;
+    ASSERT_TRUE(reader.Open(path)) << reader.Error().toStdString();
+    EXPECT_EQ(reader.Head().Board, "KORVADEX / V1.00");
+    EXPECT_EQ(reader.Head().BoardSerial, "KVX0001");
+    EXPECT_EQ(reader.Head().SettingsText, "10ksps, 100000, CH0 (Ain0-Ain1), Sinc5+Sinc1");
+    EXPECT_EQ(reader.Channels(), 1);
+    ASSERT_EQ(reader.Runs().size(), 2u);
+    EXPECT_EQ(reader.Runs()[0].End, LogLayout::EndComplete);
+    EXPECT_EQ(reader.Runs()[1].End, LogLayout::EndComplete);
+    ExpectWholeRuns(reader);
+    ASSERT_EQ(reader.Events().size(), 2u);
+    EXPECT_EQ(reader.Events()[0].Kind, LogLayout::EventGap);
+    EXPECT_EQ(reader.Events()[0].Run, 2);
+    EXPECT_GT(reader.Events()[0].Seconds, 0.0);
+    EXPECT_EQ(reader.Events()[1].Kind, LogLayout::EventEnd);
+    EXPECT_EQ(reader.Events()[1].Text.rfind("ended after 2 runs, 200000 samples", 0), 0u) << reader.Events()[1].Text;
+}
+
+struct FormatChoice {
+    const char* Name;
+    const char* Format;  // --format's value, or none
+    bool Hdf5;
+};
+
+TEST_F(Hdf5LogCommand, TheNameOrFormatChoosesTheForm)
+{
+    for (const FormatChoice& choice : {FormatChoice{"a.h5", nullptr, true}, FormatChoice{"b.csv", "hdf5", true},
+                                       FormatChoice{"c.h5", "text", false}, FormatChoice{"d.csv", nullptr, false}}) {
+        SCOPED_TRACE(choice.Name);
+        const QString file = folder.filePath(QString::fromUtf8(choice.Name));
+        QStringList more{QStringLiteral("--runs"), QStringLiteral("1")};
+        if (choice.Format)
+            more << QStringLiteral("--format") << QString::fromUtf8(choice.Format);
+        const CliResult r = CliProcess::Run(LogWords(file, more), FastBoard(true));
+        ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+        EXPECT_EQ(Hdf5LogReader::IsHdf5(file), choice.Hdf5);
+    }
+    const CliResult bad = CliProcess::Run(LogWords(path, {QStringLiteral("--format"), QStringLiteral("xml")}));
+    EXPECT_EQ(bad.ExitCode, 2);
+    EXPECT_TRUE(bad.Err.contains(QStringLiteral("--format takes text or hdf5"))) << bad.Err.toStdString();
+}
+
+// Killed before its first write, in its second run, and some runs later:
+// the file opens, and holds every run up to the last write whole.
+class KilledHdf5Log : public Hdf5LogCommand, public ::testing::WithParamInterface<int> {};
+
+TEST_P(KilledHdf5Log, LeavesEveryWrittenRunWhole)
+{
+    QElapsedTimer started;
+    started.start();
+    const int afterMs = GetParam();
+    const CliResult r = CliProcess::RunSignalledWhen(LogWords(path), FastBoard(true),
+                                                     [&] { return started.elapsed() >= afterMs; }, Stop::Kill);
+    ASSERT_TRUE(r.Finished);
+    EXPECT_NE(r.ExitCode, 0);
+    Hdf5LogReader reader;
+    ASSERT_TRUE(reader.Open(path)) << reader.Error().toStdString();
+    ExpectWholeRuns(reader);
+    if (afterMs > 1500) {
+        EXPECT_GE(reader.Runs().size(), 2u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Delays, KilledHdf5Log, ::testing::Values(300, 1600, 3100));
+
+TEST_F(Hdf5LogCommand, AFullDiskEndsTheLogAndKeepsWhatWasWritten)
+{
+    const qint64 room = 256 * 1024;
+    const CliResult r = CliProcess::RunPrepared(LogWords(path), FastBoard(false),
+                                                [&](QProcess& process) { ASSERT_TRUE(LimitFileSize(process, room)); });
+    ASSERT_TRUE(r.Finished);
+    EXPECT_EQ(r.ExitCode, 2);
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("cannot write ") + path)) << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("File too large"))) << r.Err.toStdString();
+    Hdf5LogReader reader;
+    ASSERT_TRUE(reader.Open(path)) << reader.Error().toStdString();
+    EXPECT_GT(reader.Samples(), RunSamples);
+    std::int64_t counted = 0;
+    for (const LogRun& run : reader.Runs())
+        counted += run.Samples;
+    EXPECT_EQ(counted, reader.Samples());
+    std::vector<std::int32_t> codes(static_cast<std::size_t>(reader.Samples()));
+    EXPECT_TRUE(reader.ReadCodes(0, reader.Samples(), codes.data())) << reader.Error().toStdString();
+}
+
+} // namespace
