@@ -109,7 +109,6 @@ bool Hdf5LogWriter::Fail(const QString& what)
 bool Hdf5LogWriter::Create(const QString& path)
 {
     Hdf5Handle::SilenceErrorStack();
-    path_ = path;
     runType_ = Hdf5LogRows::RunType(false);
     eventType_ = Hdf5LogRows::EventType(false);
     return MakeFile(Hdf5Handle::FileName(path));

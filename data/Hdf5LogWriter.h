@@ -39,7 +39,7 @@ public:
     bool Begin(const LogHead& head, const char* programWord);
     QString Error() const { return error_; }
 
-    // Samples (pairs) row by row: count * Channels() values.
+    // Samples (pairs) row by row: a value per channel of the head's settings.
     void AddCodes(const std::int32_t* codes, std::int64_t count);
     // A new run's row, or a known run's row again (by its number) when it ends.
     void SetRun(const LogRun& run);
@@ -48,9 +48,6 @@ public:
     bool Flush();
     // Flushes and closes; false on a failure.
     bool Close();
-
-    int Channels() const { return channels_; }
-    std::int64_t Samples() const { return written_ + static_cast<std::int64_t>(pending_.size()) / channels_; }
 
 private:
     bool Fail(const QString& what);
@@ -62,7 +59,6 @@ private:
     bool WriteEndedRuns();
     bool WriteEvents();
 
-    QString path_;
     QString error_;
     bool failed_ = false;
     int channels_ = 1;
