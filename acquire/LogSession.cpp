@@ -53,7 +53,8 @@ bool LogSession::WriteHead(const std::string& programVersion)
 ExitCode LogSession::LogRuns()
 {
     ExitCode result = ExitDone;
-    while (result == ExitDone && !LimitReached()) {
+    // A log that can no longer be written ends at once: no run is started for nothing.
+    while (result == ExitDone && written_ && !LimitReached()) {
         ++runNumber_;
         result = LogOneRun();
         if (Reconnects(result))

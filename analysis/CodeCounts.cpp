@@ -1,20 +1,7 @@
 #include "CodeCounts.h"
 
 #include <algorithm>
-#include <climits>
 #include <numeric>
-
-namespace {
-
-// The report's histogram counts in 32 bits: past 2^31 − 1 samples in a bin
-// (about four hours at 125 ksps on one code) it holds the largest count
-// rather than a negative one.
-std::int32_t Narrow(std::int64_t count)
-{
-    return static_cast<std::int32_t>(std::min<std::int64_t>(count, INT32_MAX));
-}
-
-} // namespace
 
 void CodeCounts::Add(const std::int32_t* codes, std::int64_t count, std::int64_t stride)
 {
@@ -89,11 +76,9 @@ CodeHistogram CodeCounts::Histogram(double mean, double sigma, int mostBins) con
     const std::size_t highest =
         counts_.size() - 1 - static_cast<std::size_t>(std::find_if(counts_.rbegin(), counts_.rend(), nonZero) - counts_.rbegin());
     histogram.Lay(first_ + static_cast<std::int32_t>(lowest), first_ + static_cast<std::int32_t>(highest), mostBins);
-    std::vector<std::int64_t> bins(histogram.Counts.size(), 0);
     for (std::size_t i = lowest; i <= highest; ++i)
-        bins[(i - lowest) / static_cast<std::size_t>(histogram.BinCodes)] += counts_[i];
-    std::transform(bins.begin(), bins.end(), histogram.Counts.begin(), Narrow);
-    histogram.Total = Narrow(total);
+        histogram.Counts[(i - lowest) / static_cast<std::size_t>(histogram.BinCodes)] += counts_[i];
+    histogram.Total = total;
     histogram.Mean = mean;
     histogram.Sigma = sigma;
     return histogram;

@@ -25,8 +25,8 @@ public:
 
     std::int32_t FirstCode = 0;
     std::int32_t BinCodes = 1;
-    std::vector<std::int32_t> Counts;
-    std::int32_t Total = 0;
+    std::vector<std::int64_t> Counts;  // 64 bits: a day's log at full rate puts billions in a bin
+    std::int64_t Total = 0;
     double Mean = 0.0;
     double Sigma = 0.0;
 };

@@ -10,8 +10,8 @@ namespace {
 QJsonObject HistogramObject(const CodeHistogram& histogram)
 {
     QJsonArray counts;
-    for (const std::int32_t count : histogram.Counts)
-        counts.append(count);
+    for (const std::int64_t count : histogram.Counts)
+        counts.append(static_cast<qint64>(count));
     return QJsonObject{
         {"first_code", histogram.FirstCode},
         {"bin_codes", histogram.BinCodes},

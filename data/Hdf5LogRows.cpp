@@ -43,11 +43,18 @@ Hdf5Handle Compound(std::size_t size, const Field* fields, std::size_t count, bo
     return type;
 }
 
+// A text longer than its field is cut before the character that does not
+// fit whole, so that every reader still gets valid UTF-8.
 template <std::size_t N>
 void CopyText(char (&target)[N], const std::string& text)
 {
+    std::size_t length = std::min(N, text.size());
+    const auto continuation = [&](std::size_t i) { return (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80; };
+    if (length < text.size())
+        while (length > 0 && continuation(length))
+            --length;
     std::memset(target, 0, N);
-    std::memcpy(target, text.data(), std::min(N, text.size()));
+    std::memcpy(target, text.data(), length);
 }
 
 template <std::size_t N>

@@ -39,7 +39,7 @@ py::dict AnalysisDicts::Histogram(const CodeHistogram& histogram)
     py::dict dict;
     dict["first_code"] = histogram.FirstCode;
     dict["bin_codes"] = histogram.BinCodes;
-    dict["counts"] = py::array_t<std::int32_t>(static_cast<py::ssize_t>(histogram.Counts.size()), histogram.Counts.data());
+    dict["counts"] = py::array_t<std::int64_t>(static_cast<py::ssize_t>(histogram.Counts.size()), histogram.Counts.data());
     dict["mean_code"] = histogram.Mean;
     dict["sigma_codes"] = histogram.Sigma;
     return dict;

@@ -118,7 +118,7 @@ TEST(CodeHistogramTest, CountsEachCodeOrEachRunOfCodes)
     const CodeHistogram single = CodeHistogram::Of(narrow, 5);
     EXPECT_EQ(single.FirstCode, 8388605);
     EXPECT_EQ(single.BinCodes, 1);
-    EXPECT_EQ(single.Counts, (std::vector<std::int32_t>{3, 1, 0, 1}));
+    EXPECT_EQ(single.Counts, (std::vector<std::int64_t>{3, 1, 0, 1}));
     EXPECT_DOUBLE_EQ(single.Mean, 8388605.8);
     EXPECT_NEAR(single.Sigma, std::sqrt((3 * 0.64 + 0.04 + 4.84) / 5), 1e-9);
 

@@ -153,6 +153,15 @@ std::vector<float> Microvolts(const std::vector<std::int32_t>& codes)
 
 // Blocks on multiples of the hop with one hop of look-ahead, and ragged
 // blocks with a segment less one, take exactly the one-pass segments.
+// A day at 125 ksps puts more than 2^31 samples on the commonest codes.
+TEST(CodeCountsTest, BinsPastThirtyTwoBitsStayExact)
+{
+    const std::int64_t many = 3'000'000'000;
+    const CodeHistogram histogram = CodeCounts::FromParts(8388608, {many, 1, many + 7}).Histogram(8388609.0, 1.0);
+    EXPECT_EQ(histogram.Counts, (std::vector<std::int64_t>{many, 1, many + 7}));
+    EXPECT_EQ(histogram.Total, 2 * many + 8);
+}
+
 TEST(WelchSumsTest, BlocksWithTheirLookAheadSumTheOnePassSegments)
 {
     const std::vector<float> samples = Microvolts(NoisyCodes(50'000, 8388608, 5.0, 6));

@@ -147,6 +147,21 @@ TEST_P(Hdf5Log, ARunningRunCountsWhatWasFlushed)
     EXPECT_EQ(read, std::vector<std::int32_t>(codes.begin(), codes.begin() + 500 * channels));
 }
 
+// A comment longer than its field is cut before the character that would
+// not fit whole ("µ" is two bytes), never inside it.
+TEST_F(Hdf5Log, ALongEventTextIsCutAtACharacter)
+{
+    const std::string kept(LogLayout::TextLength - 1, 'x');
+    Hdf5LogWriter writer;
+    ASSERT_TRUE(writer.Create(path) && writer.Begin(Head(ModeCh0), "korvadex-cli log"));
+    writer.AddEvent(LogEvent{"2026-12-08T21:40:13.000Z", LogLayout::EventLost, 1, 0.0, kept + "\xC2\xB5s"});
+    ASSERT_TRUE(writer.Close());
+    Hdf5LogReader reader;
+    ASSERT_TRUE(reader.Open(path)) << reader.Error().toStdString();
+    ASSERT_EQ(reader.Events().size(), 1u);
+    EXPECT_EQ(reader.Events()[0].Text, kept);
+}
+
 INSTANTIATE_TEST_SUITE_P(Channels, Hdf5Log, ::testing::Values(ModeCh0, ModeCh1, ModeDual));
 
 // A file as HDF5 makes it, with the root attributes given and a /codes of
