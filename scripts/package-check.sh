@@ -49,6 +49,8 @@ expect_files "$pydeb" "./usr/lib/python3/dist-packages/korvadex/__init__.py
 ./usr/lib/python3/dist-packages/korvadex/_errors.py
 ./usr/lib/python3/dist-packages/korvadex/_korvadex.cpython-3${python_minor}-$(dpkg-architecture -qDEB_HOST_MULTIARCH).so
 ./usr/lib/python3/dist-packages/korvadex/board.py
+./usr/lib/python3/dist-packages/korvadex/cluster.py
+./usr/lib/python3/dist-packages/korvadex/log.py
 ./usr/lib/python3/dist-packages/korvadex/run.py
 ./usr/share/doc/python3-korvadex/changelog.gz
 ./usr/share/doc/python3-korvadex/copyright"
@@ -63,8 +65,8 @@ expect_depends() {
     grep -qE "(^|, )$package( |,|$)" <<<"$depends" || fail "$1: Depends lacks $package: $depends"
   done
 }
-expect_depends "$deb" libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 qt6-qpa-plugins fonts-ipafont-gothic
-expect_depends "$pydeb" python3 python3-numpy libqt6core6 libfftw3-double3 "korvadex \\(= $(dpkg -f "$deb" Version)\\)"
+expect_depends "$deb" libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 qt6-qpa-plugins fonts-ipafont-gothic libhdf5-103-1
+expect_depends "$pydeb" python3 python3-numpy libqt6core6 libfftw3-double3 libhdf5-103-1 "korvadex \\(= $(dpkg -f "$deb" Version)\\)"
 
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
