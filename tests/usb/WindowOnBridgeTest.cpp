@@ -1,6 +1,6 @@
 // The window itself on the libftdi driver, the real libftdi1 and the
 // emulated bridge: what an operator sees when the board is pulled out
-// during a run.
+// during a run, and the board chosen among several FTDI devices.
 #include "FormMainProbe.h"
 #include "KORVADEX_Main.h"
 #include "QtStatusBar.h"
@@ -27,7 +27,7 @@ constexpr int Count100000 = 9;
 struct BridgeWindow {
     explicit BridgeWindow(const UsbEmulationSetup& setup)
         : driver((UsbEmulation::Reset(setup), CreateFtdiD2xx()))
-        , window(std::make_unique<TFormMain>(WindowServices{*driver, messages, confirm, files, components}))
+        , window(std::make_unique<TFormMain>(WindowServices{*driver, messages, confirm, files, components, &boards}))
         , probe(*window)
     {
         window->show();
@@ -51,6 +51,7 @@ struct BridgeWindow {
     ScriptedConfirm confirm;
     ScriptedFiles files;
     ComponentFactory components;
+    ScriptedBoards boards;
     std::unique_ptr<TFormMain> window;
     FormMainProbe probe;
 };
@@ -79,6 +80,26 @@ TEST(WindowOnEmulatedBridge, BoardPulledOutMidRunEndsWithTheReadErrorThenIsNotFo
     EXPECT_EQ(rig.Panel(0), "KORVADEX Board が見つかりませんでした");
     ASSERT_EQ(rig.messages.Boxes.size(), 1u);
     EXPECT_EQ(rig.messages.Boxes[0].Text, "KORVADEX が見つかりませんでした");
+}
+
+// A silent USB-serial cable in the first port: the window asks which device
+// is the board and measures the one chosen, found by its serial on the bus.
+TEST(WindowOnEmulatedBridge, AmongSeveralDevicesTheChosenBoardIsMeasured)
+{
+    UsbEmulationSetup setup;
+    setup.Board = CounterBoard();
+    setup.Devices = std::vector<SimDevice>{{"cable", SimDevice::Kind::SilentAdapter}, {"KVX0002", SimDevice::Kind::Board}};
+    BridgeWindow rig(setup);
+    rig.boards.Answers = {QStringLiteral("KVX0002")};
+    rig.window->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(Rate125ksps);
+    rig.window->findChild<QComboBox*>(QStringLiteral("ComboBox2"))->setCurrentIndex(0);
+
+    rig.Press();
+    ASSERT_TRUE(rig.RunUntil([&] { return !rig.probe.Running(); })) << "the run must end, not hang";
+    EXPECT_EQ(rig.boards.Offered, (std::vector<QStringList>{{"cable", "KVX0002"}}));
+    EXPECT_EQ(rig.Panel(0), "KORVADEX / V1.00");
+    EXPECT_EQ(rig.probe.SamplesTaken(), 100);
+    EXPECT_TRUE(rig.messages.Boxes.empty());
 }
 
 }  // namespace
