@@ -99,14 +99,14 @@ std::vector<LogBlocks::Piece> LogPick::Pieces(const LogSource& log) const
 
 QString LogPick::NothingPicked() const
 {
-    QStringList words;
+    // "the log holds no samples in runs 4-5 from … to …"
+    QString text = QStringLiteral("the log holds no samples");
     if (firstRun_)
-        words << (*firstRun_ == *lastRun_ ? QStringLiteral("run %1").arg(*firstRun_)
-                                          : QStringLiteral("runs %1-%2").arg(*firstRun_).arg(*lastRun_));
+        text += *firstRun_ == *lastRun_ ? QStringLiteral(" in run %1").arg(*firstRun_)
+                                        : QStringLiteral(" in runs %1-%2").arg(*firstRun_).arg(*lastRun_);
     if (from_)
-        words << QStringLiteral("from %1").arg(from_->toString(Qt::ISODateWithMs));
+        text += QStringLiteral(" from %1").arg(from_->toString(Qt::ISODateWithMs));
     if (to_)
-        words << QStringLiteral("to %1").arg(to_->toString(Qt::ISODateWithMs));
-    return words.isEmpty() ? QStringLiteral("the log holds no samples")
-                           : QStringLiteral("the log holds no samples in %1").arg(words.join(QLatin1Char(' ')));
+        text += QStringLiteral(" to %1").arg(to_->toString(Qt::ISODateWithMs));
+    return text;
 }
