@@ -26,6 +26,23 @@ bool ParseNumber(const char* first, const char* last, Number& value)
     return error == std::errc() && end == last;
 }
 
+// Where the time stands in "board lost at TIME: …" and "board back at TIME after …".
+constexpr std::size_t TimeStart = 14;
+
+// A lost or back comment holds a whole time, then `follows`, then more.
+bool TimedComment(const std::string& text, const char* follows)
+{
+    const std::size_t after = TimeStart + LogLayout::TimeLength;
+    const std::string next(follows);
+    return text.size() > after + next.size() && text.compare(after, next.size(), next) == 0;
+}
+
+// A line as an error message shows it: at most 80 characters.
+QString Shown(const std::string& line)
+{
+    return QString::fromStdString(line).left(80);
+}
+
 // The number at the start of text ("0.012 s between ..." gives 0.012).
 double LeadingSeconds(const std::string& text)
 {
@@ -138,7 +155,8 @@ bool TextLogSource::Scan()
             if (headerSeen_) {
                 closed = closed || StartsWith(text, "ended") || StartsWith(text, "stopped")
                          || StartsWith(text, "given up");
-                LaterComment(text);
+                if (!LaterComment(text))
+                    return false;
             }
             continue;
         }
@@ -185,7 +203,7 @@ bool TextLogSource::HeaderRow(const std::string& line)
     return true;
 }
 
-void TextLogSource::LaterComment(const std::string& text)
+bool TextLogSource::LaterComment(const std::string& text)
 {
     const std::int32_t run = runs_.empty() ? 0 : runs_.back().Run;
     LogEvent event;
@@ -197,24 +215,29 @@ void TextLogSource::LaterComment(const std::string& text)
         event.Run = run + 1;
         event.Seconds = LeadingSeconds(text.substr(5));
     } else if (StartsWith(text, "board lost at ")) {
+        if (!TimedComment(text, ": "))
+            return FailAt(QStringLiteral("a board-lost comment without its time: %1").arg(Shown(text)));
         event.Kind = LogLayout::EventLost;
-        event.Time = text.substr(14, LogLayout::TimeLength);
+        event.Time = text.substr(TimeStart, LogLayout::TimeLength);
     } else if (StartsWith(text, "board back at ")) {
+        if (!TimedComment(text, " after "))
+            return FailAt(QStringLiteral("a board-back comment without its time and wait: %1").arg(Shown(text)));
         event.Kind = LogLayout::EventBack;
-        event.Time = text.substr(14, LogLayout::TimeLength);
-        event.Seconds = LeadingSeconds(text.substr(14 + LogLayout::TimeLength + 7));
+        event.Time = text.substr(TimeStart, LogLayout::TimeLength);
+        event.Seconds = LeadingSeconds(text.substr(TimeStart + LogLayout::TimeLength + 7));
     } else if (StartsWith(text, "the board did not come back")) {
         event.Kind = LogLayout::EventGivenUp;
     } else if (StartsWith(text, "run ") && text.find(" incomplete: ") != std::string::npos) {
         if (!runs_.empty())
             runs_.back().End = LogLayout::EndReconnect;
-        return;
+        return true;
     } else if (StartsWith(text, "ended") || StartsWith(text, "stopped") || StartsWith(text, "given up")) {
         event.Kind = LogLayout::EventEnd;
     } else {
-        return;  // the blank "#" lines that fill a block
+        return true;  // the blank "#" lines that fill a block
     }
     events_.push_back(event);
+    return true;
 }
 
 bool TextLogSource::ParseRow(const std::string& line, Row& row) const
@@ -254,7 +277,7 @@ bool TextLogSource::TakeRow(const std::string& line)
 {
     Row& row = row_;
     if (!ParseRow(line, row))
-        return FailAt(QStringLiteral("not a row of this log: %1").arg(QString::fromStdString(line).left(80)));
+        return FailAt(QStringLiteral("not a row of this log: %1").arg(Shown(line)));
     const bool sameRun = !runs_.empty() && row.Run == runs_.back().Run;
     if (sameRun && row.Sample != runs_.back().Samples)
         return FailAt(QStringLiteral("sample %1 of run %2 out of order").arg(row.Sample).arg(row.Run));

@@ -49,7 +49,7 @@ private:
     bool NextLine(std::string& line);
     bool HeadComment(const std::string& text);
     bool HeaderRow(const std::string& line);
-    void LaterComment(const std::string& text);
+    bool LaterComment(const std::string& text);
     bool TakeRow(const std::string& line);
     bool ParseRow(const std::string& line, Row& row) const;
     void FinishRuns(bool closed);

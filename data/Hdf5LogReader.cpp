@@ -1,5 +1,6 @@
 #include "Hdf5LogReader.h"
 
+#include "CodeScale.h"
 #include "Hdf5Attributes.h"
 #include "Hdf5LogRows.h"
 #include "LogLayout.h"
@@ -12,6 +13,22 @@
 namespace {
 
 constexpr std::array<char, 8> Signature = {'\x89', 'H', 'D', 'F', '\r', '\n', '\x1a', '\n'};
+
+// A table's size is only what its writer, or a stranger, declared: rows
+// are read a page at a time, and the table ends at the first row never
+// written (HDF5's fill value, all zeros), so that memory follows the rows
+// that are there.
+constexpr hsize_t PageRows = 4096;
+
+bool Unwritten(const Hdf5LogRows::RunRow& row)
+{
+    return row.Run == 0;
+}
+
+bool Unwritten(const Hdf5LogRows::EventRow& row)
+{
+    return row.Kind[0] == '\0';
+}
 
 // The rows of a one-dimensional table (/runs, /events), as they are now,
 // as records; the table is opened at the first read.
@@ -28,12 +45,21 @@ bool ReadTable(hid_t file, const char* name, Hdf5Handle& table, const Hdf5Handle
         return false;
     hsize_t count = 0;
     H5Sget_simple_extent_dims(space.Id(), &count, nullptr);
-    std::vector<Row> rows(count, Row{});
-    if (count > 0 && H5Dread(table.Id(), memoryType.Id(), H5S_ALL, H5S_ALL, H5P_DEFAULT, rows.data()) < 0)
-        return false;
     records.clear();
-    for (const Row& row : rows)
-        records.push_back(Hdf5LogRows::FromRow(row));
+    std::vector<Row> page;
+    for (hsize_t first = 0; first < count; first += PageRows) {
+        const hsize_t rows = std::min(PageRows, count - first);
+        page.assign(rows, Row{});
+        const Hdf5Handle memory(H5Screate_simple(1, &rows, nullptr), H5Sclose);
+        if (H5Sselect_hyperslab(space.Id(), H5S_SELECT_SET, &first, nullptr, &rows, nullptr) < 0
+            || H5Dread(table.Id(), memoryType.Id(), memory.Id(), space.Id(), H5P_DEFAULT, page.data()) < 0)
+            return false;
+        for (const Row& row : page) {
+            if (Unwritten(row))
+                return true;
+            records.push_back(Hdf5LogRows::FromRow(row));
+        }
+    }
     return true;
 }
 
@@ -157,6 +183,15 @@ bool Hdf5LogReader::ReadRuns()
 {
     if (!ReadTable<Hdf5LogRows::RunRow>(file_.Id(), LogLayout::Runs, runTable_, Hdf5LogRows::RunType(false), runs_))
         return Fail(QStringLiteral("the run table /runs cannot be read"));
+    for (std::size_t i = 0; i < runs_.size(); ++i) {
+        const LogRun& run = runs_[i];
+        const bool follows = i == 0 || (run.Run > runs_[i - 1].Run && run.FirstSample >= runs_[i - 1].FirstSample);
+        if (run.Run < 1 || run.FirstSample < 0 || run.Samples < 0 || !follows)
+            return Fail(QStringLiteral("row %1 of /runs (run %2 from sample %3) does not follow the row before")
+                            .arg(i)
+                            .arg(run.Run)
+                            .arg(run.FirstSample));
+    }
     return true;
 }
 
@@ -184,19 +219,22 @@ bool Hdf5LogReader::ReadCodes(std::int64_t first, std::int64_t count, std::int32
                         .arg(first)
                         .arg(first + count)
                         .arg(Hdf5Handle::StackMessage()));
-    return true;
+    return CheckCodes(first, count, out);
 }
 
-bool Hdf5LogReader::Refresh()
+// A foreign writer may have put anything in /codes; what no converter gives
+// is refused here, as the text log's reader refuses it, so that nothing
+// downstream sizes its work by a code.
+bool Hdf5LogReader::CheckCodes(std::int64_t first, std::int64_t count, const std::int32_t* codes)
 {
-    if (!codes_.Valid())
-        return Fail(QStringLiteral("no log is open"));
-    // Tables first, then the codes, as Open reads them.
-    if (H5Drefresh(runTable_.Id()) < 0 || H5Drefresh(eventTable_.Id()) < 0)
-        return Fail(QStringLiteral("cannot refresh the run table (%1)").arg(Hdf5Handle::StackMessage()));
-    if (!ReadRuns() || !ReadEvents())
-        return false;
-    if (H5Drefresh(codes_.Id()) < 0)
-        return Fail(QStringLiteral("cannot refresh /codes (%1)").arg(Hdf5Handle::StackMessage()));
-    return ReadExtent();
+    const std::int64_t values = count * channels_;
+    const auto outside = [](std::int32_t code) { return code < 0 || code > CodeScale::FullScale; };
+    const std::int32_t* bad = std::find_if(codes, codes + values, outside);
+    if (bad == codes + values)
+        return true;
+    const std::int64_t at = bad - codes;
+    return Fail(QStringLiteral("sample %1 of /codes: %2 is not a converter code (0 to %3)")
+                    .arg(first + at / channels_)
+                    .arg(*bad)
+                    .arg(CodeScale::FullScale));
 }

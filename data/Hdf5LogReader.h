@@ -12,8 +12,7 @@
 // attributes, its runs and events whole, its codes in any slice. Opened for
 // SWMR reading, so that a log still being written, or one whose writer was
 // killed (its superblock still says "open for SWMR writing"), opens as it is,
-// without clearing that mark first; Refresh then shows what the writer has
-// flushed since.
+// without clearing that mark first.
 class Hdf5LogReader {
 public:
     // Read-only with SWMR read. False, with Error(), for a file that is not
@@ -28,11 +27,8 @@ public:
     const std::vector<LogRun>& Runs() const { return runs_; }
     const std::vector<LogEvent>& Events() const { return events_; }
     // Codes [first, first + count), count * Channels() values row by row;
-    // false on a read error (Error()).
+    // false on a read error or a value that is no converter code (Error()).
     bool ReadCodes(std::int64_t first, std::int64_t count, std::int32_t* out);
-    // What the writer flushed since Open or the last Refresh (SWMR).
-    bool Refresh();
-
     // Whether the file starts with HDF5's signature (a text log does not).
     static bool IsHdf5(const QString& path);
 
@@ -44,6 +40,7 @@ private:
     bool ReadExtent();
     bool ReadRuns();
     bool ReadEvents();
+    bool CheckCodes(std::int64_t first, std::int64_t count, const std::int32_t* codes);
 
     QString path_;
     QString error_;

@@ -3,6 +3,7 @@
 // gives them, parts picked by run and by time, and bad logs refused.
 
 #include "CliProcess.h"
+#include "Hdf5LogRows.h"
 #include "LogFiles.h"
 #include "LogLayout.h"
 #include "MeasureItems.h"
@@ -206,6 +207,42 @@ void MakeCodesFloat(const QString& path)
     H5Fclose(file);
 }
 
+// A valid log with codes no converter gives written over two of its own.
+void PutForeignCodes(const QString& path)
+{
+    const hid_t file = H5Fopen(QFile::encodeName(path).constData(), H5F_ACC_RDWR, H5P_DEFAULT);
+    const hid_t codes = H5Dopen2(file, LogLayout::Codes, H5P_DEFAULT);
+    const hid_t space = H5Dget_space(codes);
+    const hsize_t at[2] = {10, 20};
+    const std::int32_t values[2] = {-1, 2147483647};
+    H5Sselect_elements(space, H5S_SELECT_SET, 2, at);
+    const hsize_t two = 2;
+    const hid_t memory = H5Screate_simple(1, &two, nullptr);
+    H5Dwrite(codes, H5T_NATIVE_INT32, memory, space, H5P_DEFAULT, values);
+    H5Sclose(memory);
+    H5Sclose(space);
+    H5Dclose(codes);
+    H5Fclose(file);
+}
+
+// A valid log whose run table holds run 2 before run 1.
+void PutRunsOutOfOrder(const QString& path)
+{
+    const hid_t file = H5Fopen(QFile::encodeName(path).constData(), H5F_ACC_RDWR, H5P_DEFAULT);
+    H5Ldelete(file, LogLayout::Runs, H5P_DEFAULT);
+    const Hdf5LogRows::RunRow rows[2] = {Hdf5LogRows::ToRow(LogRun{2, "2026-12-08T10:00:00.000Z", 0, 10, "complete"}),
+                                         Hdf5LogRows::ToRow(LogRun{1, "2026-12-08T10:00:01.000Z", 10, 10, "complete"})};
+    const hsize_t count = 2;
+    const hid_t space = H5Screate_simple(1, &count, nullptr);
+    const Hdf5Handle packed = Hdf5LogRows::RunType(true);
+    const Hdf5Handle memory = Hdf5LogRows::RunType(false);
+    const hid_t table = H5Dcreate2(file, LogLayout::Runs, packed.Id(), space, H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
+    H5Dwrite(table, memory.Id(), H5S_ALL, H5S_ALL, H5P_DEFAULT, rows);
+    H5Dclose(table);
+    H5Sclose(space);
+    H5Fclose(file);
+}
+
 struct BadLog {
     const char* Name;
     const char* Why;  // a part of the message
@@ -222,6 +259,8 @@ TEST(LogCommands, BadLogsAreRefusedWithTheirReason)
     const QByteArray whole = Contents(files.Hdf5(QStringLiteral("whole.h5"), settings, runs));
     folder.WriteText(QStringLiteral("truncated.h5"), whole.left(whole.size() / 2));
     MakeCodesFloat(files.Hdf5(QStringLiteral("float.h5"), settings, runs));
+    PutForeignCodes(files.Hdf5(QStringLiteral("foreign.h5"), settings, runs));
+    PutRunsOutOfOrder(files.Hdf5(QStringLiteral("order.h5"), settings, runs));
     const QByteArray text = Contents(files.Text(QStringLiteral("whole.csv"), settings, runs));
     folder.WriteText(QStringLiteral("cut.csv"), text.left(text.size() - 7));
     QByteArray skipped = text;
@@ -233,15 +272,21 @@ TEST(LogCommands, BadLogsAreRefusedWithTheirReason)
     QByteArray header = text;
     header.replace("ch0_code,ch0_uV", "ch1_code,ch1_uV");
     folder.WriteText(QStringLiteral("header.csv"), header);
+    QByteArray back = text;
+    back.replace("ch0_code,ch0_uV\n", "ch0_code,ch0_uV\n# board back at x\n");
+    folder.WriteText(QStringLiteral("back.csv"), back);
 
     const BadLog cases[] = {
         {"plain.h5", "not a KORVADEX log"},
         {"truncated.h5", "cannot be read as HDF5"},
         {"float.h5", "not of 32-bit signed integers"},
+        {"foreign.h5", "sample 10 of /codes: -1 is not a converter code (0 to 16777215)"},
+        {"order.h5", "row 1 of /runs (run 1 from sample 10) does not follow the row before"},
         {"cut.csv", "cut short"},
         {"skipped.csv", "sample 18 of run 1 out of order"},
         {"settings.csv", "settings not understood"},
         {"header.csv", "the header should read time,run,sample,ch0_code,ch0_uV"},
+        {"back.csv", "line 6: a board-back comment without its time and wait: board back at x"},
     };
     for (const BadLog& bad : cases) {
         const QString path = folder.Path(QString::fromUtf8(bad.Name));
