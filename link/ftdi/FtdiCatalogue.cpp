@@ -89,6 +89,18 @@ D2xxEntryNote Probe(libusb_device* device, bool afterFailedOpen)
     return note;
 }
 
+// Whether a kernel driver is bound to the interface now; false too when the
+// device cannot be opened to ask.
+bool KernelDriverHolds(libusb_device* device)
+{
+    libusb_device_handle* handle = nullptr;
+    if (libusb_open(device, &handle) != LIBUSB_SUCCESS)
+        return false;
+    const bool held = libusb_kernel_driver_active(handle, Interface) == 1;
+    libusb_close(handle);
+    return held;
+}
+
 // The serial number and product string; false when the device would not say.
 bool ReadStrings(ftdi_context* context, libusb_device* device, UsbListing& listing)
 {
@@ -139,16 +151,32 @@ std::vector<UsbListing> FtdiCatalogue::List()
     if (ftdi_usb_find_all(context.get(), &devices, 0, 0) > 0) {   // 0, 0: FTDI's standard ids
         for (ftdi_device_list* entry = devices; entry != nullptr; entry = entry->next) {
             UsbListing listing = Describe(context.get(), entry->dev);
-            const auto refused = refused_.find(listing.Note.Location);
-            if (listing.Note.State == DeviceState::Usable && refused != refused_.end()) {
-                listing.Note.State = refused->second.State;
-                listing.Note.Reason = refused->second.Reason;
-            }
+            RecallRefusal(listing, entry->dev);
             listed.push_back(listing);
         }
     }
     ftdi_list_free(&devices);
     return listed;
+}
+
+// A probe cannot tell a kernel driver that would not be detached from one
+// that would, so that refusal stands while the driver still holds the
+// interface. Every other state a probe sees as it is now: a refusal of a
+// moment ago (the cable pulled during an open, another program holding the
+// board, a driver unloaded since) is forgotten, so that the board is tried
+// again.
+void FtdiCatalogue::RecallRefusal(UsbListing& listing, libusb_device* device)
+{
+    const auto refused = refused_.find(listing.Note.Location);
+    if (refused == refused_.end())
+        return;
+    if (listing.Note.State == DeviceState::Usable && refused->second.State == DeviceState::KernelDriver
+        && KernelDriverHolds(device)) {
+        listing.Note.State = refused->second.State;
+        listing.Note.Reason = refused->second.Reason;
+        return;
+    }
+    refused_.erase(refused);
 }
 
 std::unique_ptr<UsbPort> FtdiCatalogue::OpenNumber(int deviceNumber, FT_STATUS& status)

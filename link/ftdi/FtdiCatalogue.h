@@ -22,6 +22,10 @@ private:
     // Opens what `pick` chooses; a refusal is remembered for the next List.
     std::unique_ptr<UsbPort> OpenPicked(const FtdiUsb::Pick& pick, FT_STATUS& status);
 
-    // Why the latest open of a device failed, by its location, until it opens.
+    // The remembered refusal of the listed device, while it still holds.
+    void RecallRefusal(UsbListing& listing, libusb_device* device);
+
+    // Why the latest open of a device failed, by its location, until it
+    // opens or a listing finds it changed.
     std::map<std::string, D2xxEntryNote> refused_;
 };

@@ -3,10 +3,13 @@
 
 #include "UsbBoardRig.h"
 
+#include "ftdi/FtdiCatalogue.h"
 #include "ftdi/FtdiD2xx.h"
 #include "SimTestUtil.h"
 
 #include <gtest/gtest.h>
+
+#include <libusb.h>
 
 #include <ostream>
 
@@ -227,6 +230,37 @@ INSTANTIATE_TEST_SUITE_P(
                       OpenFault{"AccessDenied", [](UsbBridgeFaults& f) { f.AccessDenied = true; }, FT_DEVICE_NOT_OPENED},
                       OpenFault{"ClaimedElsewhere", [](UsbBridgeFaults& f) { f.Busy = true; }, FT_DEVICE_NOT_OPENED}),
     [](const ::testing::TestParamInfo<OpenFault>& info) { return info.param.Name; });
+
+// Another program holds the board for a moment: the open that meets it
+// fails and the listing says busy; once it lets go, the board is listed
+// usable again and opens, as a reconnect needs.
+TEST(BridgeThroughLibftdi, ABoardHeldForAMomentIsUsableOnceLetGo)
+{
+    UsbEmulation::Reset(CounterSetup());
+    libusb_context* usb = nullptr;
+    ASSERT_EQ(libusb_init(&usb), LIBUSB_SUCCESS);
+    libusb_device** devices = nullptr;
+    ASSERT_EQ(libusb_get_device_list(usb, &devices), 1);
+    libusb_device_handle* other = nullptr;
+    ASSERT_EQ(libusb_open(devices[0], &other), LIBUSB_SUCCESS);
+    libusb_free_device_list(devices, 1);
+    ASSERT_EQ(libusb_claim_interface(other, 0), LIBUSB_SUCCESS);
+
+    FtdiCatalogue catalogue;
+    FT_STATUS status = FT_OK;
+    EXPECT_EQ(catalogue.OpenNumber(0, status), nullptr);
+    ASSERT_EQ(catalogue.List().size(), 1u);
+    EXPECT_EQ(catalogue.List()[0].Note.State, DeviceState::Busy);
+
+    libusb_release_interface(other, 0);
+    libusb_close(other);
+    libusb_exit(usb);
+    const std::vector<UsbListing> listed = catalogue.List();
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].Note.State, DeviceState::Usable) << listed[0].Note.Reason;
+    EXPECT_NE(catalogue.OpenNumber(0, status), nullptr);
+    EXPECT_EQ(status, FT_OK);
+}
 
 TEST(BridgeThroughLibftdi, ClosingGivesTheDeviceBack)
 {
