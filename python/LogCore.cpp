@@ -13,6 +13,19 @@ LogCore::LogCore(QString name, std::unique_ptr<LogSource> log)
 {
 }
 
+LogSource& LogCore::Source() const
+{
+    if (!log_)
+        throw py::value_error(name_.toStdString() + ": the log is closed");
+    return *log_;
+}
+
+void LogCore::Close()
+{
+    const std::lock_guard<std::mutex> turn(reading_);
+    log_.reset();
+}
+
 std::unique_ptr<LogCore> LogCore::Open(const QString& path)
 {
     QString error;
@@ -24,7 +37,7 @@ std::unique_ptr<LogCore> LogCore::Open(const QString& path)
 
 py::dict LogCore::Head() const
 {
-    const LogHead& head = log_->Head();
+    const LogHead& head = Source().Head();
     py::dict dict;
     dict["settings"] = AnalysisDicts::Settings(head.Settings);
     dict["board"] = head.Board;
@@ -39,7 +52,7 @@ py::dict LogCore::Head() const
 py::list LogCore::Runs() const
 {
     py::list rows;
-    for (const LogRun& run : log_->Runs())
+    for (const LogRun& run : Source().Runs())
         rows.append(py::make_tuple(run.Run, run.Start, run.FirstSample, run.Samples, run.End));
     return rows;
 }
@@ -47,7 +60,7 @@ py::list LogCore::Runs() const
 py::list LogCore::Events() const
 {
     py::list rows;
-    for (const LogEvent& event : log_->Events())
+    for (const LogEvent& event : Source().Events())
         rows.append(py::make_tuple(event.Time, event.Kind, event.Run, event.Seconds, event.Text));
     return rows;
 }
@@ -62,13 +75,18 @@ py::array LogCore::ReadCodes(std::int64_t first, std::int64_t count)
         shape.push_back(2);
     py::array_t<std::int32_t> codes(shape);
     std::int32_t* out = codes.mutable_data();
-    bool read = true;
+    LogSource& source = Source();
+    QString error;
     {
         py::gil_scoped_release released;
-        read = count == 0 || log_->ReadCodes(first, count, out);
+        const std::lock_guard<std::mutex> turn(reading_);
+        if (!log_)
+            error = name_ + QStringLiteral(": the log is closed");
+        else if (count > 0 && !source.ReadCodes(first, count, out))
+            error = source.Error();
     }
-    if (!read)
-        PythonErrors::Raise("FileFormatError", log_->Error());
+    if (!error.isEmpty())
+        PythonErrors::Raise("FileFormatError", error);
     return std::move(codes);
 }
 
@@ -76,7 +94,7 @@ py::tuple LogCore::Report(const std::vector<const ChannelStream*>& streams) cons
 {
     if (streams.size() != static_cast<std::size_t>(Channels()))
         throw py::value_error("a report of this log takes " + std::to_string(Channels()) + " stream(s), one per column");
-    const MeasureSettings& settings = log_->Head().Settings;
+    const MeasureSettings& settings = Source().Head().Settings;
     RunAnalysis analysis;
     analysis.Name = name_;
     analysis.Settings = settings;

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <memory>
+#include <mutex>
 #include <vector>
 
 // A long-term log (text or HDF5) opened through the companion's log
@@ -25,12 +26,16 @@ public:
     pybind11::list Runs() const;
     // (time, kind, run, seconds, text) tuples.
     pybind11::list Events() const;
-    std::int64_t Samples() const { return log_->Samples(); }
-    int Channels() const { return log_->Channels(); }
+    std::int64_t Samples() const { return Source().Samples(); }
+    int Channels() const { return Source().Channels(); }
 
     // int32 codes of samples [first, first + count), (count,) or (count, 2);
-    // FileFormatError when the file cannot be read there.
+    // FileFormatError when the file cannot be read there. Safe from many
+    // threads at once: the reader has one position in its file, so reads
+    // take turns (they run without the GIL).
     pybind11::array ReadCodes(std::int64_t first, std::int64_t count);
+    // Closes the file; ValueError from every call after.
+    void Close();
 
     // The report of one stream per column of the codes (CH0 first): the
     // line of report --json and each channel's histogram and spectrum.
@@ -38,7 +43,9 @@ public:
 
 private:
     LogCore(QString name, std::unique_ptr<LogSource> log);
+    LogSource& Source() const;
 
     QString name_;
     std::unique_ptr<LogSource> log_;
+    std::mutex reading_;
 };

@@ -54,6 +54,7 @@ PYBIND11_MODULE(_korvadex, module)
         .def("samples", &LogCore::Samples)
         .def("channels", &LogCore::Channels)
         .def("read_codes", &LogCore::ReadCodes)
+        .def("close", &LogCore::Close)
         .def("report", &LogCore::Report);
 
     BlockBindings::Define(module);

@@ -14,16 +14,32 @@ Every worker opens the log itself: the path must name the same file on
 each of them, and each needs the same korvadex version.
 """
 
-import functools
+import collections
 
 from .log import SPAN_SAMPLES, LogCodes, merge, open_log
 
+# A worker keeps the last logs it read open between blocks (a text log is
+# read once through on opening), seeing what a writer flushed since, until
+# the report that read them is done.
+_KEPT_LOGS = 4
+_open_codes = collections.OrderedDict()
 
-# A worker keeps the logs it reads open between blocks (a text log is read
-# once through on opening), seeing what a writer flushed since.
-@functools.lru_cache(maxsize=4)
+
 def _codes(path):
-    return LogCodes(path)
+    if path in _open_codes:
+        _open_codes.move_to_end(path)
+    else:
+        _open_codes[path] = LogCodes(path)
+        if len(_open_codes) > _KEPT_LOGS:
+            _open_codes.popitem(last=False)[1].close()
+    return _open_codes[path]
+
+
+def _forget(path):
+    """Closes a worker's handle on the log at path, if it keeps one."""
+    codes = _open_codes.pop(path, None)
+    if codes is not None:
+        codes.close()
 
 
 def _block(plan, first, owned):
@@ -51,14 +67,19 @@ def dask_report(path, client=None, span=SPAN_SAMPLES):
     histogram(channel), spectrum(channel)); the figures are the
     companion's up to the order in which the sums were added.
     """
-    log = open_log(path)
-    plan = log.plan()
-    if client is None:
-        from dask.distributed import Client
+    with open_log(path) as log:
+        plan = log.plan()
+        plan.spans(span)  # a span that would lose segments is refused before any work
+        if client is None:
+            from dask.distributed import Client
 
-        with local_cluster() as cluster, Client(cluster) as own:
-            return log.finish(_reduce(own, plan, span))
-    return log.finish(_reduce(client, plan, span))
+            with local_cluster() as cluster, Client(cluster) as own:
+                return log.finish(_reduce(own, plan, span))
+        try:
+            return log.finish(_reduce(client, plan, span))
+        finally:
+            # The workers let go of the file, so that it can be written again.
+            client.run(_forget, plan.path)
 
 
 def _reduce(client, plan, span):

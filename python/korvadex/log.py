@@ -82,6 +82,7 @@ class LogCodes:
     def __init__(self, path, core=None):
         self.path = os.fspath(path)
         self._dataset = None
+        self._closed = False
         if _is_hdf5(self.path):
             import h5py
 
@@ -105,9 +106,12 @@ class LogCodes:
             self.shape = self._dataset.shape
 
     def close(self):
-        """Closes the HDF5 file (a text log's reader closes with its Log)."""
+        """Closes the file; reading afterwards raises ValueError."""
+        self._closed = True
         if self._dataset is not None:
             self._dataset.file.close()
+        else:
+            self._core.close()
 
     dtype = numpy.dtype(numpy.int32)
 
@@ -123,6 +127,8 @@ class LogCodes:
         return codes if dtype is None else codes.astype(dtype)
 
     def __getitem__(self, key):
+        if self._closed:
+            raise ValueError(f"{self.path}: the log is closed")
         if self._dataset is not None:
             return numpy.asarray(self._dataset[key], dtype=numpy.int32)
         rows, rest = (key[0], key[1:]) if isinstance(key, tuple) else (key, ())
@@ -187,7 +193,12 @@ class StreamPlan:
     look_ahead: int      #: half a Welch segment
 
     def spans(self, span=SPAN_SAMPLES):
-        """(first, owned) of each block of the stream."""
+        """(first, owned) of each block of the stream. A block must start on
+        a Welch hop, or the segments across its edge would be lost: span is
+        a positive multiple of BLOCK_SAMPLES, ValueError otherwise."""
+        block = _korvadex.BLOCK_SAMPLES
+        if not isinstance(span, (int, numpy.integer)) or span <= 0 or span % block:
+            raise ValueError(f"span {span!r} is not a positive multiple of {block} samples")
         return [(first, min(span, self.samples - first)) for first in range(0, self.samples, span)]
 
     def read(self, codes, first, count):
@@ -283,8 +294,10 @@ class Log:
         self.close()
 
     def close(self):
-        """Closes the file; the figures already worked out stay."""
+        """Closes the file, every handle on it; the figures already worked
+        out stay."""
         self.codes.close()
+        self._core.close()
 
     def __repr__(self):
         s = self.settings

@@ -187,9 +187,46 @@ def test_dask_recipe_on_two_loopback_workers_equals_the_companion(long_log):
         workers = client.scheduler_info()["workers"]
         assert len(workers) == 2 and all(a.startswith("tcp://127.0.0.1:") for a in workers)
         report = korvadex.dask_report(path, client)
+        # The workers keep no handle on the log once its report is done.
+        assert list(client.run(lambda: list(korvadex.cluster._open_codes)).values()) == [[], []]
     expected = report_json(path)
     _assert_same_report(report.json, expected)
     _assert_same_report(korvadex.open_log(path).report().json, expected)
+
+
+def test_many_threads_read_a_log_at_once_and_read_it_right(board_log):
+    import concurrent.futures
+
+    import dask.array
+
+    log = korvadex.open_log(board_log)
+    whole = numpy.asarray(korvadex.open_log(board_log).codes)
+    starts = range(0, len(whole), 7919)
+    with concurrent.futures.ThreadPoolExecutor(8) as pool:
+        parts = list(pool.map(lambda a: log.codes[a:a + 7919], starts))
+    numpy.testing.assert_array_equal(numpy.concatenate(parts), whole)
+    codes = dask.array.from_array(log.codes, chunks=(16384, 2))
+    summed = codes.sum(axis=0, dtype=numpy.int64).compute(scheduler="threads", num_workers=8)
+    numpy.testing.assert_array_equal(summed, whole.sum(axis=0, dtype=numpy.int64))
+
+
+def test_a_closed_log_lets_go_of_its_file(tmp_path, board_log):
+    path = tmp_path / ("again" + board_log.suffix)
+    words = ("log", "--rate", "125ksps", "--channel", "0", "--filter", "sinc5", "--runs", "1", "-o", str(path))
+    cli(*words, env=sim_env(COUNTER=1, SPEED=10))
+    log = korvadex.open_log(path)
+    assert log.codes[0:3].tolist() == [0, 1, 2]
+    log.close()
+    with pytest.raises(ValueError, match="closed"):
+        log.codes[0:3]
+    cli(*words, "--force", env=sim_env(COUNTER=1, COUNTER_START=5, SPEED=10))
+    assert korvadex.open_log(path).codes[0:3].tolist() == [5, 6, 7]
+
+
+@pytest.mark.parametrize("span", [0, 3 * 65536 + 8192, 100000, 65536.0])
+def test_a_span_off_the_blocks_is_refused_before_any_work(board_log, span):
+    with pytest.raises(ValueError, match="not a positive multiple of 65536"):
+        korvadex.dask_report(board_log, client=object(), span=span)
 
 
 def test_codes_refreshed_see_what_the_writer_flushed_since(tmp_path):
@@ -232,7 +269,15 @@ def _wrong_type(folder, good):
     return write_log(folder / "float.h5", numpy.zeros((1000, 2)), codes_dtype="<f8"), "32-bit signed integers"
 
 
-@pytest.mark.parametrize("make", [_not_hdf5, _other_hdf5, _truncated, _wrong_type])
+def _short_comment(folder, good):
+    path = folder / "short.csv"
+    path.write_text("# korvadex-cli log\n# settings: 125ksps, 100000, CH0 (Ain0-Ain1), Sinc5+Sinc1\n"
+                    "time,run,sample,ch0_code,ch0_uV\n2026-12-08T10:00:00.000Z,1,0,8388608,0.000\n"
+                    "# board back at x\n")
+    return path, "line 5: a board-back comment without its time"
+
+
+@pytest.mark.parametrize("make", [_not_hdf5, _other_hdf5, _truncated, _wrong_type, _short_comment])
 def test_bad_files_raise_file_format_error(tmp_path, long_log, make):
     path, words = make(tmp_path, long_log[0])
     with pytest.raises(korvadex.FileFormatError, match=words) as raised:
