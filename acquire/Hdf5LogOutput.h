@@ -21,6 +21,7 @@ public:
     void Event(const LogEvent& event) override { writer_.AddEvent(event); }
     bool FlushIfDue() override;
     bool Flush() override;
+    bool Close() override { return writer_.Close(); }
 
 private:
     using Clock = std::chrono::steady_clock;

@@ -52,6 +52,14 @@ bool LogFile::FlushIfDue()
     return Flush();
 }
 
+bool LogFile::Close()
+{
+    const bool flushed = Flush();
+    file_.unsetError();
+    file_.close();
+    return flushed && file_.error() == QFileDevice::NoError;
+}
+
 bool LogFile::Flush()
 {
     flushed_ = Clock::now();

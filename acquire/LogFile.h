@@ -34,6 +34,8 @@ public:
     // file could not be written.
     bool FlushIfDue();
     bool Flush();
+    // Flushes and closes; false when either failed.
+    bool Close();
 
 private:
     using Clock = std::chrono::steady_clock;

@@ -43,4 +43,7 @@ public:
     // file could not be written.
     virtual bool FlushIfDue() = 0;
     virtual bool Flush() = 0;
+    // Flushes and closes the file; false when either failed, the file then
+    // as its last successful flush left it.
+    virtual bool Close() = 0;
 };

@@ -69,7 +69,8 @@ ExitCode LogSession::LogRuns()
     WriteEvent(LogLayout::EventEnd, elapsed,
                Ending(result) + " after " + std::to_string(runNumber_) + " runs, " + std::to_string(samples_)
                    + " samples, " + Seconds(elapsed) + ReconnectSummary());
-    return output_.Flush() ? result : ExitUsageOrFile;
+    // Some file systems tell a failed write only when the file is closed.
+    return output_.Close() ? result : ExitUsageOrFile;
 }
 
 bool LogSession::LimitReached() const

@@ -21,6 +21,7 @@ public:
     void Event(const LogEvent& event) override;
     bool FlushIfDue() override { return file_.FlushIfDue(); }
     bool Flush() override { return file_.Flush(); }
+    bool Close() override { return file_.Close(); }
 
 private:
     LogFile file_;

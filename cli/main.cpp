@@ -2,6 +2,7 @@
 #include "DevicesCommand.h"
 #include "ExitCode.h"
 #include "ExportCommand.h"
+#include "Hdf5Handle.h"
 #include "InfoCommand.h"
 #include "LogCommand.h"
 #include "MeasureCommand.h"
@@ -16,6 +17,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -32,18 +35,8 @@ std::unique_ptr<QCoreApplication> MakeApplication(bool drawing, int& argc, char*
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int RunCommand(const QString& command, const QStringList& words)
 {
-    Terminal::WritesUtf8Unchanged();
-    const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    const auto application = MakeApplication(command == QLatin1String("plot") || command == QLatin1String("report"), argc, argv);
-    // Messages in the operator's language; the statistics lines of info and
-    // measure are data, the same in every language.
-    InstallTranslation(*application, SystemUiLanguage(), {QString::fromLatin1(StatisticsTextContext)});
-    const QStringList words = QCoreApplication::arguments().mid(2);
-
     if (command == QLatin1String("info"))
         return InfoCommand::Run(words);
     if (command == QLatin1String("plot"))
@@ -69,4 +62,22 @@ int main(int argc, char** argv)
         return ExitDone;
     }
     return Usage::Fail(command.isEmpty() ? QStringLiteral("no command") : QStringLiteral("unknown command %1").arg(command));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Terminal::WritesUtf8Unchanged();
+    const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const auto application = MakeApplication(command == QLatin1String("plot") || command == QLatin1String("report"), argc, argv);
+    // Messages in the operator's language; the statistics lines of info and
+    // measure are data, the same in every language.
+    InstallTranslation(*application, SystemUiLanguage(), {QString::fromLatin1(StatisticsTextContext)});
+    const int code = RunCommand(command, QCoreApplication::arguments().mid(2));
+    if (Hdf5Handle::TeardownUnsafe()) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
+    return code;
 }

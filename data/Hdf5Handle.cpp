@@ -52,6 +52,22 @@ QByteArray Hdf5Handle::FileName(const QString& path)
 #endif
 }
 
+namespace {
+
+bool teardownUnsafe = false;
+
+} // namespace
+
+void Hdf5Handle::MarkTeardownUnsafe()
+{
+    teardownUnsafe = true;
+}
+
+bool Hdf5Handle::TeardownUnsafe()
+{
+    return teardownUnsafe;
+}
+
 void Hdf5Handle::SilenceErrorStack()
 {
     H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);

@@ -37,6 +37,12 @@ public:
     // empty when there is none.
     static QString StackMessage();
 
+    // HDF5 1.10 frees half of a file whose close failed and then crashes
+    // tearing itself down at exit; a program that saw one ends without that
+    // teardown (std::_Exit once its files are closed).
+    static void MarkTeardownUnsafe();
+    static bool TeardownUnsafe();
+
 private:
     hid_t id_ = H5I_INVALID_HID;
     Closer close_ = nullptr;

@@ -195,7 +195,9 @@ bool Hdf5LogWriter::MakeDatasets(double sampleRate)
     H5Pset_chunk(properties.Id(), channels_, chunk);
     H5Pset_shuffle(properties.Id());
     H5Pset_deflate(properties.Id(), DeflateLevel);
-    if (chunkSamples * 16 > sampleRate)
+    // The log is flushed once a second: below 64 samples a second a chunk
+    // never fills between two flushes.
+    if (chunkSamples > sampleRate)
         H5Pset_chunk_opts(properties.Id(), H5D_CHUNK_DONT_FILTER_PARTIAL_CHUNKS);
     codes_ = Hdf5Handle(H5Dcreate2(file_.Id(), LogLayout::Codes, H5T_STD_I32LE, space.Id(), H5P_DEFAULT,
                                    properties.Id(), H5P_DEFAULT),
@@ -310,7 +312,10 @@ bool Hdf5LogWriter::Close()
     runTable_.Reset();
     eventTable_.Reset();
     const hid_t file = file_.Release();
-    if (file >= 0 && H5Fclose(file) < 0 && !failed_)
-        return Fail(QStringLiteral("the file cannot be closed"));
+    if (file >= 0 && H5Fclose(file) < 0) {
+        Hdf5Handle::MarkTeardownUnsafe();
+        if (!failed_)
+            return Fail(QStringLiteral("the file cannot be closed"));
+    }
     return flushed;
 }

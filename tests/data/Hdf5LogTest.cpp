@@ -121,7 +121,7 @@ TEST_P(Hdf5Log, ReadsBackWhatWasWritten)
 
 // What a killed writer leaves is the file as of its last flush, still marked
 // as open for SWMR writing: a copy taken then. Its running run counts what
-// was flushed, and Refresh on a reader of the live file follows the writer.
+// was flushed.
 TEST_P(Hdf5Log, ARunningRunCountsWhatWasFlushed)
 {
     const int channels = GetParam() == ModeDual ? 2 : 1;
@@ -149,6 +149,30 @@ TEST_P(Hdf5Log, ARunningRunCountsWhatWasFlushed)
 
 // A comment longer than its field is cut before the character that would
 // not fit whole ("µ" is two bytes), never inside it.
+// Partial chunks stay unfiltered only where a chunk takes longer than a
+// flush (a second) to fill: below 64 samples a second.
+TEST_F(Hdf5Log, OnlyASlowLogKeepsItsPartialChunkUnfiltered)
+{
+    for (const auto& [rate, unfiltered] : {std::pair{59.92, true}, std::pair{100.0, false}, std::pair{5.0, true}}) {
+        SCOPED_TRACE(rate);
+        Hdf5LogWriter writer;
+        ASSERT_TRUE(writer.Create(path));
+        LogHead head = Head(ModeCh0);
+        head.Settings.spsSel = rate == 5.0 ? 0 : rate == 100.0 ? 5 : 4;
+        ASSERT_TRUE(writer.Begin(head, "test")) << writer.Error().toStdString();
+        ASSERT_TRUE(writer.Close());
+        const hid_t file = H5Fopen(QFile::encodeName(path).constData(), H5F_ACC_RDONLY, H5P_DEFAULT);
+        const hid_t codes = H5Dopen2(file, LogLayout::Codes, H5P_DEFAULT);
+        const hid_t properties = H5Dget_create_plist(codes);
+        unsigned options = 0;
+        H5Pget_chunk_opts(properties, &options);
+        EXPECT_EQ((options & H5D_CHUNK_DONT_FILTER_PARTIAL_CHUNKS) != 0, unfiltered);
+        H5Pclose(properties);
+        H5Dclose(codes);
+        H5Fclose(file);
+    }
+}
+
 TEST_F(Hdf5Log, ALongEventTextIsCutAtACharacter)
 {
     const std::string kept(LogLayout::TextLength - 1, 'x');
