@@ -42,8 +42,11 @@ struct BoardFaults {
     std::optional<std::uint64_t> CablePullAfterBytes;
     // That cable goes back in this long after it came out, on the board's
     // clock: the board is on the bus again, powered up afresh. Only the first
-    // pull is followed by a replug, since a replugged board pulls no more.
+    // pull is followed by a replug, since a replugged board pulls no more,
+    // unless the pulls repeat: then the replugged board is pulled again after
+    // as many bytes, and so on for ever.
     std::optional<std::chrono::nanoseconds> ReplugAfter;
+    bool ReplugRepeats = false;
     // A run stops sending after this many samples (frames in mode 2) and stays
     // running until "AX".
     std::optional<std::uint64_t> StallAfterSamples;

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -97,6 +99,25 @@ public:
         if (value && *value <= maximum)
             return value;
         Warn(name, text, ("a whole number from 0 to " + std::to_string(maximum)).c_str());
+        return std::nullopt;
+    }
+
+    // "FIRST:SECOND", two whole numbers up to their maximums.
+    std::optional<std::pair<std::uint64_t, std::uint64_t>> UnsignedPair(const char* name, std::uint64_t firstMaximum,
+                                                                        std::uint64_t secondMaximum)
+    {
+        const char* text = lookup_(name);
+        if (text == nullptr)
+            return std::nullopt;
+        const char* colon = std::strchr(text, ':');
+        if (colon != nullptr) {
+            const std::optional<std::uint64_t> first = ParseUnsigned(std::string(text, colon).c_str());
+            const std::optional<std::uint64_t> second = ParseUnsigned(colon + 1);
+            if (first && second && *first <= firstMaximum && *second <= secondMaximum)
+                return std::make_pair(*first, *second);
+        }
+        Warn(name, text, ("BYTES:MS, whole numbers up to " + std::to_string(firstMaximum) + " and "
+                          + std::to_string(secondMaximum)).c_str());
         return std::nullopt;
     }
 
@@ -295,9 +316,17 @@ SimSettings SettingsFromEnvironment(const EnvironmentLookup& lookup)
     faults.CablePullAfterBytes = reader.Unsigned("KORVADEX_SIM_CABLE_PULL_AFTER", UINT64_MAX);
     // Wall-clock milliseconds, whatever the speed: the board's clock runs
     // `Speed` times as fast.
-    if (const auto replug = reader.Unsigned("KORVADEX_SIM_REPLUG_AFTER_MS", MaxReplugMilliseconds)) {
-        const double nanoseconds = std::min(static_cast<double>(*replug) * 1e6 * settings.Speed, LongestBoardWait);
-        faults.ReplugAfter = std::chrono::nanoseconds(static_cast<std::int64_t>(nanoseconds));
+    const auto boardWait = [&](std::uint64_t milliseconds) {
+        const double nanoseconds = std::min(static_cast<double>(milliseconds) * 1e6 * settings.Speed, LongestBoardWait);
+        return std::chrono::nanoseconds(static_cast<std::int64_t>(nanoseconds));
+    };
+    if (const auto replug = reader.Unsigned("KORVADEX_SIM_REPLUG_AFTER_MS", MaxReplugMilliseconds))
+        faults.ReplugAfter = boardWait(*replug);
+    // A cable that comes out after every BYTES and goes back in MS later, for ever.
+    if (const auto every = reader.UnsignedPair("KORVADEX_SIM_REPLUG_EVERY", UINT64_MAX, MaxReplugMilliseconds)) {
+        faults.CablePullAfterBytes = every->first;
+        faults.ReplugAfter = boardWait(every->second);
+        faults.ReplugRepeats = true;
     }
     faults.StallAfterSamples = reader.Unsigned("KORVADEX_SIM_STALL_AFTER", UINT64_MAX);
     ReadDevices(reader, settings.Devices);

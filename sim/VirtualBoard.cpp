@@ -175,9 +175,11 @@ void VirtualBoard::ReplugCable()
 
 void VirtualBoard::PowerUp()
 {
-    config_.Faults.CablePullAfterBytes.reset();
+    if (!config_.Faults.ReplugRepeats)
+        config_.Faults.CablePullAfterBytes.reset();
     firmware_ = BoardFirmware(config_);
     bridge_.Reset();
+    bridge_.PullCableAfter(config_.Faults.CablePullAfterBytes);
     open_ = false;
     pulledAt_.reset();
 }

@@ -58,7 +58,8 @@ void EmulatedBus::Reset(const UsbEmulationSetup& setup)
     clock_ = std::make_unique<RealClock>(setup.Speed);
     const BoardFaults& boardFaults = setup.Board.Faults;
     if (!setup.Devices) {
-        Port port{BoardChip(setup), setup.Board, setup.Usb.Faults.Absent, boardFaults.ReplugAfter};
+        Port port{BoardChip(setup), setup.Board, setup.Usb.Faults.Absent, boardFaults.ReplugAfter,
+                  boardFaults.ReplugRepeats};
         ports_.push_back(port);
     } else {
         for (const SimDevice& device : *setup.Devices) {
@@ -67,7 +68,7 @@ void EmulatedBus::Reset(const UsbEmulationSetup& setup)
             switch (device.Type) {
             case SimDevice::Kind::Board:
                 port = {BoardChip(setup), setup.Board, setup.Usb.Faults.Absent || boardFaults.Absent,
-                        boardFaults.ReplugAfter};
+                        boardFaults.ReplugAfter, boardFaults.ReplugRepeats};
                 port.Chip.Serial = device.Serial;
                 port.Chip.Product = "KORVADEX Board " + device.Serial;
                 break;
@@ -109,9 +110,12 @@ void EmulatedBus::Advance()
         chip.Advance(now);
         if (!chip.Removed() || port.Replugged || !port.ReplugAfter || now < chip.RemovedAt() + *port.ReplugAfter)
             continue;
-        // A good cable goes in: the board powers up afresh and stays.
-        port.Replugged = true;
-        port.Chip.Faults.RemoveAfterBytes.reset();
+        // A good cable goes in: the board powers up afresh and stays, unless
+        // the pulls repeat.
+        if (!port.ReplugRepeats) {
+            port.Replugged = true;
+            port.Chip.Faults.RemoveAfterBytes.reset();
+        }
         PlugIn(port, static_cast<std::uint8_t>(i + 1));
         changed_.notify_all();
     }

@@ -49,6 +49,7 @@ private:
         BoardConfig Board;
         bool Absent = false;
         std::optional<std::chrono::nanoseconds> ReplugAfter;
+        bool ReplugRepeats = false;
         EmulatedDevice* Current = nullptr;
         bool Replugged = false;
     };
