@@ -69,6 +69,7 @@ ExitCode BoardSession::Measure(RunData& run, const RunControl& control)
         return Stopped(run, 0);
     if (!Configure(run.Settings)) {
         failure_ = Failure::Refused;
+        settingFault_ = QString::fromLatin1(adc_.LastSettingFault());
         texts_.Status().ShowBoardError();
         texts_.PrintPanel(WindowTexts::BoardPanel);
         return ExitBoardError;

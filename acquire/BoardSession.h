@@ -48,6 +48,9 @@ public:
     // Why the last run failed, if it did.
     enum class Failure { None, Refused, ReadError, Stall };
     Failure LastFailure() const { return failure_; }
+    // For a Refused run, what the board answered in place of "OK", or that
+    // it did not answer ("no reply to F1 within 100 ms").
+    const QString& SettingFault() const { return settingFault_; }
     // Closes the link a failed run left open.
     void Disconnect() { adc_.CloseBoard(); }
 
@@ -61,4 +64,5 @@ private:
     TADC adc_;
     WindowTexts& texts_;
     Failure failure_ = Failure::None;
+    QString settingFault_;
 };

@@ -83,7 +83,9 @@ QString BoardConnection::Disconnect()
         return QStringLiteral("cable pulled (the board has left the USB bus)");
     switch (session_.LastFailure()) {
     case BoardSession::Failure::Refused:
-        return QStringLiteral("board error (a setting was refused)");
+        return session_.SettingFault().isEmpty()
+            ? QStringLiteral("board error (a setting was refused)")
+            : QStringLiteral("board error (%1)").arg(session_.SettingFault());
     case BoardSession::Failure::Stall:
         return QStringLiteral("stall (no samples for %1 ms)").arg(stallTimeout_.count());
     case BoardSession::Failure::ReadError:

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -289,6 +290,7 @@ bool Tft_FIFO::CarrySurplus(DWORD alreadyTaken)
 
 bool Tft_FIFO::SendAndWaitOK(const char* text)
 {
+    std::snprintf(settingFault_, sizeof settingFault_, "%s could not be sent", text);
     if (!SendCommand(text)) {
         return false;
     }
@@ -310,7 +312,30 @@ bool Tft_FIFO::SendAndWaitOK(const char* text)
         LetUserInterfaceRun();
     }
     StopTimeOut();
-    return collected >= 3 && reply[0] == 'O' && reply[1] == 'K' && reply[2] == CR;
+    const bool ok = collected >= 3 && reply[0] == 'O' && reply[1] == 'K' && reply[2] == CR;
+    DescribeSettingFault(text, ok, reply, collected);
+    return ok;
+}
+
+void Tft_FIFO::DescribeSettingFault(const char* command, bool ok, const std::uint8_t* reply, DWORD count)
+{
+    if (ok) {
+        settingFault_[0] = '\0';
+    } else if (count == 0) {
+        std::snprintf(settingFault_, sizeof settingFault_, "no reply to %s within %d ms", command, TimeOutMs);
+    } else {
+        // The bytes as read, control bytes and bit-7 bytes as \xNN.
+        char shown[4 * 4 + 1] = {};
+        int at = 0;
+        const auto room = [&] { return sizeof shown - static_cast<std::size_t>(at); };
+        for (DWORD i = 0; i < count; ++i) {
+            const std::uint8_t byte = reply[i];
+            at += byte == CR ? std::snprintf(shown + at, room(), "\\r")
+                : byte >= 0x20 && byte < 0x7F ? std::snprintf(shown + at, room(), "%c", byte)
+                                              : std::snprintf(shown + at, room(), "\\x%02X", byte);
+        }
+        std::snprintf(settingFault_, sizeof settingFault_, "%s answered \"%s\"", command, shown);
+    }
 }
 
 bool Tft_FIFO::SendAndReadLine(const char* text, char* dest, std::int32_t capacity)

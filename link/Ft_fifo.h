@@ -45,6 +45,11 @@ public:
     bool ReadExact(std::uint8_t* dest, std::int32_t count, std::int32_t& got);
     bool SendAndWaitOK(const char* text);
     bool SendAndReadLine(const char* text, char* dest, std::int32_t capacity);
+    // How the last SendAndWaitOK failed, in words ("no reply to F1 within
+    // 100 ms", "F1 answered "NG\r"", "F1 could not be sent"); empty after
+    // one that succeeded. A board that works never refuses a setting, so
+    // these tell a silent board from a garbled line from a real refusal.
+    const char* LastSettingFault() const { return settingFault_; }
 
 protected:
     FT_HANDLE ftHandle = nullptr;
@@ -55,8 +60,10 @@ protected:
     std::uint8_t RxBuf[RxBufSize];
     std::int32_t RxCount = 0;
     std::int32_t TimeOutMs = 500;
+    char settingFault_[64] = {};
 
 private:
+    void DescribeSettingFault(const char* command, bool ok, const std::uint8_t* reply, DWORD count);
     void CloseHandle();
     void StopTimer();
     bool QueryQueue();

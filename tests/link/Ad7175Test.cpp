@@ -115,13 +115,22 @@ TEST_F(BoardTest, AnEmptyReplyLineIsAnEmptyTextNotARefusal)
 
 // --- configuring a run -------------------------------------------------------------
 
-TEST_F(BoardTest, TheFilterCommandsWaitForOk)
+// The filter and rate commands wait for "OK" CR; a refusal, a garbled line
+// and silence are told apart, in words for the log.
+TEST_F(BoardTest, TheSettingCommandsWaitForOkAndSayWhatCameInstead)
 {
     fake.Answer("S3\r", {"OK\r"});
     fake.Answer("S5\r", {"NG\r"});
+    fake.Answer("F1\r", {"\xCF\xCB\r"});
     EXPECT_TRUE(adc.SetSinc3());
+    EXPECT_STREQ(adc.LastSettingFault(), "");
     EXPECT_FALSE(adc.SetSinc5());
+    EXPECT_STREQ(adc.LastSettingFault(), "S5 answered \"NG\\r\"");
     EXPECT_EQ(fake.Written(), "S3\rS5\r");
+    EXPECT_FALSE(adc.SetDataRate(1));
+    EXPECT_STREQ(adc.LastSettingFault(), "F1 answered \"\\xCF\\xCB\\r\"");
+    EXPECT_FALSE(adc.SetDataRate(2));
+    EXPECT_STREQ(adc.LastSettingFault(), "no reply to F2 within 100 ms");
 }
 
 TEST_F(BoardTest, SetDataRateSendsTheRateDigitWithoutPurging)
