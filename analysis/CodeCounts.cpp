@@ -14,9 +14,12 @@ void CodeCounts::Add(const std::int32_t* codes, std::int64_t count, std::int64_t
         highest = std::max(highest, codes[i * stride]);
     }
     Cover(lowest, highest);
-    std::int64_t* const zero = counts_.data() - first_;
-    for (std::int64_t i = 0; i < count; ++i)
-        ++zero[codes[i * stride]];
+    std::uint32_t* const zero = counts_.data() - first_;
+    for (std::int64_t i = 0; i < count; ++i) {
+        const std::int32_t code = codes[i * stride];
+        if (++zero[code] == 0)
+            ++wraps_[code];
+    }
 }
 
 void CodeCounts::Merge(const CodeCounts& other)
@@ -26,20 +29,50 @@ void CodeCounts::Merge(const CodeCounts& other)
     Cover(other.first_, other.first_ + static_cast<std::int32_t>(other.counts_.size()) - 1);
     const std::size_t offset = static_cast<std::size_t>(static_cast<std::int64_t>(other.first_) - first_);
     for (std::size_t i = 0; i < other.counts_.size(); ++i)
-        counts_[offset + i] += other.counts_[i];
+        AddAt(offset + i, other.CountAt(i));
 }
 
-CodeCounts CodeCounts::FromParts(std::int32_t firstCode, std::vector<std::int64_t> counts)
+CodeCounts CodeCounts::FromParts(std::int32_t firstCode, const std::vector<std::int64_t>& counts)
 {
     CodeCounts parts;
     parts.first_ = firstCode;
-    parts.counts_ = std::move(counts);
+    parts.counts_.assign(counts.size(), 0);
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        parts.AddAt(i, counts[i]);
     return parts;
+}
+
+std::vector<std::int64_t> CodeCounts::Counts() const
+{
+    std::vector<std::int64_t> counts(counts_.begin(), counts_.end());
+    for (const auto& [code, wraps] : wraps_)
+        counts[static_cast<std::size_t>(static_cast<std::int64_t>(code) - first_)] += wraps << 32;
+    return counts;
 }
 
 std::int64_t CodeCounts::Total() const
 {
-    return std::accumulate(counts_.begin(), counts_.end(), std::int64_t{0});
+    std::int64_t total = std::accumulate(counts_.begin(), counts_.end(), std::int64_t{0});
+    for (const auto& [code, wraps] : wraps_)
+        total += wraps << 32;
+    return total;
+}
+
+std::int64_t CodeCounts::CountAt(std::size_t index) const
+{
+    const std::int64_t low = counts_[index];
+    if (wraps_.empty())
+        return low;
+    const auto wrapped = wraps_.find(first_ + static_cast<std::int32_t>(index));
+    return wrapped == wraps_.end() ? low : low + (wrapped->second << 32);
+}
+
+void CodeCounts::AddAt(std::size_t index, std::int64_t count)
+{
+    const std::uint64_t sum = std::uint64_t{counts_[index]} + static_cast<std::uint64_t>(count);
+    counts_[index] = static_cast<std::uint32_t>(sum);
+    if ((sum >> 32) != 0)
+        wraps_[first_ + static_cast<std::int32_t>(index)] += static_cast<std::int64_t>(sum >> 32);
 }
 
 void CodeCounts::Cover(std::int32_t lowest, std::int32_t highest)
@@ -71,13 +104,15 @@ CodeHistogram CodeCounts::Histogram(double mean, double sigma, int mostBins) con
     if (total == 0)
         return histogram;
     // The extremes are the first and last codes seen, not the room kept.
-    const auto nonZero = [](std::int64_t n) { return n != 0; };
-    const std::size_t lowest = static_cast<std::size_t>(std::find_if(counts_.begin(), counts_.end(), nonZero) - counts_.begin());
-    const std::size_t highest =
-        counts_.size() - 1 - static_cast<std::size_t>(std::find_if(counts_.rbegin(), counts_.rend(), nonZero) - counts_.rbegin());
+    std::size_t lowest = 0;
+    while (CountAt(lowest) == 0)
+        ++lowest;
+    std::size_t highest = counts_.size() - 1;
+    while (CountAt(highest) == 0)
+        --highest;
     histogram.Lay(first_ + static_cast<std::int32_t>(lowest), first_ + static_cast<std::int32_t>(highest), mostBins);
     for (std::size_t i = lowest; i <= highest; ++i)
-        histogram.Counts[(i - lowest) / static_cast<std::size_t>(histogram.BinCodes)] += counts_[i];
+        histogram.Counts[(i - lowest) / static_cast<std::size_t>(histogram.BinCodes)] += CountAt(i);
     histogram.Total = total;
     histogram.Mean = mean;
     histogram.Sigma = sigma;

@@ -3,13 +3,17 @@
 #include "CodeHistogram.h"
 
 #include <cstdint>
+#include <map>
 #include <vector>
 
 // How often each code occurs in a stream of codes, exactly, taken a block at
 // a time: one counter per code between the smallest and the largest seen, so
-// the memory follows the codes' spread and never the stream's length (8 bytes
-// a code; the converter's whole range would take 128 MiB). Finished into the
-// report's binned histogram with the mean and σ of the samples' moments.
+// the memory follows the codes' spread and never the stream's length. A
+// counter holds 32 bits; the rare code counted 2^32 times or more keeps the
+// rest in a side table. So the converter's whole range takes 64 MiB, and
+// both channels of a signal that sweeps it stay well within a few hundred.
+// Finished into the report's binned histogram with the mean and σ of the
+// samples' moments.
 class CodeCounts {
 public:
     // `count` codes `stride` elements apart.
@@ -17,12 +21,12 @@ public:
     void Merge(const CodeCounts& other);
 
     // A partial result rebuilt from its parts, as another process sent them.
-    static CodeCounts FromParts(std::int32_t firstCode, std::vector<std::int64_t> counts);
+    static CodeCounts FromParts(std::int32_t firstCode, const std::vector<std::int64_t>& counts);
 
     // The first code counted and the count of it and of each code above it;
     // the counters may reach a little beyond the extremes seen (with 0).
     std::int32_t FirstCode() const { return first_; }
-    const std::vector<std::int64_t>& Counts() const { return counts_; }
+    std::vector<std::int64_t> Counts() const;
     std::int64_t Total() const;
 
     // As CodeHistogram::Of bins the same codes, with the given mean and
@@ -32,7 +36,11 @@ public:
 private:
     // Makes room for [lowest, highest].
     void Cover(std::int32_t lowest, std::int32_t highest);
+    std::int64_t CountAt(std::size_t index) const;
+    void AddAt(std::size_t index, std::int64_t count);
 
     std::int32_t first_ = 0;
-    std::vector<std::int64_t> counts_;
+    std::vector<std::uint32_t> counts_;
+    // By code: how many times 2^32 its counter has passed.
+    std::map<std::int32_t, std::int64_t> wraps_;
 };

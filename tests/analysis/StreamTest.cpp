@@ -153,13 +153,19 @@ std::vector<float> Microvolts(const std::vector<std::int32_t>& codes)
 
 // Blocks on multiples of the hop with one hop of look-ahead, and ragged
 // blocks with a segment less one, take exactly the one-pass segments.
-// A day at 125 ksps puts more than 2^31 samples on the commonest codes.
+// A day at 125 ksps puts more than 2^31 samples on the commonest codes, a
+// week more than 2^32: counts past what a counter holds, also when merged.
 TEST(CodeCountsTest, BinsPastThirtyTwoBitsStayExact)
 {
-    const std::int64_t many = 3'000'000'000;
-    const CodeHistogram histogram = CodeCounts::FromParts(8388608, {many, 1, many + 7}).Histogram(8388609.0, 1.0);
-    EXPECT_EQ(histogram.Counts, (std::vector<std::int64_t>{many, 1, many + 7}));
-    EXPECT_EQ(histogram.Total, 2 * many + 8);
+    const std::int64_t many = 5'000'000'000;
+    const std::int64_t full = (std::int64_t{1} << 32) - 1;
+    CodeCounts counts = CodeCounts::FromParts(8388608, {many, 1, many + 7});
+    counts.Merge(CodeCounts::FromParts(8388609, {full, 3}));
+    const std::vector<std::int64_t> expected{many, full + 1, many + 10};
+    EXPECT_EQ(counts.Counts(), expected);
+    const CodeHistogram histogram = counts.Histogram(8388609.0, 1.0);
+    EXPECT_EQ(histogram.Counts, expected);
+    EXPECT_EQ(histogram.Total, 2 * many + full + 11);
 }
 
 TEST(WelchSumsTest, BlocksWithTheirLookAheadSumTheOnePassSegments)
