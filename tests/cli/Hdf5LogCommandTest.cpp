@@ -5,6 +5,7 @@
 #include "CliProcess.h"
 #include "FileSizeLimit.h"
 #include "Hdf5LogReader.h"
+#include "Hdf5LogWriter.h"
 #include "LogLayout.h"
 
 #include <QFile>
@@ -134,6 +135,39 @@ TEST_P(KilledHdf5Log, LeavesEveryWrittenRunWhole)
 }
 
 INSTANTIATE_TEST_SUITE_P(RunsSeen, KilledHdf5Log, ::testing::Values(0u, 2u, 4u));
+
+// A reader follows a slow log while it is written, in real time, at the
+// rates either side of where a partial chunk stays unfiltered (below 64
+// samples a second): every sample it sees at each look is the one written.
+TEST_F(Hdf5LogCommand, ALiveReaderSeesEveryFlushedSampleOfASlowLog)
+{
+    for (const char* rate : {"60sps", "100sps"}) {
+        SCOPED_TRACE(rate);
+        const QString file = folder.filePath(QStringLiteral("live-%1.h5").arg(QString::fromUtf8(rate)));
+        QStringList words = LogWords(file);
+        words[2] = QString::fromUtf8(rate);
+        std::int64_t seen = 0;
+        int looks = 0;
+        bool whole = true;
+        const auto follow = [&] {
+            Hdf5LogReader live;
+            if (!live.Open(file) || live.Samples() <= seen)
+                return false;
+            std::vector<std::int32_t> codes(static_cast<std::size_t>(live.Samples()));
+            whole = whole && live.ReadCodes(0, live.Samples(), codes.data());
+            for (std::size_t i = 0; whole && i < codes.size(); ++i)
+                whole = codes[i] == Start + static_cast<std::int32_t>(i);
+            seen = live.Samples();
+            return ++looks >= 3 && seen > 2 * Hdf5LogWriter::SmallestChunk;
+        };
+        CliProcess::Environment board = FastBoard(true);
+        board.remove(QStringLiteral("KORVADEX_SIM_SPEED"));
+        const CliResult r = CliProcess::RunSignalledWhen(words, board, follow, Stop::CtrlC);
+        ASSERT_TRUE(r.Finished);
+        EXPECT_TRUE(whole);
+        EXPECT_GE(looks, 3);
+    }
+}
 
 TEST_F(Hdf5LogCommand, AFullDiskEndsTheLogAndKeepsWhatWasWritten)
 {
