@@ -27,12 +27,12 @@ for _ in $(seq $(( $(nproc) + 2 ))); do
 done
 
 status=0
+# The drop-in D2XX library's folder, then the libusb stand-in's (libftdi).
 for path in d2xx usb; do
-  library="$(dirname "$(find "$build/sim" -name "$([ $path = d2xx ] && echo 'libftd2xx.so' || echo 'libusb-1.0.so')" | head -n 1)")"
   log="$folder/$path.csv"
-  LD_LIBRARY_PATH="$library" KORVADEX_SIM_COUNTER=1 nice -n 19 "$build/cli/korvadex-cli" log --rate 125ksps \
+  LD_LIBRARY_PATH="$build/sim/$path" KORVADEX_SIM_COUNTER=1 nice -n 19 "$build/cli/korvadex-cli" log --rate 125ksps \
     --channel 0 --filter sinc5 --runs "$runs" --reconnect -o "$log" >/dev/null 2>"$folder/err" || true
-  complete="$(grep -c ',99999,' "$log" || true)"
+  complete="$(awk -F, '$3 == "99999"' "$log" 2>/dev/null | wc -l)"
   faults="$(grep -E '^# (board lost|run [0-9]+ incomplete)' "$log" || true)"
   echo "$path: $complete of $runs runs complete"
   if [ -n "$faults" ] || [ "$complete" -ne "$runs" ]; then

@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
-ReceiveQueue::ReceiveQueue(UsbPort& port, std::size_t capacity)
+ReceiveQueue::ReceiveQueue(UsbPort& port, std::size_t capacity, HeldUpReader heldUp)
     : port_(port)
+    , heldUp_(heldUp)
     , ring_(std::max<std::size_t>(capacity, 1))
     , staged_(MaxReadChunk)
     , reader_([this] { ReadUntilStopped(); })
@@ -31,7 +32,11 @@ void ReceiveQueue::SetReadChunk(std::size_t bytes)
 
 std::size_t ReceiveQueue::Queued() const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (count_ == 0 && !failed_ && std::chrono::steady_clock::now() - lastRead_ > heldUp_.After) {
+        const std::uint64_t reads = reads_;
+        readDone_.wait_for(lock, heldUp_.Wait, [&] { return reads_ != reads || failed_ || stopRequested_; });
+    }
     return count_;
 }
 
@@ -85,6 +90,9 @@ void ReceiveQueue::ReadUntilStopped()
             FailLocked();
         else
             StoreStaged(lock, static_cast<std::size_t>(got));
+        lastRead_ = std::chrono::steady_clock::now();
+        ++reads_;
+        readDone_.notify_all();
     }
 }
 
@@ -117,6 +125,7 @@ void ReceiveQueue::FailLocked()
 {
     failed_ = true;
     purgeServed_.notify_all();
+    readDone_.notify_all();
 }
 
 std::size_t ReceiveQueue::PutLocked(const unsigned char* source, std::size_t count)

@@ -110,6 +110,23 @@ TEST(ReceiveQueueBound, AnswersAtOnceWhileAUsbReadHangs)
     usb.HoldReads(false);
 }
 
+// A reader held up past its time (a loaded host) is waited for when the
+// ring is empty, so that the reply it is about to bring is not missed.
+TEST(ReceiveQueueHeldUp, AnEmptyLookWaitsForAHeldUpReader)
+{
+    FakeUsbPort usb;
+    usb.HoldReads(true);
+    ReceiveQueue queue(usb, 4096, {std::chrono::milliseconds(0), std::chrono::seconds(30)});
+    ASSERT_TRUE(WaitUntil([&] { return usb.ReadCalls() > 0; }));   // inside a held read
+    usb.Arrive(Counting(0, 3));
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        usb.HoldReads(false);
+    });
+    EXPECT_EQ(queue.Queued(), 3u);
+    release.join();
+}
+
 TEST(ReceiveQueueError, AUsbErrorIsFinal)
 {
     FakeUsbPort usb;
