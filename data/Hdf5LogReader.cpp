@@ -14,6 +14,12 @@ namespace {
 
 constexpr std::array<char, 8> Signature = {'\x89', 'H', 'D', 'F', '\r', '\n', '\x1a', '\n'};
 
+// A SWMR reader reads a piece of metadata again while its checksum fails (a
+// writer may be halfway through it), sleeping twice as long each time: by
+// default 100 times, which on a damaged file is a wait without end. 27 tries
+// wait 134 ms at most, far longer than a flush takes.
+constexpr unsigned MetadataReadAttempts = 27;
+
 // A table's size is only what its writer, or a stranger, declared: rows
 // are read a page at a time, and the table ends at the first row never
 // written (HDF5's fill value, all zeros), so that memory follows the rows
@@ -89,7 +95,9 @@ bool Hdf5LogReader::Open(const QString& path)
     if (!IsHdf5(path))
         return Fail(QStringLiteral("not an HDF5 file"));
     const QByteArray name = Hdf5Handle::FileName(path);
-    file_ = Hdf5Handle(H5Fopen(name.constData(), H5F_ACC_RDONLY | H5F_ACC_SWMR_READ, H5P_DEFAULT), H5Fclose);
+    const Hdf5Handle access(H5Pcreate(H5P_FILE_ACCESS), H5Pclose);
+    H5Pset_metadata_read_attempts(access.Id(), MetadataReadAttempts);
+    file_ = Hdf5Handle(H5Fopen(name.constData(), H5F_ACC_RDONLY | H5F_ACC_SWMR_READ, access.Id()), H5Fclose);
     if (!file_.Valid()) {
         const QString cause = Hdf5Handle::StackMessage();
         return Fail(QStringLiteral("cannot be read as HDF5 (damaged or truncated%1)")
