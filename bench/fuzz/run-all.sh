@@ -24,8 +24,10 @@ run_one() {
   cp "$corpus"/* "$folder/corpus/"
   local program
   program="$(find build/clang/fuzz -type f -name "$target" -perm -u+x | head -n 1)"
-  "$program" -max_total_time=$((minutes * 60)) -rss_limit_mb=512 -timeout=5 \
-    -artifact_prefix="$folder/found/" -print_final_stats=1 "$folder/corpus" >"$folder/log.txt" 2>&1 || true
+  # One child process at a time that is restarted after a finding, so that
+  # the run goes on for its whole time and collects every finding.
+  "$program" -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 -max_total_time=$((minutes * 60)) \
+    -rss_limit_mb=512 -timeout=5 -artifact_prefix="$folder/found/" "$folder/corpus" >"$folder/log.txt" 2>&1 || true
 }
 
 pids=()
@@ -42,7 +44,8 @@ wait
 status=0
 for target in "${targets[@]}"; do
   folder="$out/$target"
-  runs="$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$folder/log.txt" | grep -o '[0-9]*$' || echo '?')"
+  # The fork mode's last status line: "#RUNS: cov: ... exec/s: ...".
+  runs="$(grep -o '^#[0-9]*: cov' "$folder/log.txt" | tail -n 1 | grep -o '[0-9]*' || echo '?')"
   found="$(find "$folder/found" -type f | wc -l)"
   echo "$target: $runs executions in $minutes min, $found finding(s) in $folder/found"
   [ "$found" -eq 0 ] || status=1
