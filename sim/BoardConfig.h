@@ -55,6 +55,9 @@ struct BoardFaults {
 struct BoardConfig {
     SignalConfig Signals;
     BoardFaults Faults;
+    // For tests that act on what the host has taken: a file made once the
+    // host has read every byte a stalled run sent (StallAfterSamples).
+    std::string StallMark;
     std::string Name = "KORVADEX";
     std::string Version = "V1.00";
 };

@@ -31,6 +31,8 @@ public:
     void Produce(BoardTime until, BoardOutput& out);
 
     bool Running() const;
+    // A run that sent its StallAfterSamples and sends no more.
+    bool StreamStalled() const { return run_ && Stalled(); }
 
     // When the run will have sent at least bytes more bytes, if it streams
     // that far; nothing while idle, stalled or when the run ends before.

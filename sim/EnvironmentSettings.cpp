@@ -329,6 +329,8 @@ SimSettings SettingsFromEnvironment(const EnvironmentLookup& lookup)
         faults.ReplugRepeats = true;
     }
     faults.StallAfterSamples = reader.Unsigned("KORVADEX_SIM_STALL_AFTER", UINT64_MAX);
+    if (const char* mark = lookup("KORVADEX_SIM_STALL_MARK"))
+        settings.Board.StallMark = mark;
     ReadDevices(reader, settings.Devices);
     ReadUsbBridge(reader, settings.Usb);
     return settings;

@@ -36,6 +36,8 @@ public:
     void Detach();
     std::size_t Queued() const;
     std::size_t Read(std::uint8_t* dest, std::size_t count);
+    // Nothing in the chip's packet buffer nor in the driver's queue.
+    bool Drained() const { return packetFill_ == 0 && Queued() == 0; }
     // Empties the driver's queue and the chip's packet buffer.
     void PurgeReceive();
 

@@ -1,6 +1,7 @@
 #include "VirtualBoard.h"
 
 #include <algorithm>
+#include <fstream>
 
 namespace {
 
@@ -101,9 +102,19 @@ FT_STATUS VirtualBoard::EnterTransfer(FT_HANDLE handle, const void* buffer, DWOR
 FT_STATUS VirtualBoard::FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesReturned)
 {
     const FT_STATUS status = EnterTransfer(handle, buffer, bytesToRead, bytesReturned);
-    if (status == FT_OK)
+    if (status == FT_OK) {
         *bytesReturned = static_cast<DWORD>(bridge_.Read(static_cast<std::uint8_t*>(buffer), bytesToRead));
+        MarkStallTaken();
+    }
     return status;
+}
+
+void VirtualBoard::MarkStallTaken()
+{
+    if (config_.StallMark.empty() || stallMarked_ || !firmware_.StreamStalled() || !bridge_.Drained())
+        return;
+    std::ofstream(config_.StallMark).put('\n');
+    stallMarked_ = true;
 }
 
 FT_STATUS VirtualBoard::FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten)

@@ -50,6 +50,8 @@ public:
 private:
     void CatchUp();
     void Produce();
+    // Makes the StallMark file once the host has taken all a stalled run sent.
+    void MarkStallTaken();
     void PowerUp();
     FT_STATUS Enter(FT_HANDLE handle);
     FT_STATUS EnterTransfer(FT_HANDLE handle, const void* buffer, DWORD bytes, LPDWORD counted);
@@ -61,4 +63,5 @@ private:
     bool open_ = false;
     BoardTime now_{0};
     std::optional<BoardTime> pulledAt_;  // when the cable was seen to come out
+    bool stallMarked_ = false;
 };

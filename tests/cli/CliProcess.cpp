@@ -55,15 +55,6 @@ CliResult CliProcess::RunPrepared(const QStringList& arguments, const Environmen
     return Finish(process);
 }
 
-CliResult CliProcess::RunInterrupted(const QStringList& arguments, const Environment& board, int afterMs)
-{
-    QProcess process;
-    Start(process, arguments, board);
-    if (!process.waitForFinished(afterMs))
-        StopProcess(process, Stop::CtrlC);
-    return Finish(process);
-}
-
 CliResult CliProcess::RunSignalledWhen(const QStringList& arguments, const Environment& board,
                                        const std::function<bool()>& ready, Stop how)
 {

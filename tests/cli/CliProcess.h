@@ -30,8 +30,6 @@ public:
     // With the process set up by prepare before its start (e.g. FileSizeLimit).
     static CliResult RunPrepared(const QStringList& arguments, const Environment& board,
                                  const std::function<void(QProcess&)>& prepare);
-    // Presses Ctrl-C afterMs after the start.
-    static CliResult RunInterrupted(const QStringList& arguments, const Environment& board, int afterMs);
     // Stops the program once `ready` holds (polled every 20 ms, for at most
     // a minute).
     static CliResult RunSignalledWhen(const QStringList& arguments, const Environment& board,

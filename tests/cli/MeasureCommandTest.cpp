@@ -171,14 +171,22 @@ TEST_F(MeasureCommandTest, StalledStreamIsAReadErrorAfterTheStallTimeout)
     EXPECT_FALSE(QFileInfo::exists(path));
 }
 
+// The board sends `samples` samples and then nothing until "AX"; Ctrl-C
+// comes once the program has read every byte of them.
+CliResult StoppedAfter(int samples, const QString& path, const QString& mark)
+{
+    return CliProcess::RunSignalledWhen(
+        MeasureWords(QStringLiteral("0"), {QStringLiteral("-o"), path}, QStringLiteral("5sps")),
+        CountingBoard({{QStringLiteral("KORVADEX_SIM_STALL_AFTER"), QString::number(samples)},
+                       {QStringLiteral("KORVADEX_SIM_STALL_MARK"), mark}}),
+        [&mark] { return QFileInfo::exists(mark); }, Stop::CtrlC);
+}
+
 // At 5 sps the window reads one sample at a time, so every sample sent is taken.
 TEST_F(MeasureCommandTest, CtrlCKeepsTenSamples)
 {
     const QString path = files.Path(QStringLiteral("stopped.DTA"));
-    // The board sends 10 samples and then nothing until "AX".
-    const CliResult r = CliProcess::RunInterrupted(
-        MeasureWords(QStringLiteral("0"), {QStringLiteral("-o"), path}, QStringLiteral("5sps")),
-        CountingBoard({{QStringLiteral("KORVADEX_SIM_STALL_AFTER"), QStringLiteral("10")}}), 1500);
+    const CliResult r = StoppedAfter(10, path, files.Path(QStringLiteral("taken")));
     ASSERT_TRUE(r.Finished);
     EXPECT_EQ(r.ExitCode, 130);
     EXPECT_TRUE(r.Err.contains(QStringLiteral("計測中止しました")));
@@ -192,9 +200,7 @@ TEST_F(MeasureCommandTest, CtrlCKeepsTenSamples)
 TEST_F(MeasureCommandTest, CtrlCDropsNineSamples)
 {
     const QString path = files.Path(QStringLiteral("dropped.DTA"));
-    const CliResult r = CliProcess::RunInterrupted(
-        MeasureWords(QStringLiteral("0"), {QStringLiteral("-o"), path}, QStringLiteral("5sps")),
-        CountingBoard({{QStringLiteral("KORVADEX_SIM_STALL_AFTER"), QStringLiteral("9")}}), 1500);
+    const CliResult r = StoppedAfter(9, path, files.Path(QStringLiteral("taken")));
     EXPECT_EQ(r.ExitCode, 130);
     EXPECT_TRUE(r.Err.contains(QStringLiteral("計測中止しました")));
     EXPECT_TRUE(r.Out.isEmpty());

@@ -93,14 +93,23 @@ TEST(ReceiveQueueBound, AFullQueueStopsTheReaderInsteadOfDropping)
     EXPECT_EQ(TakeAll(queue, 1000, 50, 128), Counting(0, 1000));
 }
 
+// Lets the port's held reads go when the test ends, however it ends, so
+// that the queue's reader can stop (declared after the queue).
+struct ReleaseReads {
+    FakeUsbPort& usb;
+    ~ReleaseReads() { usb.HoldReads(false); }
+};
+
 TEST(ReceiveQueueBound, AnswersAtOnceWhileAUsbReadHangs)
 {
     FakeUsbPort usb;
     ReceiveQueue queue(usb, 4096);
+    const ReleaseReads release{usb};
     usb.Arrive(Counting(0, 10));
     ASSERT_TRUE(WaitUntil([&] { return queue.Queued() == 10; }));
-    usb.HoldReads(true);
+    // Counted before the hold: the read that comes after it is held.
     const int readsBefore = usb.ReadCalls();
+    usb.HoldReads(true);
     ASSERT_TRUE(WaitUntil([&] { return usb.ReadCalls() > readsBefore; }));   // now inside a held read
     unsigned char buffer[16] = {};
     EXPECT_EQ(queue.Queued(), 10u);
@@ -117,14 +126,15 @@ TEST(ReceiveQueueHeldUp, AnEmptyLookWaitsForAHeldUpReader)
     FakeUsbPort usb;
     usb.HoldReads(true);
     ReceiveQueue queue(usb, 4096, {std::chrono::milliseconds(0), std::chrono::seconds(30)});
+    const ReleaseReads release{usb};
     ASSERT_TRUE(WaitUntil([&] { return usb.ReadCalls() > 0; }));   // inside a held read
     usb.Arrive(Counting(0, 3));
-    std::thread release([&] {
+    std::thread letGo([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         usb.HoldReads(false);
     });
     EXPECT_EQ(queue.Queued(), 3u);
-    release.join();
+    letGo.join();
 }
 
 TEST(ReceiveQueueError, AUsbErrorIsFinal)
