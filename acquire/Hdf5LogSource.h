@@ -9,8 +9,16 @@ public:
     const LogHead& Head() const override { return reader_.Head(); }
     int Channels() const override { return reader_.Channels(); }
     std::int64_t Samples() const override { return reader_.Samples(); }
-    const std::vector<LogRun>& Runs() const override { return reader_.Runs(); }
-    const std::vector<LogEvent>& Events() const override { return reader_.Events(); }
+    std::int64_t RunCount() const override { return reader_.RunCount(); }
+    bool ReadRuns(std::int64_t first, std::int64_t count, std::vector<LogRun>& out) override
+    {
+        return reader_.ReadRuns(first, count, out);
+    }
+    std::int64_t EventCount() const override { return reader_.EventCount(); }
+    bool ReadEvents(std::int64_t first, std::int64_t count, std::vector<LogEvent>& out) override
+    {
+        return reader_.ReadEvents(first, count, out);
+    }
     bool ReadCodes(std::int64_t first, std::int64_t count, std::int32_t* out) override
     {
         return reader_.ReadCodes(first, count, out);

@@ -4,6 +4,8 @@
 #include "Hdf5LogReader.h"
 #include "TextLogSource.h"
 
+#include <algorithm>
+
 bool LogSource::IsLog(const QString& path)
 {
     return Hdf5LogReader::IsHdf5(path) || TextLogSource::IsTextLog(path);
@@ -20,4 +22,16 @@ std::unique_ptr<LogSource> LogSource::Open(const QString& path, QString& error)
         return source;
     error = source->Error();
     return nullptr;
+}
+
+bool LogSource::ForEachRun(const std::function<void(const LogRun&)>& visit)
+{
+    std::vector<LogRun> page;
+    for (std::int64_t first = 0; first < RunCount(); first += PageRows) {
+        if (!ReadRuns(first, std::min(PageRows, RunCount() - first), page))
+            return false;
+        for (const LogRun& run : page)
+            visit(run);
+    }
+    return true;
 }

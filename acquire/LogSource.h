@@ -5,12 +5,13 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 // A long-term log as its analysis sees it, whichever form it has (text or
-// HDF5): the head, the runs, the events, and the codes read a block at a
-// time. A refusal or a failed read leaves its reason in Error(), naming the
+// HDF5): the head, the runs and the events read a page at a time (a week's
+// log holds near a million runs), and the codes read a block at a time. A refusal or a failed read leaves its reason in Error(), naming the
 // file.
 class LogSource {
 public:
@@ -21,8 +22,16 @@ public:
     // (CH0 then CH1).
     virtual int Channels() const = 0;
     virtual std::int64_t Samples() const = 0;
-    virtual const std::vector<LogRun>& Runs() const = 0;
-    virtual const std::vector<LogEvent>& Events() const = 0;
+    // Rows [first, first + count) of the run table and the event list
+    // replace what `out` held.
+    virtual std::int64_t RunCount() const = 0;
+    virtual bool ReadRuns(std::int64_t first, std::int64_t count, std::vector<LogRun>& out) = 0;
+    virtual std::int64_t EventCount() const = 0;
+    virtual bool ReadEvents(std::int64_t first, std::int64_t count, std::vector<LogEvent>& out) = 0;
+    // Every run in order, read PageRows at a time; false with Error() when
+    // a page cannot be read.
+    static constexpr std::int64_t PageRows = 4096;
+    bool ForEachRun(const std::function<void(const LogRun&)>& visit);
     // Samples (pairs) [first, first + count), Channels() codes each, row by
     // row; quickest when each read follows the one before.
     virtual bool ReadCodes(std::int64_t first, std::int64_t count, std::int32_t* out) = 0;

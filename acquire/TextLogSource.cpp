@@ -82,6 +82,17 @@ std::string ExpectedHeader(std::int32_t mode)
     return header;
 }
 
+// Rows [first, first + count) of a table held whole; false when they lie
+// outside it.
+template <typename Record>
+bool CopyRows(const std::vector<Record>& rows, std::int64_t first, std::int64_t count, std::vector<Record>& out)
+{
+    if (first < 0 || count < 0 || first + count > static_cast<std::int64_t>(rows.size()))
+        return false;
+    out.assign(rows.begin() + first, rows.begin() + first + count);
+    return true;
+}
+
 } // namespace
 
 bool TextLogSource::IsTextLog(const QString& path)
@@ -351,4 +362,16 @@ bool TextLogSource::ReadCodes(std::int64_t first, std::int64_t count, std::int32
         ++next_;
     }
     return true;
+}
+
+bool TextLogSource::ReadRuns(std::int64_t first, std::int64_t count, std::vector<LogRun>& out)
+{
+    return CopyRows(runs_, first, count, out)
+        || Fail(QStringLiteral("runs %1 to %2 are not in the log").arg(first).arg(first + count));
+}
+
+bool TextLogSource::ReadEvents(std::int64_t first, std::int64_t count, std::vector<LogEvent>& out)
+{
+    return CopyRows(events_, first, count, out)
+        || Fail(QStringLiteral("events %1 to %2 are not in the log").arg(first).arg(first + count));
 }

@@ -11,7 +11,9 @@
 // before the header row, the runs from the run column and the "incomplete"
 // comments, the events from the gap, lost, back and closing comments, and
 // where every CheckpointSamples-th sample starts, so that a read anywhere
-// starts near it. Memory grows by 8 bytes per CheckpointSamples samples.
+// starts near it. Memory grows by 8 bytes per CheckpointSamples samples,
+// and by a run's and an event's record for each in the file (a text file
+// has no table to read them from later).
 // A row out of its place (a run's samples not counting up from 0 by one, a
 // missing column, a code that is no number), a header that does not fit the
 // settings, or a last line cut short refuse the file with its line number.
@@ -25,8 +27,10 @@ public:
     const LogHead& Head() const override { return head_; }
     int Channels() const override { return channels_; }
     std::int64_t Samples() const override { return samples_; }
-    const std::vector<LogRun>& Runs() const override { return runs_; }
-    const std::vector<LogEvent>& Events() const override { return events_; }
+    std::int64_t RunCount() const override { return static_cast<std::int64_t>(runs_.size()); }
+    bool ReadRuns(std::int64_t first, std::int64_t count, std::vector<LogRun>& out) override;
+    std::int64_t EventCount() const override { return static_cast<std::int64_t>(events_.size()); }
+    bool ReadEvents(std::int64_t first, std::int64_t count, std::vector<LogEvent>& out) override;
     bool ReadCodes(std::int64_t first, std::int64_t count, std::int32_t* out) override;
     QString Error() const override { return error_; }
 

@@ -73,28 +73,33 @@ bool LogPick::PicksPart() const
     return firstRun_ || from_ || to_;
 }
 
-std::vector<LogBlocks::Piece> LogPick::Pieces(const LogSource& log) const
+bool LogPick::Pieces(LogSource& log, std::vector<LogBlocks::Piece>& pieces) const
 {
     const double rate = MeasureItems::SampleRate(log.Head().Settings);
-    std::vector<LogBlocks::Piece> pieces;
-    for (const LogRun& run : log.Runs()) {
+    pieces.clear();
+    return log.ForEachRun([&](const LogRun& run) {
         if ((firstRun_ && run.Run < *firstRun_) || (lastRun_ && run.Run > *lastRun_))
-            continue;
+            return;
         std::int64_t first = 0;
         std::int64_t last = run.Samples;
         if (from_ || to_) {
             const QDateTime start = QDateTime::fromString(QString::fromStdString(run.Start), Qt::ISODateWithMs);
             if (!start.isValid())
-                continue;
+                return;
             if (from_)
                 first = IndexAt(start, *from_, rate, run.Samples);
             if (to_)
                 last = IndexAt(start, *to_, rate, run.Samples);
         }
-        if (last > first)
+        if (last <= first)
+            return;
+        // Runs lie one after the other in the codes: a piece grows across
+        // them, so that a week of runs is one piece, not a million.
+        if (!pieces.empty() && pieces.back().First + pieces.back().Count == run.FirstSample + first)
+            pieces.back().Count += last - first;
+        else
             pieces.push_back({run.FirstSample + first, last - first});
-    }
-    return pieces;
+    });
 }
 
 QString LogPick::NothingPicked() const

@@ -29,8 +29,9 @@ public:
     QString Parse(const CommandLine& line);
     bool PicksPart() const;
 
-    // The pieces of this log, in order; none when nothing is picked.
-    std::vector<LogBlocks::Piece> Pieces(const LogSource& log) const;
+    // The pieces of this log, in order; none when nothing is picked. False
+    // with the log's Error() when its runs cannot be read.
+    bool Pieces(LogSource& log, std::vector<LogBlocks::Piece>& pieces) const;
     // Why Pieces gave none, in words.
     QString NothingPicked() const;
 

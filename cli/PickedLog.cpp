@@ -12,8 +12,10 @@ PickedLog PickedLog::Open(const QString& path, const LogPick& pick)
         Console::Err(QStringLiteral("korvadex-cli: ") + error);
         return picked;
     }
-    picked.Pieces = pick.Pieces(*picked.Log);
-    if (picked.Pieces.empty()) {
+    if (!pick.Pieces(*picked.Log, picked.Pieces)) {
+        Console::Err(QStringLiteral("korvadex-cli: ") + picked.Log->Error());
+        picked.Log.reset();
+    } else if (picked.Pieces.empty()) {
         Console::Err(QStringLiteral("korvadex-cli: %1: %2").arg(path, pick.NothingPicked()));
         picked.Log.reset();
     }

@@ -21,49 +21,63 @@ constexpr std::array<char, 8> Signature = {'\x89', 'H', 'D', 'F', '\r', '\n', '\
 constexpr unsigned MetadataReadAttempts = 27;
 
 // A table's size is only what its writer, or a stranger, declared: rows
-// are read a page at a time, and the table ends at the first row never
-// written (HDF5's fill value, all zeros), so that memory follows the rows
-// that are there.
+// are counted a page at a time, and the table ends at the first row never
+// written (HDF5's fill value, all zeros), so that memory stays one page
+// whatever the file says.
 constexpr hsize_t PageRows = 4096;
 
-bool Unwritten(const Hdf5LogRows::RunRow& row)
+bool Unwritten(const LogRun& run)
 {
-    return row.Run == 0;
+    return run.Run == 0;
 }
 
-bool Unwritten(const Hdf5LogRows::EventRow& row)
+bool Unwritten(const LogEvent& event)
 {
-    return row.Kind[0] == '\0';
+    return event.Kind.empty();
 }
 
-// The rows of a one-dimensional table (/runs, /events), as they are now,
-// as records; the table is opened at the first read.
+// Rows [first, first + count) of a one-dimensional table, as records.
 template <typename Row, typename Record>
-bool ReadTable(hid_t file, const char* name, Hdf5Handle& table, const Hdf5Handle& memoryType,
-               std::vector<Record>& records)
+bool ReadRows(const Hdf5Handle& table, const Hdf5Handle& memoryType, hsize_t first, hsize_t count,
+              std::vector<Record>& records)
 {
-    if (!table.Valid())
-        table = Hdf5Handle(H5Dopen2(file, name, H5P_DEFAULT), H5Dclose);
+    std::vector<Row> rows(count, Row{});
+    const Hdf5Handle space(H5Dget_space(table.Id()), H5Sclose);
+    const Hdf5Handle memory(H5Screate_simple(1, &count, nullptr), H5Sclose);
+    if (!space.Valid() || H5Sselect_hyperslab(space.Id(), H5S_SELECT_SET, &first, nullptr, &count, nullptr) < 0
+        || H5Dread(table.Id(), memoryType.Id(), memory.Id(), space.Id(), H5P_DEFAULT, rows.data()) < 0)
+        return false;
+    records.clear();
+    records.reserve(count);
+    for (const Row& row : rows)
+        records.push_back(Hdf5LogRows::FromRow(row));
+    return true;
+}
+
+// Opens a table (/runs, /events) and counts its written rows, showing each
+// to `take` in order, which may refuse it (false).
+template <typename Row, typename Record, typename Take>
+bool CountRows(hid_t file, const char* name, Hdf5Handle& table, const Hdf5Handle& memoryType, std::int64_t& count,
+               Take take)
+{
+    table = Hdf5Handle(H5Dopen2(file, name, H5P_DEFAULT), H5Dclose);
     if (!table.Valid())
         return false;
     const Hdf5Handle space(H5Dget_space(table.Id()), H5Sclose);
     if (!space.Valid() || H5Sget_simple_extent_ndims(space.Id()) != 1)
         return false;
-    hsize_t count = 0;
-    H5Sget_simple_extent_dims(space.Id(), &count, nullptr);
-    records.clear();
-    std::vector<Row> page;
-    for (hsize_t first = 0; first < count; first += PageRows) {
-        const hsize_t rows = std::min(PageRows, count - first);
-        page.assign(rows, Row{});
-        const Hdf5Handle memory(H5Screate_simple(1, &rows, nullptr), H5Sclose);
-        if (H5Sselect_hyperslab(space.Id(), H5S_SELECT_SET, &first, nullptr, &rows, nullptr) < 0
-            || H5Dread(table.Id(), memoryType.Id(), memory.Id(), space.Id(), H5P_DEFAULT, page.data()) < 0)
+    hsize_t declared = 0;
+    H5Sget_simple_extent_dims(space.Id(), &declared, nullptr);
+    std::vector<Record> page;
+    for (hsize_t first = 0; first < declared; first += PageRows) {
+        if (!ReadRows<Row>(table, memoryType, first, std::min(PageRows, declared - first), page))
             return false;
-        for (const Row& row : page) {
-            if (Unwritten(row))
+        for (const Record& record : page) {
+            if (Unwritten(record))
                 return true;
-            records.push_back(Hdf5LogRows::FromRow(row));
+            if (!take(record))
+                return false;
+            ++count;
         }
     }
     return true;
@@ -105,7 +119,7 @@ bool Hdf5LogReader::Open(const QString& path)
     }
     // The writer flushes a run's codes before its row: read in the other
     // order, no run reaches past the codes read.
-    return CheckFormat() && ReadHead() && OpenCodes() && ReadRuns() && ReadEvents() && ReadExtent();
+    return CheckFormat() && ReadHead() && OpenCodes() && CountRuns() && CountEvents() && ReadExtent();
 }
 
 bool Hdf5LogReader::CheckFormat()
@@ -182,32 +196,78 @@ bool Hdf5LogReader::ReadExtent()
     samples_ = static_cast<std::int64_t>(dims[0]);
     // The running run's row is rewritten only at its end; until then its
     // samples are all that /codes holds after its first.
-    if (!runs_.empty() && runs_.back().End == LogLayout::EndRunning)
-        runs_.back().Samples = std::max<std::int64_t>(0, samples_ - runs_.back().FirstSample);
+    if (runCount_ > 0 && lastRun_.End == LogLayout::EndRunning)
+        lastRun_.Samples = std::max<std::int64_t>(0, samples_ - lastRun_.FirstSample);
     return true;
 }
 
-bool Hdf5LogReader::ReadRuns()
+bool Hdf5LogReader::CountRuns()
 {
-    if (!ReadTable<Hdf5LogRows::RunRow>(file_.Id(), LogLayout::Runs, runTable_, Hdf5LogRows::RunType(false), runs_))
-        return Fail(QStringLiteral("the run table /runs cannot be read"));
-    for (std::size_t i = 0; i < runs_.size(); ++i) {
-        const LogRun& run = runs_[i];
-        const bool follows = i == 0 || (run.Run > runs_[i - 1].Run && run.FirstSample >= runs_[i - 1].FirstSample);
-        if (run.Run < 1 || run.FirstSample < 0 || run.Samples < 0 || !follows)
-            return Fail(QStringLiteral("row %1 of /runs (run %2 from sample %3) does not follow the row before")
-                            .arg(i)
-                            .arg(run.Run)
-                            .arg(run.FirstSample));
-    }
+    QString refusal;
+    const auto follows = [&](const LogRun& run) {
+        const bool inOrder = runCount_ == 0 || (run.Run > lastRun_.Run && run.FirstSample >= lastRun_.FirstSample);
+        if (run.Run < 1 || run.FirstSample < 0 || run.Samples < 0 || !inOrder) {
+            refusal = QStringLiteral("row %1 of /runs (run %2 from sample %3) does not follow the row before")
+                          .arg(runCount_)
+                          .arg(run.Run)
+                          .arg(run.FirstSample);
+            return false;
+        }
+        lastRun_ = run;
+        return true;
+    };
+    if (!CountRows<Hdf5LogRows::RunRow, LogRun>(file_.Id(), LogLayout::Runs, runTable_, Hdf5LogRows::RunType(false),
+                                                 runCount_, follows))
+        return Fail(refusal.isEmpty() ? QStringLiteral("the run table /runs cannot be read") : refusal);
     return true;
 }
 
-bool Hdf5LogReader::ReadEvents()
+bool Hdf5LogReader::CountEvents()
 {
-    if (!ReadTable<Hdf5LogRows::EventRow>(file_.Id(), LogLayout::Events, eventTable_, Hdf5LogRows::EventType(false),
-                                          events_))
+    if (!CountRows<Hdf5LogRows::EventRow, LogEvent>(file_.Id(), LogLayout::Events, eventTable_,
+                                                     Hdf5LogRows::EventType(false), eventCount_,
+                                                     [](const LogEvent&) { return true; }))
         return Fail(QStringLiteral("the event list /events cannot be read"));
+    return true;
+}
+
+bool Hdf5LogReader::CheckRows(const char* table, std::int64_t first, std::int64_t count, std::int64_t rows)
+{
+    if (first >= 0 && count >= 0 && first + count <= rows)
+        return true;
+    return Fail(QStringLiteral("rows %1 to %2 lie outside the %3 rows of /%4")
+                    .arg(first)
+                    .arg(first + count)
+                    .arg(rows)
+                    .arg(QString::fromUtf8(table)));
+}
+
+bool Hdf5LogReader::ReadRuns(std::int64_t first, std::int64_t count, std::vector<LogRun>& out)
+{
+    if (!CheckRows(LogLayout::Runs, first, count, runCount_))
+        return false;
+    out.clear();
+    if (count == 0)
+        return true;
+    if (!ReadRows<Hdf5LogRows::RunRow>(runTable_, Hdf5LogRows::RunType(false), static_cast<hsize_t>(first),
+                                       static_cast<hsize_t>(count), out))
+        return Fail(QStringLiteral("runs %1 to %2 of /runs cannot be read").arg(first).arg(first + count));
+    // The last row as it was at the open, its samples counted to the codes'
+    // end then, however far its writer has got since.
+    if (first + count == runCount_)
+        out.back() = lastRun_;
+    return true;
+}
+
+bool Hdf5LogReader::ReadEvents(std::int64_t first, std::int64_t count, std::vector<LogEvent>& out)
+{
+    if (!CheckRows(LogLayout::Events, first, count, eventCount_))
+        return false;
+    out.clear();
+    if (count > 0
+        && !ReadRows<Hdf5LogRows::EventRow>(eventTable_, Hdf5LogRows::EventType(false), static_cast<hsize_t>(first),
+                                            static_cast<hsize_t>(count), out))
+        return Fail(QStringLiteral("events %1 to %2 of /events cannot be read").arg(first).arg(first + count));
     return true;
 }
 

@@ -9,7 +9,8 @@
 #include <vector>
 
 // Reads an HDF5 long-term log (LogLayout): its head from the root's
-// attributes, its runs and events whole, its codes in any slice. Opened for
+// attributes, its runs and events a page at a time (opening counts them and
+// checks their order, keeping none), its codes in any slice. Opened for
 // SWMR reading, so that a log still being written, or one whose writer was
 // killed (its superblock still says "open for SWMR writing"), opens as it is,
 // without clearing that mark first.
@@ -23,9 +24,13 @@ public:
     const LogHead& Head() const { return head_; }
     int Channels() const { return channels_; }  // 1 or 2 (columns of /codes)
     std::int64_t Samples() const { return samples_; }  // samples (pairs) in /codes
-    // A "running" last run counts up to Samples().
-    const std::vector<LogRun>& Runs() const { return runs_; }
-    const std::vector<LogEvent>& Events() const { return events_; }
+    // Rows of /runs and /events as they were when the log was opened; rows
+    // [first, first + count) replace what `out` held. A "running" last run
+    // counts up to Samples(). False with Error() on a read error.
+    std::int64_t RunCount() const { return runCount_; }
+    bool ReadRuns(std::int64_t first, std::int64_t count, std::vector<LogRun>& out);
+    std::int64_t EventCount() const { return eventCount_; }
+    bool ReadEvents(std::int64_t first, std::int64_t count, std::vector<LogEvent>& out);
     // Codes [first, first + count), count * Channels() values row by row;
     // false on a read error or a value that is no converter code (Error()).
     bool ReadCodes(std::int64_t first, std::int64_t count, std::int32_t* out);
@@ -38,8 +43,9 @@ private:
     bool ReadHead();
     bool OpenCodes();
     bool ReadExtent();
-    bool ReadRuns();
-    bool ReadEvents();
+    bool CountRuns();
+    bool CountEvents();
+    bool CheckRows(const char* table, std::int64_t first, std::int64_t count, std::int64_t rows);
     bool CheckCodes(std::int64_t first, std::int64_t count, const std::int32_t* codes);
 
     QString path_;
@@ -51,6 +57,7 @@ private:
     LogHead head_;
     int channels_ = 0;
     std::int64_t samples_ = 0;
-    std::vector<LogRun> runs_;
-    std::vector<LogEvent> events_;
+    std::int64_t runCount_ = 0;
+    std::int64_t eventCount_ = 0;
+    LogRun lastRun_;
 };

@@ -49,18 +49,39 @@ py::dict LogCore::Head() const
     return dict;
 }
 
-py::list LogCore::Runs() const
+void LogCore::TakeTurn(const std::function<bool(LogSource&)>& read)
 {
+    bool closed = false;
+    QString error;
+    {
+        py::gil_scoped_release released;
+        const std::lock_guard<std::mutex> turn(reading_);
+        closed = !log_;
+        if (!closed && !read(*log_))
+            error = log_->Error();
+    }
+    if (closed)
+        throw py::value_error(name_.toStdString() + ": the log is closed");
+    if (!error.isEmpty())
+        PythonErrors::Raise("FileFormatError", error);
+}
+
+py::list LogCore::Runs(std::int64_t first, std::int64_t count)
+{
+    std::vector<LogRun> runs;
+    TakeTurn([&](LogSource& log) { return log.ReadRuns(first, count, runs); });
     py::list rows;
-    for (const LogRun& run : Source().Runs())
+    for (const LogRun& run : runs)
         rows.append(py::make_tuple(run.Run, run.Start, run.FirstSample, run.Samples, run.End));
     return rows;
 }
 
-py::list LogCore::Events() const
+py::list LogCore::Events(std::int64_t first, std::int64_t count)
 {
+    std::vector<LogEvent> events;
+    TakeTurn([&](LogSource& log) { return log.ReadEvents(first, count, events); });
     py::list rows;
-    for (const LogEvent& event : Source().Events())
+    for (const LogEvent& event : events)
         rows.append(py::make_tuple(event.Time, event.Kind, event.Run, event.Seconds, event.Text));
     return rows;
 }
@@ -75,18 +96,7 @@ py::array LogCore::ReadCodes(std::int64_t first, std::int64_t count)
         shape.push_back(2);
     py::array_t<std::int32_t> codes(shape);
     std::int32_t* out = codes.mutable_data();
-    LogSource& source = Source();
-    QString error;
-    {
-        py::gil_scoped_release released;
-        const std::lock_guard<std::mutex> turn(reading_);
-        if (!log_)
-            error = name_ + QStringLiteral(": the log is closed");
-        else if (count > 0 && !source.ReadCodes(first, count, out))
-            error = source.Error();
-    }
-    if (!error.isEmpty())
-        PythonErrors::Raise("FileFormatError", error);
+    TakeTurn([&](LogSource& log) { return count == 0 || log.ReadCodes(first, count, out); });
     return std::move(codes);
 }
 

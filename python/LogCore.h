@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -22,10 +23,13 @@ public:
     static std::unique_ptr<LogCore> Open(const QString& path);
 
     pybind11::dict Head() const;
-    // (run, start, first_sample, samples, end) tuples.
-    pybind11::list Runs() const;
-    // (time, kind, run, seconds, text) tuples.
-    pybind11::list Events() const;
+    // Rows [first, first + count) of the run table, as (run, start,
+    // first_sample, samples, end) tuples, and of the event list, as (time,
+    // kind, run, seconds, text): read a page at a time, as the codes are.
+    std::int64_t RunCount() const { return Source().RunCount(); }
+    pybind11::list Runs(std::int64_t first, std::int64_t count);
+    std::int64_t EventCount() const { return Source().EventCount(); }
+    pybind11::list Events(std::int64_t first, std::int64_t count);
     std::int64_t Samples() const { return Source().Samples(); }
     int Channels() const { return Source().Channels(); }
 
@@ -44,6 +48,9 @@ public:
 private:
     LogCore(QString name, std::unique_ptr<LogSource> log);
     LogSource& Source() const;
+    // Runs `read` on the source without the GIL, taking its turn with the
+    // other reads; FileFormatError with the reader's reason when it fails.
+    void TakeTurn(const std::function<bool(LogSource&)>& read);
 
     QString name_;
     std::unique_ptr<LogSource> log_;

@@ -58,6 +58,9 @@ struct BoardConfig {
     // For tests that act on what the host has taken: a file made once the
     // host has read every byte a stalled run sent (StallAfterSamples).
     std::string StallMark;
+    // The bridge's latency timer: how long a partial packet (a reply) waits
+    // before it goes to the host. The chip takes 1 to 255 ms.
+    std::chrono::nanoseconds LatencyTimer = std::chrono::milliseconds(16);
     std::string Name = "KORVADEX";
     std::string Version = "V1.00";
 };

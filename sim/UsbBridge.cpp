@@ -38,7 +38,7 @@ std::optional<BoardTime> UsbBridge::NextFlushTime() const
 {
     if (!attached_ || pulled_ || packetFill_ == 0 || packetFill_ > QueueFree())
         return std::nullopt;
-    return packetSince_ + LatencyTimer;
+    return packetSince_ + latencyTimer_;
 }
 
 void UsbBridge::FlushPartialPacket()

@@ -11,15 +11,20 @@
 
 // The USB-FIFO bridge chip, the cable and the host driver's receive queue.
 // The chip gathers the board's bytes into 64-byte USB packets; a full packet
-// goes to the host at once, a partial one when the 16 ms latency timer runs
-// out (or on send-immediate). The driver keeps at most 64 KiB; when that is
+// goes to the host at once, a partial one when the latency timer (16 ms
+// unless set) runs out (or on send-immediate). The driver keeps at most 64 KiB; when that is
 // full the chip holds its packet and the board sees no room. Bytes from the
 // host go straight to the board, so this models only the board-to-host way.
 class UsbBridge : public BoardOutput {
 public:
     static constexpr std::size_t PacketSize = 64;
     static constexpr std::size_t QueueCapacity = 65536;
-    static constexpr BoardTime LatencyTimer = std::chrono::milliseconds(16);
+    static constexpr BoardTime DefaultLatencyTimer = std::chrono::milliseconds(16);
+
+    explicit UsbBridge(BoardTime latencyTimer = DefaultLatencyTimer)
+        : latencyTimer_(latencyTimer)
+    {
+    }
 
     // BoardOutput, the board's side.
     std::size_t FreeBytes() const override;
@@ -53,6 +58,7 @@ private:
     void PutInQueue(const std::uint8_t* data, std::size_t count);
     void MovePacket();
 
+    BoardTime latencyTimer_;
     std::array<std::uint8_t, PacketSize> packet_{};
     std::size_t packetFill_ = 0;
     BoardTime packetSince_{0};  // when the first byte of the partial packet came

@@ -14,6 +14,7 @@ VirtualBoard::VirtualBoard(SimClock& clock, const BoardConfig& config)
     : clock_(clock)
     , config_(config)
     , firmware_(config)
+    , bridge_(config.LatencyTimer)
 {
     bridge_.PullCableAfter(config.Faults.CablePullAfterBytes);
 }

@@ -1,9 +1,11 @@
 """A long-term log of ``korvadex-cli log``: its head, runs and events, its
 codes read a slice at a time, and its report worked a block at a time."""
 
+import collections.abc
 import dataclasses
 import functools
 import json
+import operator
 import os
 
 import numpy
@@ -47,13 +49,46 @@ class LogEvent:
     text: str     #: the text log's comment for it
 
 
-class Table(tuple):
-    """A log's rows (runs or events) in the log's order."""
+class Table(collections.abc.Sequence):
+    """A log's rows (runs or events) in the log's order, read from the file
+    a page at a time as they are reached: a week's log holds near a million
+    runs. Indexes and slices as a tuple does; reading after the log is
+    closed raises ValueError."""
 
-    def __new__(cls, kind, rows):
-        table = super().__new__(cls, (kind(*row) for row in rows))
-        table.kind = kind
-        return table
+    PAGE = 4096
+
+    def __init__(self, kind, count, read):
+        self.kind = kind
+        self._count = count
+        self._read = read
+        self._page = (None, ())
+
+    def __len__(self):
+        return self._count
+
+    def _row(self, index):
+        first = index - index % self.PAGE
+        if self._page[0] != first:
+            rows = self._read(first, min(self.PAGE, self._count - first))
+            self._page = (first, tuple(self.kind(*row) for row in rows))
+        return self._page[1][index - first]
+
+    def __getitem__(self, key):
+        if isinstance(key, slice):
+            return tuple(self._row(i) for i in range(*key.indices(self._count)))
+        index = operator.index(key)
+        if not -self._count <= index < self._count:
+            raise IndexError(f"row {key} of a table of {self._count}")
+        return self._row(index % self._count)
+
+    def __iter__(self):
+        return (self._row(i) for i in range(self._count))
+
+    def __eq__(self, other):
+        return isinstance(other, collections.abc.Sequence) and tuple(self) == tuple(other)
+
+    def __repr__(self):
+        return f"<korvadex.Table of {self._count} {self.kind.__name__} rows>"
 
     def to_pandas(self):
         """The rows as a pandas DataFrame, a column per field."""
@@ -280,8 +315,8 @@ class Log:
         #: the version of the program that wrote it ("" when unknown)
         self.program_version = head["program_version"]
         self.gain_divisor = head["gain_divisor"]
-        self.runs = Table(LogRun, self._core.runs())
-        self.events = Table(LogEvent, self._core.events())
+        self.runs = Table(LogRun, self._core.run_count(), self._core.runs)
+        self.events = Table(LogEvent, self._core.event_count(), self._core.events)
         self.codes = LogCodes(self.path, self._core)
 
     def __len__(self):

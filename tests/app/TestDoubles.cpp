@@ -89,7 +89,7 @@ void RecordingD2xx::Record(const char* bytes, DWORD count)
             continue;
         }
         if (replyClock_ && !pending_.empty() && pending_.front() != 'A')
-            replyClock_->Advance(UsbBridge::LatencyTimer);
+            replyClock_->Advance(UsbBridge::DefaultLatencyTimer);
         Commands.push_back(pending_);
         pending_.clear();
     }

@@ -7,6 +7,7 @@
 #include "Hdf5LogReader.h"
 #include "Hdf5LogWriter.h"
 #include "LogLayout.h"
+#include "../data/LogRowsOf.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -47,7 +48,7 @@ QStringList LogWords(const QString& path, QStringList more = {})
 void ExpectWholeRuns(Hdf5LogReader& reader)
 {
     std::int64_t next = 0;
-    for (const LogRun& run : reader.Runs()) {
+    for (const LogRun& run : RunsOf(reader)) {
         SCOPED_TRACE(run.Run);
         EXPECT_EQ(run.FirstSample, next);
         if (run.End != LogLayout::EndRunning) {
@@ -78,16 +79,18 @@ TEST_F(Hdf5LogCommand, HoldsEverySampleInOrderWithItsRunsAndEvents)
     EXPECT_EQ(reader.Head().BoardSerial, "KVX0001");
     EXPECT_EQ(reader.Head().SettingsText, "10ksps, 100000, CH0 (Ain0-Ain1), Sinc5+Sinc1");
     EXPECT_EQ(reader.Channels(), 1);
-    ASSERT_EQ(reader.Runs().size(), 2u);
-    EXPECT_EQ(reader.Runs()[0].End, LogLayout::EndComplete);
-    EXPECT_EQ(reader.Runs()[1].End, LogLayout::EndComplete);
+    const std::vector<LogRun> runs = RunsOf(reader);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].End, LogLayout::EndComplete);
+    EXPECT_EQ(runs[1].End, LogLayout::EndComplete);
     ExpectWholeRuns(reader);
-    ASSERT_EQ(reader.Events().size(), 2u);
-    EXPECT_EQ(reader.Events()[0].Kind, LogLayout::EventGap);
-    EXPECT_EQ(reader.Events()[0].Run, 2);
-    EXPECT_GT(reader.Events()[0].Seconds, 0.0);
-    EXPECT_EQ(reader.Events()[1].Kind, LogLayout::EventEnd);
-    EXPECT_EQ(reader.Events()[1].Text.rfind("ended after 2 runs, 200000 samples", 0), 0u) << reader.Events()[1].Text;
+    const std::vector<LogEvent> events = EventsOf(reader);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].Kind, LogLayout::EventGap);
+    EXPECT_EQ(events[0].Run, 2);
+    EXPECT_GT(events[0].Seconds, 0.0);
+    EXPECT_EQ(events[1].Kind, LogLayout::EventEnd);
+    EXPECT_EQ(events[1].Text.rfind("ended after 2 runs, 200000 samples", 0), 0u) << events[1].Text;
 }
 
 struct FormatChoice {
@@ -131,7 +134,7 @@ TEST_P(KilledHdf5Log, LeavesEveryWrittenRunWhole)
             return false;
         sinceLook.start();
         Hdf5LogReader watcher;
-        return watcher.Open(path) && watcher.Runs().size() >= runsSeen;
+        return watcher.Open(path) && static_cast<std::size_t>(watcher.RunCount()) >= runsSeen;
     };
     CliProcess::Environment board = FastBoard(true);
     board.insert(QStringLiteral("KORVADEX_SIM_SPEED"), QStringLiteral("10"));
@@ -141,7 +144,7 @@ TEST_P(KilledHdf5Log, LeavesEveryWrittenRunWhole)
     Hdf5LogReader reader;
     ASSERT_TRUE(reader.Open(path)) << reader.Error().toStdString();
     ExpectWholeRuns(reader);
-    EXPECT_GE(reader.Runs().size(), runsSeen);
+    EXPECT_GE(RunsOf(reader).size(), runsSeen);
 }
 
 INSTANTIATE_TEST_SUITE_P(RunsSeen, KilledHdf5Log, ::testing::Values(0u, 2u, 4u));
@@ -196,7 +199,7 @@ TEST_F(Hdf5LogCommand, AFullDiskEndsTheLogAndKeepsWhatWasWritten)
     ASSERT_TRUE(reader.Open(path)) << reader.Error().toStdString();
     EXPECT_GT(reader.Samples(), RunSamples);
     std::int64_t counted = 0;
-    for (const LogRun& run : reader.Runs())
+    for (const LogRun& run : RunsOf(reader))
         counted += run.Samples;
     EXPECT_EQ(counted, reader.Samples());
     std::vector<std::int32_t> codes(static_cast<std::size_t>(reader.Samples()));
@@ -222,7 +225,7 @@ TEST_F(Hdf5LogCommand, AFailedCloseIsAFailedLog)
         if (QByteArray(name).endsWith(".h5")) {
             Hdf5LogReader reader;
             ASSERT_TRUE(reader.Open(file)) << reader.Error().toStdString();
-            ASSERT_EQ(reader.Runs().size(), 1u);
+            ASSERT_EQ(RunsOf(reader).size(), 1u);
             ExpectWholeRuns(reader);
         }
     }

@@ -1,6 +1,7 @@
 #include "Hdf5LogReader.h"
 #include "Hdf5LogWriter.h"
 #include "LogLayout.h"
+#include "LogRowsOf.h"
 
 #include "DataFixtures.h"
 
@@ -98,15 +99,17 @@ TEST_P(Hdf5Log, ReadsBackWhatWasWritten)
     EXPECT_EQ(reader.Head().SettingsText, head.SettingsText);
     EXPECT_EQ(reader.Head().Started, head.Started);
     EXPECT_EQ(reader.Head().ProgramVersion, head.ProgramVersion);
-    ASSERT_EQ(reader.Runs().size(), 2u);
-    ExpectRun(reader.Runs()[0], RunRow(1, 0, first, LogLayout::EndComplete));
-    ExpectRun(reader.Runs()[1], RunRow(2, first, 1000, LogLayout::EndStopped));
-    ASSERT_EQ(reader.Events().size(), 2u);
-    EXPECT_EQ(reader.Events()[0].Kind, gap.Kind);
-    EXPECT_EQ(reader.Events()[0].Time, gap.Time);
-    EXPECT_EQ(reader.Events()[0].Run, gap.Run);
-    EXPECT_DOUBLE_EQ(reader.Events()[0].Seconds, gap.Seconds);
-    EXPECT_EQ(reader.Events()[1].Text, end.Text);
+    const std::vector<LogRun> runs = RunsOf(reader);
+    ASSERT_EQ(runs.size(), 2u);
+    ExpectRun(runs[0], RunRow(1, 0, first, LogLayout::EndComplete));
+    ExpectRun(runs[1], RunRow(2, first, 1000, LogLayout::EndStopped));
+    const std::vector<LogEvent> events = EventsOf(reader);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].Kind, gap.Kind);
+    EXPECT_EQ(events[0].Time, gap.Time);
+    EXPECT_EQ(events[0].Run, gap.Run);
+    EXPECT_DOUBLE_EQ(events[0].Seconds, gap.Seconds);
+    EXPECT_EQ(events[1].Text, end.Text);
     std::vector<std::int32_t> all(static_cast<std::size_t>(reader.Samples() * channels));
     ASSERT_TRUE(reader.ReadCodes(0, reader.Samples(), all.data())) << reader.Error().toStdString();
     std::vector<std::int32_t> expected = run1;
@@ -139,12 +142,45 @@ TEST_P(Hdf5Log, ARunningRunCountsWhatWasFlushed)
     Hdf5LogReader reader;
     ASSERT_TRUE(reader.Open(left)) << reader.Error().toStdString();
     EXPECT_EQ(reader.Samples(), 500);
-    ASSERT_EQ(reader.Runs().size(), 2u);
-    ExpectRun(reader.Runs()[0], RunRow(1, 0, 300, LogLayout::EndComplete));
-    ExpectRun(reader.Runs()[1], RunRow(2, 300, 200, LogLayout::EndRunning));
+    const std::vector<LogRun> runs = RunsOf(reader);
+    ASSERT_EQ(runs.size(), 2u);
+    ExpectRun(runs[0], RunRow(1, 0, 300, LogLayout::EndComplete));
+    ExpectRun(runs[1], RunRow(2, 300, 200, LogLayout::EndRunning));
     std::vector<std::int32_t> read(static_cast<std::size_t>(500 * channels));
     ASSERT_TRUE(reader.ReadCodes(0, 500, read.data()));
     EXPECT_EQ(read, std::vector<std::int32_t>(codes.begin(), codes.begin() + 500 * channels));
+}
+
+// A run table longer than a page is read in pages that meet without a seam:
+// a page across a page's edge, the running last run counted to the codes'
+// end, and rows past the table's end refused.
+TEST_F(Hdf5Log, ARunTableLongerThanAPageIsReadInPages)
+{
+    constexpr std::int32_t Runs = 5000;
+    const std::vector<std::int32_t> codes = Codes(Runs + 6, 1, 9);
+    const auto row = [](std::int32_t run, std::int64_t samples, const char* end) {
+        return LogRun{run, "2026-12-08T21:40:12.345Z", run - 1, samples, end};
+    };
+    Hdf5LogWriter writer;
+    ASSERT_TRUE(writer.Create(path) && writer.Begin(Head(ModeCh0), "korvadex-cli log"));
+    for (std::int32_t run = 1; run < Runs; ++run)
+        writer.SetRun(row(run, 1, LogLayout::EndComplete));
+    writer.SetRun(row(Runs, 0, LogLayout::EndRunning));
+    writer.AddCodes(codes.data(), Runs + 6);
+    ASSERT_TRUE(writer.Flush());
+
+    Hdf5LogReader reader;
+    ASSERT_TRUE(reader.Open(path)) << reader.Error().toStdString();
+    ASSERT_EQ(reader.RunCount(), Runs);
+    std::vector<LogRun> page;
+    ASSERT_TRUE(reader.ReadRuns(4094, 3, page)) << reader.Error().toStdString();
+    ASSERT_EQ(page.size(), 3u);
+    for (std::int32_t i = 0; i < 3; ++i)
+        ExpectRun(page[i], row(4095 + i, 1, LogLayout::EndComplete));
+    ASSERT_TRUE(reader.ReadRuns(Runs - 2, 2, page));
+    ExpectRun(page[1], row(Runs, 7, LogLayout::EndRunning));
+    EXPECT_FALSE(reader.ReadRuns(Runs - 1, 2, page));
+    EXPECT_NE(reader.Error().indexOf(QStringLiteral("outside the 5000 rows of /runs")), -1) << reader.Error().toStdString();
 }
 
 // A comment longer than its field is cut before the character that would
@@ -182,8 +218,9 @@ TEST_F(Hdf5Log, ALongEventTextIsCutAtACharacter)
     ASSERT_TRUE(writer.Close());
     Hdf5LogReader reader;
     ASSERT_TRUE(reader.Open(path)) << reader.Error().toStdString();
-    ASSERT_EQ(reader.Events().size(), 1u);
-    EXPECT_EQ(reader.Events()[0].Text, kept);
+    const std::vector<LogEvent> events = EventsOf(reader);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].Text, kept);
 }
 
 INSTANTIATE_TEST_SUITE_P(Channels, Hdf5Log, ::testing::Values(ModeCh0, ModeCh1, ModeDual));

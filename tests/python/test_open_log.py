@@ -223,6 +223,19 @@ def test_a_closed_log_lets_go_of_its_file(tmp_path, board_log):
     assert korvadex.open_log(path).codes[0:3].tolist() == [5, 6, 7]
 
 
+def test_a_run_table_longer_than_a_page_reads_as_a_sequence(tmp_path):
+    runs = [(run, b"2026-12-08T21:40:12.345Z", run - 1, 1, b"stopped") for run in range(1, 5001)]
+    log = korvadex.open_log(write_log(tmp_path / "runs.h5", numpy.full(5000, MID, numpy.int32), 0, runs))
+    assert len(log.runs) == 5000
+    assert [run.run for run in log.runs[4094:4098]] == [4095, 4096, 4097, 4098]
+    assert log.runs[-1] == korvadex.LogRun(5000, "2026-12-08T21:40:12.345Z", 4999, 1, "stopped")
+    assert sum(run.samples for run in log.runs) == 5000
+    assert log.plan().pieces == ((0, 5000),)
+    log.close()
+    with pytest.raises(ValueError, match="closed"):
+        log.runs[0]
+
+
 @pytest.mark.parametrize("span", [0, 3 * 65536 + 8192, 100000, 65536.0])
 def test_a_span_off_the_blocks_is_refused_before_any_work(board_log, span):
     with pytest.raises(ValueError, match="not a positive multiple of 65536"):

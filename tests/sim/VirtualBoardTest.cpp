@@ -47,7 +47,7 @@ protected:
     std::string Ask(const std::string& command)
     {
         Write(command + "\r");
-        clock.Advance(UsbBridge::LatencyTimer);
+        clock.Advance(UsbBridge::DefaultLatencyTimer);
         return ReadAll();
     }
 
@@ -61,7 +61,7 @@ protected:
             clock.Advance(step);
             stream += ReadAll();
         }
-        clock.Advance(UsbBridge::LatencyTimer);
+        clock.Advance(UsbBridge::DefaultLatencyTimer);
         return stream + ReadAll();
     }
 
@@ -123,7 +123,7 @@ TEST_F(VirtualBoardTest, TransferSizeIsAMultipleOf64UpTo64Kib)
 TEST_F(VirtualBoardTest, ReplyArrivesWhenTheLatencyTimerRunsOut)
 {
     Write("U?\r");
-    clock.Advance(UsbBridge::LatencyTimer - 1ns);
+    clock.Advance(UsbBridge::DefaultLatencyTimer - 1ns);
     EXPECT_EQ(Queued(), 0u);
     clock.Advance(1ns);
     EXPECT_EQ(ReadAll(), "KORVADEX\r");
@@ -247,7 +247,7 @@ TEST_F(VirtualBoardTest, SplitReplyShowsItsTextBeforeItsCR)
     board.SetFaults(FaultsWith([](BoardFaults& f) { f.SplitReply = true; }));
     Write("?\r");
     EXPECT_EQ(ReadAll(), "OK");
-    clock.Advance(UsbBridge::LatencyTimer);
+    clock.Advance(UsbBridge::DefaultLatencyTimer);
     EXPECT_EQ(ReadAll(), "\r");
 }
 
