@@ -1,6 +1,7 @@
 #include "Hdf5LogReader.h"
 
 #include "CodeScale.h"
+#include "ForkedProbe.h"
 #include "Hdf5Attributes.h"
 #include "Hdf5LogRows.h"
 #include "LogLayout.h"
@@ -117,6 +118,13 @@ bool Hdf5LogReader::Open(const QString& path)
         return Fail(QStringLiteral("cannot be read as HDF5 (damaged or truncated%1)")
                         .arg(cause.isEmpty() ? QString() : QStringLiteral(": ") + cause));
     }
+    // The head's texts may lie in a heap the library cannot read safely
+    // when it is damaged: read first by a copy of this process.
+    if (!ForkedProbe::Survives([this] {
+            if (CheckFormat())
+                ReadHead();
+        }))
+        return Fail(QStringLiteral("its head cannot be read: the HDF5 library fails on it (the file is damaged)"));
     // The writer flushes a run's codes before its row: read in the other
     // order, no run reaches past the codes read.
     return CheckFormat() && ReadHead() && OpenCodes() && CountRuns() && CountEvents() && ReadExtent();
