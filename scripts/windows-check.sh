@@ -34,6 +34,8 @@ step "running the tests under Wine"
 bash scripts/wine-prefix.sh "$WINEPREFIX"
 # One wineserver for the whole run, its services started before the first
 # test, so no test pays for starting them.
+# A wineserver left by a check that failed half-way would refuse a new one.
+wineserver -k 2>/dev/null || true
 wineserver -p 600
 timeout 300 wine cmd /c exit
 # A case that fails is tried once more, and named in the output if it was:
