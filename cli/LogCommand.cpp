@@ -8,6 +8,7 @@
 #include "Hdf5LogOutput.h"
 #include "LogSession.h"
 #include "MeasureItems.h"
+#include "PublishingOutput.h"
 #include "RunData.h"
 #include "RunOptions.h"
 #include "TextLogOutput.h"
@@ -24,11 +25,16 @@ const QString DurationOption = QStringLiteral("--duration");
 const QString RunsOption = QStringLiteral("--runs");
 const QString ForceOption = QStringLiteral("--force");
 const QString FormatOption = QStringLiteral("--format");
+const QString PublishOption = QStringLiteral("--publish");
+const QString MqttUserOption = QStringLiteral("--mqtt-user");
+const QString MqttPasswordFileOption = QStringLiteral("--mqtt-password-file");
 
 const char* const HelpText =
     "usage: korvadex-cli log --rate ITEM --channel 0|1|2 --filter sinc3|sinc5 -o OUT.csv|OUT.h5\n"
     "                        [--format text|hdf5] [--duration SECONDS|--runs N] [--force]\n"
     "                        [--stall-timeout SECONDS] [--board SERIAL] [--reconnect[=SECONDS]]\n"
+    "                        [--publish mqtt://HOST[:PORT]/PREFIX|influx-file:PATH]\n"
+    "                        [--mqtt-user NAME --mqtt-password-file FILE]\n"
     "Long-term acquisition: the board is identified once, then runs of 100000\n"
     "samples (pairs) follow back to back until the duration has passed, N runs are\n"
     "done, or Ctrl-C; without either option it runs until Ctrl-C. Every sample is\n"
@@ -55,6 +61,14 @@ const char* const HelpText =
     "configured again, and the next run follows. Without SECONDS it waits for ever;\n"
     "with them it gives up after that long (exit 7). Ctrl-C, --duration and --runs\n"
     "end the wait too; the last line counts the reconnects and the time lost.\n"
+    "--publish: live figures for dashboards. Each second's summary (samples, and per\n"
+    "channel min, max, mean, sigma and pp in uV) goes as JSON to PREFIX/SERIAL/summary\n"
+    "on the MQTT broker (port 1883, prefix korvadex by default), the events to\n"
+    "PREFIX/SERIAL/event and a retained online/offline to PREFIX/SERIAL/status (also\n"
+    "the last will), QoS 1. The broker never holds up the log: while it is away up to\n"
+    "ten minutes of summaries wait, then the oldest go; the last line counts what was\n"
+    "not delivered. influx-file:PATH appends the summaries as InfluxDB line protocol.\n"
+    "The password is read from the file's first line, never from the command line.\n"
     "exit codes: 0 done, 2 usage or file error, 3 board not found, 4 no response,\n"
     "5 board error, 6 read error (everything taken before it is kept), 7 the board\n"
     "did not come back within --reconnect=SECONDS, 130 Ctrl-C";
@@ -105,6 +119,29 @@ std::unique_ptr<LogOutput> OutputFor(const CommandLine& line, const QString& pat
     return nullptr;
 }
 
+// The file output, publishing beside it when --publish names a target;
+// nothing with the reason in `error` for a bad --publish or password file.
+std::unique_ptr<LogOutput> PublishedOutput(const CommandLine& line, std::unique_ptr<LogOutput> file,
+                                           const QString& path, QString& error)
+{
+    if (!line.Has(PublishOption)) {
+        if (line.Has(MqttUserOption) || line.Has(MqttPasswordFileOption))
+            error = QStringLiteral("%1 and %2 go with %3").arg(MqttUserOption, MqttPasswordFileOption, PublishOption);
+        return error.isEmpty() ? std::move(file) : nullptr;
+    }
+    std::optional<PublishTarget> target = PublishTarget::Parse(line.Value(PublishOption), error);
+    if (!target)
+        return nullptr;
+    target->User = line.Value(MqttUserOption);
+    if (line.Has(MqttPasswordFileOption)) {
+        const std::optional<QString> password = PublishTarget::ReadPassword(line.Value(MqttPasswordFileOption), error);
+        if (!password)
+            return nullptr;
+        target->Password = *password;
+    }
+    return std::make_unique<PublishingOutput>(std::move(file), *target, QFileInfo(path).fileName());
+}
+
 } // namespace
 
 const QString LogCommand::ReconnectOption = QStringLiteral("--reconnect");
@@ -130,16 +167,21 @@ int LogCommand::Run(const QStringList& words)
     if (!line.Parse(words, {{RunOptions::Rate, true}, {RunOptions::Channel, true}, {RunOptions::Filter, true}, {OutputOption, true},
                             {FormatOption, true}, {DurationOption, true}, {RunsOption, true}, {ForceOption, false},
                             {BoardConnection::StallOption, true}, {BoardChoice::Option, true},
-                            {ReconnectOption, true, true}, {Usage::HelpOption, false}}))
+                            {ReconnectOption, true, true}, {PublishOption, true}, {MqttUserOption, true},
+                            {MqttPasswordFileOption, true}, {Usage::HelpOption, false}}))
         return Usage::Fail(line.Error());
     if (line.Has(Usage::HelpOption))
         return Usage::Help(QString::fromUtf8(HelpText));
     if (!line.Positional().isEmpty())
         return Usage::Fail(QStringLiteral("log takes no file name but -o OUT.csv"));
     const QString path = line.Value(OutputOption);
-    const std::unique_ptr<LogOutput> output = OutputFor(line, path);
-    if (!output)
+    std::unique_ptr<LogOutput> file = OutputFor(line, path);
+    if (!file)
         return Usage::Fail(QStringLiteral("%1 takes text or hdf5").arg(FormatOption));
+    QString publishError;
+    const std::unique_ptr<LogOutput> output = PublishedOutput(line, std::move(file), path, publishError);
+    if (!output)
+        return Usage::Fail(publishError);
     const auto run = std::make_unique<RunData>();
     LogLimits limits;
     ReconnectPolicy reconnect;

@@ -2,9 +2,8 @@
 
 #include "LogSource.h"
 #include "MeasureItems.h"
+#include "SampleTime.h"
 
-#include <algorithm>
-#include <cmath>
 
 const QString LogPick::RunsOption = QStringLiteral("--runs");
 const QString LogPick::FromOption = QStringLiteral("--from");
@@ -27,15 +26,6 @@ std::optional<QDateTime> UtcTime(const QString& text)
     if (!time.isValid() || !text.endsWith(QLatin1Char('Z')))
         return std::nullopt;
     return time.toUTC();
-}
-
-// The first index i of a run starting at `start` whose time start + i / rate
-// is at or after `time`, within 0 .. samples.
-std::int64_t IndexAt(const QDateTime& start, const QDateTime& time, double rate, std::int64_t samples)
-{
-    const double seconds = static_cast<double>(start.msecsTo(time)) / 1000.0;
-    const double index = std::ceil(seconds * rate - 1e-9);
-    return static_cast<std::int64_t>(std::clamp(index, 0.0, static_cast<double>(samples)));
 }
 
 } // namespace
@@ -87,9 +77,9 @@ bool LogPick::Pieces(LogSource& log, std::vector<LogBlocks::Piece>& pieces) cons
             if (!start.isValid())
                 return;
             if (from_)
-                first = IndexAt(start, *from_, rate, run.Samples);
+                first = SampleTime::IndexAt(start, *from_, rate, run.Samples);
             if (to_)
-                last = IndexAt(start, *to_, rate, run.Samples);
+                last = SampleTime::IndexAt(start, *to_, rate, run.Samples);
         }
         if (last <= first)
             return;

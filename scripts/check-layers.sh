@@ -13,7 +13,8 @@ declare -A allowed=(
   [analysis]="analysis common"
   [report]="report analysis common"
   [acquire]="acquire link data common"
-  [cli]="cli acquire report analysis link data graph common"
+  [publish]="publish acquire analysis data common"
+  [cli]="cli publish acquire report analysis link data graph common"
   [app]="app acquire report analysis link data graph common"
   [python]="python acquire analysis link data common"
 )

@@ -14,6 +14,7 @@ packages=(
   libftdi1-dev libusb-1.0-0-dev
   libfftw3-dev pkg-config
   libhdf5-dev hdf5-tools
+  libmosquitto-dev mosquitto mosquitto-clients
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick xdotool
   dpkg-dev man-db desktop-file-utils lintian appstream

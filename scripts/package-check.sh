@@ -65,7 +65,7 @@ expect_depends() {
     grep -qE "(^|, )$package( |,|$)" <<<"$depends" || fail "$1: Depends lacks $package: $depends"
   done
 }
-expect_depends "$deb" libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 qt6-qpa-plugins fonts-ipafont-gothic libhdf5-103-1
+expect_depends "$deb" libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 qt6-qpa-plugins fonts-ipafont-gothic libhdf5-103-1 libmosquitto1
 expect_depends "$pydeb" python3 python3-numpy libqt6core6 libfftw3-double3 libhdf5-103-1 "korvadex \\(= $(dpkg -f "$deb" Version)\\)"
 
 root=$(mktemp -d)

@@ -27,9 +27,10 @@ fail() { echo "installer-check: $*" >&2; failures=$((failures + 1)); }
 
 # What the zip holds, below its top folder.
 held="$(unzip -Z1 "$zip" | grep -v '/$' | sed 's|^[^/]*/||' | sort)"
-expected="$(printf '%s\n' COPYING.txt BUNDLED.txt HDF5-COPYING.txt zlib-LICENSE.txt bin/korvadex.exe bin/korvadex-cli.exe \
+expected="$(printf '%s\n' COPYING.txt BUNDLED.txt HDF5-COPYING.txt zlib-LICENSE.txt mosquitto-LICENSE.txt \
+  bin/korvadex.exe bin/korvadex-cli.exe \
   bin/Qt6Core.dll bin/Qt6Gui.dll bin/Qt6Widgets.dll bin/Qt6Network.dll bin/libfftw3-3.dll \
-  bin/libhdf5.dll bin/zlib1.dll \
+  bin/libhdf5.dll bin/zlib1.dll bin/libmosquitto.dll \
   bin/libstdc++-6.dll bin/libgcc_s_seh-1.dll bin/libwinpthread-1.dll \
   bin/platforms/qwindows.dll bin/platforms/qoffscreen.dll bin/styles/qwindowsvistastyle.dll \
   bin/imageformats/qico.dll | sort)"

@@ -1,0 +1,174 @@
+#include "MqttPublisher.h"
+
+#include "PublishTarget.h"
+
+#include <mosquitto.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+constexpr int KeepAliveSeconds = 10;
+constexpr auto CloseWait = std::chrono::seconds(2);
+
+void InitialiseLibrary()
+{
+    static const int once = mosquitto_lib_init();
+    (void)once;
+}
+
+} // namespace
+
+MqttPublisher::MqttPublisher(const PublishTarget& target, LiveMessages messages)
+    : messages_(std::move(messages))
+    , prefix_(target.Prefix.toStdString())
+{
+    InitialiseLibrary();
+    const std::string id = "korvadex-" + messages_.Serial().toStdString();
+    client_ = mosquitto_new(id.c_str(), true, this);
+    if (client_ == nullptr) {
+        problem_ = QStringLiteral("libmosquitto could not make a client");
+        return;
+    }
+    mosquitto_int_option(client_, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
+    if (!target.User.isEmpty())
+        mosquitto_username_pw_set(client_, target.User.toUtf8().constData(), target.Password.toUtf8().constData());
+    const QByteArray will = messages_.Status(false);
+    mosquitto_will_set(client_, Topic("status").c_str(), will.size(), will.constData(), 1, true);
+    mosquitto_reconnect_delay_set(client_, 1, 30, true);
+    mosquitto_connect_callback_set(client_, &MqttPublisher::Connected);
+    mosquitto_disconnect_callback_set(client_, &MqttPublisher::Disconnected);
+    mosquitto_publish_callback_set(client_, &MqttPublisher::Delivered);
+    Queue({Topic("status"), messages_.Status(true), true});
+    // A broker that is down now is tried again by the loop's thread.
+    const int connecting = mosquitto_connect_async(client_, target.Host.toUtf8().constData(), target.Port, KeepAliveSeconds);
+    if (connecting != MOSQ_ERR_SUCCESS)
+        problem_ = QStringLiteral("%1:%2 cannot be reached (%3)")
+                       .arg(target.Host)
+                       .arg(target.Port)
+                       .arg(QString::fromUtf8(mosquitto_strerror(connecting)));
+    mosquitto_loop_start(client_);
+}
+
+MqttPublisher::~MqttPublisher()
+{
+    Close();
+    if (client_ != nullptr)
+        mosquitto_destroy(client_);
+}
+
+std::string MqttPublisher::Topic(const char* kind) const
+{
+    return prefix_ + "/" + messages_.Serial().toStdString() + "/" + kind;
+}
+
+void MqttPublisher::Summary(const SecondSummary& second, int reconnects)
+{
+    Queue({Topic("summary"), messages_.Summary(second, reconnects), false});
+}
+
+void MqttPublisher::Event(const LogEvent& event)
+{
+    Queue({Topic("event"), messages_.Event(event), false});
+}
+
+void MqttPublisher::Queue(Message message)
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (closed_ || client_ == nullptr) {
+        dropped_ += message.Status ? 0 : 1;
+        return;
+    }
+    waiting_.push_back(std::move(message));
+    while (waiting_.size() > WaitingBound) {
+        dropped_ += waiting_.front().Status ? 0 : 1;
+        waiting_.pop_front();
+    }
+    SendWaiting();
+}
+
+void MqttPublisher::SendWaiting()
+{
+    while (connected_ && !waiting_.empty() && inFlight_.size() + statusInFlight_.size() < InFlightBound) {
+        const Message& message = waiting_.front();
+        int id = 0;
+        if (mosquitto_publish(client_, &id, message.Topic.c_str(), message.Payload.size(), message.Payload.constData(), 1,
+                              message.Status)
+            != MOSQ_ERR_SUCCESS)
+            return;  // the connection went: the message waits for the next one
+        (message.Status ? statusInFlight_ : inFlight_).insert(id);
+        waiting_.pop_front();
+    }
+}
+
+void MqttPublisher::Connected(mosquitto*, void* self, int result)
+{
+    auto* publisher = static_cast<MqttPublisher*>(self);
+    const std::lock_guard<std::mutex> lock(publisher->mutex_);
+    if (result != 0) {
+        publisher->problem_ = QStringLiteral("the broker refused the connection: %1")
+                                  .arg(QString::fromUtf8(mosquitto_connack_string(result)));
+        return;
+    }
+    publisher->connected_ = true;
+    publisher->SendWaiting();
+}
+
+void MqttPublisher::Disconnected(mosquitto*, void* self, int result)
+{
+    auto* publisher = static_cast<MqttPublisher*>(self);
+    const std::lock_guard<std::mutex> lock(publisher->mutex_);
+    publisher->connected_ = false;
+    if (result != 0 && publisher->problem_.isEmpty())
+        publisher->problem_ = QStringLiteral("the broker went away");
+}
+
+void MqttPublisher::Delivered(mosquitto*, void* self, int id)
+{
+    auto* publisher = static_cast<MqttPublisher*>(self);
+    const std::lock_guard<std::mutex> lock(publisher->mutex_);
+    publisher->inFlight_.erase(id);
+    publisher->statusInFlight_.erase(id);
+    publisher->SendWaiting();
+}
+
+std::int64_t MqttPublisher::Undelivered() const
+{
+    std::int64_t count = dropped_ + static_cast<std::int64_t>(inFlight_.size());
+    for (const Message& message : waiting_)
+        count += message.Status ? 0 : 1;
+    return count;
+}
+
+std::int64_t MqttPublisher::Close()
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (closed_ || client_ == nullptr)
+            return Undelivered();
+    }
+    Queue({Topic("status"), messages_.Status(false), true});
+    const auto end = std::chrono::steady_clock::now() + CloseWait;
+    for (;;) {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            const bool sent = waiting_.empty() && inFlight_.empty() && statusInFlight_.empty();
+            if (sent || !connected_ || std::chrono::steady_clock::now() >= end) {
+                closed_ = true;
+                break;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    mosquitto_disconnect(client_);
+    mosquitto_loop_stop(client_, false);
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return Undelivered();
+}
+
+QString MqttPublisher::Problem() const
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return problem_;
+}

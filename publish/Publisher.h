@@ -1,0 +1,24 @@
+#pragma once
+
+#include "LogRecords.h"
+#include "SecondFigures.h"
+
+#include <QString>
+
+#include <cstdint>
+
+// Where a log's live figures go while it runs. Never the log's master: a
+// publisher never blocks nor fails the log; what it could not deliver it
+// counts.
+class Publisher {
+public:
+    virtual ~Publisher() = default;
+
+    virtual void Summary(const SecondSummary& second, int reconnects) = 0;
+    virtual void Event(const LogEvent& event) = 0;
+    // Ends publishing (says "offline" where there is a status): the number
+    // of summaries and events never delivered.
+    virtual std::int64_t Close() = 0;
+    // Why messages did not get through, in words; empty when they did.
+    virtual QString Problem() const = 0;
+};

@@ -1,0 +1,205 @@
+// log --publish against a real mosquitto on the loopback address: what a
+// dashboard hears, and a broker that goes away, comes back or refuses.
+
+#include "Broker.h"
+#include "CliProcess.h"
+#include "LogChecks.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+const QString Prefix = QStringLiteral("lab");
+
+QStringList Publishing(const QString& path, const Broker& broker, QStringList more = {})
+{
+    return LogWords(path, QStringLiteral("10ksps"), QStringList{QStringLiteral("--publish"), broker.Url(Prefix)} + more);
+}
+
+std::vector<Heard> OfKind(const std::vector<Heard>& heard, const QString& kind)
+{
+    std::vector<Heard> found;
+    for (const Heard& message : heard) {
+        if (message.Topic == Prefix + QStringLiteral("/KVX0001/") + kind)
+            found.push_back(message);
+    }
+    return found;
+}
+
+QString ClosingComment(const QString& path)
+{
+    const ParsedLog log = ParseLog(Contents(path));
+    return log.Comments.isEmpty() ? QString() : log.Comments.back();
+}
+
+class PublishCommand : public ::testing::Test {
+protected:
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("log.csv"));
+};
+
+// Each second's summary holds that second's samples and the figures that
+// report --json gives for --from that second --to the next; the status goes
+// online, then offline, and the end event carries the log's own words.
+TEST_F(PublishCommand, SummariesAreTheLogsOwnFiguresOfEachSecond)
+{
+    Broker broker;
+    ASSERT_TRUE(broker.Start());
+    Listener listener(broker, Prefix);
+    // The board in real time, so that the seconds are the wall clock's; an
+    // HDF5 log keeps each run's start as the log session took it.
+    const QString h5 = folder.filePath(QStringLiteral("log.h5"));
+    const CliResult r = CliProcess::Run(Publishing(h5, broker, {QStringLiteral("--duration"), QStringLiteral("3.5")}));
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    ASSERT_TRUE(listener.WaitFor(QStringLiteral("status"), QStringLiteral("state"), QStringLiteral("offline"), 5000));
+    const std::vector<Heard> heard = listener.Messages();
+    const std::vector<Heard> status = OfKind(heard, QStringLiteral("status"));
+    ASSERT_EQ(status.size(), 2u);
+    EXPECT_EQ(status[0].Message.value(QStringLiteral("state")).toString(), QStringLiteral("online"));
+    EXPECT_EQ(status[0].Message.value(QStringLiteral("file")).toString(), QStringLiteral("log.h5"));
+    const std::vector<Heard> events = OfKind(heard, QStringLiteral("event"));
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().Message.value(QStringLiteral("kind")).toString(), QStringLiteral("end"));
+    EXPECT_TRUE(events.back().Message.value(QStringLiteral("text")).toString().startsWith(QStringLiteral("ended after")));
+
+    const std::vector<Heard> summaries = OfKind(heard, QStringLiteral("summary"));
+    ASSERT_GE(summaries.size(), 3u);
+    std::int64_t samples = 0;
+    for (const Heard& summary : summaries)
+        samples += summary.Message.value(QStringLiteral("samples")).toInteger();
+    EXPECT_TRUE(r.OutLines().back().endsWith(QStringLiteral("%1 samples").arg(samples))) << r.Out.toStdString();
+
+    const QJsonObject second = summaries[1].Message;
+    const QDateTime from = QDateTime::fromString(second.value(QStringLiteral("time")).toString(), Qt::ISODate);
+    const CliResult report = CliProcess::Run({QStringLiteral("report"), QStringLiteral("--json"), QStringLiteral("--from"),
+                                              from.toString(Qt::ISODateWithMs), QStringLiteral("--to"),
+                                              from.addSecs(1).toString(Qt::ISODateWithMs), h5});
+    ASSERT_EQ(report.ExitCode, 0) << report.Err.toStdString();
+    const QJsonArray channels =
+        QJsonDocument::fromJson(report.Out.toUtf8()).object().value(QStringLiteral("channels")).toArray();
+    ASSERT_EQ(channels.size(), 1);
+    for (int c = 0; c < channels.size(); ++c) {
+        SCOPED_TRACE(c);
+        const QJsonObject expected = channels[c].toObject();
+        const QJsonObject microvolts = expected.value(QStringLiteral("microvolts")).toObject();
+        const QJsonObject figures = second.value(QStringLiteral("ch%1").arg(c)).toObject();
+        const auto value = [](const QJsonObject& object, const char* key) {
+            return static_cast<float>(object.value(QString::fromUtf8(key)).toDouble());
+        };
+        EXPECT_EQ(second.value(QStringLiteral("samples")).toInteger(), expected.value(QStringLiteral("count")).toInteger());
+        EXPECT_EQ(value(figures, "min_uV"), value(microvolts, "min"));
+        EXPECT_EQ(value(figures, "max_uV"), value(microvolts, "max"));
+        EXPECT_EQ(value(figures, "pp_uV"), value(microvolts, "pp"));
+        EXPECT_FLOAT_EQ(value(figures, "sigma_uV"), value(microvolts, "deviation"));
+        EXPECT_FLOAT_EQ(value(figures, "mean_uV"), value(expected, "mean_uV"));
+    }
+}
+
+// kill -9 leaves the broker the last will: "offline", retained, so that a
+// dashboard that looks later still sees it.
+TEST_F(PublishCommand, AKilledLogIsSaidOfflineByItsLastWill)
+{
+    Broker broker;
+    ASSERT_TRUE(broker.Start());
+    Listener listener(broker, Prefix);
+    const auto online = [&] {
+        return listener.WaitFor(QStringLiteral("summary"), QStringLiteral("serial"), QStringLiteral("KVX0001"), 0);
+    };
+    const CliResult r = CliProcess::RunSignalledWhen(Publishing(path, broker), CountingBoard(), online, Stop::Kill);
+    ASSERT_TRUE(r.Finished);
+    EXPECT_TRUE(listener.WaitFor(QStringLiteral("status"), QStringLiteral("state"), QStringLiteral("offline"), 5000));
+    Listener later(broker, Prefix);
+    EXPECT_TRUE(later.WaitFor(QStringLiteral("status"), QStringLiteral("state"), QStringLiteral("offline"), 3000));
+}
+
+// The broker stopped mid-log and started again: the log is whole, the
+// summaries of the outage arrive once it is back, and nothing is lost.
+TEST_F(PublishCommand, ABrokerThatGoesAndComesBackLosesNothing)
+{
+    Broker broker;
+    ASSERT_TRUE(broker.Start());
+    std::optional<Listener> listener(std::in_place, broker, Prefix);
+    QElapsedTimer away;
+    QDateTime back;
+    const auto resumed = [&] {
+        if (!away.isValid() && listener
+            && listener->WaitFor(QStringLiteral("summary"), QStringLiteral("serial"), QStringLiteral("KVX0001"), 0)) {
+            listener.reset();
+            broker.Stop();
+            away.start();
+        }
+        if (away.isValid() && !back.isValid() && away.elapsed() > 2000) {
+            broker.Start();
+            back = QDateTime::currentDateTimeUtc();
+            listener.emplace(broker, Prefix);
+        }
+        return back.isValid() && back.secsTo(QDateTime::currentDateTimeUtc()) >= 3;
+    };
+    const CliResult r = CliProcess::RunSignalledWhen(Publishing(path, broker), CountingBoard(), resumed, Stop::CtrlC);
+    ASSERT_TRUE(r.Finished);
+    EXPECT_EQ(r.ExitCode, 130) << r.Err.toStdString();
+    ASSERT_TRUE(listener->WaitFor(QStringLiteral("status"), QStringLiteral("state"), QStringLiteral("offline"), 5000));
+    const ParsedLog log = ParseLog(Contents(path));
+    ASSERT_TRUE(log.Whole);
+    ASSERT_GE(log.Runs.size(), 2u);
+    for (std::size_t run = 0; run + 1 < log.Runs.size(); ++run)
+        EXPECT_TRUE(CountsUpFromStart(log.Runs[run])) << "run " << run + 1;
+    EXPECT_FALSE(log.Comments.back().contains(QStringLiteral("not delivered"))) << log.Comments.back().toStdString();
+    // Summaries of seconds before the restart came after it, from the queue.
+    bool queued = false;
+    for (const Heard& summary : OfKind(listener->Messages(), QStringLiteral("summary")))
+        queued = queued || QDateTime::fromString(summary.Message.value(QStringLiteral("time")).toString(), Qt::ISODate) < back.addSecs(-1);
+    EXPECT_TRUE(queued);
+}
+
+// A broker gone for good, or one that refuses the password: the log goes on
+// to its end and its closing comment counts what was not delivered, and why.
+TEST_F(PublishCommand, WhatCouldNotBeDeliveredIsCountedInTheClosingComment)
+{
+    const QString passwordFile = folder.filePath(QStringLiteral("password"));
+    QFile file(passwordFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("wrong\n");
+    file.close();
+    struct Case {
+        const char* Name;
+        QString Password;  // the broker's; empty: anonymous, stopped mid-log
+        const char* Why;
+    };
+    for (const Case& c : {Case{"gone", QString(), "the broker went away"},
+                          Case{"refused", QStringLiteral("right"), "the broker refused the connection"}}) {
+        SCOPED_TRACE(c.Name);
+        Broker broker(c.Password);
+        ASSERT_TRUE(broker.Start());
+        QStringList more{QStringLiteral("--duration"), QStringLiteral("3")};
+        if (!c.Password.isEmpty())
+            more += {QStringLiteral("--mqtt-user"), QStringLiteral("lab"), QStringLiteral("--mqtt-password-file"), passwordFile};
+        std::optional<Listener> listener;
+        if (c.Password.isEmpty())
+            listener.emplace(broker, Prefix);
+        const auto stopBroker = [&] {
+            if (listener && listener->WaitFor(QStringLiteral("summary"), QStringLiteral("serial"), QStringLiteral("KVX0001"), 0)) {
+                listener.reset();
+                broker.Stop();
+            }
+            return false;
+        };
+        const CliResult r = CliProcess::RunSignalledWhen(Publishing(path, broker, more + QStringList{QStringLiteral("--force")}),
+                                                         CountingBoard(), stopBroker, Stop::CtrlC);
+        ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+        const QString closing = ClosingComment(path);
+        EXPECT_TRUE(closing.contains(QStringLiteral("live messages not delivered (") + QString::fromUtf8(c.Why)))
+            << closing.toStdString();
+    }
+}
+
+} // namespace
