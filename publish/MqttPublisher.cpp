@@ -4,6 +4,7 @@
 
 #include <mosquitto.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -11,6 +12,9 @@ namespace {
 
 constexpr int KeepAliveSeconds = 10;
 constexpr auto CloseWait = std::chrono::seconds(2);
+constexpr auto FirstRetry = std::chrono::seconds(1);
+constexpr auto LastRetry = std::chrono::seconds(30);
+constexpr int LoopWaitMs = 100;
 
 void InitialiseLibrary()
 {
@@ -36,19 +40,52 @@ MqttPublisher::MqttPublisher(const PublishTarget& target, LiveMessages messages)
         mosquitto_username_pw_set(client_, target.User.toUtf8().constData(), target.Password.toUtf8().constData());
     const QByteArray will = messages_.Status(false);
     mosquitto_will_set(client_, Topic("status").c_str(), will.size(), will.constData(), 1, true);
-    mosquitto_reconnect_delay_set(client_, 1, 30, true);
     mosquitto_connect_callback_set(client_, &MqttPublisher::Connected);
     mosquitto_disconnect_callback_set(client_, &MqttPublisher::Disconnected);
     mosquitto_publish_callback_set(client_, &MqttPublisher::Delivered);
+    mosquitto_threaded_set(client_, true);
     Queue({Topic("status"), messages_.Status(true), true});
-    // A broker that is down now is tried again by the loop's thread.
+    // A broker that is down now is tried again by the network thread.
     const int connecting = mosquitto_connect_async(client_, target.Host.toUtf8().constData(), target.Port, KeepAliveSeconds);
     if (connecting != MOSQ_ERR_SUCCESS)
         problem_ = QStringLiteral("%1:%2 cannot be reached (%3)")
                        .arg(target.Host)
                        .arg(target.Port)
                        .arg(QString::fromUtf8(mosquitto_strerror(connecting)));
-    mosquitto_loop_start(client_);
+    network_ = std::thread([this] { RunNetwork(); });
+}
+
+void MqttPublisher::RunNetwork()
+{
+    auto delay = FirstRetry;
+    std::unique_lock<std::mutex> lock(loopMutex_);
+    while (!stopping_) {
+        lock.unlock();
+        const int result = mosquitto_loop(client_, LoopWaitMs, 1);
+        lock.lock();
+        if (result == MOSQ_ERR_SUCCESS || stopping_)
+            continue;
+        if (reached_)
+            delay = FirstRetry;
+        reached_ = false;
+        if (loopWake_.wait_for(lock, delay, [this] { return stopping_; }))
+            break;
+        delay = std::min(delay * 2, LastRetry);
+        lock.unlock();
+        mosquitto_reconnect_async(client_);
+        lock.lock();
+    }
+}
+
+void MqttPublisher::StopNetwork()
+{
+    {
+        const std::lock_guard<std::mutex> lock(loopMutex_);
+        stopping_ = true;
+    }
+    loopWake_.notify_all();
+    if (network_.joinable())
+        network_.join();
 }
 
 MqttPublisher::~MqttPublisher()
@@ -81,9 +118,15 @@ void MqttPublisher::Queue(Message message)
         return;
     }
     waiting_.push_back(std::move(message));
-    while (waiting_.size() > WaitingBound) {
-        dropped_ += waiting_.front().Status ? 0 : 1;
-        waiting_.pop_front();
+    // The oldest summary or event goes; a status is never dropped, nor
+    // counted in the bound.
+    const auto counted = std::count_if(waiting_.begin(), waiting_.end(), [](const Message& m) { return !m.Status; });
+    if (static_cast<std::size_t>(counted) > WaitingBound) {
+        const auto oldest = std::find_if(waiting_.begin(), waiting_.end(), [](const Message& m) { return !m.Status; });
+        if (oldest != waiting_.end()) {
+            waiting_.erase(oldest);
+            ++dropped_;
+        }
     }
     SendWaiting();
 }
@@ -113,6 +156,10 @@ void MqttPublisher::Connected(mosquitto*, void* self, int result)
     }
     publisher->connected_ = true;
     publisher->SendWaiting();
+    {
+        const std::lock_guard<std::mutex> loop(publisher->loopMutex_);
+        publisher->reached_ = true;
+    }
 }
 
 void MqttPublisher::Disconnected(mosquitto*, void* self, int result)
@@ -162,7 +209,7 @@ std::int64_t MqttPublisher::Close()
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     mosquitto_disconnect(client_);
-    mosquitto_loop_stop(client_, false);
+    StopNetwork();
     const std::lock_guard<std::mutex> lock(mutex_);
     return Undelivered();
 }

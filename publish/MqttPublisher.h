@@ -6,11 +6,13 @@
 #include <QByteArray>
 #include <QString>
 
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <mutex>
 #include <set>
 #include <string>
+#include <thread>
 
 struct mosquitto;
 struct PublishTarget;
@@ -22,11 +24,14 @@ struct PublishTarget;
 // it). QoS 1, client id "korvadex-SERIAL".
 //
 // The broker is never the log's master: a message is handed over and the
-// call returns; libmosquitto's own thread connects, reconnects with back-off
-// (1 s doubling to 30 s) and sends. While the broker is away messages wait,
+// call returns; a thread of the publisher's own runs libmosquitto's network
+// loop, connects, reconnects with back-off (1 s doubling to 30 s, from the
+// first try on: libmosquitto's own loop gives up on a broker that was down
+// at the start) and sends. While the broker is away messages wait,
 // up to ten minutes of summaries; beyond that the oldest go, counted.
 class MqttPublisher : public Publisher {
 public:
+    // Ten minutes of summaries (and events), besides the status.
     static constexpr std::size_t WaitingBound = 600;
     // Handed to libmosquitto at once, unacknowledged; the rest wait here.
     static constexpr std::size_t InFlightBound = 20;
@@ -53,6 +58,9 @@ private:
     std::int64_t Undelivered() const;  // with mutex_ held
     std::string Topic(const char* kind) const;
 
+    void RunNetwork();
+    void StopNetwork();
+
     static void Connected(mosquitto* client, void* self, int result);
     static void Disconnected(mosquitto* client, void* self, int result);
     static void Delivered(mosquitto* client, void* self, int id);
@@ -68,4 +76,10 @@ private:
     bool closed_ = false;
     std::int64_t dropped_ = 0;
     QString problem_;
+    // The network thread's own: its stop, and the wait between tries.
+    std::mutex loopMutex_;
+    std::condition_variable loopWake_;
+    bool stopping_ = false;
+    bool reached_ = false;  // connected since the last wait: the back-off starts afresh
+    std::thread network_;
 };

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -200,6 +201,30 @@ TEST_F(PublishCommand, WhatCouldNotBeDeliveredIsCountedInTheClosingComment)
         EXPECT_TRUE(closing.contains(QStringLiteral("live messages not delivered (") + QString::fromUtf8(c.Why)))
             << closing.toStdString();
     }
+}
+
+// Without a broker: the summaries as InfluxDB line protocol, one line per
+// channel and second, whose samples add up to the log's.
+TEST_F(PublishCommand, InfluxFileHoldsALinePerSecond)
+{
+    const QString lines = folder.filePath(QStringLiteral("live.lp"));
+    const QStringList words = LogWords(path, QStringLiteral("10ksps"),
+                                       {QStringLiteral("--runs"), QStringLiteral("3"), QStringLiteral("--publish"),
+                                        QStringLiteral("influx-file:") + lines});
+    const CliResult r = CliProcess::Run(words, CountingBoard());
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    const QRegularExpression line(QStringLiteral(
+        "^korvadex,serial=KVX0001,channel=ch0 max_uV=[-0-9.e]+,mean_uV=[-0-9.e]+,min_uV=[-0-9.e]+,pp_uV=[0-9.e]+,"
+        "sigma_uV=[0-9.e]+,samples=([0-9]+)i,reconnects=0i [0-9]{19}$"));
+    std::int64_t samples = 0;
+    const QStringList written = QString::fromUtf8(Contents(lines)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString& text : written) {
+        const QRegularExpressionMatch match = line.match(text);
+        ASSERT_TRUE(match.hasMatch()) << text.toStdString();
+        samples += match.captured(1).toLongLong();
+    }
+    EXPECT_GE(written.size(), 30);  // three runs of ten nominal seconds each
+    EXPECT_EQ(samples, 300000);
 }
 
 } // namespace

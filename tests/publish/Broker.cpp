@@ -86,8 +86,15 @@ Listener::Listener(const Broker& broker, const QString& prefix)
                                                     QString::number(broker.Port()), QStringLiteral("-v"), QStringLiteral("-q"),
                                                     QStringLiteral("1"), QStringLiteral("-t"), prefix + QStringLiteral("/#")});
     process_.waitForStarted(5000);
-    // Subscribed once it has connected: give it the moment it takes.
-    QThread::msleep(300);
+    // Subscribed once it hears what is published after it.
+    for (int tries = 0; tries < 50; ++tries) {
+        QProcess::execute(QStringLiteral("mosquitto_pub"), {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
+                                                           QString::number(broker.Port()), QStringLiteral("-t"),
+                                                           prefix + QStringLiteral("/listener"), QStringLiteral("-m"),
+                                                           QStringLiteral("{\"ready\":\"yes\"}")});
+        if (WaitFor(QStringLiteral("listener"), QStringLiteral("ready"), QStringLiteral("yes"), 100))
+            return;
+    }
 }
 
 Listener::~Listener()
