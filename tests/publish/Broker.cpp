@@ -1,49 +1,14 @@
 #include "Broker.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QJsonDocument>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QThread>
 
-namespace {
+#include <mosquitto.h>
 
-int FreePort()
+QString Broker::Url(const QString& prefix) const
 {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
-bool Listens(int port)
-{
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
-    return socket.waitForConnected(200);
-}
-
-} // namespace
-
-Broker::Broker(const QString& password)
-    : port_(FreePort())
-{
-    // mosquitto started as root reads its password file as the user it
-    // drops to.
-    QFile::setPermissions(folder_.path(), QFile::permissions(folder_.path()) | QFile::ReadOther | QFile::ExeOther);
-    QString config = QStringLiteral("listener %1 127.0.0.1\npersistence false\n").arg(port_);
-    if (password.isEmpty()) {
-        config += QStringLiteral("allow_anonymous true\n");
-    } else {
-        const QString users = folder_.filePath(QStringLiteral("users"));
-        QProcess::execute(QStringLiteral("mosquitto_passwd"), {QStringLiteral("-b"), QStringLiteral("-c"), users,
-                                                               QStringLiteral("lab"), password});
-        config += QStringLiteral("allow_anonymous false\npassword_file %1\n").arg(users);
-    }
-    QFile file(folder_.filePath(QStringLiteral("mosquitto.conf")));
-    if (file.open(QIODevice::WriteOnly))
-        file.write(config.toUtf8());
+    return QStringLiteral("mqtt://127.0.0.1:%1/%2").arg(port_).arg(prefix);
 }
 
 Broker::~Broker()
@@ -51,68 +16,47 @@ Broker::~Broker()
     Stop();
 }
 
-bool Broker::Start()
+Listener::Listener(const Broker& broker, const QString& prefix)
 {
-    process_.start(QStringLiteral("/usr/sbin/mosquitto"), {QStringLiteral("-c"), folder_.filePath(QStringLiteral("mosquitto.conf"))});
+    mosquitto_lib_init();
+    client_ = mosquitto_new(nullptr, true, this);
+    mosquitto_message_callback_set(client_, [](mosquitto*, void* self, const mosquitto_message* message) {
+        auto* listener = static_cast<Listener*>(self);
+        const QByteArray payload(static_cast<const char*>(message->payload), message->payloadlen);
+        const std::lock_guard<std::mutex> lock(listener->mutex_);
+        listener->heard_.push_back({QString::fromUtf8(message->topic), QJsonDocument::fromJson(payload).object()});
+    });
+    mosquitto_subscribe_callback_set(client_, [](mosquitto*, void* self, int, int, const int*) {
+        auto* listener = static_cast<Listener*>(self);
+        const std::lock_guard<std::mutex> lock(listener->mutex_);
+        listener->subscribed_ = true;
+    });
+    if (mosquitto_connect(client_, "127.0.0.1", broker.Port(), 10) != MOSQ_ERR_SUCCESS)
+        return;
+    mosquitto_subscribe(client_, nullptr, (prefix + QStringLiteral("/#")).toUtf8().constData(), 1);
+    mosquitto_loop_start(client_);
     QElapsedTimer waited;
     waited.start();
     while (waited.elapsed() < 5000) {
-        if (Listens(port_))
-            return true;
-        QThread::msleep(20);
-    }
-    return false;
-}
-
-void Broker::Stop()
-{
-    if (process_.state() == QProcess::NotRunning)
-        return;
-    process_.terminate();
-    if (!process_.waitForFinished(3000)) {
-        process_.kill();
-        process_.waitForFinished(3000);
-    }
-}
-
-QString Broker::Url(const QString& prefix) const
-{
-    return QStringLiteral("mqtt://127.0.0.1:%1/%2").arg(port_).arg(prefix);
-}
-
-Listener::Listener(const Broker& broker, const QString& prefix)
-{
-    process_.start(QStringLiteral("mosquitto_sub"), {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
-                                                    QString::number(broker.Port()), QStringLiteral("-v"), QStringLiteral("-q"),
-                                                    QStringLiteral("1"), QStringLiteral("-t"), prefix + QStringLiteral("/#")});
-    process_.waitForStarted(5000);
-    // Subscribed once it hears what is published after it.
-    for (int tries = 0; tries < 50; ++tries) {
-        QProcess::execute(QStringLiteral("mosquitto_pub"), {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
-                                                           QString::number(broker.Port()), QStringLiteral("-t"),
-                                                           prefix + QStringLiteral("/listener"), QStringLiteral("-m"),
-                                                           QStringLiteral("{\"ready\":\"yes\"}")});
-        if (WaitFor(QStringLiteral("listener"), QStringLiteral("ready"), QStringLiteral("yes"), 100))
-            return;
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            if (subscribed_)
+                return;
+        }
+        QThread::msleep(10);
     }
 }
 
 Listener::~Listener()
 {
-    process_.kill();
-    process_.waitForFinished(3000);
+    mosquitto_disconnect(client_);
+    mosquitto_loop_stop(client_, false);
+    mosquitto_destroy(client_);
 }
 
 std::vector<Heard> Listener::Messages()
 {
-    process_.waitForReadyRead(10);
-    pending_ += process_.readAllStandardOutput();
-    for (int end = pending_.indexOf('\n'); end >= 0; end = pending_.indexOf('\n')) {
-        const QByteArray line = pending_.left(end);
-        pending_.remove(0, end + 1);
-        const int space = line.indexOf(' ');
-        heard_.push_back({QString::fromUtf8(line.left(space)), QJsonDocument::fromJson(line.mid(space + 1)).object()});
-    }
+    const std::lock_guard<std::mutex> lock(mutex_);
     return heard_;
 }
 
@@ -120,12 +64,13 @@ bool Listener::WaitFor(const QString& kind, const QString& field, const QString&
 {
     QElapsedTimer waited;
     waited.start();
-    do {
+    for (;;) {
         for (const Heard& heard : Messages()) {
             if (heard.Topic.endsWith(QLatin1Char('/') + kind) && heard.Message.value(field).toString() == value)
                 return true;
         }
-        QCoreApplication::processEvents();
-    } while (waited.elapsed() < ms);
-    return false;
+        if (waited.elapsed() >= ms)
+            return false;
+        QThread::msleep(10);
+    }
 }
