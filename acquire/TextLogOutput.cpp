@@ -16,6 +16,14 @@ bool TextLogOutput::Head(const LogHead& head)
     return true;
 }
 
+// A run's time starts when the session started it, a little before its
+// first row arrives; the reader takes it from here, so that a text log and
+// an HDF5 log put a sample at the same time.
+void TextLogOutput::RunStarted(const LogRun& run)
+{
+    file_.Comment("run " + std::to_string(run.Run) + " started at " + run.Start);
+}
+
 void TextLogOutput::Samples(const RunData& run, int runNumber, std::int32_t from, std::int32_t to,
                             std::chrono::system_clock::time_point arrived)
 {

@@ -7,14 +7,14 @@
 #include <optional>
 
 // The text form of a long-term log: the head as "# " comments and the
-// header row, a row per sample (LogTable), each event's comment, all through
-// a LogFile's whole blocks.
+// header row, each run's start as a comment, a row per sample (LogTable),
+// each event's comment, all through a LogFile's whole blocks.
 class TextLogOutput : public LogOutput {
 public:
     bool Open(const QString& path) override;
     QString Error() const override { return file_.Error(); }
     bool Head(const LogHead& head) override;
-    void RunStarted(const LogRun&) override {}
+    void RunStarted(const LogRun& run) override;
     void Samples(const RunData& run, int runNumber, std::int32_t from, std::int32_t to,
                  std::chrono::system_clock::time_point arrived) override;
     void RunEnded(const LogRun& run, const std::string& note) override;

@@ -238,6 +238,15 @@ bool TextLogSource::LaterComment(const std::string& text)
         event.Seconds = LeadingSeconds(text.substr(TimeStart + LogLayout::TimeLength + 7));
     } else if (StartsWith(text, "the board did not come back")) {
         event.Kind = LogLayout::EventGivenUp;
+    } else if (StartsWith(text, "run ") && text.find(" started at ") != std::string::npos) {
+        const std::size_t words = text.find(" started at ");
+        const std::size_t at = words + 12;
+        bool numbered = false;
+        nextStartRun_ = QString::fromStdString(text.substr(4, words - 4)).toInt(&numbered);
+        if (!numbered || text.size() != at + LogLayout::TimeLength)
+            return FailAt(QStringLiteral("a run-start comment without its run or time: %1").arg(Shown(text)));
+        nextStart_ = text.substr(at);
+        return true;
     } else if (StartsWith(text, "run ") && text.find(" incomplete: ") != std::string::npos) {
         if (!runs_.empty())
             runs_.back().End = LogLayout::EndReconnect;
@@ -297,7 +306,8 @@ bool TextLogSource::TakeRow(const std::string& line)
             return FailAt(QStringLiteral("run %1 does not start here").arg(row.Run));
         LogRun run;
         run.Run = row.Run;
-        run.Start = row.Time;
+        // Logs of earlier versions name no run's start: its first row's time.
+        run.Start = nextStartRun_ == row.Run ? nextStart_ : row.Time;
         run.FirstSample = samples_;
         runs_.push_back(run);
     }

@@ -8,8 +8,8 @@
 
 // A text log (the rows of LogTable, the "#" lines of LogSession) read as it
 // lies on disk. Opening reads it through once: the head from the comments
-// before the header row, the runs from the run column and the "incomplete"
-// comments, the events from the gap, lost, back and closing comments, and
+// before the header row, the runs from the run column and the "started at"
+// and "incomplete" comments, the events from the gap, lost, back and closing comments, and
 // where every CheckpointSamples-th sample starts, so that a read anywhere
 // starts near it. Memory grows by 8 bytes per CheckpointSamples samples,
 // and by a run's and an event's record for each in the file (a text file
@@ -69,6 +69,9 @@ private:
     int channels_ = 0;
     std::int64_t samples_ = 0;
     std::string lastTime_;
+    // What the last "run N started at TIME" comment gave.
+    std::int32_t nextStartRun_ = 0;
+    std::string nextStart_;
     std::vector<LogRun> runs_;
     std::vector<LogEvent> events_;
     std::vector<qint64> checkpoints_;

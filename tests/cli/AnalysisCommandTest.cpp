@@ -207,11 +207,14 @@ TEST_F(AnalysisCommandTest, LogTakesRunsBackToBackAndMeasuresTheGap)
         EXPECT_EQ(run.size(), 100000u);
         EXPECT_TRUE(CountsUpFromStart(run));
     }
-    ASSERT_EQ(log.Comments.size(), 6);
+    ASSERT_EQ(log.Comments.size(), 8);
     EXPECT_EQ(log.Comments[1], QStringLiteral("board: KORVADEX / V1.00"));
     EXPECT_EQ(log.Comments[2], QStringLiteral("settings: 10ksps, 100000, CH0 (Ain0-Ain1), Sinc5+Sinc1"));
-    EXPECT_TRUE(log.Comments[4].contains(QStringLiteral("between the last sample of run 1 and the first of run 2")));
-    EXPECT_TRUE(log.Comments[5].startsWith(QStringLiteral("ended after 2 runs, 200000 samples")));
+    // The first run starts as the log does.
+    EXPECT_EQ(log.Comments[4], QStringLiteral("run 1 started at ") + log.Comments[3].mid(9));
+    EXPECT_TRUE(log.Comments[5].startsWith(QStringLiteral("run 2 started at "))) << log.Comments[5].toStdString();
+    EXPECT_TRUE(log.Comments[6].contains(QStringLiteral("between the last sample of run 1 and the first of run 2")));
+    EXPECT_TRUE(log.Comments[7].startsWith(QStringLiteral("ended after 2 runs, 200000 samples")));
 }
 
 TEST_F(AnalysisCommandTest, KilledLogLeavesWholeLines)

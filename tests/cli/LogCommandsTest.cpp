@@ -275,6 +275,9 @@ TEST(LogCommands, BadLogsAreRefusedWithTheirReason)
     QByteArray back = text;
     back.replace("ch0_code,ch0_uV\n", "ch0_code,ch0_uV\n# board back at x\n");
     folder.WriteText(QStringLiteral("back.csv"), back);
+    QByteArray start = text;
+    start.replace("ch0_code,ch0_uV\n", "ch0_code,ch0_uV\n# run 1 started at 12:00\n");
+    folder.WriteText(QStringLiteral("start.csv"), start);
 
     const BadLog cases[] = {
         {"plain.h5", "not a KORVADEX log"},
@@ -287,6 +290,7 @@ TEST(LogCommands, BadLogsAreRefusedWithTheirReason)
         {"settings.csv", "settings not understood"},
         {"header.csv", "the header should read time,run,sample,ch0_code,ch0_uV"},
         {"back.csv", "line 6: a board-back comment without its time and wait: board back at x"},
+        {"start.csv", "line 6: a run-start comment without its run or time: run 1 started at 12:00"},
     };
     for (const BadLog& bad : cases) {
         const QString path = folder.Path(QString::fromUtf8(bad.Name));

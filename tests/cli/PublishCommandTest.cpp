@@ -54,25 +54,27 @@ protected:
     QString path = folder.filePath(QStringLiteral("log.csv"));
 };
 
+class PublishedLog : public PublishCommand, public ::testing::WithParamInterface<const char*> {};
+
 // Each second's summary holds that second's samples and the figures that
-// report --json gives for --from that second --to the next; the status goes
-// online, then offline, and the end event carries the log's own words.
-TEST_F(PublishCommand, SummariesAreTheLogsOwnFiguresOfEachSecond)
+// report --json gives for --from that second --to the next, on a text log as
+// on an HDF5 log; the status goes online, then offline, and the end event
+// carries the log's own words.
+TEST_P(PublishedLog, SummariesAreTheLogsOwnFiguresOfEachSecond)
 {
     Broker broker;
     ASSERT_TRUE(broker.Start());
     Listener listener(broker, Prefix());
-    // The board in real time, so that the seconds are the wall clock's; an
-    // HDF5 log keeps each run's start as the log session took it.
-    const QString h5 = folder.filePath(QStringLiteral("log.h5"));
-    const CliResult r = CliProcess::Run(Publishing(h5, broker, {QStringLiteral("--duration"), QStringLiteral("3.5")}));
+    // The board in real time, so that the seconds are the wall clock's.
+    const QString log = folder.filePath(QString::fromUtf8(GetParam()));
+    const CliResult r = CliProcess::Run(Publishing(log, broker, {QStringLiteral("--duration"), QStringLiteral("3.5")}));
     ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
     ASSERT_TRUE(listener.WaitFor(QStringLiteral("status"), QStringLiteral("state"), QStringLiteral("offline"), 5000));
     const std::vector<Heard> heard = listener.Messages();
     const std::vector<Heard> status = OfKind(heard, QStringLiteral("status"));
     ASSERT_EQ(status.size(), 2u);
     EXPECT_EQ(status[0].Message.value(QStringLiteral("state")).toString(), QStringLiteral("online"));
-    EXPECT_EQ(status[0].Message.value(QStringLiteral("file")).toString(), QStringLiteral("log.h5"));
+    EXPECT_EQ(status[0].Message.value(QStringLiteral("file")).toString(), QString::fromUtf8(GetParam()));
     const std::vector<Heard> events = OfKind(heard, QStringLiteral("event"));
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(events.back().Message.value(QStringLiteral("kind")).toString(), QStringLiteral("end"));
@@ -89,7 +91,7 @@ TEST_F(PublishCommand, SummariesAreTheLogsOwnFiguresOfEachSecond)
     const QDateTime from = QDateTime::fromString(second.value(QStringLiteral("time")).toString(), Qt::ISODate);
     const CliResult report = CliProcess::Run({QStringLiteral("report"), QStringLiteral("--json"), QStringLiteral("--from"),
                                               from.toString(Qt::ISODateWithMs), QStringLiteral("--to"),
-                                              from.addSecs(1).toString(Qt::ISODateWithMs), h5});
+                                              from.addSecs(1).toString(Qt::ISODateWithMs), log});
     ASSERT_EQ(report.ExitCode, 0) << report.Err.toStdString();
     const QJsonArray channels =
         QJsonDocument::fromJson(report.Out.toUtf8()).object().value(QStringLiteral("channels")).toArray();
@@ -110,6 +112,8 @@ TEST_F(PublishCommand, SummariesAreTheLogsOwnFiguresOfEachSecond)
         EXPECT_FLOAT_EQ(value(figures, "mean_uV"), value(expected, "mean_uV"));
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Forms, PublishedLog, ::testing::Values("log.h5", "log.csv"));
 
 // kill -9 leaves the broker the last will: "offline", retained, so that a
 // dashboard that looks later still sees it.

@@ -61,16 +61,18 @@ TEST_F(ReconnectLogTest, ReconnectedLogGoesOnWithTheSameBoardAfterAPulledCable)
     EXPECT_LT(broken, 11000u);
 
     const QStringList& c = log.Comments;
-    ASSERT_EQ(c.size(), 10) << c.join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(c[4].contains(QStringLiteral("between the last sample of run 1 and the first of run 2")));
-    EXPECT_EQ(c[5], QStringLiteral("run 2 incomplete: %1 of 100000 samples").arg(broken));
-    EXPECT_TRUE(LostComment.match(c[6]).hasMatch()) << c[6].toStdString();
-    EXPECT_TRUE(c[7].startsWith(QStringLiteral("board back at "))) << c[7].toStdString();
-    EXPECT_TRUE(c[7].endsWith(QStringLiteral(": KORVADEX / V1.00"))) << c[7].toStdString();
-    EXPECT_TRUE(c[8].contains(QStringLiteral("between the last sample of run 2 and the first of run 3")));
-    EXPECT_TRUE(c[9].startsWith(QStringLiteral("ended after 3 runs, %1 samples").arg(200000 + broken)));
-    const QRegularExpressionMatch summary = ReconnectSummary.match(c[9]);
-    ASSERT_TRUE(summary.hasMatch()) << c[9].toStdString();
+    ASSERT_EQ(c.size(), 13) << c.join(QLatin1Char('\n')).toStdString();
+    for (const int at : {4, 5, 10})
+        EXPECT_TRUE(c[at].startsWith(QStringLiteral("run %1 started at ").arg(at == 10 ? 3 : at - 3))) << c[at].toStdString();
+    EXPECT_TRUE(c[6].contains(QStringLiteral("between the last sample of run 1 and the first of run 2")));
+    EXPECT_EQ(c[7], QStringLiteral("run 2 incomplete: %1 of 100000 samples").arg(broken));
+    EXPECT_TRUE(LostComment.match(c[8]).hasMatch()) << c[8].toStdString();
+    EXPECT_TRUE(c[9].startsWith(QStringLiteral("board back at "))) << c[9].toStdString();
+    EXPECT_TRUE(c[9].endsWith(QStringLiteral(": KORVADEX / V1.00"))) << c[9].toStdString();
+    EXPECT_TRUE(c[11].contains(QStringLiteral("between the last sample of run 2 and the first of run 3")));
+    EXPECT_TRUE(c[12].startsWith(QStringLiteral("ended after 3 runs, %1 samples").arg(200000 + broken)));
+    const QRegularExpressionMatch summary = ReconnectSummary.match(c[12]);
+    ASSERT_TRUE(summary.hasMatch()) << c[12].toStdString();
     EXPECT_EQ(summary.captured(1), QStringLiteral("1"));
     // The board was away for a second.
     EXPECT_GE(summary.captured(2).toDouble(), 0.9);
