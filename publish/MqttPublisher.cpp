@@ -12,6 +12,7 @@ namespace {
 
 constexpr int KeepAliveSeconds = 10;
 constexpr auto CloseWait = std::chrono::seconds(2);
+constexpr auto DisconnectWait = std::chrono::seconds(1);
 constexpr auto FirstRetry = std::chrono::seconds(1);
 constexpr auto LastRetry = std::chrono::seconds(30);
 constexpr int LoopWaitMs = 100;
@@ -208,7 +209,19 @@ std::int64_t MqttPublisher::Close()
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+    // The network thread sends the DISCONNECT and sees the connection end:
+    // a connection that merely dropped would have the broker say the last
+    // will ("offline" once more).
     mosquitto_disconnect(client_);
+    const auto gone = std::chrono::steady_clock::now() + DisconnectWait;
+    for (;;) {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            if (!connected_ || std::chrono::steady_clock::now() >= gone)
+                break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     StopNetwork();
     const std::lock_guard<std::mutex> lock(mutex_);
     return Undelivered();

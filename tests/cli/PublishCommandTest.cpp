@@ -5,6 +5,7 @@
 #include "CliProcess.h"
 #include "LogChecks.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
@@ -20,11 +21,14 @@
 
 namespace {
 
-// Each case publishes under a prefix of its own: under Wine the cases share
-// the run's brokers, and a status retained by one must not answer another.
+// Each case, and each try of it, publishes under a prefix of its own: under
+// Wine the cases share the run's brokers, and a status retained by one must
+// not answer another.
 QString Prefix()
 {
-    return QStringLiteral("lab-") + QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    return QStringLiteral("lab-%1-%2")
+        .arg(QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name()))
+        .arg(QCoreApplication::applicationPid());
 }
 
 QStringList Publishing(const QString& path, const Broker& broker, QStringList more = {})
