@@ -5,7 +5,7 @@
 #include "CommandLine.h"
 #include "Console.h"
 #include "ExitCode.h"
-#include "Hdf5LogOutput.h"
+#include "Hdf5Module.h"
 #include "LogSession.h"
 #include "MeasureItems.h"
 #include "PublishingOutput.h"
@@ -107,14 +107,17 @@ QString LimitsFrom(const CommandLine& line, LogLimits& limits)
 }
 
 // The HDF5 form for --format hdf5 or a name ending in .h5 or .hdf5, else the
-// text form; nothing when --format names neither.
-std::unique_ptr<LogOutput> OutputFor(const CommandLine& line, const QString& path)
+// text form; nothing when --format names neither, or with the reason in
+// `error` when the HDF5 module cannot be loaded.
+std::unique_ptr<LogOutput> OutputFor(const CommandLine& line, const QString& path, QString& error)
 {
     const QString format = line.Has(FormatOption) ? line.Value(FormatOption) : QString();
     const bool hdf5Name = path.endsWith(QStringLiteral(".h5"), Qt::CaseInsensitive)
         || path.endsWith(QStringLiteral(".hdf5"), Qt::CaseInsensitive);
-    if (format == QStringLiteral("hdf5") || (format.isEmpty() && hdf5Name))
-        return std::make_unique<Hdf5LogOutput>();
+    if (format == QStringLiteral("hdf5") || (format.isEmpty() && hdf5Name)) {
+        const Hdf5ModuleEntries* hdf5 = Hdf5Module::Load(error);
+        return hdf5 == nullptr ? nullptr : hdf5->NewOutput();
+    }
     if (format == QStringLiteral("text") || format.isEmpty())
         return std::make_unique<TextLogOutput>();
     return nullptr;
@@ -176,7 +179,12 @@ int LogCommand::Run(const QStringList& words)
     if (!line.Positional().isEmpty())
         return Usage::Fail(QStringLiteral("log takes no file name but -o OUT.csv"));
     const QString path = line.Value(OutputOption);
-    std::unique_ptr<LogOutput> file = OutputFor(line, path);
+    QString moduleError;
+    std::unique_ptr<LogOutput> file = OutputFor(line, path, moduleError);
+    if (!moduleError.isEmpty()) {
+        Console::Err(QStringLiteral("korvadex-cli: cannot write %1: %2").arg(path, moduleError));
+        return ExitUsageOrFile;
+    }
     if (!file)
         return Usage::Fail(QStringLiteral("%1 takes text or hdf5").arg(FormatOption));
     QString publishError;

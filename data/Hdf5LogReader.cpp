@@ -4,16 +4,14 @@
 #include "ForkedProbe.h"
 #include "Hdf5Attributes.h"
 #include "Hdf5LogRows.h"
+#include "Hdf5Signature.h"
 #include "LogLayout.h"
 
 #include <QFile>
 
 #include <algorithm>
-#include <array>
 
 namespace {
-
-constexpr std::array<char, 8> Signature = {'\x89', 'H', 'D', 'F', '\r', '\n', '\x1a', '\n'};
 
 // A SWMR reader reads a piece of metadata again while its checksum fails (a
 // writer may be halfway through it), sleeping twice as long each time: by
@@ -86,14 +84,6 @@ bool CountRows(hid_t file, const char* name, Hdf5Handle& table, const Hdf5Handle
 
 } // namespace
 
-bool Hdf5LogReader::IsHdf5(const QString& path)
-{
-    QFile file(path);
-    std::array<char, 8> start{};
-    return file.open(QIODevice::ReadOnly) && file.read(start.data(), start.size()) == qint64(start.size())
-        && start == Signature;
-}
-
 bool Hdf5LogReader::Fail(const QString& what)
 {
     error_ = QStringLiteral("%1: %2").arg(path_, what);
@@ -107,7 +97,7 @@ bool Hdf5LogReader::Open(const QString& path)
     path_ = path;
     if (!QFile::exists(path))
         return Fail(QStringLiteral("no such file"));
-    if (!IsHdf5(path))
+    if (!Hdf5Signature::StartsWith(path))
         return Fail(QStringLiteral("not an HDF5 file"));
     const QByteArray name = Hdf5Handle::FileName(path);
     const Hdf5Handle access(H5Pcreate(H5P_FILE_ACCESS), H5Pclose);

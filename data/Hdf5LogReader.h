@@ -34,8 +34,6 @@ public:
     // Codes [first, first + count), count * Channels() values row by row;
     // false on a read error or a value that is no converter code (Error()).
     bool ReadCodes(std::int64_t first, std::int64_t count, std::int32_t* out);
-    // Whether the file starts with HDF5's signature (a text log does not).
-    static bool IsHdf5(const QString& path);
 
 private:
     bool Fail(const QString& what);

@@ -79,8 +79,15 @@ void PutData2CH(LineWriter& out, const ChannelData& ch0, const ChannelData& ch1)
 // A NUL ends the piece, as it ends a C string.
 std::string_view CutCRLF(LineReader::Piece piece)
 {
-    std::size_t length = 0;
-    for (std::size_t i = 0; i < piece.size && piece.data[i] != '\0'; ++i) {
+    // The common line holds no CR and no NUL and ends with its LF: cut
+    // without moving a byte.
+    std::size_t plain = 0;
+    while (plain < piece.size && piece.data[plain] != '\r' && piece.data[plain] != '\n' && piece.data[plain] != '\0')
+        ++plain;
+    if (plain == piece.size || (plain + 1 == piece.size && piece.data[plain] == '\n'))
+        return std::string_view(piece.data, plain);
+    std::size_t length = plain;
+    for (std::size_t i = plain; i < piece.size && piece.data[i] != '\0'; ++i) {
         const char c = piece.data[i];
         if (c != '\r' && c != '\n')
             piece.data[length++] = c;

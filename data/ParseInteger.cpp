@@ -35,10 +35,20 @@ bool ParseDigits(std::string_view digits, int base, bool negative, std::int32_t&
     // Parsed as a magnitude so that -2147483648 fits and a second sign cannot
     // slip through from_chars.
     std::uint32_t magnitude = 0;
-    const char* end = digits.data() + digits.size();
-    const auto [stop, error] = std::from_chars(digits.data(), end, magnitude, base);
-    if (error != std::errc() || stop != end)
-        return false;
+    if (base == 10 && digits.size() <= 9) {
+        // Nine decimal digits cannot overflow: a converter code, the common
+        // case by far, is read without from_chars's checks.
+        for (const char c : digits) {
+            if (c < '0' || c > '9')
+                return false;
+            magnitude = magnitude * 10 + static_cast<std::uint32_t>(c - '0');
+        }
+    } else {
+        const char* end = digits.data() + digits.size();
+        const auto [stop, error] = std::from_chars(digits.data(), end, magnitude, base);
+        if (error != std::errc() || stop != end)
+            return false;
+    }
     const std::uint32_t limit = negative ? 0x80000000u : 0x7FFFFFFFu;
     if (magnitude > limit)
         return false;

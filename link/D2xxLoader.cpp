@@ -1,12 +1,9 @@
 #include "D2xxLoader.h"
 
 #include "DetachedD2xx.h"
+#include "FtdiModule.h"
 #include "SharedLibrary.h"
 #include "VendorD2xx.h"
-
-#ifdef KORVADEX_HAVE_LIBFTDI
-#include "ftdi/FtdiD2xx.h"
-#endif
 
 std::unique_ptr<D2xx> LoadD2xxLibrary(const char* path)
 {
@@ -22,7 +19,7 @@ void SearchD2xx(const D2xxVisit& visit)
         }
     }
 #ifdef KORVADEX_HAVE_LIBFTDI
-    auto ftdi = CreateFtdiD2xx();
+    auto ftdi = FtdiModule::NewDriver();
     visit("libftdi", ftdi);
 #endif
 }

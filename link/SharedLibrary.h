@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 // A shared library opened at run time and closed again when destroyed. The
@@ -10,8 +11,14 @@ class SharedLibrary {
 public:
     using Function = void (*)();
 
-    // Null when the library cannot be loaded.
-    static std::unique_ptr<SharedLibrary> Open(const char* path);
+    // Null when the library cannot be loaded, with the system's reason in
+    // `reason` when one is given.
+    static std::unique_ptr<SharedLibrary> Open(const char* path, std::string* reason = nullptr);
+    // The file-name ending of a shared library: ".so" or ".dll".
+    static const char* Suffix();
+    // The folder of the program or library that holds `address`; empty
+    // when the system cannot tell.
+    static std::string FolderOf(const void* address);
     ~SharedLibrary();
     SharedLibrary(const SharedLibrary&) = delete;
     SharedLibrary& operator=(const SharedLibrary&) = delete;

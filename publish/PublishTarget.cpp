@@ -1,7 +1,7 @@
 #include "PublishTarget.h"
 
 #include "InfluxFilePublisher.h"
-#include "MqttPublisher.h"
+#include "MqttModule.h"
 
 #include <QFile>
 #include <QUrl>
@@ -31,6 +31,9 @@ std::optional<PublishTarget> PublishTarget::Parse(const QString& text, QString& 
         error = QStringLiteral("the topic prefix %1 holds a wildcard or ends in /").arg(target.Prefix);
         return std::nullopt;
     }
+    // Refused here, before any board is touched, when the module is missing.
+    if (MqttModule::Load(error) == nullptr)
+        return std::nullopt;
     return target;
 }
 
@@ -51,5 +54,7 @@ std::unique_ptr<Publisher> PublishTarget::Make(const LogHead& head, const QStrin
 {
     if (Type == Kind::InfluxFile)
         return std::make_unique<InfluxFilePublisher>(Path, LiveMessages(head, file));
-    return std::make_unique<MqttPublisher>(*this, LiveMessages(head, file));
+    QString error;
+    const MqttModuleEntries* mqtt = MqttModule::Load(error);
+    return mqtt == nullptr ? nullptr : mqtt->NewPublisher(*this, LiveMessages(head, file));
 }

@@ -20,12 +20,14 @@ struct PublishTarget {
     QString Password;
     QString Path;  // influx-file
 
-    // The target, or nothing with the reason in `error`.
+    // The target, or nothing with the reason in `error` (also when an MQTT
+    // target's module cannot be loaded).
     static std::optional<PublishTarget> Parse(const QString& text, QString& error);
     // The first line of a password file, without its line end; nothing with
     // the reason in `error` when it cannot be read.
     static std::optional<QString> ReadPassword(const QString& path, QString& error);
 
-    // A publisher for a log of this head written to `file`.
+    // A publisher for a log of this head written to `file`; null when the
+    // MQTT module, which Parse has loaded, cannot be loaded.
     std::unique_ptr<Publisher> Make(const LogHead& head, const QString& file) const;
 };

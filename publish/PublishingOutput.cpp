@@ -12,6 +12,8 @@ PublishingOutput::PublishingOutput(std::unique_ptr<LogOutput> file, PublishTarge
 bool PublishingOutput::Head(const LogHead& head)
 {
     publisher_ = target_.Make(head, fileName_);
+    if (!publisher_)
+        return false;
     seconds_.emplace(head.Settings, [this](const SecondSummary& second) { publisher_->Summary(second, reconnects_); });
     return file_->Head(head);
 }

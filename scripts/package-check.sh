@@ -34,20 +34,25 @@ $files
 expected:
 $2"
 }
-expect_files "$deb" './lib/udev/rules.d/60-korvadex.rules
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+expect_files "$deb" "./lib/udev/rules.d/60-korvadex.rules
 ./usr/bin/korvadex
 ./usr/bin/korvadex-cli
+./usr/lib/$multiarch/korvadex/korvadex-draw.so
+./usr/lib/$multiarch/korvadex/korvadex-ftdi.so
+./usr/lib/$multiarch/korvadex/korvadex-hdf5.so
+./usr/lib/$multiarch/korvadex/korvadex-mqtt.so
 ./usr/share/applications/korvadex.desktop
 ./usr/share/doc/korvadex/changelog.gz
 ./usr/share/doc/korvadex/copyright
 ./usr/share/icons/hicolor/32x32/apps/korvadex.png
 ./usr/share/man/man1/korvadex-cli.1.gz
 ./usr/share/man/man1/korvadex.1.gz
-./usr/share/metainfo/example.c_seed_562fa5fb.korvadex.metainfo.xml'
+./usr/share/metainfo/example.c_seed_562fa5fb.korvadex.metainfo.xml"
 python_minor=$(/usr/bin/python3 -c 'import sys; print(sys.version_info.minor)')
 expect_files "$pydeb" "./usr/lib/python3/dist-packages/korvadex/__init__.py
 ./usr/lib/python3/dist-packages/korvadex/_errors.py
-./usr/lib/python3/dist-packages/korvadex/_korvadex.cpython-3${python_minor}-$(dpkg-architecture -qDEB_HOST_MULTIARCH).so
+./usr/lib/python3/dist-packages/korvadex/_korvadex.cpython-3${python_minor}-$multiarch.so
 ./usr/lib/python3/dist-packages/korvadex/board.py
 ./usr/lib/python3/dist-packages/korvadex/cluster.py
 ./usr/lib/python3/dist-packages/korvadex/log.py
@@ -66,7 +71,8 @@ expect_depends() {
   done
 }
 expect_depends "$deb" libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 qt6-qpa-plugins fonts-ipafont-gothic libhdf5-103-1 libmosquitto1
-expect_depends "$pydeb" python3 python3-numpy libqt6core6 libfftw3-double3 libhdf5-103-1 "korvadex \\(= $(dpkg -f "$deb" Version)\\)"
+# HDF5 comes to the Python package with korvadex's module korvadex-hdf5.
+expect_depends "$pydeb" python3 python3-numpy libqt6core6 libfftw3-double3 "korvadex \\(= $(dpkg -f "$deb" Version)\\)"
 
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
@@ -74,7 +80,7 @@ dpkg -x "$deb" "$root"
 dpkg -x "$pydeb" "$root"
 cli=$root/usr/bin/korvadex-cli
 
-for program in "$root/usr/bin/korvadex" "$cli"; do
+for program in "$root/usr/bin/korvadex" "$cli" "$root/usr/lib/$multiarch"/korvadex/*.so; do
   ! ldd "$program" | grep 'not found' || fail "$program lacks libraries"
 done
 desktop-file-validate "$root/usr/share/applications/korvadex.desktop"
@@ -102,6 +108,11 @@ CH0 : 最大値：8388630 / 最小値：8388600 / pp値：30 digit / 標準偏�
 CH0 : 最大値：6.56[uV] / 最小値：-2.38[uV] / pp値：8.94[uV] / 標準偏差：3.33[uV]"
 [ "$info" = "$expected_info" ] || fail "korvadex-cli info printed:
 $info"
+
+# The unpacked program finds its modules beside it: plot draws through
+# korvadex-draw.
+"$cli" plot "$sample" -o "$root/sample.png" || fail "korvadex-cli plot failed"
+[ -s "$root/sample.png" ] || fail "korvadex-cli plot wrote no picture"
 
 # The unpacked Python package reads the same file with the same figures, in
 # Debian's python3 (the one the package is for, whatever is first on PATH).

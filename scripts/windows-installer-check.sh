@@ -28,7 +28,7 @@ fail() { echo "installer-check: $*" >&2; failures=$((failures + 1)); }
 # What the zip holds, below its top folder.
 held="$(unzip -Z1 "$zip" | grep -v '/$' | sed 's|^[^/]*/||' | sort)"
 expected="$(printf '%s\n' COPYING.txt BUNDLED.txt HDF5-COPYING.txt zlib-LICENSE.txt mosquitto-LICENSE.txt \
-  bin/korvadex.exe bin/korvadex-cli.exe \
+  bin/korvadex.exe bin/korvadex-cli.exe bin/korvadex-draw.dll bin/korvadex-hdf5.dll bin/korvadex-mqtt.dll \
   bin/Qt6Core.dll bin/Qt6Gui.dll bin/Qt6Widgets.dll bin/Qt6Network.dll bin/libfftw3-3.dll \
   bin/libhdf5.dll bin/zlib1.dll bin/libmosquitto.dll \
   bin/libstdc++-6.dll bin/libgcc_s_seh-1.dll bin/libwinpthread-1.dll \
@@ -62,7 +62,10 @@ x86_64-w64-mingw32-objdump -p "$cli" | grep 'Subsystem.*(Windows CUI)' >/dev/nul
 cp fuzz/data/corpus/ch0.DTA "$drive/ch0.DTA"
 info="$(wine "$cli" info 'C:\ch0.DTA')" || fail "info failed"
 echo "$info" | grep 'digit' >/dev/null || fail "info printed no statistics: $info"
-rm "$drive/ch0.DTA"
+# plot runs in the module korvadex-draw.dll, found beside the program.
+wine "$cli" plot 'C:\ch0.DTA' -o 'C:\ch0.png' >/dev/null || fail "plot failed"
+[ -s "$drive/ch0.png" ] || fail "plot wrote no picture"
+rm -f "$drive/ch0.DTA" "$drive/ch0.png"
 
 timeout 300 wine 'C:\KORVADEX\Uninstall.exe' /S
 # The uninstaller runs from a copy in the temporary folder and returns at once.

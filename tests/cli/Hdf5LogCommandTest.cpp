@@ -5,6 +5,7 @@
 #include "CliProcess.h"
 #include "FileSizeLimit.h"
 #include "Hdf5LogReader.h"
+#include "Hdf5Signature.h"
 #include "Hdf5LogWriter.h"
 #include "LogLayout.h"
 #include "../data/LogRowsOf.h"
@@ -110,7 +111,7 @@ TEST_F(Hdf5LogCommand, TheNameOrFormatChoosesTheForm)
             more << QStringLiteral("--format") << QString::fromUtf8(choice.Format);
         const CliResult r = CliProcess::Run(LogWords(file, more), FastBoard(true));
         ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
-        EXPECT_EQ(Hdf5LogReader::IsHdf5(file), choice.Hdf5);
+        EXPECT_EQ(Hdf5Signature::StartsWith(file), choice.Hdf5);
     }
     const CliResult bad = CliProcess::Run(LogWords(path, {QStringLiteral("--format"), QStringLiteral("xml")}));
     EXPECT_EQ(bad.ExitCode, 2);

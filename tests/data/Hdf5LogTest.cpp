@@ -1,4 +1,5 @@
 #include "Hdf5LogReader.h"
+#include "Hdf5Signature.h"
 #include "Hdf5LogWriter.h"
 #include "LogLayout.h"
 #include "LogRowsOf.h"
@@ -311,8 +312,8 @@ TEST(Hdf5LogBadFiles, AreRefusedWithTheirReason)
         EXPECT_NE(reader.Error().indexOf(QString::fromUtf8(bad.message)), -1) << reader.Error().toStdString();
         EXPECT_TRUE(reader.Error().startsWith(folder.Path(QString::fromUtf8(bad.why))));
     }
-    EXPECT_TRUE(Hdf5LogReader::IsHdf5(folder.Path(QStringLiteral("whole.h5"))));
-    EXPECT_FALSE(Hdf5LogReader::IsHdf5(folder.Path(QStringLiteral("text.csv"))));
+    EXPECT_TRUE(Hdf5Signature::StartsWith(folder.Path(QStringLiteral("whole.h5"))));
+    EXPECT_FALSE(Hdf5Signature::StartsWith(folder.Path(QStringLiteral("text.csv"))));
 }
 
 } // namespace

@@ -1,0 +1,15 @@
+#pragma once
+
+class QCoreApplication;
+
+// What every command's process does around its command, in the program and
+// in the drawing module alike.
+class CommandProcess {
+public:
+    // Messages in the operator's language; the statistics lines of info and
+    // measure are data, the same in every language.
+    static void Translate(QCoreApplication& application);
+    // The command's exit code, returned; or the process ended at once with
+    // it when HDF5's teardown at exit may hang (a log it could not close).
+    static int End(int code);
+};

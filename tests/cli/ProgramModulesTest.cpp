@@ -1,0 +1,84 @@
+#include "CliProcess.h"
+#include "LogFiles.h"
+
+#include <QTemporaryDir>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace {
+
+// A ".DTA" file and an HDF5 log of the same 100 CH0 codes.
+class ProgramModules : public ::testing::Test {
+protected:
+    ProgramModules()
+    {
+        settings.fSinc5 = 1;
+        const std::vector<std::int32_t> codes(100, 0x800000);
+        dta = files.Folder().Write(QStringLiteral("run.DTA"), settings, LogFiles::DataLines(settings, codes));
+        hdf5 = files.Hdf5(QStringLiteral("log.h5"), settings, {{"2026-12-10T03:00:00.000Z", codes}});
+    }
+
+    MeasureSettings settings;
+    LogFiles files;
+    QString dta;
+    QString hdf5;
+    QTemporaryDir empty;
+};
+
+} // namespace
+
+TEST_F(ProgramModules, ACommandWithoutItsModuleSaysSoAndTheOthersWork)
+{
+    const CliProcess::Environment noModules{{QStringLiteral("KORVADEX_MODULE_PATH"), empty.path()}};
+    const QString png = empty.filePath(QStringLiteral("plot.png"));
+    const QString log = empty.filePath(QStringLiteral("new.h5"));
+    struct Case {
+        QStringList Words;
+        int Exit;
+        const char* Said;  // on standard error; empty for a command that works
+    };
+    const std::vector<Case> cases = {
+        {{QStringLiteral("info"), dta}, 0, ""},
+        {{QStringLiteral("export"), dta}, 0, ""},
+        {{QStringLiteral("info"), hdf5}, 2, "korvadex-hdf5"},
+        {{QStringLiteral("plot"), dta, QStringLiteral("-o"), png}, 2, "korvadex-draw"},
+        {{QStringLiteral("report"), QStringLiteral("--json"), dta}, 2, "korvadex-draw"},
+        {{QStringLiteral("log"), QStringLiteral("-o"), log}, 2, "korvadex-hdf5"},
+        {{QStringLiteral("log"), QStringLiteral("-o"), empty.filePath(QStringLiteral("new.csv")), QStringLiteral("--publish"),
+          QStringLiteral("mqtt://127.0.0.1/korvadex")},
+         2, "korvadex-mqtt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Words.join(QLatin1Char(' ')).toStdString());
+        const CliResult result = CliProcess::Run(c.Words, noModules);
+        EXPECT_EQ(result.ExitCode, c.Exit) << result.Err.toStdString();
+        EXPECT_THAT(result.Err.toStdString(), HasSubstr(c.Said));
+    }
+    EXPECT_FALSE(QFile::exists(log));
+    EXPECT_FALSE(QFile::exists(png));
+}
+
+// The dynamic loader's own trace names every library it opens.
+TEST_F(ProgramModules, ACommandLoadsOnlyTheLibrariesItNeeds)
+{
+    const CliProcess::Environment traced{{QStringLiteral("LD_DEBUG"), QStringLiteral("files")}};
+    const char* heavy[] = {"libhdf5", "libQt6Gui", "libmosquitto", "libftdi1"};
+    for (const QStringList& words : {QStringList{QStringLiteral("--version")}, QStringList{QStringLiteral("info"), dta}}) {
+        SCOPED_TRACE(words.join(QLatin1Char(' ')).toStdString());
+        const CliResult result = CliProcess::Run(words, traced);
+        ASSERT_EQ(result.ExitCode, 0);
+        ASSERT_THAT(result.Err.toStdString(), HasSubstr("libQt6Core"));
+        for (const char* library : heavy)
+            EXPECT_THAT(result.Err.toStdString(), Not(HasSubstr(library)));
+    }
+    const CliResult onHdf5 = CliProcess::Run({QStringLiteral("info"), hdf5}, traced);
+    ASSERT_EQ(onHdf5.ExitCode, 0);
+    EXPECT_THAT(onHdf5.Err.toStdString(), HasSubstr("libhdf5"));
+    EXPECT_THAT(onHdf5.Err.toStdString(), Not(HasSubstr("libQt6Gui")));
+}
