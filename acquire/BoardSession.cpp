@@ -14,8 +14,19 @@ const char* const ExpectedName = "KORVADEX";
 // Fewer samples than this from a stopped run are not worth keeping.
 constexpr std::int32_t FewestKept = 10;
 
-// Nothing queued: wait a little rather than spin on the driver.
-constexpr std::chrono::milliseconds IdlePause(1);
+// Nothing queued: wait about half the time a chunk takes to arrive rather
+// than look again and again (at 125 ksps a chunk of 1000 samples takes 8 ms),
+// but never long enough to delay Ctrl-C or the stall's notice.
+std::chrono::microseconds IdlePause(const MeasureSettings& settings, std::int32_t chunk)
+{
+    constexpr std::chrono::microseconds Shortest(1000);
+    constexpr std::chrono::microseconds Longest(10000);
+    const double rate = MeasureItems::SampleRate(settings);
+    if (rate <= 0.0)
+        return Shortest;
+    const auto half = std::chrono::microseconds(static_cast<std::int64_t>(chunk * 0.5e6 / rate));
+    return std::clamp(half, Shortest, Longest);
+}
 
 } // namespace
 
@@ -76,6 +87,7 @@ ExitCode BoardSession::Measure(RunData& run, const RunControl& control)
     }
     const std::int32_t target = MeasureItems::CountValue(run.Settings.DataCountSel);
     const std::int32_t chunk = std::min(MeasureItems::ReadChunk(run.Settings.spsSel), target);
+    const std::chrono::microseconds idlePause = IdlePause(run.Settings, chunk);
     std::int32_t taken = 0;
     auto lastSamples = std::chrono::steady_clock::now();
     while (taken < target) {
@@ -99,7 +111,7 @@ ExitCode BoardSession::Measure(RunData& run, const RunControl& control)
             failure_ = Failure::Stall;
             return ReadFailed(run);
         } else {
-            std::this_thread::sleep_for(IdlePause);
+            std::this_thread::sleep_for(idlePause);
         }
     }
     // A complete run needs no stop command: the board was told the count.

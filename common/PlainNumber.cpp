@@ -12,7 +12,7 @@ void AppendWith(std::string& text, Writer write)
 {
     char digits[Room];
     const std::to_chars_result written = write(digits, digits + Room);
-    text.append(digits, written.ptr);
+    text.append(digits, static_cast<std::size_t>(written.ptr - digits));
 }
 
 } // namespace

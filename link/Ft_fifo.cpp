@@ -3,8 +3,10 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -27,9 +29,14 @@ std::int32_t BoundedLength(const char* text, std::int32_t limit)
     return -1;
 }
 
+// The waiting events run, then the processor is left for a moment: a reply
+// reaches the host only with a USB packet, which a short reply fills only
+// when the bridge's latency timer runs out (16 ms unless set otherwise), and
+// looking again and again meanwhile kept a core busy.
 void LetUserInterfaceRun()
 {
     QCoreApplication::processEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 } // namespace
