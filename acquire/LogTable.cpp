@@ -7,6 +7,8 @@
 
 #include <QDateTime>
 
+#include <cstring>
+
 LogTable::LogTable(const MeasureSettings& settings)
     : ch0_(settings.CHSel != ModeCh1)
     , ch1_(settings.CHSel != ModeCh0)
@@ -54,5 +56,22 @@ void LogTable::AppendChannel(std::string& text, std::int32_t code) const
     text += ',';
     PlainNumber::AppendInteger(text, code);
     text += ',';
-    PlainNumber::AppendFloat(text, static_cast<float>(CodeScale::CodeToMicrovolts(code, gainDivisor_)));
+    AppendMicrovolts(text, code);
+}
+
+void LogTable::AppendMicrovolts(std::string& text, std::int32_t code) const
+{
+    MicrovoltText& kept = microvolts_[static_cast<std::uint32_t>(code) % MicrovoltTexts];
+    if (kept.Code != code) {
+        std::string written;
+        PlainNumber::AppendFloat(written, static_cast<float>(CodeScale::CodeToMicrovolts(code, gainDivisor_)));
+        if (written.size() > sizeof kept.Text) {
+            text += written;
+            return;
+        }
+        kept.Code = code;
+        kept.Length = static_cast<std::uint8_t>(written.size());
+        std::memcpy(kept.Text, written.data(), written.size());
+    }
+    text.append(kept.Text, kept.Length);
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class RunData;
 struct MeasureSettings;
@@ -26,9 +28,21 @@ public:
     static std::string WallClock(std::chrono::system_clock::time_point time);
 
 private:
+    // The microvolt text of a code lately written: a log of noise repeats a
+    // few hundred codes, and writing a float exactly costs more than the
+    // rest of its row.
+    struct MicrovoltText {
+        std::int32_t Code = -1;
+        std::uint8_t Length = 0;
+        char Text[27] = {};
+    };
+    static constexpr std::size_t MicrovoltTexts = 1024;
+
     void AppendChannel(std::string& text, std::int32_t code) const;
+    void AppendMicrovolts(std::string& text, std::int32_t code) const;
 
     bool ch0_;
     bool ch1_;
     std::int32_t gainDivisor_;
+    mutable std::vector<MicrovoltText> microvolts_ = std::vector<MicrovoltText>(MicrovoltTexts);
 };

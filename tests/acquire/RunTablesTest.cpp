@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -56,6 +58,29 @@ TEST_F(RunTableTest, LogRowsCarryWallClockRunAndSample)
                     "2025-12-08T21:40:12.345Z,3,2,8388610,0.5960465\n");
     run->Settings.CHSel = 2;
     EXPECT_EQ(LogTable(run->Settings).Header(), "time,run,sample,ch0_code,ch0_uV,ch1_code,ch1_uV\n");
+}
+
+// Codes 1024 apart, in turn: the log's microvolts are the export's, code
+// for code, whatever the log keeps of the codes it wrote before.
+TEST_F(RunTableTest, LogMicrovoltsAreTheExportsForEveryCode)
+{
+    Hold(0, 16, {{8388609, 0}, {8389633, 0}, {8388609, 0}, {8390657, 0}, {1024, 0}, {0, 0}, {1024, 0}, {16777215, 0}});
+    std::string rows;
+    LogTable(run->Settings).AppendRows(rows, *run, 1, 0, run->Ch0Data.Count, std::chrono::system_clock::time_point());
+    const std::string exported = SampleTable(',').Text(run->Settings, run->Ch0Data, run->Ch1Data);
+    const auto lastColumn = [](const std::string& table, bool skipHeader) {
+        std::vector<std::string> values;
+        std::size_t at = skipHeader ? table.find('\n') + 1 : 0;
+        while (at < table.size()) {
+            const std::size_t end = table.find('\n', at);
+            const std::string line = table.substr(at, end - at);
+            values.push_back(line.substr(line.rfind(',') + 1));
+            at = end + 1;
+        }
+        return values;
+    };
+    EXPECT_EQ(lastColumn(rows, false), lastColumn(exported, true));
+    EXPECT_EQ(lastColumn(rows, false).size(), 8u);
 }
 
 TEST(LogFileTest, NoLineCrossesABlockAndNothingElseIsAdded)
