@@ -1,0 +1,29 @@
+#pragma once
+
+#include "BoardProcessProtocol.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// The drop-in library's connection to its board process: a request goes
+// out, its reply comes back. Once the board process is gone (it died, or
+// answered out of form) every exchange fails at once, as calls to a board
+// whose cable is out do.
+class BoardProcessLink {
+public:
+    virtual ~BoardProcessLink() = default;
+
+    // Sends one request message and takes its reply: the head, and the bytes
+    // after it straight into `bytes` (at most `room` of them; `got` says how
+    // many). False when there is no board process to answer.
+    virtual bool Exchange(const std::vector<std::uint8_t>& request, BoardProcessProtocol::ReplyHead& head,
+                          void* bytes, std::size_t room, std::size_t& got) = 0;
+};
+
+// Starts the board process (korvadex-sim-board beside this library, or
+// where the build put it) with this process's environment, and ends it
+// when the link is destroyed. Null where the platform has no board
+// process: the caller keeps the board in-process.
+std::unique_ptr<BoardProcessLink> StartBoardProcess();

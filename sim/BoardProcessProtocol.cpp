@@ -1,0 +1,107 @@
+#include "BoardProcessProtocol.h"
+
+#include <algorithm>
+
+namespace BoardProcessProtocol {
+
+namespace {
+
+template <typename Number>
+void Put(Number value, std::uint8_t* at)
+{
+    for (std::size_t i = 0; i < sizeof(Number); ++i)
+        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+template <typename Number>
+Number Take(const std::uint8_t* at)
+{
+    Number value = 0;
+    for (std::size_t i = 0; i < sizeof(Number); ++i)
+        value = static_cast<Number>(value | static_cast<Number>(at[i]) << (8 * i));
+    return value;
+}
+
+bool Known(std::uint8_t call)
+{
+    return call >= static_cast<std::uint8_t>(Call::Open) && call <= static_cast<std::uint8_t>(Call::OpenEx);
+}
+
+// Bytes travel with a write whose buffer was given (exactly the count) and
+// with an open by a given serial number; with nothing else.
+bool BytesFit(const Request& request)
+{
+    switch (request.What) {
+    case Call::Write:
+        return request.Bytes.size() == (request.IsGiven(0) ? request.A : 0u);
+    case Call::OpenEx:
+        return request.IsGiven(0) || request.Bytes.empty();
+    default:
+        return request.Bytes.empty();
+    }
+}
+
+}  // namespace
+
+void PutLength(std::uint32_t length, std::uint8_t* at)
+{
+    Put(length, at);
+}
+
+std::uint32_t ReadLength(const std::uint8_t* at)
+{
+    return Take<std::uint32_t>(at);
+}
+
+std::vector<std::uint8_t> EncodeRequest(const Request& request)
+{
+    std::vector<std::uint8_t> message(LengthSize + RequestHeadSize + request.Bytes.size());
+    std::uint8_t* at = message.data();
+    Put(static_cast<std::uint32_t>(message.size() - LengthSize), at);
+    at += LengthSize;
+    *at++ = static_cast<std::uint8_t>(request.What);
+    *at++ = request.Given;
+    Put(request.Handle, at);
+    Put(request.A, at + 8);
+    Put(request.B, at + 12);
+    std::copy(request.Bytes.begin(), request.Bytes.end(), at + 16);
+    return message;
+}
+
+std::optional<Request> ParseRequest(const std::uint8_t* body, std::size_t size)
+{
+    if (size < RequestHeadSize || size > LargestBody || !Known(body[0]))
+        return std::nullopt;
+    Request request;
+    request.What = static_cast<Call>(body[0]);
+    request.Given = body[1];
+    request.Handle = Take<std::uint64_t>(body + 2);
+    request.A = Take<std::uint32_t>(body + 10);
+    request.B = Take<std::uint32_t>(body + 14);
+    request.Bytes.assign(body + RequestHeadSize, body + size);
+    if (!BytesFit(request))
+        return std::nullopt;
+    return request;
+}
+
+void PutReplyHead(const ReplyHead& head, std::uint32_t bytes, std::uint8_t* message)
+{
+    Put(static_cast<std::uint32_t>(ReplyHeadSize + bytes), message);
+    std::uint8_t* at = message + LengthSize;
+    Put(head.Status, at);
+    Put(head.Handle, at + 4);
+    for (int i = 0; i < 4; ++i)
+        Put(head.Values[i], at + 12 + 4 * i);
+}
+
+ReplyHead ParseReplyHead(const std::uint8_t* head)
+{
+    ReplyHead reply;
+    reply.Status = Take<FT_STATUS>(head);
+    reply.Handle = Take<std::uint64_t>(head + 4);
+    for (int i = 0; i < 4; ++i)
+        reply.Values[i] = Take<std::uint32_t>(head + 12 + 4 * i);
+    return reply;
+}
+
+}  // namespace BoardProcessProtocol
