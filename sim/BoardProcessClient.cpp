@@ -1,5 +1,7 @@
 #include "BoardProcessClient.h"
 
+#include "D2xxCall.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -29,11 +31,11 @@ std::uint8_t Given(std::initializer_list<const void*> arguments)
     return mask;
 }
 
-Request MakeRequest(Call what, std::uint8_t given, FT_HANDLE handle = nullptr, std::uint32_t a = 0,
+Request MakeRequest(D2xxCall what, std::uint8_t given, FT_HANDLE handle = nullptr, std::uint32_t a = 0,
                     std::uint32_t b = 0)
 {
     Request request;
-    request.What = what;
+    request.What = static_cast<std::uint8_t>(what);
     request.Given = given;
     request.Handle = FromHandle(handle);
     request.A = a;
@@ -71,7 +73,7 @@ ReplyHead BoardProcessClient::Ask(const Request& request, FT_STATUS gone, void* 
 
 FT_STATUS BoardProcessClient::FT_Open(int deviceNumber, FT_HANDLE* handle)
 {
-    const ReplyHead reply = Ask(MakeRequest(Call::Open, Given({handle}), nullptr, static_cast<std::uint32_t>(deviceNumber)),
+    const ReplyHead reply = Ask(MakeRequest(D2xxCall::Open, Given({handle}), nullptr, static_cast<std::uint32_t>(deviceNumber)),
                                 FT_DEVICE_NOT_FOUND);
     if (reply.Status == FT_OK)
         SetIfGiven(handle, ToHandle(reply.Handle));
@@ -80,14 +82,14 @@ FT_STATUS BoardProcessClient::FT_Open(int deviceNumber, FT_HANDLE* handle)
 
 FT_STATUS BoardProcessClient::FT_Close(FT_HANDLE handle)
 {
-    return Ask(MakeRequest(Call::Close, 0, handle), FT_IO_ERROR).Status;
+    return Ask(MakeRequest(D2xxCall::Close, 0, handle), FT_IO_ERROR).Status;
 }
 
 // The bytes come straight into the caller's buffer; the count is set on
 // failure too, as the board sets it to 0.
 FT_STATUS BoardProcessClient::FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesReturned)
 {
-    const Request request = MakeRequest(Call::Read, Given({buffer, bytesReturned}), handle, bytesToRead);
+    const Request request = MakeRequest(D2xxCall::Read, Given({buffer, bytesReturned}), handle, bytesToRead);
     const std::size_t room = buffer != nullptr ? std::min(bytesToRead, LargestRead) : 0;
     std::size_t got = 0;
     const ReplyHead reply = Ask(request, FT_IO_ERROR, buffer, room, &got);
@@ -99,7 +101,7 @@ FT_STATUS BoardProcessClient::FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD by
 {
     if (bytesToWrite > LargestBody - RequestHeadSize)
         return FT_INSUFFICIENT_RESOURCES;
-    Request request = MakeRequest(Call::Write, Given({buffer, bytesWritten}), handle, bytesToWrite);
+    Request request = MakeRequest(D2xxCall::Write, Given({buffer, bytesWritten}), handle, bytesToWrite);
     if (buffer != nullptr) {
         const auto* bytes = static_cast<const std::uint8_t*>(buffer);
         request.Bytes.assign(bytes, bytes + bytesToWrite);
@@ -111,12 +113,12 @@ FT_STATUS BoardProcessClient::FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD by
 
 FT_STATUS BoardProcessClient::FT_Purge(FT_HANDLE handle, ULONG mask)
 {
-    return Ask(MakeRequest(Call::Purge, 0, handle, mask), FT_IO_ERROR).Status;
+    return Ask(MakeRequest(D2xxCall::Purge, 0, handle, mask), FT_IO_ERROR).Status;
 }
 
 FT_STATUS BoardProcessClient::FT_GetQueueStatus(FT_HANDLE handle, DWORD* rxBytes)
 {
-    const ReplyHead reply = Ask(MakeRequest(Call::GetQueueStatus, Given({rxBytes}), handle), FT_IO_ERROR);
+    const ReplyHead reply = Ask(MakeRequest(D2xxCall::GetQueueStatus, Given({rxBytes}), handle), FT_IO_ERROR);
     if (reply.Status == FT_OK)
         SetIfGiven(rxBytes, reply.Values[0]);
     return reply.Status;
@@ -124,13 +126,13 @@ FT_STATUS BoardProcessClient::FT_GetQueueStatus(FT_HANDLE handle, DWORD* rxBytes
 
 FT_STATUS BoardProcessClient::FT_SetUSBParameters(FT_HANDLE handle, ULONG inTransferSize, ULONG outTransferSize)
 {
-    return Ask(MakeRequest(Call::SetUSBParameters, 0, handle, inTransferSize, outTransferSize), FT_IO_ERROR).Status;
+    return Ask(MakeRequest(D2xxCall::SetUSBParameters, 0, handle, inTransferSize, outTransferSize), FT_IO_ERROR).Status;
 }
 
 // Without a board process the list is empty.
 FT_STATUS BoardProcessClient::FT_CreateDeviceInfoList(LPDWORD numDevs)
 {
-    const ReplyHead reply = Ask(MakeRequest(Call::CreateDeviceInfoList, Given({numDevs})), FT_OK);
+    const ReplyHead reply = Ask(MakeRequest(D2xxCall::CreateDeviceInfoList, Given({numDevs})), FT_OK);
     if (reply.Status == FT_OK)
         SetIfGiven(numDevs, reply.Values[0]);
     return reply.Status;
@@ -140,7 +142,7 @@ FT_STATUS BoardProcessClient::FT_GetDeviceInfoDetail(DWORD index, LPDWORD flags,
                                                      LPDWORD locId, LPVOID serialNumber, LPVOID description,
                                                      FT_HANDLE* handle)
 {
-    const Request request = MakeRequest(Call::GetDeviceInfoDetail,
+    const Request request = MakeRequest(D2xxCall::GetDeviceInfoDetail,
                                         Given({flags, type, id, locId, serialNumber, description, handle}), nullptr,
                                         index);
     std::uint8_t texts[FT_SerialNumberSize + FT_DescriptionSize] = {};
@@ -161,7 +163,7 @@ FT_STATUS BoardProcessClient::FT_GetDeviceInfoDetail(DWORD index, LPDWORD flags,
 
 FT_STATUS BoardProcessClient::FT_OpenEx(LPVOID arg1, DWORD flags, FT_HANDLE* handle)
 {
-    Request request = MakeRequest(Call::OpenEx, Given({arg1, handle}), nullptr, flags);
+    Request request = MakeRequest(D2xxCall::OpenEx, Given({arg1, handle}), nullptr, flags);
     // Only a serial number is understood: anything else is refused there
     // without being read.
     if (arg1 != nullptr && flags == FT_OPEN_BY_SERIAL_NUMBER) {

@@ -22,8 +22,8 @@ public:
                           void* bytes, std::size_t room, std::size_t& got) = 0;
 };
 
-// Starts the board process (korvadex-sim-board beside this library, or
-// where the build put it) with this process's environment, and ends it
-// when the link is destroyed. Null where the platform has no board
-// process: the caller keeps the board in-process.
-std::unique_ptr<BoardProcessLink> StartBoardProcess();
+// Starts the board process, the program named `program` beside this
+// library (or at `builtAt`, where the build put it), with this process's
+// environment, and ends it when the link is destroyed. Null where the
+// platform has no board process: the caller keeps the board in-process.
+std::unique_ptr<BoardProcessLink> StartBoardProcess(const char* program, const char* builtAt);

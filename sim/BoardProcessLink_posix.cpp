@@ -37,21 +37,19 @@ using namespace BoardProcessProtocol;
 constexpr int BoardDescriptor = 3;
 // How long the board process has to go after its socket closed.
 constexpr std::chrono::seconds EndingTime{2};
-constexpr const char* ProgramName = "korvadex-sim-board";
-
 // Beside the library (or program) this code was linked into, else where the
 // build put it.
-std::string BoardProgram()
+std::string BoardProgram(const char* program, const char* builtAt)
 {
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&StartBoardProcess), &info) != 0 && info.dli_fname != nullptr) {
         std::string beside = info.dli_fname;
         const std::size_t slash = beside.rfind('/');
-        beside = (slash == std::string::npos ? std::string() : beside.substr(0, slash + 1)) + ProgramName;
+        beside = (slash == std::string::npos ? std::string() : beside.substr(0, slash + 1)) + program;
         if (access(beside.c_str(), X_OK) == 0)
             return beside;
     }
-    return KORVADEX_SIM_BOARD_PROGRAM;
+    return builtAt;
 }
 
 // The spawn's settings: the socket's end at descriptor 3, no signal
@@ -92,15 +90,16 @@ private:
 
 class SpawnedBoard : public BoardProcessLink {
 public:
-    SpawnedBoard()
+    SpawnedBoard(const char* program, const char* builtAt)
     {
         int ends[2] = {-1, -1};
         if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
-            std::fprintf(stderr, "%s: no socket for the board process: %s\n", ProgramName, std::strerror(errno));
+            std::fprintf(stderr, "%s: no socket for the board process: %s\n", program, std::strerror(errno));
             return;
         }
         socket_ = ends[0];
-        watcher_ = std::thread([this, boardEnd = ends[1]] { StartAndAwait(boardEnd, BoardProgram()); });
+        watcher_ = std::thread(
+            [this, boardEnd = ends[1], path = BoardProgram(program, builtAt)] { StartAndAwait(boardEnd, path); });
         std::unique_lock<std::mutex> lock(mutex_);
         changed_.wait(lock, [this] { return started_; });
     }
@@ -155,7 +154,7 @@ private:
         const int error = SpawnSetup(boardEnd).Spawn(program, pid);
         close(boardEnd);
         if (error != 0)
-            std::fprintf(stderr, "%s: cannot start %s: %s\n", ProgramName, program.c_str(), std::strerror(error));
+            std::fprintf(stderr, "cannot start the board process %s: %s\n", program.c_str(), std::strerror(error));
         Publish([&] {
             started_ = true;
             pid_ = error == 0 ? pid : -1;
@@ -189,7 +188,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<BoardProcessLink> StartBoardProcess()
+std::unique_ptr<BoardProcessLink> StartBoardProcess(const char* program, const char* builtAt)
 {
-    return std::make_unique<SpawnedBoard>();
+    return std::make_unique<SpawnedBoard>(program, builtAt);
 }

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-std::unique_ptr<BoardProcessLink> StartBoardProcess()
+std::unique_ptr<BoardProcessLink> StartBoardProcess(const char* program, const char*)
 {
-    std::fprintf(stderr, "korvadex-sim-board: KORVADEX_SIM_PROCESS is not supported on Windows; the board runs in-process\n");
+    std::fprintf(stderr, "%s: KORVADEX_SIM_PROCESS is not supported on Windows; the board runs in-process\n", program);
     return nullptr;
 }

@@ -22,25 +22,6 @@ Number Take(const std::uint8_t* at)
     return value;
 }
 
-bool Known(std::uint8_t call)
-{
-    return call >= static_cast<std::uint8_t>(Call::Open) && call <= static_cast<std::uint8_t>(Call::OpenEx);
-}
-
-// Bytes travel with a write whose buffer was given (exactly the count) and
-// with an open by a given serial number; with nothing else.
-bool BytesFit(const Request& request)
-{
-    switch (request.What) {
-    case Call::Write:
-        return request.Bytes.size() == (request.IsGiven(0) ? request.A : 0u);
-    case Call::OpenEx:
-        return request.IsGiven(0) || request.Bytes.empty();
-    default:
-        return request.Bytes.empty();
-    }
-}
-
 }  // namespace
 
 void PutLength(std::uint32_t length, std::uint8_t* at)
@@ -59,28 +40,30 @@ std::vector<std::uint8_t> EncodeRequest(const Request& request)
     std::uint8_t* at = message.data();
     Put(static_cast<std::uint32_t>(message.size() - LengthSize), at);
     at += LengthSize;
-    *at++ = static_cast<std::uint8_t>(request.What);
+    *at++ = request.What;
     *at++ = request.Given;
     Put(request.Handle, at);
-    Put(request.A, at + 8);
-    Put(request.B, at + 12);
-    std::copy(request.Bytes.begin(), request.Bytes.end(), at + 16);
+    Put(request.Other, at + 8);
+    Put(request.A, at + 16);
+    Put(request.B, at + 20);
+    Put(request.C, at + 24);
+    std::copy(request.Bytes.begin(), request.Bytes.end(), at + 28);
     return message;
 }
 
 std::optional<Request> ParseRequest(const std::uint8_t* body, std::size_t size)
 {
-    if (size < RequestHeadSize || size > LargestBody || !Known(body[0]))
+    if (size < RequestHeadSize || size > LargestBody)
         return std::nullopt;
     Request request;
-    request.What = static_cast<Call>(body[0]);
+    request.What = body[0];
     request.Given = body[1];
     request.Handle = Take<std::uint64_t>(body + 2);
-    request.A = Take<std::uint32_t>(body + 10);
-    request.B = Take<std::uint32_t>(body + 14);
+    request.Other = Take<std::uint64_t>(body + 10);
+    request.A = Take<std::uint32_t>(body + 18);
+    request.B = Take<std::uint32_t>(body + 22);
+    request.C = Take<std::uint32_t>(body + 26);
     request.Bytes.assign(body + RequestHeadSize, body + size);
-    if (!BytesFit(request))
-        return std::nullopt;
     return request;
 }
 
@@ -97,7 +80,7 @@ void PutReplyHead(const ReplyHead& head, std::uint32_t bytes, std::uint8_t* mess
 ReplyHead ParseReplyHead(const std::uint8_t* head)
 {
     ReplyHead reply;
-    reply.Status = Take<FT_STATUS>(head);
+    reply.Status = Take<std::uint32_t>(head);
     reply.Handle = Take<std::uint64_t>(head + 4);
     for (int i = 0; i < 4; ++i)
         reply.Values[i] = Take<std::uint32_t>(head + 12 + 4 * i);

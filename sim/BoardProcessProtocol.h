@@ -1,38 +1,24 @@
 #pragma once
 
-#include "D2xx.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
 
-// The messages between the drop-in library and the board process: one
-// request per D2XX call, one reply to each, in order. A message is its
-// body's length (4 bytes, little-endian) and the body. A request body is
-// the call, the pointer arguments the caller gave (bit i set: the i-th
-// pointer argument of the vendor's prototype was not null), the handle, two
-// numbers and the bytes written or the serial number opened; a reply body
-// is the status, a handle, four numbers and the bytes read or the device's
-// serial number and description. Fixed fields first, so a reader takes the
-// head of a reply and then its bytes straight into the caller's buffer.
+// The messages between a drop-in library (the D2XX one, or the libusb
+// stand-in) and its board process: one request per call, one reply to each,
+// in order. A message is its body's length (4 bytes, little-endian) and the
+// body. A request body is the call, the pointer arguments the caller gave
+// (bit i set: the i-th pointer argument was not null), two 64-bit and three
+// 32-bit numbers (handles, counts, flags, as the call has them) and the
+// bytes that go out with it; a reply body is the status, a 64-bit number
+// (a handle), four 32-bit numbers and the bytes that come back. Fixed fields
+// first, so a reader takes the head of a reply and then its bytes straight
+// into the caller's buffer. Which calls there are is the two servers' own.
 namespace BoardProcessProtocol {
 
-enum class Call : std::uint8_t {
-    Open = 1,
-    Close,
-    Read,
-    Write,
-    Purge,
-    GetQueueStatus,
-    SetUSBParameters,
-    CreateDeviceInfoList,
-    GetDeviceInfoDetail,
-    OpenEx,
-};
-
 constexpr std::size_t LengthSize = 4;
-constexpr std::size_t RequestHeadSize = 1 + 1 + 8 + 4 + 4;
+constexpr std::size_t RequestHeadSize = 1 + 1 + 8 + 8 + 4 * 3;
 constexpr std::size_t ReplyHeadSize = 4 + 8 + 4 * 4;
 // No read asks the board for more than its queue can hold (64 KiB), so a
 // larger request is cut to this without changing the answer.
@@ -41,25 +27,27 @@ constexpr std::uint32_t LargestRead = 1u << 20;
 constexpr std::uint32_t LargestBody = (16u << 20) + RequestHeadSize;
 
 struct Request {
-    Call What = Call::Open;
+    std::uint8_t What = 0;  // the call
     std::uint8_t Given = 0;  // bit i: pointer argument i was not null
     std::uint64_t Handle = 0;
-    std::uint32_t A = 0;  // the device number or index, bytes to read or write, mask, sizes, flags
+    std::uint64_t Other = 0;  // a second handle or a transfer
+    std::uint32_t A = 0;  // counts, indexes, masks, sizes, flags
     std::uint32_t B = 0;
-    std::vector<std::uint8_t> Bytes;  // written bytes, or the serial number (no NUL)
+    std::uint32_t C = 0;
+    std::vector<std::uint8_t> Bytes;  // what goes out: written bytes, a serial number
 
     bool IsGiven(int argument) const { return (Given >> argument & 1) != 0; }
 };
 
 struct ReplyHead {
-    FT_STATUS Status = FT_OK;
+    std::uint32_t Status = 0;  // FT_STATUS, or libusb's result as two's complement
     std::uint64_t Handle = 0;
     std::uint32_t Values[4] = {0, 0, 0, 0};  // counts, or the flags, type, id and location of a listed device
 };
 
 // A whole message (length and body).
 std::vector<std::uint8_t> EncodeRequest(const Request& request);
-// A request body; nothing when it is not one this protocol makes.
+// A request body; nothing when it is too short or too long.
 std::optional<Request> ParseRequest(const std::uint8_t* body, std::size_t size);
 
 // The reply's head written at the start of `message`, which holds the

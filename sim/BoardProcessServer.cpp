@@ -1,6 +1,7 @@
 #include "BoardProcessServer.h"
 
 #include "BoardProcessProtocol.h"
+#include "D2xxCall.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -19,6 +20,25 @@ FT_HANDLE ToHandle(std::uint64_t value)
 std::uint64_t FromHandle(FT_HANDLE handle)
 {
     return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(handle));
+}
+
+bool Known(std::uint8_t call)
+{
+    return call >= static_cast<std::uint8_t>(D2xxCall::Open) && call <= static_cast<std::uint8_t>(D2xxCall::OpenEx);
+}
+
+// Bytes travel with a write whose buffer was given (exactly the count) and
+// with an open by a given serial number; with nothing else.
+bool BytesFit(const Request& request)
+{
+    switch (static_cast<D2xxCall>(request.What)) {
+    case D2xxCall::Write:
+        return request.Bytes.size() == (request.IsGiven(0) ? request.A : 0u);
+    case D2xxCall::OpenEx:
+        return request.IsGiven(0) || request.Bytes.empty();
+    default:
+        return request.Bytes.empty();
+    }
 }
 
 template <typename Value>
@@ -137,30 +157,30 @@ BoardProcessServer::BoardProcessServer(D2xx& devices)
 std::optional<std::vector<std::uint8_t>> BoardProcessServer::Answer(const std::uint8_t* body, std::size_t size)
 {
     std::optional<Request> request = ParseRequest(body, size);
-    if (!request)
+    if (!request || !Known(request->What) || !BytesFit(*request))
         return std::nullopt;
     const FT_HANDLE handle = ToHandle(request->Handle);
     D2xxDiscovery* discovery = devices_.Discovery();
-    switch (request->What) {
-    case Call::Open:
+    switch (static_cast<D2xxCall>(request->What)) {
+    case D2xxCall::Open:
         return Open(devices_, *request);
-    case Call::Close:
+    case D2xxCall::Close:
         return StatusOnly(devices_.FT_Close(handle));
-    case Call::Read:
+    case D2xxCall::Read:
         return Read(devices_, *request);
-    case Call::Write:
+    case D2xxCall::Write:
         return Write(devices_, *request);
-    case Call::Purge:
+    case D2xxCall::Purge:
         return StatusOnly(devices_.FT_Purge(handle, request->A));
-    case Call::GetQueueStatus:
+    case D2xxCall::GetQueueStatus:
         return GetQueueStatus(devices_, *request);
-    case Call::SetUSBParameters:
+    case D2xxCall::SetUSBParameters:
         return StatusOnly(devices_.FT_SetUSBParameters(handle, request->A, request->B));
-    case Call::CreateDeviceInfoList:
+    case D2xxCall::CreateDeviceInfoList:
         return discovery ? CreateDeviceInfoList(*discovery, *request) : StatusOnly(FT_NOT_SUPPORTED);
-    case Call::GetDeviceInfoDetail:
+    case D2xxCall::GetDeviceInfoDetail:
         return discovery ? GetDeviceInfoDetail(*discovery, *request) : StatusOnly(FT_NOT_SUPPORTED);
-    case Call::OpenEx:
+    case D2xxCall::OpenEx:
         return discovery ? OpenEx(*discovery, *request) : StatusOnly(FT_NOT_SUPPORTED);
     }
     return std::nullopt;

@@ -34,7 +34,7 @@ bool BoardInAProcessOfItsOwn()
 struct Simulator {
     Simulator()
     {
-        std::unique_ptr<BoardProcessLink> link = BoardInAProcessOfItsOwn() ? StartBoardProcess() : nullptr;
+        std::unique_ptr<BoardProcessLink> link = BoardInAProcessOfItsOwn() ? StartBoardProcess("korvadex-sim-board", KORVADEX_SIM_BOARD_PROGRAM) : nullptr;
         if (link) {
             remote = std::make_unique<BoardProcessClient>(std::move(link));
             devices = remote.get();

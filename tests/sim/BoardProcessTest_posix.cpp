@@ -116,7 +116,7 @@ TEST(BoardProcess, EndsWhenItsHostIsKilled)
 
 TEST(BoardProcess, AKilledBoardProcessFailsEveryCallAsAPulledCable)
 {
-    BoardProcessClient client(StartBoardProcess());
+    BoardProcessClient client(StartBoardProcess("korvadex-sim-board", SIM_BOARD_PROGRAM));
     FT_HANDLE handle = nullptr;
     ASSERT_EQ(client.FT_Open(0, &handle), FT_OK);
     const std::vector<pid_t> boards = BoardsOf(getpid());
