@@ -62,7 +62,8 @@ ReplyHead BoardProcessClient::Ask(const Request& request, FT_STATUS gone, void* 
 {
     ReplyHead head;
     std::size_t received = 0;
-    if (!link_->Exchange(EncodeRequest(request), head, bytes, room, received)) {
+    const auto into = [&](const ReplyHead&, std::size_t count) { return count <= room ? bytes : nullptr; };
+    if (!link_->Exchange(EncodeRequest(request), head, into, received)) {
         head = ReplyHead();
         head.Status = gone;
     }

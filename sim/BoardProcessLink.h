@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -15,11 +16,15 @@ class BoardProcessLink {
 public:
     virtual ~BoardProcessLink() = default;
 
+    // Where the bytes after a reply's head go, once the head is known; null
+    // when that many bytes cannot be taken (the reply is then out of form).
+    using Destination = std::function<void*(const BoardProcessProtocol::ReplyHead& head, std::size_t bytes)>;
+
     // Sends one request message and takes its reply: the head, and the bytes
-    // after it straight into `bytes` (at most `room` of them; `got` says how
-    // many). False when there is no board process to answer.
+    // after it straight where `destination` says (`got` says how many).
+    // False when there is no board process to answer.
     virtual bool Exchange(const std::vector<std::uint8_t>& request, BoardProcessProtocol::ReplyHead& head,
-                          void* bytes, std::size_t room, std::size_t& got) = 0;
+                          const Destination& destination, std::size_t& got) = 0;
 };
 
 // Starts the board process, the program named `program` beside this

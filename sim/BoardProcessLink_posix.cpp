@@ -120,7 +120,7 @@ public:
     SpawnedBoard(const SpawnedBoard&) = delete;
     SpawnedBoard& operator=(const SpawnedBoard&) = delete;
 
-    bool Exchange(const std::vector<std::uint8_t>& request, ReplyHead& head, void* bytes, std::size_t room,
+    bool Exchange(const std::vector<std::uint8_t>& request, ReplyHead& head, const Destination& destination,
                   std::size_t& got) override
     {
         got = 0;
@@ -129,12 +129,14 @@ public:
             !BoardSocket::ReadFully(socket_, start, sizeof start))
             return Drop();
         const std::uint32_t length = ReadLength(start);
-        if (length < ReplyHeadSize || length - ReplyHeadSize > room)
+        if (length < ReplyHeadSize)
             return Drop();
-        if (!BoardSocket::ReadFully(socket_, bytes, length - ReplyHeadSize))
-            return Drop();
-        got = length - ReplyHeadSize;
         head = ParseReplyHead(start + LengthSize);
+        const std::size_t bytes = length - ReplyHeadSize;
+        void* into = bytes > 0 && destination ? destination(head, bytes) : nullptr;
+        if (bytes > 0 && (into == nullptr || !BoardSocket::ReadFully(socket_, into, bytes)))
+            return Drop();
+        got = bytes;
         return true;
     }
 

@@ -34,6 +34,16 @@ std::uint32_t ReadLength(const std::uint8_t* at)
     return Take<std::uint32_t>(at);
 }
 
+void PutHandle(std::uint64_t handle, std::uint8_t* at)
+{
+    Put(handle, at);
+}
+
+std::uint64_t ReadHandle(const std::uint8_t* at)
+{
+    return Take<std::uint64_t>(at);
+}
+
 std::vector<std::uint8_t> EncodeRequest(const Request& request)
 {
     std::vector<std::uint8_t> message(LengthSize + RequestHeadSize + request.Bytes.size());
@@ -65,6 +75,23 @@ std::optional<Request> ParseRequest(const std::uint8_t* body, std::size_t size)
     request.C = Take<std::uint32_t>(body + 26);
     request.Bytes.assign(body + RequestHeadSize, body + size);
     return request;
+}
+
+ReplyMessage::ReplyMessage(std::size_t room)
+    : Message(LengthSize + ReplyHeadSize + room)
+{
+}
+
+std::uint8_t* ReplyMessage::Bytes()
+{
+    return Message.data() + LengthSize + ReplyHeadSize;
+}
+
+std::vector<std::uint8_t> ReplyMessage::Finish(std::size_t bytes)
+{
+    Message.resize(LengthSize + ReplyHeadSize + bytes);
+    PutReplyHead(Head, static_cast<std::uint32_t>(bytes), Message.data());
+    return std::move(Message);
 }
 
 void PutReplyHead(const ReplyHead& head, std::uint32_t bytes, std::uint8_t* message)

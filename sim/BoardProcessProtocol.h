@@ -45,6 +45,18 @@ struct ReplyHead {
     std::uint32_t Values[4] = {0, 0, 0, 0};  // counts, or the flags, type, id and location of a listed device
 };
 
+// A reply message made in place: the bytes written where Bytes() points,
+// then the head filled in and the message finished with the count of bytes.
+struct ReplyMessage {
+    explicit ReplyMessage(std::size_t room);
+
+    std::uint8_t* Bytes();
+    std::vector<std::uint8_t> Finish(std::size_t bytes);
+
+    ReplyHead Head;
+    std::vector<std::uint8_t> Message;
+};
+
 // A whole message (length and body).
 std::vector<std::uint8_t> EncodeRequest(const Request& request);
 // A request body; nothing when it is too short or too long.
@@ -58,5 +70,8 @@ ReplyHead ParseReplyHead(const std::uint8_t* head);
 
 void PutLength(std::uint32_t length, std::uint8_t* at);
 std::uint32_t ReadLength(const std::uint8_t* at);
+// A list of handles in a message's bytes, eight bytes each.
+void PutHandle(std::uint64_t handle, std::uint8_t* at);
+std::uint64_t ReadHandle(const std::uint8_t* at);
 
 }  // namespace BoardProcessProtocol

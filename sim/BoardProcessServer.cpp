@@ -47,25 +47,7 @@ Value* IfGiven(const Request& request, int argument, Value& value)
     return request.IsGiven(argument) ? &value : nullptr;
 }
 
-// A reply message with room for `bytes` after its head.
-struct Reply {
-    explicit Reply(std::size_t bytes)
-        : Message(LengthSize + ReplyHeadSize + bytes)
-    {
-    }
-
-    std::uint8_t* Bytes() { return Message.data() + LengthSize + ReplyHeadSize; }
-
-    std::vector<std::uint8_t> Finish(std::size_t bytes)
-    {
-        Message.resize(LengthSize + ReplyHeadSize + bytes);
-        PutReplyHead(Head, static_cast<std::uint32_t>(bytes), Message.data());
-        return std::move(Message);
-    }
-
-    ReplyHead Head;
-    std::vector<std::uint8_t> Message;
-};
+using Reply = ReplyMessage;
 
 std::vector<std::uint8_t> Read(D2xx& devices, const Request& request)
 {

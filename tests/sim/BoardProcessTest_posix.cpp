@@ -4,6 +4,10 @@
 
 #include "BoardProcessClient.h"
 
+#if defined(SIM_USB_LIBRARY)
+#include <libusb.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -17,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include <dlfcn.h>
 #include <spawn.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -29,10 +34,10 @@ namespace {
 constexpr std::chrono::seconds Patience{10};
 constexpr std::chrono::milliseconds PollEvery{10};
 // The kernel keeps 15 characters of a program's name.
-constexpr const char* BoardName = "korvadex-sim-bo";
+constexpr const char* D2xxBoardName = "korvadex-sim-bo";
 
-// The board processes whose parent is `parent`, from /proc.
-std::vector<pid_t> BoardsOf(pid_t parent)
+// The processes named `name` whose parent is `parent`, from /proc.
+std::vector<pid_t> BoardsOf(pid_t parent, const char* name = D2xxBoardName)
 {
     std::vector<pid_t> boards;
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
@@ -48,7 +53,7 @@ std::vector<pid_t> BoardsOf(pid_t parent)
         char state = 0;
         int ppid = 0;
         if (std::sscanf(line.c_str() + close + 1, " %c %d", &state, &ppid) == 2 && ppid == parent &&
-            line.compare(open + 1, close - open - 1, BoardName) == 0)
+            line.compare(open + 1, close - open - 1, name) == 0)
             boards.push_back(static_cast<pid_t>(std::atol(line.c_str())));
     }
     return boards;
@@ -151,5 +156,71 @@ TEST(BoardProcess, AKilledBoardProcessFailsEveryCallAsAPulledCable)
     // Reaped by the link: no zombie left behind.
     EXPECT_TRUE(Within(Patience, [&] { return !std::filesystem::exists("/proc/" + std::to_string(boards[0])); }));
 }
+
+#if defined(SIM_USB_LIBRARY)
+// The libusb stand-in, loaded apart from anything else, with the board in a
+// process of its own.
+class StandIn {
+public:
+    StandIn()
+    {
+        setenv("KORVADEX_SIM_PROCESS", "1", 1);
+        library_ = dlopen(SIM_USB_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    }
+
+    template <typename Function>
+    Function* Get(const char* name) const
+    {
+        return library_ ? reinterpret_cast<Function*>(dlsym(library_, name)) : nullptr;
+    }
+
+private:
+    void* library_ = nullptr;  // kept loaded: its board process ends with the test
+};
+
+TEST(BoardProcess, AKilledUsbBoardProcessFailsEveryCallAsAPulledCable)
+{
+    const StandIn usb;
+    const auto getDeviceList = usb.Get<decltype(libusb_get_device_list)>("libusb_get_device_list");
+    const auto open = usb.Get<decltype(libusb_open)>("libusb_open");
+    const auto control = usb.Get<decltype(libusb_control_transfer)>("libusb_control_transfer");
+    const auto bulk = usb.Get<decltype(libusb_bulk_transfer)>("libusb_bulk_transfer");
+    const auto submit = usb.Get<decltype(libusb_submit_transfer)>("libusb_submit_transfer");
+    const auto allocTransfer = usb.Get<decltype(libusb_alloc_transfer)>("libusb_alloc_transfer");
+    const auto handleEvents =
+        usb.Get<decltype(libusb_handle_events_timeout_completed)>("libusb_handle_events_timeout_completed");
+    ASSERT_TRUE(getDeviceList && open && control && bulk && submit && allocTransfer && handleEvents);
+    libusb_device** list = nullptr;
+    ASSERT_EQ(getDeviceList(nullptr, &list), 1);
+    libusb_device_handle* handle = nullptr;
+    ASSERT_EQ(open(list[0], &handle), LIBUSB_SUCCESS);
+    // A read waits in flight for the board's next packet when the board process dies.
+    unsigned char in[64];
+    libusb_transfer* transfer = allocTransfer(0);
+    int back = 0;
+    libusb_fill_bulk_transfer(
+        transfer, handle, 0x81, in, sizeof in, [](libusb_transfer* t) { *static_cast<int*>(t->user_data) = 1; },
+        &back, 0);
+    const std::vector<pid_t> boards = BoardsOf(getpid(), "korvadex-sim-us");
+    ASSERT_EQ(boards.size(), 1u);
+    ASSERT_EQ(submit(transfer), LIBUSB_SUCCESS);
+    ASSERT_EQ(kill(boards[0], SIGKILL), 0);
+
+    timeval wait{Patience.count(), 0};
+    EXPECT_EQ(handleEvents(nullptr, &wait, &back), LIBUSB_SUCCESS);
+    EXPECT_EQ(back, 1) << "the read in flight came back";
+    EXPECT_EQ(transfer->status, LIBUSB_TRANSFER_NO_DEVICE);
+    unsigned char out[2] = {'?', '\r'};
+    int sent = 99;
+    EXPECT_EQ(bulk(handle, 0x02, out, sizeof out, &sent, 0), LIBUSB_ERROR_NO_DEVICE);
+    EXPECT_EQ(sent, 0);
+    EXPECT_EQ(control(handle, 0x40, 0, 0, 0, nullptr, 0, 0), LIBUSB_ERROR_NO_DEVICE);
+    libusb_device_handle* again = nullptr;
+    EXPECT_EQ(open(list[0], &again), LIBUSB_ERROR_NO_DEVICE);
+    libusb_device** after = nullptr;
+    EXPECT_EQ(getDeviceList(nullptr, &after), 0) << "the bus is empty";
+    EXPECT_TRUE(Within(Patience, [&] { return !std::filesystem::exists("/proc/" + std::to_string(boards[0])); }));
+}
+#endif
 
 }  // namespace
