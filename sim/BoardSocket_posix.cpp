@@ -8,34 +8,38 @@
 
 namespace BoardSocket {
 
-bool ReadFully(int socket, void* block, std::size_t size)
+namespace {
+
+// Moves the block a piece at a time until it is through; false at the end
+// of the stream or on an error.
+template <typename Byte, typename Move>
+bool Whole(Byte* at, std::size_t size, Move move)
 {
-    auto* at = static_cast<std::uint8_t*>(block);
     while (size > 0) {
-        const ssize_t got = recv(socket, at, size, 0);
-        if (got < 0 && errno == EINTR)
+        const ssize_t moved = move(at, size);
+        if (moved < 0 && errno == EINTR)
             continue;
-        if (got <= 0)
+        if (moved <= 0)
             return false;
-        at += got;
-        size -= static_cast<std::size_t>(got);
+        at += moved;
+        size -= static_cast<std::size_t>(moved);
     }
     return true;
 }
 
+}  // namespace
+
+bool ReadFully(int socket, void* block, std::size_t size)
+{
+    return Whole(static_cast<std::uint8_t*>(block), size,
+                 [socket](std::uint8_t* at, std::size_t count) { return recv(socket, at, count, 0); });
+}
+
 bool WriteFully(int socket, const void* block, std::size_t size)
 {
-    const auto* at = static_cast<const std::uint8_t*>(block);
-    while (size > 0) {
-        const ssize_t sent = send(socket, at, size, MSG_NOSIGNAL);
-        if (sent < 0 && errno == EINTR)
-            continue;
-        if (sent <= 0)
-            return false;
-        at += sent;
-        size -= static_cast<std::size_t>(sent);
-    }
-    return true;
+    return Whole(static_cast<const std::uint8_t*>(block), size, [socket](const std::uint8_t* at, std::size_t count) {
+        return send(socket, at, count, MSG_NOSIGNAL);
+    });
 }
 
 }  // namespace BoardSocket

@@ -1,19 +1,13 @@
-// Feeds arbitrary bytes to the board process as its socket would: a run of
-// messages (length, body), each answered by the server over a fresh set of
-// virtual devices on a clock that moves at every reading. Whatever the
+// Feeds arbitrary bytes to a board process's server as its socket would: a
+// run of messages (length, body), each answered by the server. Whatever the
 // bytes, a request is either refused or answered with a well-formed reply,
 // and a request that parses encodes back to the very bytes it came from.
-// Handles are the board process's pointers, which no input can know: a
-// request's handle 1 stands for the one the latest open returned, so that
-// the corpus reaches reads and writes.
-#include "BoardConfig.h"
+// The same entry point serves the D2XX board and the libusb stand-in's bus,
+// each with a board of its own (FuzzedBoard).
 #include "BoardProcessProtocol.h"
-#include "BoardProcessServer.h"
-#include "ManualClock.h"
-#include "VirtualDevices.h"
+#include "FuzzedBoard.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -23,6 +17,9 @@
 using namespace BoardProcessProtocol;
 
 namespace {
+
+constexpr std::size_t HandleOffset = 2;  // after the call and the given arguments
+constexpr std::uint64_t Placeholders = 2;
 
 void Require(bool condition, const char* what)
 {
@@ -48,18 +45,16 @@ void CheckRoundTrip(const std::uint8_t* body, std::size_t size)
             "a parsed request encodes to other bytes");
 }
 
-constexpr std::size_t HandleOffset = 2;  // after the call and the given arguments
-
-// The body with handle 1 swapped for the latest open's.
-std::vector<std::uint8_t> WithHandle(const std::uint8_t* body, std::size_t size, std::uint64_t latest)
+// The body with a placeholder handle swapped for what it stands for.
+std::vector<std::uint8_t> WithHandle(const std::uint8_t* body, std::size_t size, const FuzzedBoard& board)
 {
     std::vector<std::uint8_t> request(body, body + size);
-    if (size < RequestHeadSize || request[HandleOffset] != 1 ||
-        !std::all_of(request.begin() + HandleOffset + 1, request.begin() + HandleOffset + 8,
-                     [](std::uint8_t byte) { return byte == 0; }))
+    if (size < RequestHeadSize)
         return request;
-    for (std::size_t i = 0; i < 8; ++i)
-        request[HandleOffset + i] = static_cast<std::uint8_t>(latest >> (8 * i));
+    const std::uint64_t placeholder = ReadHandle(request.data() + HandleOffset);
+    const std::uint64_t handle = placeholder <= Placeholders ? board.HandleFor(placeholder) : 0;
+    if (handle != 0)
+        PutHandle(handle, request.data() + HandleOffset);
     return request;
 }
 
@@ -67,13 +62,7 @@ std::vector<std::uint8_t> WithHandle(const std::uint8_t* body, std::size_t size,
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    ManualClock clock(std::chrono::milliseconds(1));
-    BoardConfig board;
-    board.Signals.CounterPattern = true;
-    VirtualDevices devices(clock, {{"KVX0001", SimDevice::Kind::Board}, {"echo", SimDevice::Kind::EchoAdapter}},
-                           board);
-    BoardProcessServer server(devices);
-    std::uint64_t latest = 0;
+    const std::unique_ptr<FuzzedBoard> board = MakeFuzzedBoard();
     while (size >= LengthSize) {
         const std::uint32_t length = ReadLength(data);
         data += LengthSize;
@@ -81,14 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (length > size)
             break;
         CheckRoundTrip(data, length);
-        const std::vector<std::uint8_t> body = WithHandle(data, length, latest);
-        const std::optional<std::vector<std::uint8_t>> reply = server.Answer(body.data(), body.size());
-        if (reply) {
+        const std::vector<std::uint8_t> body = WithHandle(data, length, *board);
+        if (const std::optional<std::vector<std::uint8_t>> reply = board->Answer(body.data(), body.size()))
             CheckReply(*reply);
-            const ReplyHead head = ParseReplyHead(reply->data() + LengthSize);
-            if (head.Handle != 0)
-                latest = head.Handle;
-        }
         data += length;
         size -= length;
     }

@@ -42,10 +42,14 @@ struct UsbBoardServer::Twin {
 
 UsbBoardServer::UsbBoardServer() = default;
 
+// A twin in flight is the bus's until it comes back; it is left to the
+// process's end.
 UsbBoardServer::~UsbBoardServer()
 {
-    for (auto& twin : twins_)
-        libusb_free_transfer(twin.second->Transfer);
+    for (auto& twin : twins_) {
+        if (!twin.second->InFlight)
+            libusb_free_transfer(twin.second->Transfer);
+    }
 }
 
 libusb_device* UsbBoardServer::Device(std::uint64_t id) const
