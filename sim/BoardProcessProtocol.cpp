@@ -22,12 +22,19 @@ Number Take(const std::uint8_t* at)
     return value;
 }
 
-}  // namespace
-
-void PutLength(std::uint32_t length, std::uint8_t* at)
+// The reply's head written at the start of `message`, which holds the
+// length, the head and room for `bytes` more after them.
+void PutReplyHead(const ReplyHead& head, std::uint32_t bytes, std::uint8_t* message)
 {
-    Put(length, at);
+    Put(static_cast<std::uint32_t>(ReplyHeadSize + bytes), message);
+    std::uint8_t* at = message + LengthSize;
+    Put(head.Status, at);
+    Put(head.Handle, at + 4);
+    for (int i = 0; i < 4; ++i)
+        Put(head.Values[i], at + 12 + 4 * i);
 }
+
+}  // namespace
 
 std::uint32_t ReadLength(const std::uint8_t* at)
 {
@@ -92,16 +99,6 @@ std::vector<std::uint8_t> ReplyMessage::Finish(std::size_t bytes)
     Message.resize(LengthSize + ReplyHeadSize + bytes);
     PutReplyHead(Head, static_cast<std::uint32_t>(bytes), Message.data());
     return std::move(Message);
-}
-
-void PutReplyHead(const ReplyHead& head, std::uint32_t bytes, std::uint8_t* message)
-{
-    Put(static_cast<std::uint32_t>(ReplyHeadSize + bytes), message);
-    std::uint8_t* at = message + LengthSize;
-    Put(head.Status, at);
-    Put(head.Handle, at + 4);
-    for (int i = 0; i < 4; ++i)
-        Put(head.Values[i], at + 12 + 4 * i);
 }
 
 ReplyHead ParseReplyHead(const std::uint8_t* head)

@@ -20,8 +20,8 @@ namespace BoardProcessProtocol {
 constexpr std::size_t LengthSize = 4;
 constexpr std::size_t RequestHeadSize = 1 + 1 + 8 + 8 + 4 * 3;
 constexpr std::size_t ReplyHeadSize = 4 + 8 + 4 * 4;
-// No read asks the board for more than its queue can hold (64 KiB), so a
-// larger request is cut to this without changing the answer.
+// No read asks the board for more than its queue or a transfer holds, so a
+// larger request is cut to this (D2XX) or refused (USB).
 constexpr std::uint32_t LargestRead = 1u << 20;
 // A write or a read of more is refused rather than framed.
 constexpr std::uint32_t LargestBody = (16u << 20) + RequestHeadSize;
@@ -62,13 +62,9 @@ std::vector<std::uint8_t> EncodeRequest(const Request& request);
 // A request body; nothing when it is too short or too long.
 std::optional<Request> ParseRequest(const std::uint8_t* body, std::size_t size);
 
-// The reply's head written at the start of `message`, which holds the
-// length, the head and room for `bytes` more after them.
-void PutReplyHead(const ReplyHead& head, std::uint32_t bytes, std::uint8_t* message);
 // A reply body's fixed part.
 ReplyHead ParseReplyHead(const std::uint8_t* head);
 
-void PutLength(std::uint32_t length, std::uint8_t* at);
 std::uint32_t ReadLength(const std::uint8_t* at);
 // A list of handles in a message's bytes, eight bytes each.
 void PutHandle(std::uint64_t handle, std::uint8_t* at);

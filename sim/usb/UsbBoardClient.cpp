@@ -82,15 +82,12 @@ UsbBoardClient::UsbBoardClient(std::unique_ptr<BoardProcessLink> link)
 {
 }
 
-std::optional<ReplyHead> UsbBoardClient::Ask(const Request& request, const BoardProcessLink::Destination& destination,
-                                             std::size_t* got)
+std::optional<ReplyHead> UsbBoardClient::Ask(const Request& request, const BoardProcessLink::Destination& destination)
 {
     ReplyHead head;
     std::size_t received = 0;
     if (!link_->Exchange(EncodeRequest(request), head, destination, received))
         return std::nullopt;
-    if (got != nullptr)
-        *got = received;
     return head;
 }
 

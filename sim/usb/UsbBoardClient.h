@@ -57,8 +57,7 @@ private:
 
     // The reply's head; nothing when no board process answered.
     std::optional<BoardProcessProtocol::ReplyHead> Ask(const BoardProcessProtocol::Request& request,
-                                                       const BoardProcessLink::Destination& destination = nullptr,
-                                                       std::size_t* got = nullptr);
+                                                       const BoardProcessLink::Destination& destination = nullptr);
     // A finished transfer, with its status, length and bytes filled in, or
     // null; `next` is when the board process expects the next to finish.
     libusb_transfer* TakeFinished(Clock::time_point& next);
