@@ -189,7 +189,11 @@ TEST(BoardProcess, AKilledUsbBoardProcessFailsEveryCallAsAPulledCable)
     const auto allocTransfer = usb.Get<decltype(libusb_alloc_transfer)>("libusb_alloc_transfer");
     const auto handleEvents =
         usb.Get<decltype(libusb_handle_events_timeout_completed)>("libusb_handle_events_timeout_completed");
-    ASSERT_TRUE(getDeviceList && open && control && bulk && submit && allocTransfer && handleEvents);
+    const auto freeTransfer = usb.Get<decltype(libusb_free_transfer)>("libusb_free_transfer");
+    const auto freeDeviceList = usb.Get<decltype(libusb_free_device_list)>("libusb_free_device_list");
+    const auto close = usb.Get<decltype(libusb_close)>("libusb_close");
+    ASSERT_TRUE(getDeviceList && open && control && bulk && submit && allocTransfer && handleEvents && freeTransfer &&
+                freeDeviceList && close);
     libusb_device** list = nullptr;
     ASSERT_EQ(getDeviceList(nullptr, &list), 1);
     libusb_device_handle* handle = nullptr;
@@ -219,6 +223,10 @@ TEST(BoardProcess, AKilledUsbBoardProcessFailsEveryCallAsAPulledCable)
     EXPECT_EQ(open(list[0], &again), LIBUSB_ERROR_NO_DEVICE);
     libusb_device** after = nullptr;
     EXPECT_EQ(getDeviceList(nullptr, &after), 0) << "the bus is empty";
+    freeDeviceList(after, 1);
+    freeTransfer(transfer);
+    close(handle);
+    freeDeviceList(list, 1);
     EXPECT_TRUE(Within(Patience, [&] { return !std::filesystem::exists("/proc/" + std::to_string(boards[0])); }));
 }
 #endif
