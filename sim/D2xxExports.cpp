@@ -2,16 +2,16 @@
 // prototypes, and the device list with FT_OpenEx, answered by the virtual
 // devices of one process (by default one board). They are made on the first
 // call, from the KORVADEX_SIM_* variables, running on the machine's monotonic
-// clock.
+// clock, here or, with KORVADEX_SIM_PROCESS=1, in the board process.
 
-#include "EnvironmentSettings.h"
-#include "RealClock.h"
-#include "VirtualDevices.h"
+#include "BoardProcessClient.h"
+#include "DevicesOnRealClock.h"
 
 #include "D2xx.h"
 
-#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <mutex>
 
 #if defined(_WIN32)
@@ -22,30 +22,38 @@
 
 namespace {
 
-SimSettings LoadSettings()
+// KORVADEX_SIM_PROCESS=1 moves the board out of the measured process, so
+// that the process's own CPU is its own.
+bool BoardInAProcessOfItsOwn()
 {
-    SimSettings settings = SettingsFromEnvironment([](const char* name) { return std::getenv(name); });
-    for (const std::string& warning : settings.Warnings)
-        std::fprintf(stderr, "libftd2xx (virtual board): %s\n", warning.c_str());
-    return settings;
+    const char* value = std::getenv("KORVADEX_SIM_PROCESS");
+    return value != nullptr && std::strcmp(value, "1") == 0;
 }
 
+// The devices in this process, or the board process's, whichever answers.
 struct Simulator {
-    explicit Simulator(const SimSettings& settings)
-        : clock(settings.Speed)
-        , devices(clock, settings.Devices, settings.Board)
+    Simulator()
     {
+        std::unique_ptr<BoardProcessLink> link = BoardInAProcessOfItsOwn() ? StartBoardProcess("korvadex-sim-board", KORVADEX_SIM_BOARD_PROGRAM) : nullptr;
+        if (link) {
+            remote = std::make_unique<BoardProcessClient>(std::move(link));
+            devices = remote.get();
+        } else {
+            local = std::make_unique<DevicesOnRealClock>();
+            devices = &local->Devices();
+        }
     }
 
-    RealClock clock;
-    VirtualDevices devices;
+    std::unique_ptr<DevicesOnRealClock> local;
+    std::unique_ptr<BoardProcessClient> remote;
+    D2xx* devices = nullptr;
     // The vendor's library may be called from any thread.
     std::mutex lock;
 };
 
 Simulator& TheSimulator()
 {
-    static Simulator simulator(LoadSettings());
+    static Simulator simulator;
     return simulator;
 }
 
@@ -54,7 +62,7 @@ FT_STATUS WithBoard(Call call)
 {
     Simulator& simulator = TheSimulator();
     const std::lock_guard<std::mutex> guard(simulator.lock);
-    return call(simulator.devices);
+    return call(*simulator.devices);
 }
 
 }  // namespace
@@ -63,61 +71,61 @@ extern "C" {
 
 KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_Open(int deviceNumber, FT_HANDLE* handle)
 {
-    return WithBoard([&](VirtualDevices& board) { return board.FT_Open(deviceNumber, handle); });
+    return WithBoard([&](D2xx& board) { return board.FT_Open(deviceNumber, handle); });
 }
 
 KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_Close(FT_HANDLE handle)
 {
-    return WithBoard([&](VirtualDevices& board) { return board.FT_Close(handle); });
+    return WithBoard([&](D2xx& board) { return board.FT_Close(handle); });
 }
 
 KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD bytesToRead,
                                                   LPDWORD bytesReturned)
 {
-    return WithBoard([&](VirtualDevices& board) { return board.FT_Read(handle, buffer, bytesToRead, bytesReturned); });
+    return WithBoard([&](D2xx& board) { return board.FT_Read(handle, buffer, bytesToRead, bytesReturned); });
 }
 
 KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD bytesToWrite,
                                                    LPDWORD bytesWritten)
 {
-    return WithBoard([&](VirtualDevices& board) { return board.FT_Write(handle, buffer, bytesToWrite, bytesWritten); });
+    return WithBoard([&](D2xx& board) { return board.FT_Write(handle, buffer, bytesToWrite, bytesWritten); });
 }
 
 KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_Purge(FT_HANDLE handle, ULONG mask)
 {
-    return WithBoard([&](VirtualDevices& board) { return board.FT_Purge(handle, mask); });
+    return WithBoard([&](D2xx& board) { return board.FT_Purge(handle, mask); });
 }
 
 KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_GetQueueStatus(FT_HANDLE handle, DWORD* rxBytes)
 {
-    return WithBoard([&](VirtualDevices& board) { return board.FT_GetQueueStatus(handle, rxBytes); });
+    return WithBoard([&](D2xx& board) { return board.FT_GetQueueStatus(handle, rxBytes); });
 }
 
 KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_SetUSBParameters(FT_HANDLE handle, ULONG inTransferSize,
                                                               ULONG outTransferSize)
 {
-    return WithBoard([&](VirtualDevices& board) {
+    return WithBoard([&](D2xx& board) {
         return board.FT_SetUSBParameters(handle, inTransferSize, outTransferSize);
     });
 }
 
 KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_CreateDeviceInfoList(LPDWORD numDevs)
 {
-    return WithBoard([&](VirtualDevices& devices) { return devices.FT_CreateDeviceInfoList(numDevs); });
+    return WithBoard([&](D2xx& devices) { return devices.Discovery()->FT_CreateDeviceInfoList(numDevs); });
 }
 
 KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_GetDeviceInfoDetail(DWORD index, LPDWORD flags, LPDWORD type, LPDWORD id,
                                                                  LPDWORD locId, LPVOID serialNumber,
                                                                  LPVOID description, FT_HANDLE* handle)
 {
-    return WithBoard([&](VirtualDevices& devices) {
-        return devices.FT_GetDeviceInfoDetail(index, flags, type, id, locId, serialNumber, description, handle);
+    return WithBoard([&](D2xx& devices) {
+        return devices.Discovery()->FT_GetDeviceInfoDetail(index, flags, type, id, locId, serialNumber, description, handle);
     });
 }
 
 KORVADEX_SIM_EXPORT FT_STATUS FTD2XX_CALL FT_OpenEx(LPVOID arg1, DWORD flags, FT_HANDLE* handle)
 {
-    return WithBoard([&](VirtualDevices& devices) { return devices.FT_OpenEx(arg1, flags, handle); });
+    return WithBoard([&](D2xx& devices) { return devices.Discovery()->FT_OpenEx(arg1, flags, handle); });
 }
 
 }  // extern "C"

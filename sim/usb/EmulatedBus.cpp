@@ -141,13 +141,19 @@ EmulatedDevice* EmulatedBus::First() const
     return ports_.empty() ? nullptr : ports_.front().Current;
 }
 
-void EmulatedBus::Wait(std::unique_lock<std::mutex>& lock, std::chrono::steady_clock::time_point deadline)
+std::optional<std::chrono::steady_clock::time_point> EmulatedBus::NextCompletion() const
 {
+    std::optional<std::chrono::steady_clock::time_point> first;
     for (const Port& port : ports_) {
         if (const std::optional<BoardTime> next = port.Current->Chip().NextCompletion())
-            deadline = std::min(deadline, clock_->WallTime(*next));
+            first = std::min(first.value_or(std::chrono::steady_clock::time_point::max()), clock_->WallTime(*next));
     }
-    changed_.wait_until(lock, deadline);
+    return first;
+}
+
+void EmulatedBus::Wait(std::unique_lock<std::mutex>& lock, std::chrono::steady_clock::time_point deadline)
+{
+    changed_.wait_until(lock, std::min(deadline, NextCompletion().value_or(deadline)));
 }
 
 void EmulatedBus::Notify()

@@ -34,6 +34,8 @@ public:
     // The device in the first port as plugged in last, null when there is none.
     EmulatedDevice* First() const;
 
+    // When a device may next complete a request; nothing when none waits.
+    std::optional<std::chrono::steady_clock::time_point> NextCompletion() const;
     // Waits until deadline, until a device completes a request, or until
     // another thread changed something (Notify), whichever comes first.
     void Wait(std::unique_lock<std::mutex>& lock, std::chrono::steady_clock::time_point deadline);

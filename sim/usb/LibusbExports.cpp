@@ -4,8 +4,12 @@
 // emulated device itself; every call takes the bus's lock. Asynchronous transfers complete inside libusb_handle_events_*, on the
 // calling thread, with their callbacks run after the lock is let go, as
 // libusb does. A synchronous bulk-in transfer waits on the bus the same way.
+// With KORVADEX_SIM_PROCESS=1 each call goes to the board process instead.
 
+#include "ConfigurationDescriptor.h"
 #include "EmulatedBus.h"
+#include "UsbBoardClient.h"
+#include "UsbCall.h"
 
 #include <libusb.h>
 
@@ -14,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <new>
 #include <unordered_map>
 #include <vector>
@@ -31,6 +36,25 @@ struct libusb_device_handle {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// KORVADEX_SIM_PROCESS=1 moves the bus and its boards out of the measured
+// process: every call then goes to the board process, which runs this
+// library's own emulation (without the variable).
+std::unique_ptr<UsbBoardClient> StartRemote()
+{
+    const char* value = std::getenv("KORVADEX_SIM_PROCESS");
+    if (value == nullptr || std::strcmp(value, "1") != 0)
+        return nullptr;
+    std::unique_ptr<BoardProcessLink> link =
+        StartBoardProcess("korvadex-sim-usb-board", KORVADEX_SIM_USB_BOARD_PROGRAM);
+    return link ? std::make_unique<UsbBoardClient>(std::move(link)) : nullptr;
+}
+
+UsbBoardClient* Remote()
+{
+    static const std::unique_ptr<UsbBoardClient> remote = StartRemote();
+    return remote.get();
+}
 
 // A synchronous call never waits longer than this without a time-out of its own.
 constexpr std::chrono::hours LongestWait{1};
@@ -180,6 +204,8 @@ KORVADEX_USB_EXPORT void libusb_exit(libusb_context* context)
 
 KORVADEX_USB_EXPORT ssize_t libusb_get_device_list(libusb_context*, libusb_device*** list)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->GetDeviceList(list);
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     bus.Advance();
@@ -196,6 +222,8 @@ KORVADEX_USB_EXPORT ssize_t libusb_get_device_list(libusb_context*, libusb_devic
 
 KORVADEX_USB_EXPORT void libusb_free_device_list(libusb_device** list, int unrefDevices)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->FreeDeviceList(list, unrefDevices);
     if (list == nullptr)
         return;
     if (unrefDevices != 0) {
@@ -209,6 +237,10 @@ KORVADEX_USB_EXPORT void libusb_free_device_list(libusb_device** list, int unref
 
 KORVADEX_USB_EXPORT libusb_device* libusb_ref_device(libusb_device* device)
 {
+    if (UsbBoardClient* remote = Remote()) {
+        remote->RefDevice(device);
+        return device;
+    }
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     ++bus.deviceReferences;
@@ -217,6 +249,8 @@ KORVADEX_USB_EXPORT libusb_device* libusb_ref_device(libusb_device* device)
 
 KORVADEX_USB_EXPORT void libusb_unref_device(libusb_device* device)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->UnrefDevice(device);
     if (device == nullptr)
         return;
     EmulatedBus& bus = EmulatedBus::Instance();
@@ -231,6 +265,8 @@ KORVADEX_USB_EXPORT uint8_t libusb_get_bus_number(libusb_device*)
 
 KORVADEX_USB_EXPORT uint8_t libusb_get_device_address(libusb_device* device)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->GetDeviceAddress(device);
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     return DeviceOf(device).Address();
@@ -239,6 +275,8 @@ KORVADEX_USB_EXPORT uint8_t libusb_get_device_address(libusb_device* device)
 // Every device sits on a hub in port 1 of bus 1: "1-1.<port>".
 KORVADEX_USB_EXPORT int libusb_get_port_numbers(libusb_device* device, uint8_t* ports, int length)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->GetPortNumbers(device, ports, length);
     if (length < 2)
         return LIBUSB_ERROR_OVERFLOW;
     EmulatedBus& bus = EmulatedBus::Instance();
@@ -250,6 +288,8 @@ KORVADEX_USB_EXPORT int libusb_get_port_numbers(libusb_device* device, uint8_t* 
 
 KORVADEX_USB_EXPORT int libusb_get_device_descriptor(libusb_device* device, libusb_device_descriptor* descriptor)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->GetDeviceDescriptor(device, descriptor);
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     const FtdiBridgeChip& chip = DeviceOf(device).Chip();
@@ -268,60 +308,29 @@ KORVADEX_USB_EXPORT int libusb_get_device_descriptor(libusb_device* device, libu
     return LIBUSB_SUCCESS;
 }
 
-// One configuration, one interface with the bulk-in endpoint first, as the
-// bridge reports them; handed out in one block that the caller frees.
-struct ConfigurationBlock {
-    libusb_config_descriptor configuration;
-    libusb_interface interface;
-    libusb_interface_descriptor setting;
-    libusb_endpoint_descriptor endpoints[2];
-};
-
 KORVADEX_USB_EXPORT int libusb_get_config_descriptor(libusb_device* device, uint8_t index,
                                                      libusb_config_descriptor** config)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->GetConfigDescriptor(device, index, config);
     if (index != 0)
         return LIBUSB_ERROR_NOT_FOUND;
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
-    auto* block = new (std::nothrow) ConfigurationBlock();
-    if (block == nullptr)
-        return LIBUSB_ERROR_NO_MEM;
-    const std::uint8_t addresses[2] = {FtdiBridgeChip::InEndpoint, FtdiBridgeChip::OutEndpoint};
-    for (int i = 0; i < 2; ++i) {
-        libusb_endpoint_descriptor& endpoint = block->endpoints[i];
-        endpoint.bLength = LIBUSB_DT_ENDPOINT_SIZE;
-        endpoint.bDescriptorType = LIBUSB_DT_ENDPOINT;
-        endpoint.bEndpointAddress = addresses[i];
-        endpoint.bmAttributes = LIBUSB_TRANSFER_TYPE_BULK;
-        endpoint.wMaxPacketSize = static_cast<uint16_t>(DeviceOf(device).Chip().PacketSize());
-    }
-    block->setting.bLength = LIBUSB_DT_INTERFACE_SIZE;
-    block->setting.bDescriptorType = LIBUSB_DT_INTERFACE;
-    block->setting.bNumEndpoints = 2;
-    block->setting.bInterfaceClass = LIBUSB_CLASS_VENDOR_SPEC;
-    block->setting.iInterface = 2;
-    block->setting.endpoint = block->endpoints;
-    block->interface.altsetting = &block->setting;
-    block->interface.num_altsetting = 1;
-    block->configuration.bLength = LIBUSB_DT_CONFIG_SIZE;
-    block->configuration.bDescriptorType = LIBUSB_DT_CONFIG;
-    block->configuration.bNumInterfaces = 1;
-    block->configuration.bConfigurationValue = 1;
-    block->configuration.bmAttributes = 0x80;
-    block->configuration.MaxPower = 45;  // 90 mA
-    block->configuration.interface = &block->interface;
-    *config = &block->configuration;
-    return LIBUSB_SUCCESS;
+    *config = ConfigurationDescriptor::Make(static_cast<std::uint16_t>(DeviceOf(device).Chip().PacketSize()),
+                                            FtdiBridgeChip::InEndpoint, FtdiBridgeChip::OutEndpoint);
+    return *config != nullptr ? LIBUSB_SUCCESS : LIBUSB_ERROR_NO_MEM;
 }
 
 KORVADEX_USB_EXPORT void libusb_free_config_descriptor(libusb_config_descriptor* config)
 {
-    delete reinterpret_cast<ConfigurationBlock*>(config);
+    ConfigurationDescriptor::Free(config);
 }
 
 KORVADEX_USB_EXPORT int libusb_open(libusb_device* usbDevice, libusb_device_handle** handle)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->Open(usbDevice, handle);
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     bus.Advance();
@@ -341,6 +350,8 @@ KORVADEX_USB_EXPORT int libusb_open(libusb_device* usbDevice, libusb_device_hand
 
 KORVADEX_USB_EXPORT void libusb_close(libusb_device_handle* handle)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->Close(handle);
     if (handle == nullptr)
         return;
     EmulatedBus& bus = EmulatedBus::Instance();
@@ -354,6 +365,8 @@ KORVADEX_USB_EXPORT void libusb_close(libusb_device_handle* handle)
 
 KORVADEX_USB_EXPORT int libusb_get_configuration(libusb_device_handle* handle, int* configuration)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->GetConfiguration(handle, configuration);
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     if (handle->device->Chip().Removed())
@@ -364,6 +377,8 @@ KORVADEX_USB_EXPORT int libusb_get_configuration(libusb_device_handle* handle, i
 
 KORVADEX_USB_EXPORT int libusb_set_configuration(libusb_device_handle* handle, int configuration)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->OnHandle(UsbCall::SetConfiguration, handle, configuration);
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     if (handle->device->Chip().Removed())
@@ -373,6 +388,8 @@ KORVADEX_USB_EXPORT int libusb_set_configuration(libusb_device_handle* handle, i
 
 KORVADEX_USB_EXPORT int libusb_kernel_driver_active(libusb_device_handle* handle, int interfaceNumber)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->OnHandle(UsbCall::KernelDriverActive, handle, interfaceNumber);
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     if (handle->device->Chip().Removed())
@@ -382,6 +399,8 @@ KORVADEX_USB_EXPORT int libusb_kernel_driver_active(libusb_device_handle* handle
 
 KORVADEX_USB_EXPORT int libusb_detach_kernel_driver(libusb_device_handle* handle, int interfaceNumber)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->OnHandle(UsbCall::DetachKernelDriver, handle, interfaceNumber);
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     EmulatedDevice& device = *handle->device;
@@ -402,6 +421,8 @@ KORVADEX_USB_EXPORT int libusb_set_auto_detach_kernel_driver(libusb_device_handl
 
 KORVADEX_USB_EXPORT int libusb_claim_interface(libusb_device_handle* handle, int interfaceNumber)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->OnHandle(UsbCall::ClaimInterface, handle, interfaceNumber);
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     EmulatedDevice& device = *handle->device;
@@ -420,6 +441,8 @@ KORVADEX_USB_EXPORT int libusb_claim_interface(libusb_device_handle* handle, int
 
 KORVADEX_USB_EXPORT int libusb_release_interface(libusb_device_handle* handle, int interfaceNumber)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->OnHandle(UsbCall::ReleaseInterface, handle, interfaceNumber);
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     if (interfaceNumber != 0 || !handle->claimed)
@@ -432,6 +455,8 @@ KORVADEX_USB_EXPORT int libusb_release_interface(libusb_device_handle* handle, i
 KORVADEX_USB_EXPORT int libusb_get_string_descriptor_ascii(libusb_device_handle* handle, uint8_t index,
                                                            unsigned char* data, int length)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->GetStringDescriptor(handle, index, data, length);
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     const FtdiBridgeChip& chip = handle->device->Chip();
@@ -452,6 +477,8 @@ KORVADEX_USB_EXPORT int libusb_control_transfer(libusb_device_handle* handle, ui
                                                 uint16_t value, uint16_t index, unsigned char* data,
                                                 uint16_t length, unsigned int)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->ControlTransfer(handle, requestType, request, value, index, data, length);
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     bus.Advance();
@@ -466,6 +493,8 @@ KORVADEX_USB_EXPORT int libusb_control_transfer(libusb_device_handle* handle, ui
 KORVADEX_USB_EXPORT int libusb_bulk_transfer(libusb_device_handle* handle, unsigned char endpoint,
                                              unsigned char* data, int length, int* transferred, unsigned int timeout)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->BulkTransfer(handle, endpoint, data, length, transferred, timeout);
     EmulatedBus& bus = EmulatedBus::Instance();
     auto lock = bus.Lock();
     bus.Advance();
@@ -509,6 +538,8 @@ KORVADEX_USB_EXPORT libusb_transfer* libusb_alloc_transfer(int isoPackets)
     if (transfer == nullptr)
         return nullptr;
     transfer->num_iso_packets = isoPackets;
+    if (Remote() != nullptr)
+        return transfer;
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     Records()[transfer];
@@ -519,7 +550,9 @@ KORVADEX_USB_EXPORT void libusb_free_transfer(libusb_transfer* transfer)
 {
     if (transfer == nullptr)
         return;
-    {
+    if (UsbBoardClient* remote = Remote()) {
+        remote->Forget(transfer);
+    } else {
         EmulatedBus& bus = EmulatedBus::Instance();
         const auto lock = bus.Lock();
         Records().erase(transfer);
@@ -531,6 +564,8 @@ KORVADEX_USB_EXPORT void libusb_free_transfer(libusb_transfer* transfer)
 
 KORVADEX_USB_EXPORT int libusb_submit_transfer(libusb_transfer* transfer)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->Submit(transfer);
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     bus.Advance();
@@ -554,6 +589,8 @@ KORVADEX_USB_EXPORT int libusb_submit_transfer(libusb_transfer* transfer)
 
 KORVADEX_USB_EXPORT int libusb_cancel_transfer(libusb_transfer* transfer)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->Cancel(transfer);
     EmulatedBus& bus = EmulatedBus::Instance();
     const auto lock = bus.Lock();
     TransferRecord& record = Records()[transfer];
@@ -566,6 +603,8 @@ KORVADEX_USB_EXPORT int libusb_cancel_transfer(libusb_transfer* transfer)
 KORVADEX_USB_EXPORT int libusb_handle_events_timeout_completed(libusb_context*, struct timeval* tv,
                                                                int* completed)
 {
+    if (UsbBoardClient* remote = Remote())
+        return remote->HandleEvents(tv, completed);
     const Clock::time_point deadline =
         tv == nullptr ? Clock::now() + LongestWait
                       : Clock::now() + std::chrono::seconds(tv->tv_sec) + std::chrono::microseconds(tv->tv_usec);

@@ -21,6 +21,13 @@ void Unplug()
     bus.Notify();
 }
 
+std::optional<std::chrono::steady_clock::time_point> NextCompletion()
+{
+    EmulatedBus& bus = EmulatedBus::Instance();
+    const auto lock = bus.Lock();
+    return bus.NextCompletion();
+}
+
 UsbEmulationState State()
 {
     EmulatedBus& bus = EmulatedBus::Instance();

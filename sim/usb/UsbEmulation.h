@@ -7,6 +7,7 @@
 
 #include "BoardConfig.h"
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -48,5 +49,9 @@ KORVADEX_USB_CONTROL void Reset(const UsbEmulationSetup& setup);
 // The device in the first port is pulled out now.
 KORVADEX_USB_CONTROL void Unplug();
 KORVADEX_USB_CONTROL UsbEmulationState State();
+// When a transfer in flight may next finish, on the machine's monotonic
+// clock; nothing while none is in flight. The board process's host waits
+// for it.
+KORVADEX_USB_CONTROL std::optional<std::chrono::steady_clock::time_point> NextCompletion();
 
 }  // namespace UsbEmulation

@@ -15,8 +15,11 @@ constexpr int HangMs = 60000;
 QProcessEnvironment BoardEnvironment(const CliProcess::Environment& board)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // Each case sets the board it wants; where the board runs (in the
+    // program or in a process of its own) is the run's choice.
     for (const QString& name : environment.keys()) {
-        if (name.startsWith(QLatin1String("KORVADEX_SIM_")) || name == QLatin1String("KORVADEX_BOARD"))
+        if ((name.startsWith(QLatin1String("KORVADEX_SIM_")) && name != QLatin1String("KORVADEX_SIM_PROCESS"))
+            || name == QLatin1String("KORVADEX_BOARD"))
             environment.remove(name);
     }
     // The drop-in library's folder, unless the caller names another.

@@ -1,0 +1,19 @@
+// korvadex-sim-board: the drop-in D2XX library's virtual devices in a
+// process of their own, for KORVADEX_SIM_PROCESS=1.
+
+#include "BoardProcessLoop.h"
+#include "BoardProcessServer.h"
+#include "DevicesOnRealClock.h"
+
+#include <memory>
+
+int main(int argc, char** argv)
+{
+    std::unique_ptr<DevicesOnRealClock> board;
+    std::unique_ptr<BoardProcessServer> server;
+    return BoardProcessLoop::Run(argc, argv, "korvadex-sim-board", [&] {
+        board = std::make_unique<DevicesOnRealClock>();
+        server = std::make_unique<BoardProcessServer>(board->Devices());
+        return [&](const std::uint8_t* body, std::size_t size) { return server->Answer(body, size); };
+    });
+}
