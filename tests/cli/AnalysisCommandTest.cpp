@@ -7,6 +7,7 @@
 #include "CodeScale.h"
 #include "RunData.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -210,8 +211,13 @@ TEST_F(AnalysisCommandTest, LogTakesRunsBackToBackAndMeasuresTheGap)
     ASSERT_EQ(log.Comments.size(), 8);
     EXPECT_EQ(log.Comments[1], QStringLiteral("board: KORVADEX / V1.00"));
     EXPECT_EQ(log.Comments[2], QStringLiteral("settings: 10ksps, 100000, CH0 (Ain0-Ain1), Sinc5+Sinc1"));
-    // The first run starts as the log does.
-    EXPECT_EQ(log.Comments[4], QStringLiteral("run 1 started at ") + log.Comments[3].mid(9));
+    // The first run starts as the log does, or a moment after it.
+    ASSERT_TRUE(log.Comments[4].startsWith(QStringLiteral("run 1 started at "))) << log.Comments[4].toStdString();
+    const QDateTime logStart = QDateTime::fromString(log.Comments[3].mid(9), Qt::ISODateWithMs);
+    const QDateTime runStart = QDateTime::fromString(log.Comments[4].mid(17), Qt::ISODateWithMs);
+    ASSERT_TRUE(logStart.isValid() && runStart.isValid()) << log.Comments[3].toStdString();
+    EXPECT_GE(logStart.msecsTo(runStart), 0);
+    EXPECT_LT(logStart.msecsTo(runStart), 1000);
     EXPECT_TRUE(log.Comments[5].startsWith(QStringLiteral("run 2 started at "))) << log.Comments[5].toStdString();
     EXPECT_TRUE(log.Comments[6].contains(QStringLiteral("between the last sample of run 1 and the first of run 2")));
     EXPECT_TRUE(log.Comments[7].startsWith(QStringLiteral("ended after 2 runs, 200000 samples")));
