@@ -14,19 +14,12 @@ const char* const ExpectedName = "KORVADEX";
 // Fewer samples than this from a stopped run are not worth keeping.
 constexpr std::int32_t FewestKept = 10;
 
-// Nothing queued: wait about half the time a chunk takes to arrive rather
-// than look again and again (at 125 ksps a chunk of 1000 samples takes 8 ms),
-// but never long enough to delay Ctrl-C or the stall's notice.
-std::chrono::microseconds IdlePause(const MeasureSettings& settings, std::int32_t chunk)
-{
-    constexpr std::chrono::microseconds Shortest(1000);
-    constexpr std::chrono::microseconds Longest(10000);
-    const double rate = MeasureItems::SampleRate(settings);
-    if (rate <= 0.0)
-        return Shortest;
-    const auto half = std::chrono::microseconds(static_cast<std::int64_t>(chunk * 0.5e6 / rate));
-    return std::clamp(half, Shortest, Longest);
-}
+// Nothing queued: the next look comes when what the board sends meanwhile
+// is there to be read chunk after chunk (at 125 ksps two chunks of 1000),
+// instead of a look at the driver every millisecond; short enough for
+// Ctrl-C and a stall's notice, and far shorter than the driver's queue
+// holds.
+constexpr std::chrono::milliseconds IdlePause(16);
 
 } // namespace
 
@@ -87,7 +80,6 @@ ExitCode BoardSession::Measure(RunData& run, const RunControl& control)
     }
     const std::int32_t target = MeasureItems::CountValue(run.Settings.DataCountSel);
     const std::int32_t chunk = std::min(MeasureItems::ReadChunk(run.Settings.spsSel), target);
-    const std::chrono::microseconds idlePause = IdlePause(run.Settings, chunk);
     std::int32_t taken = 0;
     auto lastSamples = std::chrono::steady_clock::now();
     while (taken < target) {
@@ -111,7 +103,7 @@ ExitCode BoardSession::Measure(RunData& run, const RunControl& control)
             failure_ = Failure::Stall;
             return ReadFailed(run);
         } else {
-            std::this_thread::sleep_for(idlePause);
+            std::this_thread::sleep_for(IdlePause);
         }
     }
     // A complete run needs no stop command: the board was told the count.

@@ -33,7 +33,7 @@ measure() {
     serial=$1 file=$2 channel=$3
     shift 3
     "$program" log --board "$serial" --rate 125ksps --channel "$channel" --filter sinc5 -o "$file" --force \
-      --duration $((seconds + 4)) 2>/dev/null &
+      --duration $((seconds + 4)) >/dev/null 2>&1 &
     pids+=($!)
   done
   sleep 2
