@@ -3,16 +3,37 @@
 #include <fftw3.h>
 
 #include <cmath>
+#include <mutex>
 #include <numeric>
 
 namespace {
+
+// FFTW's planner is not reentrant: boards tested side by side plan and
+// destroy their transforms one at a time (executing a plan needs no lock).
+std::mutex& PlannerLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+fftw_plan_s* PlanTransform(std::int32_t length, double* input, fftw_complex* output)
+{
+    const std::lock_guard<std::mutex> hold(PlannerLock());
+    // Estimating rather than measuring plans: planning must not cost more
+    // than the few dozen transforms of a short run.
+    return fftw_plan_dft_r2c_1d(length, input, output, FFTW_ESTIMATE);
+}
 
 struct FftwFree {
     void operator()(void* memory) const { fftw_free(memory); }
 };
 
 struct PlanDestroy {
-    void operator()(fftw_plan_s* plan) const { fftw_destroy_plan(plan); }
+    void operator()(fftw_plan_s* plan) const
+    {
+        const std::lock_guard<std::mutex> hold(PlannerLock());
+        fftw_destroy_plan(plan);
+    }
 };
 
 std::vector<double> HannWindow(std::int32_t length)
@@ -32,9 +53,7 @@ struct WelchSums::Transform {
         : Window(HannWindow(length))
         , Input(static_cast<double*>(fftw_malloc(sizeof(double) * static_cast<std::size_t>(length))))
         , Output(static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * static_cast<std::size_t>(length / 2 + 1))))
-        // Estimating rather than measuring plans: planning must not cost
-        // more than the few dozen transforms of a short run.
-        , Plan(fftw_plan_dft_r2c_1d(length, Input.get(), Output.get(), FFTW_ESTIMATE))
+        , Plan(PlanTransform(length, Input.get(), Output.get()))
     {
     }
 

@@ -57,7 +57,7 @@ ExitCode BoardConnection::Connect()
 
 ExitCode BoardConnection::Measure(RunData& run, const QString& label, const RunWatch& watch)
 {
-    ProgressBar bar(Terminal::StderrIsTerminal(), label);
+    ProgressBar bar(showProgress_ && Terminal::StderrIsTerminal(), label);
     RunControl control;
     control.Progress = [&bar, &watch](std::int32_t taken, std::int32_t total) {
         bar.Update(taken, total);

@@ -38,6 +38,8 @@ public:
     ExitCode Connect();
     QString Identity() const override { return session_.Identity(); }
     QString Serial() const override { return boardSerial_; }
+    // Several boards measured at once draw no progress bar.
+    void HideProgress() { showProgress_ = false; }
     // One run of run.Settings; label names it beside the progress bar.
     ExitCode Measure(RunData& run, const QString& label, const RunWatch& watch = {}) override;
     // Ctrl-C.
@@ -59,4 +61,5 @@ private:
     WindowTexts texts_;
     BoardSession session_;
     std::chrono::milliseconds stallTimeout_;
+    bool showProgress_ = true;
 };

@@ -21,20 +21,20 @@ bool CommandLine::Parse(const QStringList& words, const std::vector<Option>& kno
         const Option* option = Find(name, known);
         if (!option)
             return Fail(QStringLiteral("unknown option %1").arg(name));
-        if (values_.contains(name))
+        if (values_.contains(name) && !option->Repeats)
             return Fail(QStringLiteral("%1 given twice").arg(name));
         if (!option->TakesValue) {
             if (equals >= 0)
                 return Fail(QStringLiteral("%1 takes no value").arg(name));
-            values_.insert(name, QString());
+            values_[name] << QString();
         } else if (equals >= 0) {
             if (option->ValueOptional && equals + 1 == word.size())
                 return Fail(QStringLiteral("%1= needs a value").arg(name));
-            values_.insert(name, word.mid(equals + 1));
+            values_[name] << word.mid(equals + 1);
         } else if (option->ValueOptional) {
-            values_.insert(name, QString());
+            values_[name] << QString();
         } else if (i + 1 < words.size()) {
-            values_.insert(name, words[++i]);
+            values_[name] << words[++i];
         } else {
             return Fail(QStringLiteral("%1 needs a value").arg(name));
         }

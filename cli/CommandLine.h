@@ -11,7 +11,8 @@
 // ("--volt"), taking a value ("--rate 100sps" or "--rate=100sps") or taking
 // one only after "=" ("--reconnect" or "--reconnect=60"), and the positional
 // words. "--" ends the options. An unknown option, a missing value or an
-// option given twice is an error.
+// option given twice is an error, unless the option repeats ("--board A
+// --board B").
 class CommandLine {
 public:
     struct Option {
@@ -19,6 +20,7 @@ public:
         bool TakesValue;
         // The value only as "--name=value"; "--name" alone has an empty value.
         bool ValueOptional = false;
+        bool Repeats = false;
     };
 
     bool Parse(const QStringList& words, const std::vector<Option>& known);
@@ -30,13 +32,15 @@ public:
     QString Error() const { return error_; }
     const QStringList& Positional() const { return positional_; }
     bool Has(const QString& name) const { return values_.contains(name); }
-    QString Value(const QString& name) const { return values_.value(name); }
+    QString Value(const QString& name) const { return values_.value(name).value(0); }
+    // Every value of a repeating option, in the order given.
+    QStringList Values(const QString& name) const { return values_.value(name); }
 
 private:
     const Option* Find(const QString& name, const std::vector<Option>& known) const;
     bool Fail(const QString& error);
 
-    QMap<QString, QString> values_;
+    QMap<QString, QStringList> values_;
     QStringList positional_;
     QString error_;
 };

@@ -1,8 +1,7 @@
 #include "DevicesCommand.h"
 
-#include "Ad7175.h"
 #include "BoardChoice.h"
-#include "ChosenD2xx.h"
+#include "BoardIdentity.h"
 #include "CommandLine.h"
 #include "Console.h"
 #include "D2xxLoader.h"
@@ -20,9 +19,6 @@ const QString JsonOption = QStringLiteral("--json");
 const QString IdentifyOption = QStringLiteral("--identify");
 
 constexpr int ExitNoDevice = 1;
-
-const char* const ExpectedName = "KORVADEX";
-const char* const NotTheBoard = "not a KORVADEX Board";
 
 // The first driver the loader would use and its devices; what every place
 // searched held goes to `findings`.
@@ -46,30 +42,6 @@ std::unique_ptr<D2xx> FindDevices(std::vector<FtdiDevice>& devices, QStringList&
         return true;
     });
     return found;
-}
-
-// Asks the device who it is, as the window identifies the board.
-QString Identify(D2xx& driver, const FtdiDevice& device)
-{
-    if (device.State != DeviceState::Usable)
-        return QString();
-    // A listed device is reached by its serial number; device 0 of a driver
-    // without a list as it is.
-    if (driver.Discovery() != nullptr && device.Serial.isEmpty())
-        return QStringLiteral("no serial number: cannot be chosen");
-    ChosenD2xx chosen(driver);
-    chosen.Choose(device.Serial.toStdString());
-    TADC adc(nullptr, chosen);
-    if (!adc.OpenBoard())
-        return QStringLiteral("cannot be opened");
-    char name[TADC::NameLength + 1] = {};
-    char version[TADC::NameLength + 1] = {};
-    const bool board = adc.CheckBoard() && adc.GetBoardName(name) && QString::fromLatin1(name) == QLatin1String(ExpectedName)
-                       && adc.GetVersion(version);
-    adc.CloseBoard();
-    if (!board)
-        return QString::fromLatin1(NotTheBoard);
-    return QString::fromLatin1(name) + QStringLiteral(" / ") + QString::fromLatin1(version);
 }
 
 int NoDevice(const QStringList& findings)
@@ -104,7 +76,7 @@ int DevicesCommand::Run(const QStringList& words)
     for (const FtdiDevice& device : devices) {
         const bool asked = identify && (chosen.isEmpty() || device.Serial == chosen);
         chosenFound = chosenFound || device.Serial == chosen;
-        const QString identity = asked ? Identify(*driver, device) : QString();
+        const QString identity = asked ? BoardIdentity::Ask(*driver, device) : QString();
         Console::Out(line.Has(JsonOption) ? DeviceTable::Json(device, identity) : DeviceTable::Line(device, identity));
     }
     // The list is on standard output already.

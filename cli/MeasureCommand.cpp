@@ -34,9 +34,9 @@ void ReportExisting(const QString& path)
     Console::Err(QStringLiteral("korvadex-cli: not replaced; --force replaces an existing file"));
 }
 
-// Saves the run as the window's save command does; an existing file is
-// replaced only when forced.
-int Save(const QString& path, const RunData& run, bool force)
+} // namespace
+
+int MeasureCommand::Save(const QString& path, const RunData& run, bool force)
 {
     ForcePrompt prompt(force);
     TmyFile file(prompt);
@@ -66,8 +66,6 @@ int Save(const QString& path, const RunData& run, bool force)
     }
     return ExitDone;
 }
-
-} // namespace
 
 QString MeasureCommand::WithDtaExtension(const QString& path)
 {

@@ -5,6 +5,10 @@ class Terminal {
 public:
     // Whether standard error is a terminal, so progress may be drawn on it.
     static bool StderrIsTerminal();
+    // Whether standard output is a terminal that moves its cursor on the
+    // escape sequences ESC [ n A and ESC [ 2 K, so a table may be redrawn in
+    // place (a Windows console is asked to).
+    static bool StdoutRedraws();
 
     // Every text goes out as the same UTF-8 bytes on every platform, lines
     // ended with LF, so that `export > run.csv` holds what `export -o` and

@@ -23,6 +23,14 @@ bool Terminal::StderrIsTerminal()
     return _isatty(_fileno(stderr)) != 0;
 }
 
+bool Terminal::StdoutRedraws()
+{
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    return _isatty(_fileno(stdout)) != 0 && GetConsoleMode(out, &mode)
+           && SetConsoleMode(out, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+}
+
 void Terminal::WritesUtf8Unchanged()
 {
     _setmode(_fileno(stdout), _O_BINARY);

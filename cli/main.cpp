@@ -9,6 +9,7 @@
 #include "MeasureCommand.h"
 #include "SweepCommand.h"
 #include "Terminal.h"
+#include "TestCommand.h"
 #include "Usage.h"
 
 #include <QCoreApplication>
@@ -29,6 +30,8 @@ int RunCommand(const QString& command, const QStringList& words)
         return LogCommand::Run(words);
     if (command == QLatin1String("devices"))
         return DevicesCommand::Run(words);
+    if (command == QLatin1String("test"))
+        return TestCommand::Run(words);
     if (command == QLatin1String("--help") || command == QLatin1String("help")) {
         Console::Out(Usage::Text());
         return ExitDone;

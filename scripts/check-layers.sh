@@ -14,9 +14,10 @@ declare -A allowed=(
   [report]="report analysis common"
   [acquire]="acquire link data common"
   [publish]="publish acquire analysis link data common"
-  [cli]="cli publish acquire report analysis link data graph common"
+  [plan]="plan analysis common"
+  [cli]="cli plan publish acquire report analysis link data graph common"
   [app]="app acquire report analysis link data graph common"
-  [python]="python acquire analysis link data common"
+  [python]="python plan acquire analysis link data common"
 )
 
 # Where each project header lives (a name is unique across the layers).

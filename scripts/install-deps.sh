@@ -15,6 +15,7 @@ packages=(
   libfftw3-dev pkg-config
   libhdf5-dev hdf5-tools
   libmosquitto-dev mosquitto mosquitto-clients
+  libtomlplusplus-dev
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick xdotool
   dpkg-dev man-db desktop-file-utils lintian appstream

@@ -1,0 +1,233 @@
+#include "TestCommand.h"
+
+#include "BoardChoice.h"
+#include "BoardConnection.h"
+#include "BoardIdentity.h"
+#include "BoardTester.h"
+#include "CommandLine.h"
+#include "Console.h"
+#include "D2xxLoader.h"
+#include "ExitCode.h"
+#include "JunitReport.h"
+#include "LimitTable.h"
+#include "OutputFile.h"
+#include "PlanReader.h"
+#include "Terminal.h"
+#include "TestRecordJson.h"
+#include "TestTable.h"
+#include "Usage.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QSysInfo>
+#include <QThread>
+
+#include <memory>
+#include <optional>
+
+namespace {
+
+const QString AllBoardsOption = QStringLiteral("--all-boards");
+const QString LimitsOption = QStringLiteral("--limits");
+const QString DecimalCommaOption = QStringLiteral("--decimal-comma");
+const QString JsonOption = QStringLiteral("--json");
+const QString JunitOption = QStringLiteral("--junit");
+const QString KeepOption = QStringLiteral("--keep");
+const QString StationOption = QStringLiteral("--station");
+const QString OperatorOption = QStringLiteral("--operator");
+const QString DefaultKeepFolder = QStringLiteral("korvadex-raw");
+
+const char* const HelpText =
+    "usage: korvadex-cli test PLAN.toml [--board SERIAL]... | [--all-boards]\n"
+    "                         [--limits LIMITS.csv [--decimal-comma]] [--json DIR]\n"
+    "                         [--junit FILE.xml] [--keep DIR] [--station NAME]\n"
+    "                         [--operator NAME] [--stall-timeout SECONDS]\n"
+    "Runs the plan's steps on each board, all boards at once, and judges every\n"
+    "figure against its limits: PASS, MARGINAL (inside the limits, outside the\n"
+    "marginal ones), FAIL; a board that cannot be measured is ERROR.\n"
+    "Each run's samples are kept as a .DTA file in --keep (default korvadex-raw).\n"
+    "--json writes one test record per board, --junit one JUnit XML file.\n"
+    "--limits replaces the plan's limits by a CSV table\n"
+    "(step,figure,low,high,marginal_low,marginal_high[,band_low,band_high]);\n"
+    "with --decimal-comma its numbers use \",\" and its fields \";\".\n"
+    "exit codes: 0 every board passed, 1 a board failed, 2 usage or plan error,\n"
+    "3 a board could not be measured, 130 stopped by Ctrl-C";
+
+// The plan with its limits, or nothing after saying why on standard error.
+std::optional<TestPlan> ReadPlan(const CommandLine& line)
+{
+    PlanReader reader;
+    std::optional<TestPlan> plan = reader.Read(line.Positional().front());
+    if (!plan) {
+        Console::Err(QStringLiteral("korvadex-cli: the plan is refused: ") + reader.Error());
+        return std::nullopt;
+    }
+    if (line.Has(LimitsOption)) {
+        LimitTable limits(line.Has(DecimalCommaOption) ? QLatin1Char(',') : QLatin1Char('.'));
+        if (!limits.ApplyTo(line.Value(LimitsOption), *plan)) {
+            Console::Err(QStringLiteral("korvadex-cli: the limits are refused: ") + limits.Error());
+            return std::nullopt;
+        }
+    }
+    return plan;
+}
+
+// Every attached device that answers as a KORVADEX Board.
+QStringList AttachedBoards()
+{
+    const std::unique_ptr<D2xx> driver = LoadD2xx();
+    std::vector<FtdiDevice> devices;
+    QStringList serials;
+    if (DeviceList::Read(*driver, devices) != FT_OK)
+        return serials;
+    for (const FtdiDevice& device : devices) {
+        if (!device.Serial.isEmpty() && BoardIdentity::IsBoard(BoardIdentity::Ask(*driver, device)))
+            serials << device.Serial;
+    }
+    return serials;
+}
+
+// The boards to test: those named, all boards attached, or the one chosen
+// as the other commands choose it; nothing after saying why.
+std::optional<QStringList> Boards(const CommandLine& line, int& exitCode)
+{
+    exitCode = ExitUsageOrFile;
+    QStringList named = line.Values(BoardChoice::Option);
+    if (line.Has(AllBoardsOption)) {
+        if (!named.isEmpty()) {
+            Usage::Fail(QStringLiteral("test takes %1 or %2, not both").arg(BoardChoice::Option, AllBoardsOption));
+            return std::nullopt;
+        }
+        const QStringList boards = AttachedBoards();
+        if (boards.isEmpty()) {
+            Console::Err(QStringLiteral("korvadex-cli: no KORVADEX Board is attached"));
+            exitCode = ExitNotFound;
+            return std::nullopt;
+        }
+        return boards;
+    }
+    if (named.removeDuplicates() > 0) {
+        Usage::Fail(QStringLiteral("a board is named twice with %1").arg(BoardChoice::Option));
+        return std::nullopt;
+    }
+    return named.isEmpty() ? QStringList{BoardChoice::Serial(line)} : named;
+}
+
+QString Login()
+{
+    const QString user = qEnvironmentVariable("USER");
+    return user.isEmpty() ? qEnvironmentVariable("USERNAME") : user;
+}
+
+// Every board's test on a thread of its own; the table is drawn here, on
+// the command's thread, as their runs start and end.
+std::vector<BoardRecord> TestAll(const TestPlan& plan, const QStringList& boards, const BoardTester::Options& options)
+{
+    TestTable table(Terminal::StdoutRedraws(), boards);
+    std::vector<BoardRecord> records(static_cast<std::size_t>(boards.size()));
+    std::vector<std::unique_ptr<QThread>> threads;
+    QEventLoop loop;
+    int running = static_cast<int>(boards.size());
+    for (int i = 0; i < boards.size(); ++i) {
+        const auto progress = [&table, &loop, i](const QString& serial, const QString& step, std::optional<Verdict> outcome) {
+            QMetaObject::invokeMethod(&loop, [&table, i, serial, step, outcome] { table.Update(i, serial, step, outcome); },
+                                      Qt::QueuedConnection);
+        };
+        BoardTester* tester = new BoardTester(plan, boards[i], options, progress);
+        threads.emplace_back(QThread::create([tester, &records, i] {
+            records[static_cast<std::size_t>(i)] = tester->Run();
+            delete tester;
+        }));
+        QObject::connect(threads.back().get(), &QThread::finished, &loop, [&running, &loop] {
+            if (--running == 0)
+                loop.quit();
+        });
+    }
+    for (const std::unique_ptr<QThread>& thread : threads)
+        thread->start();
+    loop.exec();
+    for (const std::unique_ptr<QThread>& thread : threads)
+        thread->wait();
+    // The last runs' lines, posted before their threads ended.
+    QCoreApplication::sendPostedEvents(&loop);
+    table.Finish(records);
+    return records;
+}
+
+bool WriteRecords(const CommandLine& line, const std::vector<BoardRecord>& records)
+{
+    bool written = true;
+    if (line.Has(JsonOption)) {
+        const QDir folder(line.Value(JsonOption));
+        for (const BoardRecord& record : records) {
+            const QString name = QStringLiteral("%1_%2.json").arg(record.Serial.isEmpty() ? QStringLiteral("board") : record.Serial,
+                                                                   record.RunId);
+            written = OutputFile::Write(folder.filePath(name), TestRecordJson::Write(record)) && written;
+        }
+    }
+    if (line.Has(JunitOption))
+        written = OutputFile::Write(line.Value(JunitOption), JunitReport::Write(records)) && written;
+    return written;
+}
+
+int ExitCodeOf(const std::vector<BoardRecord>& records)
+{
+    Verdict worst = Verdict::Pass;
+    for (const BoardRecord& record : records)
+        worst = Worst(worst, record.Outcome);
+    switch (worst) {
+    case Verdict::Pass:
+    case Verdict::Marginal:
+        return ExitDone;
+    case Verdict::Fail:
+        return 1;
+    case Verdict::Error:
+        break;
+    }
+    return ExitNotFound;
+}
+
+} // namespace
+
+int TestCommand::Run(const QStringList& words)
+{
+    CommandLine line;
+    if (!line.Parse(words, {{BoardChoice::Option, true, false, true}, {AllBoardsOption, false}, {LimitsOption, true},
+                            {DecimalCommaOption, false}, {JsonOption, true}, {JunitOption, true}, {KeepOption, true},
+                            {StationOption, true}, {OperatorOption, true}, {BoardConnection::StallOption, true},
+                            {Usage::HelpOption, false}}))
+        return Usage::Fail(line.Error());
+    if (line.Has(Usage::HelpOption))
+        return Usage::Help(QString::fromUtf8(HelpText));
+    if (line.Positional().size() != 1)
+        return Usage::Fail(QStringLiteral("test takes one plan file, PLAN.toml"));
+    if (line.Has(DecimalCommaOption) && !line.Has(LimitsOption))
+        return Usage::Fail(QStringLiteral("%1 goes with %2").arg(DecimalCommaOption, LimitsOption));
+    const auto stallTimeout = BoardConnection::StallTimeout(line);
+    if (!stallTimeout)
+        return Usage::Fail(QStringLiteral("%1 takes a number of seconds").arg(BoardConnection::StallOption));
+    const std::optional<TestPlan> plan = ReadPlan(line);
+    if (!plan)
+        return ExitUsageOrFile;
+
+    BoardTester::Options options;
+    options.Station = line.Has(StationOption) ? line.Value(StationOption) : QSysInfo::machineHostName();
+    options.Operator = line.Has(OperatorOption) ? line.Value(OperatorOption) : Login();
+    options.KeepFolder = line.Has(KeepOption) ? line.Value(KeepOption) : DefaultKeepFolder;
+    options.StallTimeout = *stallTimeout;
+    for (const QString& folder : {options.KeepFolder, line.Has(JsonOption) ? line.Value(JsonOption) : QString()}) {
+        if (!folder.isEmpty() && !QDir().mkpath(folder)) {
+            Console::Err(QStringLiteral("korvadex-cli: cannot make the folder %1").arg(folder));
+            return ExitUsageOrFile;
+        }
+    }
+    int exitCode = ExitDone;
+    const std::optional<QStringList> boards = Boards(line, exitCode);
+    if (!boards)
+        return exitCode;
+
+    const std::vector<BoardRecord> records = TestAll(*plan, *boards, options);
+    if (!WriteRecords(line, records))
+        return ExitUsageOrFile;
+    return ExitCodeOf(records);
+}
