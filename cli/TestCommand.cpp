@@ -87,28 +87,30 @@ QStringList AttachedBoards()
     return serials;
 }
 
-// The boards to test: those named, all boards attached, or the one chosen
-// as the other commands choose it; nothing after saying why.
-std::optional<QStringList> Boards(const CommandLine& line, int& exitCode)
+// What is wrong with the boards' options, or an empty text.
+QString BoardsFault(const CommandLine& line)
 {
-    exitCode = ExitUsageOrFile;
     QStringList named = line.Values(BoardChoice::Option);
+    if (line.Has(AllBoardsOption) && !named.isEmpty())
+        return QStringLiteral("test takes %1 or %2, not both").arg(BoardChoice::Option, AllBoardsOption);
+    if (named.removeDuplicates() > 0)
+        return QStringLiteral("a board is named twice with %1").arg(BoardChoice::Option);
+    return QString();
+}
+
+// The boards to test: those named, all boards attached, or the one chosen
+// as the other commands choose it; nothing after saying that no board is
+// attached.
+std::optional<QStringList> Boards(const CommandLine& line)
+{
+    const QStringList named = line.Values(BoardChoice::Option);
     if (line.Has(AllBoardsOption)) {
-        if (!named.isEmpty()) {
-            Usage::Fail(QStringLiteral("test takes %1 or %2, not both").arg(BoardChoice::Option, AllBoardsOption));
-            return std::nullopt;
-        }
         const QStringList boards = AttachedBoards();
         if (boards.isEmpty()) {
             Console::Err(QStringLiteral("korvadex-cli: no KORVADEX Board is attached"));
-            exitCode = ExitNotFound;
             return std::nullopt;
         }
         return boards;
-    }
-    if (named.removeDuplicates() > 0) {
-        Usage::Fail(QStringLiteral("a board is named twice with %1").arg(BoardChoice::Option));
-        return std::nullopt;
     }
     return named.isEmpty() ? QStringList{BoardChoice::Serial(line)} : named;
 }
@@ -206,6 +208,9 @@ int TestCommand::Run(const QStringList& words)
     const auto stallTimeout = BoardConnection::StallTimeout(line);
     if (!stallTimeout)
         return Usage::Fail(QStringLiteral("%1 takes a number of seconds").arg(BoardConnection::StallOption));
+    const QString boardsFault = BoardsFault(line);
+    if (!boardsFault.isEmpty())
+        return Usage::Fail(boardsFault);
     const std::optional<TestPlan> plan = ReadPlan(line);
     if (!plan)
         return ExitUsageOrFile;
@@ -215,16 +220,15 @@ int TestCommand::Run(const QStringList& words)
     options.Operator = line.Has(OperatorOption) ? line.Value(OperatorOption) : Login();
     options.KeepFolder = line.Has(KeepOption) ? line.Value(KeepOption) : DefaultKeepFolder;
     options.StallTimeout = *stallTimeout;
+    const std::optional<QStringList> boards = Boards(line);
+    if (!boards)
+        return ExitNotFound;
     for (const QString& folder : {options.KeepFolder, line.Has(JsonOption) ? line.Value(JsonOption) : QString()}) {
         if (!folder.isEmpty() && !QDir().mkpath(folder)) {
             Console::Err(QStringLiteral("korvadex-cli: cannot make the folder %1").arg(folder));
             return ExitUsageOrFile;
         }
     }
-    int exitCode = ExitDone;
-    const std::optional<QStringList> boards = Boards(line, exitCode);
-    if (!boards)
-        return exitCode;
 
     const std::vector<BoardRecord> records = TestAll(*plan, *boards, options);
     if (!WriteRecords(line, records))
