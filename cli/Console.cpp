@@ -3,9 +3,13 @@
 #include <QByteArray>
 
 #include <cstdio>
+#include <mutex>
 
 namespace {
 
+// Boards tested side by side write from threads of their own: a line goes
+// out whole, and the open line's state changes with it.
+std::recursive_mutex consoleLock;
 bool lineOpen = false;
 qsizetype openLength = 0;
 
@@ -20,18 +24,21 @@ void Write(std::FILE* stream, const QString& text)
 
 void Console::Out(const QString& line)
 {
+    const std::lock_guard<std::recursive_mutex> hold(consoleLock);
     EndOpenLine();
     Write(stdout, line + QLatin1Char('\n'));
 }
 
 void Console::Err(const QString& line)
 {
+    const std::lock_guard<std::recursive_mutex> hold(consoleLock);
     EndOpenLine();
     Write(stderr, line + QLatin1Char('\n'));
 }
 
 void Console::ErrOpen(const QString& text)
 {
+    const std::lock_guard<std::recursive_mutex> hold(consoleLock);
     Write(stderr, text);
     lineOpen = true;
     openLength = text.size();
@@ -39,6 +46,7 @@ void Console::ErrOpen(const QString& text)
 
 void Console::EndOpenLine()
 {
+    const std::lock_guard<std::recursive_mutex> hold(consoleLock);
     if (!lineOpen)
         return;
     lineOpen = false;
@@ -47,6 +55,7 @@ void Console::EndOpenLine()
 
 void Console::EraseOpenLine()
 {
+    const std::lock_guard<std::recursive_mutex> hold(consoleLock);
     if (!lineOpen)
         return;
     lineOpen = false;

@@ -8,6 +8,7 @@
 #include "Console.h"
 #include "D2xxLoader.h"
 #include "ExitCode.h"
+#include "InterruptFlag.h"
 #include "JunitReport.h"
 #include "LimitTable.h"
 #include "OutputFile.h"
@@ -174,6 +175,8 @@ bool WriteRecords(const CommandLine& line, const std::vector<BoardRecord>& recor
 
 int ExitCodeOf(const std::vector<BoardRecord>& records)
 {
+    if (InterruptFlag::Raised())
+        return ExitStopped;
     Verdict worst = Verdict::Pass;
     for (const BoardRecord& record : records)
         worst = Worst(worst, record.Outcome);

@@ -160,6 +160,27 @@ INSTANTIATE_TEST_SUITE_P(
                 "the limits are refused: /nonexistent/limits.csv: cannot be read"}),
     [](const ::testing::TestParamInfo<Outcome>& info) { return std::string(info.param.Name); });
 
+// Ctrl-C once the first board's first run is kept: every board stops, and
+// each record says what was judged before.
+TEST_F(TestCommand, CtrlCStopsEveryBoardAndKeepsTheirRecords)
+{
+    const QString plan = Write(QStringLiteral("plan.toml"), Plan);
+    const auto firstKept = [this] { return !QDir(raw).entryList({QStringLiteral("*.DTA")}).isEmpty(); };
+    const CliResult r = CliProcess::RunSignalledWhen(
+        {QStringLiteral("test"), plan, QStringLiteral("--all-boards"), QStringLiteral("--keep"), raw, QStringLiteral("--json"), records},
+        {{QStringLiteral("KORVADEX_SIM_DEVICES"), QStringLiteral("KVX0001:board,KVX0002:board")}}, firstKept, Stop::CtrlC);
+    ASSERT_TRUE(r.Finished);
+    EXPECT_EQ(r.ExitCode, 130) << r.Err.toStdString();
+    const std::map<QString, QJsonObject> found = Records();
+    ASSERT_EQ(found.size(), 2u);
+    for (const auto& [serial, record] : found) {
+        EXPECT_EQ(record[QStringLiteral("outcome")].toString(), "ERROR");
+        const QJsonArray phases = record[QStringLiteral("phases")].toArray();
+        ASSERT_FALSE(phases.isEmpty());
+        EXPECT_EQ(phases.last()[QStringLiteral("error")].toString(), "stopped by the operator");
+    }
+}
+
 TEST_F(TestCommand, ABadPlanIsRefusedWithWhereAndWhat)
 {
     const QString plan = Write(QStringLiteral("bad.toml"), QByteArray(Plan).replace("1ksps", "3ksps"));
