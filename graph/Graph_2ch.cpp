@@ -186,7 +186,7 @@ void TGraph_2CH::DrawView(bool volt)
     SetYLabels(volt);
     Clear();
     DrawHorizontalGrid();
-    SetXLabels(View.First() + 1, View.Last() + 1);
+    SetXLabels(ShownFirst() + 1, ShownLast() + 1);
     DrawVerticalGrid();
     DrawTraces(volt);
     Paint();
@@ -511,11 +511,12 @@ void TGraph_2CH::ScanView()
     RangeMax = 0;
     RangeMin = FullScale;
     for (const ChannelData* channel : {Ch0, Ch1}) {
-        const std::int32_t last = std::min(View.Last(), SampleCount(*channel) - 1);
-        if (last < View.First())
+        const std::int32_t first = ShownFirst();
+        const std::int32_t last = std::min(ShownLast(), SampleCount(*channel) - 1);
+        if (last < first)
             continue;
-        RangeMax = std::max(RangeMax, MaxCode(*channel, View.First(), last));
-        RangeMin = std::min(RangeMin, MinCode(*channel, View.First(), last));
+        RangeMax = std::max(RangeMax, MaxCode(*channel, first, last));
+        RangeMin = std::min(RangeMin, MinCode(*channel, first, last));
     }
 }
 
@@ -537,14 +538,15 @@ void TGraph_2CH::FixValueAxis()
         View.SetValues(RangeMin, RangeMax);
 }
 
+// A run holds at most SampleCount samples, so its view fits 32 bits.
 std::int32_t TGraph_2CH::ShownFirst() const
 {
-    return View.IsAuto() ? 0 : View.First();
+    return View.IsAuto() ? 0 : static_cast<std::int32_t>(View.First());
 }
 
 std::int32_t TGraph_2CH::ShownLast() const
 {
-    return View.IsAuto() ? TraceSampleCount() - 1 : View.Last();
+    return View.IsAuto() ? TraceSampleCount() - 1 : static_cast<std::int32_t>(View.Last());
 }
 
 // The block's and the full view's spacing: the shown samples across the
@@ -724,7 +726,7 @@ void TGraph_2CH::DrawTrace(const ChannelData& channel, std::uint32_t colour, boo
     if (count < 10)
         return;
     const std::int32_t first = ShownFirst();
-    const std::int32_t last = View.IsAuto() ? count - 1 : std::min(View.Last(), count - 1);
+    const std::int32_t last = std::min(ShownLast(), count - 1);
     if (last < first)
         return;
     Plot.SetPenColor(colour);

@@ -17,9 +17,9 @@ constexpr double NarrowestValues = 1;
 
 } // namespace
 
-void ZoomRange::Reset(std::int32_t extent)
+void ZoomRange::Reset(std::int64_t extent)
 {
-    Extent = std::max(extent, 1);
+    Extent = std::max<std::int64_t>(extent, 1);
     Start = 0;
     Span = Extent - 1;
     ValuesGiven = false;
@@ -30,22 +30,22 @@ bool ZoomRange::IsAuto() const
     return !ValuesGiven && Span == Extent - 1;
 }
 
-std::int32_t ZoomRange::First() const
+std::int64_t ZoomRange::First() const
 {
-    return static_cast<std::int32_t>(std::lround(Start));
+    return std::llround(Start);
 }
 
-std::int32_t ZoomRange::Last() const
+std::int64_t ZoomRange::Last() const
 {
     return First() + Span;
 }
 
 void ZoomRange::ZoomSamples(double factor, double anchor)
 {
-    const std::int32_t span = static_cast<std::int32_t>(std::lround(Span * factor));
-    const std::int32_t newSpan = std::clamp(span, std::min(FewestSamples - 1, Extent - 1), Extent - 1);
+    const std::int64_t span = std::llround(static_cast<double>(Span) * factor);
+    const std::int64_t newSpan = std::clamp(span, std::min(FewestSamples - 1, Extent - 1), Extent - 1);
     if (Span > 0)
-        Start = anchor - (anchor - Start) * newSpan / Span;
+        Start = anchor - (anchor - Start) * static_cast<double>(newSpan) / static_cast<double>(Span);
     Span = newSpan;
     KeepSamplesInRun();
 }
@@ -60,9 +60,9 @@ void ZoomRange::ShowSamples(double from, double to)
 {
     if (from > to)
         std::swap(from, to);
-    const auto span = static_cast<std::int32_t>(std::lround(to - from));
+    const std::int64_t span = std::llround(to - from);
     Span = std::clamp(span, std::min(FewestSamples - 1, Extent - 1), Extent - 1);
-    Start = (from + to - Span) / 2;
+    Start = (from + to - static_cast<double>(Span)) / 2;
     KeepSamplesInRun();
 }
 

@@ -6,19 +6,20 @@
 // as after every new data; otherwise a stretch of samples, First() to
 // Last(), with the value axis either fitted to them or set to a range of
 // codes the operator chose. Positions are kept as real numbers so that
-// small steps of a drag add up; the graph draws whole samples.
+// small steps of a drag add up; the graph draws whole samples. Counted in
+// 64 bits: a log window shows a day of samples, billions of them.
 class ZoomRange {
 public:
     // The fewest samples a stretch shows.
-    static constexpr std::int32_t FewestSamples = 10;
+    static constexpr std::int64_t FewestSamples = 10;
 
     // The auto view of samples 0 .. extent - 1.
-    void Reset(std::int32_t extent);
+    void Reset(std::int64_t extent);
     // True while nothing narrows the whole run or fixes the value axis.
     bool IsAuto() const;
 
-    std::int32_t First() const;
-    std::int32_t Last() const;
+    std::int64_t First() const;
+    std::int64_t Last() const;
 
     // Whether the value axis is set, and to what (in codes, Low < High).
     bool ValuesSet() const { return ValuesGiven; }
@@ -40,9 +41,9 @@ public:
 private:
     void KeepSamplesInRun();
 
-    std::int32_t Extent = 1;
+    std::int64_t Extent = 1;
     double Start = 0;          // the first sample shown, before rounding
-    std::int32_t Span = 0;     // Last() - First()
+    std::int64_t Span = 0;     // Last() - First()
     bool ValuesGiven = false;
     double ValueLow = 0;
     double ValueHigh = 0;
