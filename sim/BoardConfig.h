@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,6 +13,9 @@ struct ChannelSignal {
     double NoiseScale = 1.0;  // times the converter model's RMS noise; 0 = none
     double SineMicrovolts = 0.0;  // amplitude (peak)
     double SineHz = 0.0;
+    // Gaussian noise of its own on top of the model's, µV RMS at the input:
+    // one board of several can be noisier than the rest.
+    double ExtraNoiseMicrovolts = 0.0;
 };
 
 struct SignalConfig {
@@ -75,12 +79,29 @@ struct SimDevice {
     // USB only (sim/usb); the drop-in D2XX library lists such a device as usual.
     bool NoAccess = false;      // no udev rule: the device node cannot be opened
     bool KernelDriver = false;  // the kernel's serial driver is bound and will not let go
+    // A board's own inputs, on top of every board's channel signals (both
+    // channels alike), so that one board of several can read differently.
+    double ExtraNoiseMicrovolts = 0.0;  // µV RMS, independent of the model's noise
+    double OffsetMicrovolts = 0.0;      // added to the DC level
 };
 
 // The drop-in library's devices, in index order; by default one board.
 inline std::vector<SimDevice> DefaultSimDevices()
 {
     return {SimDevice{"KVX0001", SimDevice::Kind::Board, false}};
+}
+
+// The board `device` stands for: every board's configuration, with the
+// device's own offset on both DC levels and its extra noise, being
+// independent, added in quadrature to any already there.
+inline BoardConfig BoardOfDevice(const BoardConfig& everyBoard, const SimDevice& device)
+{
+    BoardConfig board = everyBoard;
+    for (ChannelSignal& channel : board.Signals.Channel) {
+        channel.DcMicrovolts += device.OffsetMicrovolts;
+        channel.ExtraNoiseMicrovolts = std::hypot(channel.ExtraNoiseMicrovolts, device.ExtraNoiseMicrovolts);
+    }
+    return board;
 }
 
 // The FTDI bridge as the libusb stand-in (sim/usb) presents it on the bus, and

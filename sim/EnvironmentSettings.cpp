@@ -220,8 +220,49 @@ std::vector<std::string> Split(const std::string& text, char separator)
     }
 }
 
-// SERIAL:KIND, then any of :busy, :access and :kernel-driver; the serial 1 to
-// 15 characters, as D2XX holds it.
+bool SetDeviceFlag(const std::string& name, SimDevice& device)
+{
+    bool* const flag = name == "busy"            ? &device.Busy
+                       : name == "access"        ? &device.NoAccess
+                       : name == "kernel-driver" ? &device.KernelDriver
+                                                 : nullptr;
+    if (flag == nullptr)
+        return false;
+    *flag = true;
+    return true;
+}
+
+// A board's own inputs, in microvolts: extra noise RMS (0 or more), offset.
+bool SetBoardInput(const std::string& key, const std::string& text, SimDevice& device)
+{
+    const std::optional<double> value = ParseReal(text.c_str());
+    if (!value)
+        return false;
+    if (key == "offset_uV")
+        device.OffsetMicrovolts = *value;
+    else if (key == "noise_uV" && *value >= 0.0)
+        device.ExtraNoiseMicrovolts = *value;
+    else
+        return false;
+    return true;
+}
+
+// One option after the kind: a flag, or on a board KEY=VALUE; each once.
+bool SetDeviceOption(const std::string& option, SimDevice& device, std::vector<std::string>& taken)
+{
+    const std::size_t equals = option.find('=');
+    const std::string key = option.substr(0, equals);
+    if (std::find(taken.begin(), taken.end(), key) != taken.end())
+        return false;
+    taken.push_back(key);
+    if (equals == std::string::npos)
+        return SetDeviceFlag(key, device);
+    return device.Type == SimDevice::Kind::Board && SetBoardInput(key, option.substr(equals + 1), device);
+}
+
+// SERIAL:KIND, then any of :busy, :access and :kernel-driver, and on a board
+// :noise_uV=X and :offset_uV=Y; the serial 1 to 15 characters, as D2XX holds
+// it.
 std::optional<SimDevice> ParseDevice(const std::string& entry)
 {
     const std::vector<std::string> parts = Split(entry, ':');
@@ -237,14 +278,10 @@ std::optional<SimDevice> ParseDevice(const std::string& entry)
         device.Type = SimDevice::Kind::EchoAdapter;
     else
         return std::nullopt;
+    std::vector<std::string> taken;
     for (std::size_t i = 2; i < parts.size(); ++i) {
-        bool* const flag = parts[i] == "busy"            ? &device.Busy
-                           : parts[i] == "access"        ? &device.NoAccess
-                           : parts[i] == "kernel-driver" ? &device.KernelDriver
-                                                         : nullptr;
-        if (flag == nullptr || *flag)
+        if (!SetDeviceOption(parts[i], device, taken))
             return std::nullopt;
-        *flag = true;
     }
     return device;
 }
@@ -267,7 +304,10 @@ void ReadDevices(Reader& reader, std::vector<SimDevice>& devices)
         for (const std::string& entry : Split(text, ',')) {
             const std::optional<SimDevice> device = ParseDevice(entry);
             if (!device || SerialTaken(read, device->Serial)) {
-                reader.Warn(name, entry.c_str(), "SERIAL:board|silent|echo[:busy][:access][:kernel-driver] with a serial of 1 to 15 characters, each serial once");
+                reader.Warn(name, entry.c_str(),
+                            "SERIAL:board|silent|echo[:busy][:access][:kernel-driver], a board also "
+                            "[:noise_uV=X][:offset_uV=Y] (microvolts, X 0 or more), with a serial of 1 to 15 "
+                            "characters, each serial and option once");
                 return;
             }
             read.push_back(*device);

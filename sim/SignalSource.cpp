@@ -46,5 +46,8 @@ double SignalSource::InputMicrovolts(const ChannelSignal& signal, double seconds
         microvolts += signal.SineMicrovolts * std::sin(2.0 * Pi * signal.SineHz * seconds);
     if (signal.NoiseScale != 0.0)
         microvolts += gauss_(random_) * signal.NoiseScale * NoiseRmsMicrovolts(rateIndex, filter);
+    // A draw of its own, so that it is independent of the model's noise.
+    if (signal.ExtraNoiseMicrovolts != 0.0)
+        microvolts += gauss_(random_) * signal.ExtraNoiseMicrovolts;
     return microvolts;
 }

@@ -7,7 +7,8 @@
 #include <random>
 
 // The codes the converter would produce for the configured inputs: DC level,
-// sine and Gaussian noise in microvolts, or the counter pattern.
+// sine and Gaussian noise (the model's and any extra) in microvolts, or the
+// counter pattern.
 class SignalSource {
 public:
     explicit SignalSource(const SignalConfig& config);

@@ -47,7 +47,7 @@ VirtualDevices::VirtualDevices(SimClock& clock, const std::vector<SimDevice>& de
         device->Location = FirstLocation + static_cast<DWORD>(devices_.size());
         switch (setting.Type) {
         case SimDevice::Kind::Board: {
-            auto virtualBoard = std::make_unique<VirtualBoard>(clock, board);
+            auto virtualBoard = std::make_unique<VirtualBoard>(clock, BoardOfDevice(board, setting));
             device->Board = virtualBoard.get();
             device->Driver = std::move(virtualBoard);
             device->Description = "KORVADEX Board " + setting.Serial;

@@ -18,8 +18,9 @@
 // calls on it go to that device alone.
 class VirtualDevices : public D2xx, private D2xxDiscovery {
 public:
-    // Boards are made from `board`; a board whose faults say absent is not on
-    // the bus. The clock must outlive the devices.
+    // Boards are made from `board` with each device's own offset and noise; a
+    // board whose faults say absent is not on the bus. The clock must outlive
+    // the devices.
     VirtualDevices(SimClock& clock, const std::vector<SimDevice>& devices, const BoardConfig& board);
     ~VirtualDevices() override;
 

@@ -67,8 +67,9 @@ void EmulatedBus::Reset(const UsbEmulationSetup& setup)
             port.Chip.Serial = device.Serial;
             switch (device.Type) {
             case SimDevice::Kind::Board:
-                port = {BoardChip(setup), setup.Board, setup.Usb.Faults.Absent || boardFaults.Absent,
-                        boardFaults.ReplugAfter, boardFaults.ReplugRepeats};
+                port = {BoardChip(setup), BoardOfDevice(setup.Board, device),
+                        setup.Usb.Faults.Absent || boardFaults.Absent, boardFaults.ReplugAfter,
+                        boardFaults.ReplugRepeats};
                 port.Chip.Serial = device.Serial;
                 port.Chip.Product = "KORVADEX Board " + device.Serial;
                 break;

@@ -210,4 +210,42 @@ TEST(EnvironmentSettings, ADeviceListNotUnderstoodKeepsTheDefault)
     }
 }
 
+// A board's own offset and extra noise, in microvolts, come after its kind;
+// one not understood keeps the default list and is named.
+TEST(EnvironmentSettings, ReadsEachBoardsOwnOffsetAndNoise)
+{
+    struct Case {
+        const char* Devices;
+        bool Understood;
+        double Noise;
+        double Offset;
+    };
+    const Case cases[] = {
+        {"B:board:noise_uV=3:offset_uV=120", true, 3.0, 120.0},
+        {"B:board:offset_uV=-0.5:busy", true, 0.0, -0.5},
+        {"B:board:busy:noise_uV=1e1", true, 10.0, 0.0},
+        {"B:board:noise_uV=-1", false, 0.0, 0.0},
+        {"B:board:offset_uV=", false, 0.0, 0.0},
+        {"B:board:offset_uV=12uV", false, 0.0, 0.0},
+        {"B:board:offset_uV=1=2", false, 0.0, 0.0},
+        {"B:board:noise_uV=nan", false, 0.0, 0.0},
+        {"B:board:noise_uV=1:noise_uV=2", false, 0.0, 0.0},
+        {"B:board:gain_uV=2", false, 0.0, 0.0},
+        {"B:board:busy=1", false, 0.0, 0.0},
+        {"B:echo:offset_uV=5", false, 0.0, 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Devices);
+        const SimSettings settings = Parse({{"KORVADEX_SIM_DEVICES", c.Devices}});
+        ASSERT_EQ(settings.Devices.size(), 1u);
+        const SimDevice& device = settings.Devices[0];
+        EXPECT_EQ(device.Serial, c.Understood ? "B" : DefaultSimDevices()[0].Serial);
+        EXPECT_EQ(device.ExtraNoiseMicrovolts, c.Noise);
+        EXPECT_EQ(device.OffsetMicrovolts, c.Offset);
+        ASSERT_EQ(settings.Warnings.size(), c.Understood ? 0u : 1u);
+        for (const std::string& warning : settings.Warnings)
+            EXPECT_NE(warning.find("[:noise_uV=X][:offset_uV=Y]"), std::string::npos) << warning;
+    }
+}
+
 }  // namespace

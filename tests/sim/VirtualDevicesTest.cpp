@@ -6,9 +6,13 @@
 #include "ChosenD2xx.h"
 #include "DeviceList.h"
 
+#include "ConverterModel.h"
+#include "EnvironmentSettings.h"
 #include "ManualClock.h"
 #include "QtApplication.h"
 #include "RealClock.h"
+#include "SimTestUtil.h"
+#include "UsbBridge.h"
 #include "VirtualDevices.h"
 
 #include <QStringList>
@@ -16,6 +20,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -175,6 +183,104 @@ TEST(VirtualDevicesReplug, AnUnpluggedBoardLeavesTheBusAndComesBackAfresh)
     EXPECT_TRUE(adc.GetBoardName(name));
     EXPECT_STREQ(name, "KORVADEX");
     adc.CloseBoard();
+}
+
+// A mode-2 run of `frames` at rate index `rate` from the board with this
+// serial, taken whole once the clock has passed its last frame: the 6-byte
+// frames fit the 64 KiB queue, so none is lost.
+std::vector<std::int32_t> TwoChannelRun(VirtualDevices& devices, ManualClock& clock, const char* serial, int rate,
+                                        int frames)
+{
+    FT_HANDLE handle = nullptr;
+    EXPECT_EQ(devices.FT_OpenEx(const_cast<char*>(serial), FT_OPEN_BY_SERIAL_NUMBER, &handle), FT_OK);
+    const auto send = [&](std::string command) {
+        DWORD written = 0;
+        EXPECT_EQ(devices.FT_Write(handle, command.data(), static_cast<DWORD>(command.size()), &written), FT_OK);
+    };
+    const auto receive = [&] {
+        DWORD queued = 0;
+        EXPECT_EQ(devices.FT_GetQueueStatus(handle, &queued), FT_OK);
+        std::string bytes(queued, '\0');
+        DWORD got = 0;
+        EXPECT_EQ(devices.FT_Read(handle, bytes.data(), queued, &got), FT_OK);
+        return bytes.substr(0, got);
+    };
+    send(std::string("F") + "0123456789ABCDEFG"[rate] + "\r");
+    clock.Advance(UsbBridge::DefaultLatencyTimer);
+    EXPECT_EQ(receive(), "OK\r");
+    char start[10];
+    std::snprintf(start, sizeof start, "A2%05X\r", static_cast<unsigned>(frames));
+    send(start);
+    const std::chrono::duration<double> run(frames / TwoChannelFrameRate(rate));
+    clock.Advance(std::chrono::duration_cast<BoardTime>(run) + UsbBridge::DefaultLatencyTimer);
+    const std::vector<std::int32_t> codes = DecodeCodes(receive());
+    EXPECT_EQ(devices.FT_Close(handle), FT_OK);
+    return codes;
+}
+
+struct Moments {
+    double Mean = 0.0;   // µV
+    double Sigma = 0.0;  // µV, sample standard deviation
+};
+
+Moments MomentsOf(const std::vector<std::int32_t>& codes)
+{
+    std::vector<double> microvolts;
+    for (const std::int32_t code : codes)
+        microvolts.push_back((code - ZeroVoltCode) * MicrovoltsPerCode);
+    const double n = static_cast<double>(microvolts.size());
+    const double mean = std::accumulate(microvolts.begin(), microvolts.end(), 0.0) / n;
+    double squares = 0.0;
+    for (const double value : microvolts)
+        squares += (value - mean) * (value - mean);
+    return {mean, std::sqrt(squares / (n - 1.0))};
+}
+
+// Two boards on the global channel signals, the second with an offset and
+// noise of its own: its mean moves by the offset on both channels, its noise
+// grows in quadrature, and the first board reads as before.
+TEST(VirtualDevicesSignals, EachBoardAddsItsOwnOffsetAndNoise)
+{
+    const std::map<std::string, std::string> variables = {
+        {"KORVADEX_SIM_SEED", "7"},
+        {"KORVADEX_SIM_DEVICES", "KVX0001:board,KVX0002:board:noise_uV=3:offset_uV=120"},
+    };
+    const SimSettings settings = SettingsFromEnvironment([&](const char* name) -> const char* {
+        const auto found = variables.find(name);
+        return found == variables.end() ? nullptr : found->second.c_str();
+    });
+    ASSERT_TRUE(settings.Warnings.empty());
+    ManualClock clock;
+    VirtualDevices devices(clock, settings.Devices, settings.Board);
+
+    constexpr int Rate = 11;  // 10 ksps, the model's own noise 2.55 µV RMS
+    constexpr int Frames = 10000;
+    // Five standard errors: the seed is fixed, so this is one draw that an
+    // unbiased board would miss once in about 1.7 million seeds.
+    constexpr double Z = 5.0;
+    // Rounding to whole codes adds a uniform error one code wide.
+    const double rounding = MicrovoltsPerCode / std::sqrt(12.0);
+    const double own = NoiseRmsMicrovolts(Rate, Filter::Sinc5Sinc1);
+    const struct {
+        const char* Serial;
+        double Offset;
+        double Sigma;
+    } boards[] = {
+        {"KVX0001", 0.0, std::hypot(own, rounding)},
+        {"KVX0002", 120.0, std::hypot(std::hypot(own, 3.0), rounding)},
+    };
+    for (const auto& board : boards) {
+        const std::vector<std::int32_t> frames = TwoChannelRun(devices, clock, board.Serial, Rate, Frames);
+        ASSERT_EQ(frames.size(), 2u * Frames) << board.Serial;
+        for (std::size_t channel = 0; channel < 2; ++channel) {
+            SCOPED_TRACE(std::string(board.Serial) + " CH" + std::to_string(channel));
+            const Moments measured = MomentsOf(Channel(frames, channel));
+            const double dc = settings.Board.Signals.Channel[channel].DcMicrovolts + board.Offset;
+            EXPECT_NEAR(measured.Mean, dc, Z * board.Sigma / std::sqrt(Frames));
+            // The standard error of a Gaussian sample's standard deviation.
+            EXPECT_NEAR(measured.Sigma, board.Sigma, Z * board.Sigma / std::sqrt(2.0 * (Frames - 1)));
+        }
+    }
 }
 
 } // namespace
