@@ -2,6 +2,7 @@
 
 #include "Ad7175.h"
 #include "AnalysisWindow.h"
+#include "LogWindow.h"
 #include "BoardChooser.h"
 #include "ChannelFigures.h"
 #include "ComponentFactory.h"
@@ -52,6 +53,7 @@ const char* const BoardModel = "KORVADEX";
 const char* const SaveFilter = "Data files (*.DTA)|*.DTA";
 const char* const OpenFilter = QT_TRANSLATE_NOOP("TFormMain", "データファイル (*.DTA)|*.DTA");
 const char* const DataFileName = "*.DTA";
+const char* const LogFilter = QT_TRANSLATE_NOOP("TFormMain", "ログ (*.h5 *.csv)|*.h5 *.csv");
 const char* const DataFileExtension = ".DTA";
 const char* const CsvFilter = "CSV (*.csv)|*.csv";
 const char* const CsvFileName = "*.csv";
@@ -312,6 +314,8 @@ void TFormMain::BuildMenus()
     File1->setObjectName(QStringLiteral("File1"));
     ChooseBoard = MakeItem(File1, "ChooseBoard", QT_TR_NOOP("ボード選択(&B)..."));
     connect(ChooseBoard, &QAction::triggered, this, &TFormMain::ChooseBoardClick);
+    OpenLog = MakeItem(File1, "OpenLog", QT_TR_NOOP("ログを開く(&L)..."));
+    connect(OpenLog, &QAction::triggered, this, &TFormMain::OpenLogClick);
     Exit1 = MakeItem(File1, "Exit1", QT_TR_NOOP("終了(&X)"));
     connect(Exit1, &QAction::triggered, this, &QWidget::close);
 
@@ -1197,10 +1201,39 @@ void TFormMain::NoiseAnalysisClick()
 // the window manager frames it as it framed the main window.
 void TFormMain::PlaceAnalysis()
 {
+    PlaceBesideMe(*Analysis);
+}
+
+void TFormMain::PlaceBesideMe(QWidget& window)
+{
     const QSize margins = frameGeometry().size() - size();
-    const QRect frame = PlaceBeside(frameGeometry(), Analysis->size() + margins, screen()->availableGeometry());
-    Analysis->resize(frame.size() - margins);
-    Analysis->move(frame.topLeft());
+    const QRect frame = PlaceBeside(frameGeometry(), window.size() + margins, screen()->availableGeometry());
+    window.resize(frame.size() - margins);
+    window.move(frame.topLeft());
+}
+
+// A log that cannot be opened is refused with its reason; a log window
+// already open keeps what it showed.
+void TFormMain::OpenLogClick()
+{
+    const QString path = services_.Files.ChooseOpenPath(Text(LogFilter), QString());
+    if (path.isEmpty())
+        return;
+    const bool placed = LogView != nullptr;
+    if (!placed)
+        LogView = std::make_unique<LogWindow>(this);
+    QString error;
+    if (!LogView->Open(path, error)) {
+        services_.Messages.ShowError(QStringLiteral("KORVADEX"), error);
+        if (!placed)
+            LogView.reset();
+        return;
+    }
+    if (!placed)
+        PlaceBesideMe(*LogView);
+    LogView->show();
+    LogView->raise();
+    LogView->activateWindow();
 }
 
 void TFormMain::SaveReportClick()

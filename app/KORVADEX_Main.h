@@ -18,6 +18,7 @@
 #include <vector>
 
 class AnalysisWindow;
+class LogWindow;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -154,6 +155,9 @@ private:
     void NoiseAnalysisClick();
     void SaveReportClick();
     void PlaceAnalysis();
+    void OpenLogClick();
+    // Beside this window, inside the screen.
+    void PlaceBesideMe(QWidget& window);
 
     // Codes to microvolts.
     void ConvertAll();
@@ -187,6 +191,7 @@ private:
     QMenu* Data1 = nullptr;
     QMenu* MenuY = nullptr;
     QAction* ChooseBoard = nullptr;
+    QAction* OpenLog = nullptr;
     QAction* Exit1 = nullptr;
     QAction* Save1 = nullptr;
     QAction* Load1 = nullptr;
@@ -247,6 +252,7 @@ private:
 
     // The noise analysis beside the window, once opened; closed with it.
     std::unique_ptr<AnalysisWindow> Analysis;
+    std::unique_ptr<LogWindow> LogView;
     // The data file the data on screen was loaded from or saved to.
     QString DataPath;
 

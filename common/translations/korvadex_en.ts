@@ -96,6 +96,21 @@
     </message>
 </context>
 <context>
+    <name>LogWindow</name>
+    <message>
+        <source>電圧値</source>
+        <translation>Voltage</translation>
+    </message>
+    <message>
+        <source>ログ - %1</source>
+        <translation>Log - %1</translation>
+    </message>
+    <message>
+        <source>%1 サンプル&#x3000;%2 ラン&#x3000;%3</source>
+        <translation>%1 samples  %2 runs  %3</translation>
+    </message>
+</context>
+<context>
     <name>MeasureCommand</name>
     <message>
         <source>ファイル：%1があります。</source>
@@ -267,6 +282,14 @@ Overwrite it?</translation>
     <message>
         <source>ボード選択(&amp;B)...</source>
         <translation>Choose &amp;board...</translation>
+    </message>
+    <message>
+        <source>ログ (*.h5 *.csv)|*.h5 *.csv</source>
+        <translation>Logs (*.h5 *.csv)|*.h5 *.csv</translation>
+    </message>
+    <message>
+        <source>ログを開く(&amp;L)...</source>
+        <translation>Open &amp;log...</translation>
     </message>
 </context>
 <context>

@@ -145,7 +145,7 @@ TEST(MainWindow, MenuBarHoldsTheThreeMenusAndTheirItems)
     for (const QAction* menu : rig.window->menuBar()->actions())
         titles << menu->text();
     EXPECT_EQ(titles, QStringList({"ファイル(&F)", "データ(&D)", "Y軸表示"}));
-    EXPECT_EQ(ItemTexts(rig.Find<QMenu>("File1")), QStringList({"ボード選択(&B)...", "終了(&X)"}));
+    EXPECT_EQ(ItemTexts(rig.Find<QMenu>("File1")), QStringList({"ボード選択(&B)...", "ログを開く(&L)...", "終了(&X)"}));
     EXPECT_EQ(ItemTexts(rig.Find<QMenu>("Data1")),
               QStringList({"保存(&S)", "読込み(&O)", "---", "クリア", "", "CSV書き出し(&E)...", "ノイズ解析(&N)...",
                            "レポート保存(&R)..."}));

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ColumnExtremes.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class LogSource;
+
+// What the log window draws of a stretch of a log, first..last, over a
+// number of pixel columns: each channel's lowest and highest code of every
+// column, so that a one-sample spike shows at any zoom; or, once the stretch
+// holds no more than two samples a column, the codes themselves, to be
+// joined by lines as the main graph joins them.
+class LogEnvelope {
+public:
+    // Samples done of all; false cancels.
+    using Progress = std::function<bool(std::int64_t done, std::int64_t total)>;
+
+    // False when cancelled or a read failed (Error() names the log's reason).
+    bool Read(LogSource& log, std::int64_t first, std::int64_t last, int columns, const Progress& progress = {});
+
+    bool Raw() const { return raw_; }
+    int Channels() const { return static_cast<int>(codes_.size()); }
+    std::int64_t First() const { return first_; }
+    std::int64_t Count() const { return count_; }
+    // The columns of a channel (0 = the log's first column of codes).
+    const ColumnExtremes& Columns(int channel) const { return columns_[static_cast<std::size_t>(channel)]; }
+    // The codes of a channel, when Raw().
+    const std::vector<float>& Codes(int channel) const { return codes_[static_cast<std::size_t>(channel)]; }
+    // The lowest and highest code over every column of every channel.
+    std::pair<float, float> Range() const;
+    QString Error() const { return error_; }
+
+private:
+    static constexpr std::int64_t BlockSamples = 65536;
+
+    bool ReadBlocks(LogSource& log, const Progress& progress);
+
+    std::int64_t first_ = 0;
+    std::int64_t count_ = 0;
+    bool raw_ = false;
+    std::vector<ColumnExtremes> columns_;
+    std::vector<std::vector<float>> codes_;
+    QString error_;
+};

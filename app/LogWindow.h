@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+class LogPlot;
+class LogSource;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+
+// A long-term log, text or HDF5, in a window of its own: the whole log at
+// once as each pixel column's extremes, zoomed and panned as the main graph
+// is, down to single samples; the channels shown, codes or µV, UTC or local
+// time; the readout under the mouse, and what the log holds.
+class LogWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit LogWindow(QWidget* parent = nullptr);
+    ~LogWindow() override;
+
+    // The log from now on; false with the reason (naming the file), the
+    // window showing what it showed before.
+    bool Open(const QString& path, QString& error);
+    LogPlot* Plot() const { return plot_; }
+    QString Summary() const;
+
+private:
+    void ChooseChannels();
+    void OfferChannels();
+
+    std::unique_ptr<LogSource> log_;
+    LogPlot* plot_;
+    QComboBox* channels_;
+    QCheckBox* volts_;
+    QCheckBox* utc_;
+    QLabel* summary_;
+    QLabel* readout_;
+};

@@ -1,0 +1,196 @@
+// The log window on logs made for the test: a one-sample spike seen at every
+// zoom from the whole log down to single samples, the readout, the event
+// marks and the time axis, and the menu item that opens it or refuses a file.
+
+#include "FormMainProbe.h"
+#include "LogFiles.h"
+#include "LogPlot.h"
+#include "LogTimeline.h"
+#include "LogWindow.h"
+#include "WindowRig.h"
+
+#include "CodeScale.h"
+#include "MeasureItems.h"
+
+#include <QAction>
+#include <QDateTime>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr std::int64_t RunSamples = 150000;
+constexpr std::int64_t Spike = RunSamples + 23457;  // in the second run
+constexpr std::int32_t Quiet = CodeScale::MidScale;
+constexpr std::int32_t SpikeCode = Quiet + 5000;
+constexpr std::uint32_t Red = 0xFFFF0000u;
+
+MeasureSettings Ch0At10k()
+{
+    MeasureSettings settings;
+    settings.spsSel = *MeasureItems::ParseRate(QStringLiteral("10ksps"));
+    settings.CHSel = ModeCh0;
+    settings.fSinc5 = 1;
+    return settings;
+}
+
+// Two runs of a quiet channel wobbling by a code, one sample of the second
+// run 5000 codes above the rest.
+std::vector<TestRun> SpikedRuns()
+{
+    std::vector<TestRun> runs{{"2026-12-08T21:40:12.345Z", {}}, {"2026-12-08T21:40:27.400Z", {}}};
+    for (TestRun& run : runs) {
+        for (std::int64_t i = 0; i < RunSamples; ++i)
+            run.Codes.push_back(Quiet + static_cast<std::int32_t>(i % 2));
+    }
+    runs[1].Codes[static_cast<std::size_t>(Spike - RunSamples)] = SpikeCode;
+    return runs;
+}
+
+// The topmost row of the plot with a red pixel and its first column, and
+// the columns holding one in the top tenth of the plot.
+struct RedSeen {
+    int Top = -1;
+    int TopColumn = -1;
+    std::vector<int> HighColumns;
+};
+
+RedSeen Red_(const Bitmap& picture)
+{
+    RedSeen seen;
+    for (int y = 0; y < picture.Height() && seen.Top < 0; ++y) {
+        for (int x = 0; x < picture.Width(); ++x) {
+            if (picture.Pixel(x, y) == Red) {
+                seen.Top = y;
+                seen.TopColumn = x;
+                break;
+            }
+        }
+    }
+    for (int x = 0; x < picture.Width(); ++x) {
+        for (int y = 0; y < picture.Height() / 10; ++y) {
+            if (picture.Pixel(x, y) == Red) {
+                seen.HighColumns.push_back(x);
+                break;
+            }
+        }
+    }
+    return seen;
+}
+
+class LogWindowTest : public ::testing::TestWithParam<bool> {
+protected:
+    QString Log()
+    {
+        return GetParam() ? files.Hdf5(QStringLiteral("spike.h5"), Ch0At10k(), SpikedRuns())
+                          : files.Text(QStringLiteral("spike.csv"), Ch0At10k(), SpikedRuns());
+    }
+
+    LogFiles files;
+};
+
+TEST_P(LogWindowTest, AOneSampleSpikeShowsAtEveryZoomDownToSamples)
+{
+    LogWindow window;
+    window.resize(900, 480);
+    QString error;
+    ASSERT_TRUE(window.Open(Log(), error)) << error.toStdString();
+    window.show();
+    LogPlot& plot = *window.Plot();
+    EXPECT_EQ(plot.View().Last(), 2 * RunSamples - 1);  // the whole log first
+
+    std::int64_t span = 2 * RunSamples;
+    for (int step = 0; span >= 8; ++step, span /= 7) {
+        SCOPED_TRACE(span);
+        if (step > 0)
+            plot.ShowSamples(Spike - span / 3, Spike - span / 3 + span - 1);
+        ASSERT_LE(plot.View().First(), Spike);
+        ASSERT_GE(plot.View().Last(), Spike);
+        const RedSeen seen = Red_(plot.Picture());
+        // The spike is the highest thing drawn, and it is drawn where its sample is.
+        EXPECT_EQ(plot.Envelope().Range().second, static_cast<float>(SpikeCode));
+        EXPECT_LT(seen.Top, plot.Picture().Height() / 10);
+        EXPECT_LE(std::abs(seen.TopColumn - plot.ColumnOf(Spike)), 1);
+        // Columns of extremes: nothing else reaches that high. (Samples
+        // joined by lines climb to the spike over the columns between.)
+        if (!plot.Envelope().Raw()) {
+            ASSERT_FALSE(seen.HighColumns.empty());
+            EXPECT_LE(seen.HighColumns.back() - seen.HighColumns.front(), 2);
+        }
+    }
+    EXPECT_TRUE(plot.Envelope().Raw());
+}
+
+TEST_P(LogWindowTest, ReadoutMarksAndTimeAxisTellWhereAndWhen)
+{
+    LogWindow window;
+    window.resize(900, 480);
+    QString error;
+    ASSERT_TRUE(window.Open(Log(), error)) << error.toStdString();
+    EXPECT_TRUE(window.Summary().startsWith(QStringLiteral("300000 サンプル　2 ラン　10ksps"))) << window.Summary().toStdString();
+    LogPlot& plot = *window.Plot();
+
+    plot.ShowSamples(Spike - 10, Spike + 9);
+    const QString readout = plot.ReadoutAt(plot.ColumnOf(Spike));
+    // Sample 173457 is 23457 samples, 2.3457 s, into run 2, which starts at 21:40:27.400.
+    EXPECT_TRUE(readout.startsWith(QStringLiteral("2026-12-08 21:40:29.745 UTC  #173457  CH0 %1").arg(SpikeCode)))
+        << readout.toStdString();
+
+    plot.ShowAll();
+    const QString coarse = plot.ReadoutAt(plot.ColumnOf(Spike));
+    EXPECT_TRUE(coarse.endsWith(QStringLiteral(" .. %1").arg(SpikeCode))) << coarse.toStdString();
+    if (!GetParam()) {  // the text log's gap comment is an event, marked where run 2 starts
+        EXPECT_TRUE(plot.MarkAt(plot.ColumnOf(RunSamples)).startsWith(QStringLiteral("gap: "))) << plot.MarkAt(plot.ColumnOf(RunSamples)).toStdString();
+    }
+    EXPECT_TRUE(plot.MarkAt(plot.ColumnOf(RunSamples / 2)).isEmpty());
+}
+
+// Two 15 s runs at 10 ksps, the second 55 ms after the first ends: round
+// five seconds of the clock, each on the sample at or after it, and the
+// label the step needs, in UTC and in another zone.
+TEST(LogTimelineTest, TicksFallOnRoundTimesOnTheirSamples)
+{
+    const double start = QDateTime::fromString(QStringLiteral("2026-12-08T21:40:12.345Z"), Qt::ISODateWithMs).toMSecsSinceEpoch();
+    const LogTimeline timeline({{0, RunSamples, start}, {RunSamples, RunSamples, start + 15055}}, 10000);
+    std::vector<std::pair<std::int64_t, QString>> ticks;
+    for (const LogTimeline::Tick& tick : timeline.Ticks(0, 2 * RunSamples - 1, 8, true))
+        ticks.emplace_back(tick.Sample, tick.Label);
+    const std::vector<std::pair<std::int64_t, QString>> expected{
+        {26550, "21:40:15"}, {76550, "21:40:20"}, {126550, "21:40:25"}, {176000, "21:40:30"}, {226000, "21:40:35"}, {276000, "21:40:40"}};
+    EXPECT_EQ(ticks, expected);
+    const std::vector<LogTimeline::Tick> fine = timeline.Ticks(100, 120, 4, true);
+    ASSERT_FALSE(fine.empty());
+    EXPECT_EQ(fine.front().Label, QStringLiteral("21:40:12.355"));
+    EXPECT_EQ(timeline.PositionOf(start + 15020), RunSamples);  // in the gap: the next run's first sample
+#ifndef _WIN32  // Windows takes its zone from the system, not from TZ
+    qputenv("TZ", "Asia/Tokyo");
+    EXPECT_EQ(timeline.Ticks(0, 2 * RunSamples - 1, 8, false).front().Label, QStringLiteral("06:40:15"));
+    qunsetenv("TZ");
+#endif
+}
+
+INSTANTIATE_TEST_SUITE_P(Form, LogWindowTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Hdf5" : "Text"; });
+
+TEST(LogWindowMenu, OpensALogBesideTheWindowAndRefusesWhatIsNotOne)
+{
+    WindowRig rig;
+    LogFiles files;
+    const QString notALog = files.Folder().WriteText(QStringLiteral("notes.csv"), "hello\n");
+    rig.files.Paths = {notALog, files.Text(QStringLiteral("good.csv"), Ch0At10k(), SpikedRuns())};
+    QAction* open = rig.Find<QAction>("OpenLog");
+    ASSERT_NE(open, nullptr);
+
+    open->trigger();
+    EXPECT_TRUE(rig.OnlyBox().contains(notALog)) << rig.OnlyBox().toStdString();
+    EXPECT_EQ(rig.window->findChild<LogWindow*>(), nullptr);
+
+    open->trigger();
+    LogWindow* window = rig.window->findChild<LogWindow*>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ログ - good.csv"));
+    EXPECT_EQ(rig.files.Dialogs.back().Filter, QStringLiteral("ログ (*.h5 *.csv)|*.h5 *.csv"));
+}
+
+} // namespace
