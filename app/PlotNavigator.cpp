@@ -1,5 +1,7 @@
 #include "PlotNavigator.h"
 
+#include <algorithm>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -76,6 +78,8 @@ bool PlotNavigator::Press(const QMouseEvent& event)
                      || (event.button() == Qt::LeftButton && (event.modifiers() & Qt::ControlModifier));
     if (box)
         Dragging = Drag::Box;
+    else if (Selecting && event.button() == Qt::LeftButton && (event.modifiers() & Qt::ShiftModifier))
+        Dragging = Drag::Select;
     else if (event.button() == Qt::LeftButton)
         Dragging = Drag::Pan;
     else
@@ -95,7 +99,7 @@ bool PlotNavigator::Move(const QMouseEvent& event)
     }
     if (Dragging == Drag::Pan && at != LastAt)
         emit Pan(at.x() - LastAt.x(), at.y() - LastAt.y());
-    else if (Dragging == Drag::Box)
+    else if (Dragging == Drag::Box || Dragging == Drag::Select)
         emit BandChanged(QRect(DragFrom, at).normalized());
     LastAt = at;
     emit Hover(at);
@@ -105,6 +109,12 @@ bool PlotNavigator::Move(const QMouseEvent& event)
 bool PlotNavigator::Release(const QMouseEvent& event)
 {
     const Drag ended = std::exchange(Dragging, Drag::None);
+    if (ended == Drag::Select) {
+        emit BandChanged(QRect());
+        if (Accepts())
+            emit Selected(std::min(DragFrom.x(), event.position().toPoint().x()), std::max(DragFrom.x(), event.position().toPoint().x()));
+        return true;
+    }
     if (ended != Drag::Box)
         return ended == Drag::Pan;
     emit BandChanged(QRect());

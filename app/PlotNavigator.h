@@ -15,7 +15,8 @@ class QWidget;
 // requests, in paint-box pixels. The wheel zooms the samples around the
 // mouse, with Shift the values; the left button drags the picture along; the
 // right button, or Ctrl with the left, drags out a box to zoom to; a
-// double-click shows the whole run again. With the plot focused, + and -
+// double-click shows the whole run again. Where selecting is enabled,
+// Shift with the left button drags out a stretch. With the plot focused, + and -
 // zoom, the arrow keys pan and Home shows the whole run. While accepts()
 // says no (a run, no data), it asks for nothing but the readout's end.
 class PlotNavigator : public QObject {
@@ -27,12 +28,15 @@ public:
     static constexpr double ValueZoomStep = 0.5;
 
     PlotNavigator(QWidget* plot, std::function<bool()> accepts);
+    void EnableSelecting() { Selecting = true; }
 
 signals:
     void ZoomSamples(double factor, QPoint at);
     void ZoomValues(double factor, QPoint at);
     void Pan(int columns, int rows);
     void ZoomToBox(const QRect& box);
+    // A stretch dragged out with Shift, from one column to another.
+    void Selected(int fromX, int toX);
     void BandChanged(const QRect& band);
     void Fit();
     void Hover(QPoint at);
@@ -42,7 +46,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class Drag { None, Pan, Box };
+    enum class Drag { None, Pan, Box, Select };
 
     bool Wheel(const QWheelEvent& event);
     bool Press(const QMouseEvent& event);
@@ -55,6 +59,7 @@ private:
     QWidget* Plot;
     std::function<bool()> Accepts;
     Drag Dragging = Drag::None;
+    bool Selecting = false;
     QPoint DragFrom;
     QPoint LastAt;
 };

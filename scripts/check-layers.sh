@@ -15,8 +15,9 @@ declare -A allowed=(
   [acquire]="acquire link data common"
   [publish]="publish acquire analysis link data common"
   [plan]="plan analysis common"
-  [cli]="cli plan publish acquire report analysis link data graph common"
-  [app]="app acquire report analysis link data graph common"
+  [longlog]="longlog acquire analysis link data common"
+  [cli]="cli longlog plan publish acquire report analysis link data graph common"
+  [app]="app longlog acquire report analysis link data graph common"
   [python]="python plan acquire analysis link data common"
 )
 

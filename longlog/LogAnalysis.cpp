@@ -20,7 +20,7 @@ std::vector<int> ChannelNumbers(const LogSource& log)
 } // namespace
 
 bool LogAnalysis::Of(const QString& name, LogSource& log, const std::vector<LogBlocks::Piece>& pieces, bool withTrace,
-                     RunAnalysis& analysis, QString& error)
+                     RunAnalysis& analysis, QString& error, const Progress& progress)
 {
     const MeasureSettings& settings = log.Head().Settings;
     LogBlocks blocks(log, pieces);
@@ -34,7 +34,12 @@ bool LogAnalysis::Of(const QString& name, LogSource& log, const std::vector<LogB
             traces.emplace_back(total, TraceColumns);
     }
     const std::int64_t stride = log.Channels();
+    bool cancelled = false;
     const auto take = [&](const std::int32_t* rows, std::int64_t first, std::int64_t owned, std::int64_t available) {
+        if (cancelled || (progress && !progress(first, total))) {
+            cancelled = true;
+            return;
+        }
         for (std::size_t c = 0; c < streams.size(); ++c) {
             streams[c].Add(rows + c, first, owned, available, stride);
             if (withTrace)
@@ -43,6 +48,10 @@ bool LogAnalysis::Of(const QString& name, LogSource& log, const std::vector<LogB
     };
     if (!blocks.Walk(WelchDensity::SegmentLength(total) / 2, take)) {
         error = log.Error();
+        return false;
+    }
+    if (cancelled) {
+        error.clear();
         return false;
     }
     analysis = RunAnalysis();

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class LogSource;
 
 // A long-term log's report in one pass over the picked samples, in memory
@@ -16,7 +18,11 @@ class LogAnalysis {
 public:
     static constexpr int TraceColumns = 4096;
 
-    // False with the log's error when a read fails.
+    // Samples done of all, after each block; false cancels.
+    using Progress = std::function<bool(std::int64_t done, std::int64_t total)>;
+
+    // False with the log's error when a read fails, or with an empty error
+    // when progress cancelled.
     static bool Of(const QString& name, LogSource& log, const std::vector<LogBlocks::Piece>& pieces, bool withTrace,
-                   RunAnalysis& analysis, QString& error);
+                   RunAnalysis& analysis, QString& error, const Progress& progress = {});
 };
