@@ -3,6 +3,7 @@
 #include "Hdf5Attributes.h"
 #include "Hdf5LogRows.h"
 #include "LogLayout.h"
+#include "SummaryPyramid.h"
 
 #include <string>
 
@@ -12,14 +13,6 @@ bool Hdf5SummaryLevels::Refuse(const QString& why)
     levels_.clear();
     rows_.clear();
     return false;
-}
-
-std::int64_t Hdf5SummaryLevels::RowSamples(int level)
-{
-    std::int64_t samples = LogLayout::SummaryBlock;
-    for (int above = 1; above < level; ++above)
-        samples *= LogLayout::SummaryFanOut;
-    return samples;
 }
 
 QString Hdf5SummaryLevels::Name(int level)
@@ -73,7 +66,7 @@ bool Hdf5SummaryLevels::OpenLevel(hid_t group, int level)
 void Hdf5SummaryLevels::CheckAgainst(std::int64_t samples)
 {
     for (int level = 1; level <= Levels(); ++level) {
-        const std::int64_t whole = samples / RowSamples(level);
+        const std::int64_t whole = samples / SummaryPyramid::RowSamples(level);
         if (Rows(level) > whole) {
             Refuse(QStringLiteral("%1 has %2 rows, but /%3 holds %4 blocks of its size")
                        .arg(Name(level))
@@ -110,7 +103,7 @@ QString Hdf5SummaryLevels::Read(int level, std::int64_t first, std::int64_t coun
             .arg(first + count)
             .arg(Name(level), Hdf5Handle::StackMessage());
     for (std::size_t i = 0; i < out.size(); ++i) {
-        if (const char* fault = out[i].Fault(RowSamples(level)))
+        if (const char* fault = out[i].Fault(SummaryPyramid::RowSamples(level)))
             return QStringLiteral("row %1 of %2: %3").arg(first + static_cast<std::int64_t>(i) / channels_).arg(Name(level), QString::fromUtf8(fault));
     }
     return QString();

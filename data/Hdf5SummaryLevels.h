@@ -29,8 +29,7 @@ public:
     // cannot be read, or one is not a summary of the samples it covers.
     QString Read(int level, std::int64_t first, std::int64_t count, std::vector<BlockSummary>& out) const;
 
-    // The samples (pairs) a row of `level` covers.
-    static std::int64_t RowSamples(int level);
+    // "/summary/level1"
     static QString Name(int level);
 
 private:

@@ -44,6 +44,14 @@ void SummaryPyramid::Clear()
         rows.clear();
 }
 
+std::int64_t SummaryPyramid::RowSamples(int level)
+{
+    std::int64_t samples = LogLayout::SummaryBlock;
+    for (int above = 1; above < level; ++above)
+        samples *= LogLayout::SummaryFanOut;
+    return samples;
+}
+
 void SummaryPyramid::AddBlock(const std::int32_t* codes)
 {
     BlockSummary row[2];

@@ -21,6 +21,9 @@ public:
     const std::vector<BlockSummary>& Made(int level) const;
     void Clear();
 
+    // The samples (pairs) a row of `level` covers.
+    static std::int64_t RowSamples(int level);
+
 private:
     void AddBlock(const std::int32_t* codes);
     void AddRow(int level, const BlockSummary* row);
