@@ -296,7 +296,8 @@ TEST_F(Hdf5LogCommand, IndexRefusesALogBeingWritten)
 }
 
 // A disk that fills while the summaries are written: exit code 2, and the
-// log reads as before, its codes whole and no summaries.
+// log reads as before, its codes whole and no summaries, its superblock
+// as it was.
 TEST_F(Hdf5LogCommand, AFullDiskLeavesTheIndexedLogAsItWas)
 {
     ASSERT_EQ(CliProcess::Run(LogWords(path, {QStringLiteral("--runs"), QStringLiteral("2")}), FastBoard(true)).ExitCode, 0);
@@ -308,6 +309,10 @@ TEST_F(Hdf5LogCommand, AFullDiskLeavesTheIndexedLogAsItWas)
     EXPECT_EQ(r.ExitCode, 2);
     EXPECT_TRUE(r.Err.contains(QStringLiteral("korvadex-cli: ") + path + QStringLiteral(": the block summaries cannot be")))
         << r.Err.toStdString();
+    // Not even marked open for writing: a plain reader opens it.
+    const hid_t plain = H5Fopen(QFile::encodeName(path).constData(), H5F_ACC_RDONLY, H5P_DEFAULT);
+    EXPECT_GE(plain, 0);
+    H5Fclose(plain);
     Hdf5LogReader reader;
     ASSERT_TRUE(reader.Open(path)) << reader.Error().toStdString();
     EXPECT_EQ(reader.SummaryLevels(), 0);

@@ -65,8 +65,9 @@ void WriteLog(const QString& path, std::int32_t mode, const std::vector<std::int
     constexpr std::int64_t Piece = 12345;
     for (std::int64_t first = 0; first < Samples; first += Piece) {
         writer.AddCodes(codes.data() + first * channels, std::min(Piece, Samples - first));
-        if (first % (8 * Piece) == 0)
+        if (first % (8 * Piece) == 0) {
             ASSERT_TRUE(writer.Flush()) << writer.Error().toStdString();
+        }
     }
     ASSERT_TRUE(writer.Close()) << writer.Error().toStdString();
 }
