@@ -21,8 +21,8 @@ const char* const HelpText =
     "of /codes, each level above of 16 rows of the one below. The codes are\n"
     "read once; the summaries are linked into the file only when whole, so a\n"
     "failure or a kill leaves the log as it was. Logs written now have them.\n"
-    "A log marked open for writing (being written, or its writer killed) is\n"
-    "refused; once no writer runs, h5clear -s clears the mark of a killed one.\n"
+    "A log being written, or marked open for writing by a writer that was killed,\n"
+    "is refused; once no writer runs, h5clear -s clears the mark of a killed one.\n"
     "  --force   build the summaries anew where the log has them already\n"
     "exit codes: 0 done, 2 usage error, a log refused or not indexed";
 

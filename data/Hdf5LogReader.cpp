@@ -115,12 +115,10 @@ bool Hdf5LogReader::OpenFile(const QString& path, unsigned access)
     file_ = Hdf5Handle(H5Fopen(name.constData(), access, properties.Id()), H5Fclose);
     if (!file_.Valid()) {
         const QString cause = Hdf5Handle::StackMessage();
-        if (access == H5F_ACC_RDWR && cause.contains(QLatin1String("already open for write")))
-            return Fail(QStringLiteral("is marked open for writing: a log still being written, or one whose writer "
-                                       "was killed (once no writer runs, h5clear -s clears the mark)"));
-        return Fail(QStringLiteral("cannot be %1 as HDF5 (damaged or truncated%2)")
-                        .arg(access == H5F_ACC_RDWR ? QStringLiteral("opened for writing") : QStringLiteral("read"),
-                             cause.isEmpty() ? QString() : QStringLiteral(": ") + cause));
+        if (access == H5F_ACC_RDWR)
+            return FailUpdate(cause);
+        return Fail(QStringLiteral("cannot be read as HDF5 (damaged or truncated%1)")
+                        .arg(cause.isEmpty() ? QString() : QStringLiteral(": ") + cause));
     }
     // The head's texts may lie in a heap the library cannot read safely
     // when it is damaged: read first by a copy of this process.
@@ -149,6 +147,19 @@ bool Hdf5LogReader::Close()
     summaries_ = Hdf5SummaryLevels();
     const hid_t file = file_.Release();
     return file < 0 || H5Fclose(file) >= 0;
+}
+
+bool Hdf5LogReader::FailUpdate(const QString& cause)
+{
+    if (cause.contains(QLatin1String("already open for write")))
+        return Fail(QStringLiteral("is marked open for writing: a log still being written, or one whose writer "
+                                   "was killed (once no writer runs, h5clear -s clears the mark)"));
+    // A writer (or a plain reader) holds HDF5's lock on the file.
+    if (cause.contains(QLatin1String("lock")) || cause.contains(QLatin1String("temporarily unavailable")))
+        return Fail(QStringLiteral("is open in another program, which holds its lock (%1): a log still being written "
+                                   "can be indexed once its writer ends")
+                        .arg(cause));
+    return Fail(QStringLiteral("cannot be opened for writing (%1)").arg(cause));
 }
 
 bool Hdf5LogReader::CheckFormat()

@@ -59,6 +59,7 @@ public:
 private:
     bool Fail(const QString& what);
     bool OpenFile(const QString& path, unsigned access);
+    bool FailUpdate(const QString& cause);
     bool CheckFormat();
     bool ReadHead();
     bool OpenCodes();

@@ -274,7 +274,8 @@ TEST_F(Hdf5LogCommand, IndexAddsSummariesToALogWithout)
     }
 }
 
-// A log being written is refused, and left to its writer.
+// A log being written is refused, and left to its writer; so is what a
+// killed writer leaves.
 TEST_F(Hdf5LogCommand, IndexRefusesALogBeingWritten)
 {
     CliResult index;
@@ -285,10 +286,14 @@ TEST_F(Hdf5LogCommand, IndexRefusesALogBeingWritten)
         index = CliProcess::Run({QStringLiteral("index"), path});
         return true;
     };
-    const CliResult r = CliProcess::RunSignalledWhen(LogWords(path), FastBoard(true), indexWhenOpen, Stop::CtrlC);
+    const CliResult r = CliProcess::RunSignalledWhen(LogWords(path), FastBoard(true), indexWhenOpen, Stop::Kill);
     ASSERT_TRUE(r.Finished);
     EXPECT_EQ(index.ExitCode, 2);
-    EXPECT_TRUE(index.Err.contains(QStringLiteral("is marked open for writing"))) << index.Err.toStdString();
+    EXPECT_TRUE(index.Err.contains(QStringLiteral("is open in another program"))) << index.Err.toStdString();
+    // Killed, its writer leaves the mark.
+    const CliResult killed = CliProcess::Run({QStringLiteral("index"), path});
+    EXPECT_EQ(killed.ExitCode, 2);
+    EXPECT_TRUE(killed.Err.contains(QStringLiteral("is marked open for writing"))) << killed.Err.toStdString();
     Hdf5LogReader reader;
     ASSERT_TRUE(reader.Open(path)) << reader.Error().toStdString();
     ExpectWholeRuns(reader);
