@@ -1,9 +1,9 @@
 // The block summaries' part of logging at 125 ksps CH0: a second of codes
 // (125000, in the board's pieces of 1000) through SummaryPyramid, and its
 // rows appended to the levels of a SWMR log, as the writer does once a
-// second. The share of a core is the processor time of one iteration over
-// the second it stands for (target ≤ 0.5 %). The file goes to the
-// temporary folder (TMPDIR).
+// second. The share of a core is the processor time of one iteration (the
+// CPU column) over the second it stands for: 5 ms is 0.5 %, the target.
+// The file goes to the temporary folder (TMPDIR).
 #include "Hdf5Handle.h"
 #include "Hdf5SummaryTables.h"
 #include "SummaryPyramid.h"
@@ -57,8 +57,6 @@ void SummariesOfALoggedSecond(benchmark::State& state)
         }
         pyramid.Clear();
     }
-    state.counters["core_share_%"] = benchmark::Counter(static_cast<double>(state.iterations()) / 100.0,
-                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(SummariesOfALoggedSecond)->Unit(benchmark::kMicrosecond);
 
