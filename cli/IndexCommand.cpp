@@ -37,8 +37,7 @@ QString IndexFile(const QString& path, bool rebuild)
     const Hdf5ModuleEntries* hdf5 = Hdf5Module::Load(error);
     if (hdf5 == nullptr)
         return QStringLiteral("%1: %2").arg(path, error);
-    hdf5->IndexLog(path, rebuild, error);
-    return error;
+    return hdf5->IndexLog(path, rebuild, error) ? QString() : error;
 }
 
 } // namespace
