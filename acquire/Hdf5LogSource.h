@@ -23,6 +23,12 @@ public:
     {
         return reader_.ReadCodes(first, count, out);
     }
+    int SummaryLevels() const override { return reader_.SummaryLevels(); }
+    std::int64_t SummaryRows(int level) const override { return reader_.SummaryRows(level); }
+    bool ReadSummary(int level, std::int64_t first, std::int64_t count, std::vector<BlockSummary>& out) override
+    {
+        return reader_.ReadSummary(level, first, count, out);
+    }
     QString Error() const override { return reader_.Error(); }
 
 protected:

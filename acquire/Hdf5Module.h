@@ -13,6 +13,9 @@
 struct Hdf5ModuleEntries {
     std::unique_ptr<LogSource> (*NewSource)();
     std::unique_ptr<LogOutput> (*NewOutput)();
+    // Adds block summaries to the HDF5 log at `path` (data's
+    // Hdf5LogIndexer); false with the reason in `error`.
+    bool (*IndexLog)(const QString& path, bool rebuild, QString& error);
     // Whether HDF5's own teardown at exit may wait for ever (a writer
     // left a file it could not close), so that the process must end
     // without it.

@@ -1,4 +1,5 @@
 #include "Hdf5Handle.h"
+#include "Hdf5LogIndexer.h"
 #include "Hdf5LogOutput.h"
 #include "Hdf5LogSource.h"
 #include "Hdf5Module.h"
@@ -18,7 +19,16 @@ std::unique_ptr<LogOutput> NewOutput()
     return std::make_unique<Hdf5LogOutput>();
 }
 
-const Hdf5ModuleEntries entries{NewSource, NewOutput, Hdf5Handle::TeardownUnsafe};
+bool IndexLog(const QString& path, bool rebuild, QString& error)
+{
+    Hdf5LogIndexer indexer;
+    if (indexer.Index(path, rebuild))
+        return true;
+    error = indexer.Error();
+    return false;
+}
+
+const Hdf5ModuleEntries entries{NewSource, NewOutput, IndexLog, Hdf5Handle::TeardownUnsafe};
 
 } // namespace
 

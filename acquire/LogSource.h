@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BlockSummary.h"
 #include "LogRecords.h"
 
 #include <QString>
@@ -35,6 +36,12 @@ public:
     // Samples (pairs) [first, first + count), Channels() codes each, row by
     // row; quickest when each read follows the one before.
     virtual bool ReadCodes(std::int64_t first, std::int64_t count, std::int32_t* out) = 0;
+    // Block summaries (data's SummaryPyramid): levels 1 .. SummaryLevels()
+    // of SummaryRows() rows, Channels() summaries a row, each checked as it
+    // is read; an HDF5 log's /summary, none for a text log.
+    virtual int SummaryLevels() const { return 0; }
+    virtual std::int64_t SummaryRows(int) const { return 0; }
+    virtual bool ReadSummary(int, std::int64_t, std::int64_t, std::vector<BlockSummary>&) { return false; }
     virtual QString Error() const = 0;
 
     // Whether the file is a long-term log by its first bytes: HDF5, or text

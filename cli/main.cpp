@@ -4,6 +4,7 @@
 #include "DrawModule.h"
 #include "ExitCode.h"
 #include "ExportCommand.h"
+#include "IndexCommand.h"
 #include "InfoCommand.h"
 #include "LogCommand.h"
 #include "MeasureCommand.h"
@@ -20,6 +21,8 @@ int RunCommand(const QString& command, const QStringList& words)
 {
     if (command == QLatin1String("info"))
         return InfoCommand::Run(words);
+    if (command == QLatin1String("index"))
+        return IndexCommand::Run(words);
     if (command == QLatin1String("measure"))
         return MeasureCommand::Run(words);
     if (command == QLatin1String("sweep"))

@@ -2,6 +2,13 @@
 
 #include <QFile>
 
+#include <fcntl.h>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 #include <utility>
 
 Hdf5Handle::Hdf5Handle(hid_t id, Closer close)
@@ -99,4 +106,27 @@ QString Hdf5Handle::StackMessage()
         return message.mid(from, message.indexOf(QLatin1Char('\''), from) - from);
     }
     return message;
+}
+
+// After a failed write HDF5 still holds metadata in its cache that names
+// space it could not write, and would write it at the close into whatever
+// room is left: a superblock naming an end beyond the file, which no reader
+// opens (and a close that fails leaves the library to crash at exit). The
+// file's descriptor is pointed at the null device instead, so that the
+// close succeeds there and the file stays as its last flush left it.
+void Hdf5Handle::CutOff(hid_t file)
+{
+#ifdef _WIN32
+    const char* const nullDevice = "NUL";
+#else
+    const char* const nullDevice = "/dev/null";
+#endif
+    int* descriptor = nullptr;
+    if (H5Fget_vfd_handle(file, H5P_DEFAULT, reinterpret_cast<void**>(&descriptor)) < 0 || descriptor == nullptr)
+        return;
+    const int null = open(nullDevice, O_RDWR);
+    if (null >= 0) {
+        dup2(null, *descriptor);
+        close(null);
+    }
 }

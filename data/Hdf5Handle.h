@@ -41,6 +41,10 @@ public:
     // tearing itself down at exit; a program that saw one ends without that
     // teardown (std::_Exit once its files are closed).
     static void MarkTeardownUnsafe();
+    // Points an open file's descriptor at the null device, so that what
+    // HDF5 still writes (at its close) after a failed write goes nowhere
+    // and the file stays as its last flush left it.
+    static void CutOff(hid_t file);
     static bool TeardownUnsafe();
 
 private:

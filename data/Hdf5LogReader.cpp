@@ -92,6 +92,16 @@ bool Hdf5LogReader::Fail(const QString& what)
 
 bool Hdf5LogReader::Open(const QString& path)
 {
+    return OpenFile(path, H5F_ACC_RDONLY | H5F_ACC_SWMR_READ);
+}
+
+bool Hdf5LogReader::OpenForUpdate(const QString& path)
+{
+    return OpenFile(path, H5F_ACC_RDWR);
+}
+
+bool Hdf5LogReader::OpenFile(const QString& path, unsigned access)
+{
     Hdf5Handle::SilenceErrorStack();
     *this = Hdf5LogReader();
     path_ = path;
@@ -100,11 +110,13 @@ bool Hdf5LogReader::Open(const QString& path)
     if (!Hdf5Signature::StartsWith(path))
         return Fail(QStringLiteral("not an HDF5 file"));
     const QByteArray name = Hdf5Handle::FileName(path);
-    const Hdf5Handle access(H5Pcreate(H5P_FILE_ACCESS), H5Pclose);
-    H5Pset_metadata_read_attempts(access.Id(), MetadataReadAttempts);
-    file_ = Hdf5Handle(H5Fopen(name.constData(), H5F_ACC_RDONLY | H5F_ACC_SWMR_READ, access.Id()), H5Fclose);
+    const Hdf5Handle properties(H5Pcreate(H5P_FILE_ACCESS), H5Pclose);
+    H5Pset_metadata_read_attempts(properties.Id(), MetadataReadAttempts);
+    file_ = Hdf5Handle(H5Fopen(name.constData(), access, properties.Id()), H5Fclose);
     if (!file_.Valid()) {
         const QString cause = Hdf5Handle::StackMessage();
+        if (access == H5F_ACC_RDWR)
+            return FailUpdate(cause);
         return Fail(QStringLiteral("cannot be read as HDF5 (damaged or truncated%1)")
                         .arg(cause.isEmpty() ? QString() : QStringLiteral(": ") + cause));
     }
@@ -115,9 +127,39 @@ bool Hdf5LogReader::Open(const QString& path)
                 ReadHead();
         }))
         return Fail(QStringLiteral("its head cannot be read: the HDF5 library fails on it (the file is damaged)"));
-    // The writer flushes a run's codes before its row: read in the other
-    // order, no run reaches past the codes read.
-    return CheckFormat() && ReadHead() && OpenCodes() && CountRuns() && CountEvents() && ReadExtent();
+    // The writer flushes a run's codes before its row, and a block's codes
+    // before its summary: read in the other order, no run nor summary
+    // reaches past the codes read.
+    if (!(CheckFormat() && ReadHead() && OpenCodes() && CountRuns() && CountEvents()))
+        return false;
+    summaries_.Open(file_.Id(), channels_);
+    if (!ReadExtent())
+        return false;
+    summaries_.CheckAgainst(samples_);
+    return true;
+}
+
+bool Hdf5LogReader::Close()
+{
+    codes_.Reset();
+    runTable_.Reset();
+    eventTable_.Reset();
+    summaries_ = Hdf5SummaryLevels();
+    const hid_t file = file_.Release();
+    return file < 0 || H5Fclose(file) >= 0;
+}
+
+bool Hdf5LogReader::FailUpdate(const QString& cause)
+{
+    if (cause.contains(QLatin1String("already open for write")))
+        return Fail(QStringLiteral("is marked open for writing: a log still being written, or one whose writer "
+                                   "was killed (once no writer runs, h5clear -s clears the mark)"));
+    // A writer (or a plain reader) holds HDF5's lock on the file.
+    if (cause.contains(QLatin1String("lock")) || cause.contains(QLatin1String("temporarily unavailable")))
+        return Fail(QStringLiteral("is open in another program, which holds its lock (%1): a log still being written "
+                                   "can be indexed once its writer ends")
+                        .arg(cause));
+    return Fail(QStringLiteral("cannot be opened for writing (%1)").arg(cause));
 }
 
 bool Hdf5LogReader::CheckFormat()
@@ -303,4 +345,10 @@ bool Hdf5LogReader::CheckCodes(std::int64_t first, std::int64_t count, const std
                     .arg(first + at / channels_)
                     .arg(*bad)
                     .arg(CodeScale::FullScale));
+}
+
+bool Hdf5LogReader::ReadSummary(int level, std::int64_t first, std::int64_t count, std::vector<BlockSummary>& out)
+{
+    const QString refusal = summaries_.Read(level, first, count, out);
+    return refusal.isEmpty() || Fail(refusal);
 }

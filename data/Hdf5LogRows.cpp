@@ -89,6 +89,18 @@ Hdf5Handle EventType(bool packed)
     return Compound(sizeof(EventRow), fields, std::size(fields), packed);
 }
 
+Hdf5Handle SummaryType(bool packed)
+{
+    const Field fields[] = {
+        {LogLayout::MinField, offsetof(BlockSummary, Min), H5T_NATIVE_INT32, H5T_STD_I32LE, 0},
+        {LogLayout::MaxField, offsetof(BlockSummary, Max), H5T_NATIVE_INT32, H5T_STD_I32LE, 0},
+        {LogLayout::CountField, offsetof(BlockSummary, Count), H5T_NATIVE_INT64, H5T_STD_I64LE, 0},
+        {LogLayout::SumField, offsetof(BlockSummary, Sum), H5T_NATIVE_INT64, H5T_STD_I64LE, 0},
+        {LogLayout::M2Field, offsetof(BlockSummary, M2), H5T_NATIVE_DOUBLE, H5T_IEEE_F64LE, 0},
+    };
+    return Compound(sizeof(BlockSummary), fields, std::size(fields), packed);
+}
+
 RunRow ToRow(const LogRun& run)
 {
     RunRow row{};

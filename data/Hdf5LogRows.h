@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BlockSummary.h"
 #include "Hdf5Handle.h"
 #include "LogLayout.h"
 #include "LogRecords.h"
@@ -7,7 +8,8 @@
 #include <cstdint>
 
 // The rows of /runs and /events as the writer and the reader hold them in
-// memory, with their HDF5 types: in the file the fields are packed little-
+// memory (and the cells of /summary's levels, BlockSummary), with their HDF5
+// types: in the file the fields are packed little-
 // endian, the strings fixed, NUL-padded UTF-8 (h5py gives them as bytes).
 namespace Hdf5LogRows {
 
@@ -30,6 +32,7 @@ struct EventRow {
 // The compound types; packed = true gives the file's layout.
 Hdf5Handle RunType(bool packed);
 Hdf5Handle EventType(bool packed);
+Hdf5Handle SummaryType(bool packed);
 
 RunRow ToRow(const LogRun& run);
 LogRun FromRow(const RunRow& row);

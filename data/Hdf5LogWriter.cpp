@@ -9,13 +9,6 @@
 #include <cstring>
 #include <iterator>
 
-#include <fcntl.h>
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace {
 
 // Room for the rows of about a day of runs per chunk; the tables are small
@@ -51,29 +44,6 @@ bool WriteRows(hid_t table, hid_t memoryType, std::int64_t first, std::int64_t c
         && H5Dwrite(table, memoryType, memory.Id(), space.Id(), H5P_DEFAULT, data) >= 0;
 }
 
-// After a failed write HDF5 still holds metadata in its cache that names
-// space it could not write, and would write it at the close into whatever
-// room is left: a superblock naming an end beyond the file, which no reader
-// opens (and a close that fails leaves the library to crash at exit). The
-// file's descriptor is pointed at the null device instead, so that the
-// close succeeds there and the file stays as its last flush left it.
-void CutOff(hid_t file)
-{
-#ifdef _WIN32
-    const char* const nullDevice = "NUL";
-#else
-    const char* const nullDevice = "/dev/null";
-#endif
-    int* descriptor = nullptr;
-    if (H5Fget_vfd_handle(file, H5P_DEFAULT, reinterpret_cast<void**>(&descriptor)) < 0 || descriptor == nullptr)
-        return;
-    const int null = open(nullDevice, O_RDWR);
-    if (null >= 0) {
-        dup2(null, *descriptor);
-        close(null);
-    }
-}
-
 const char* ChannelsWord(std::int32_t mode)
 {
     switch (mode) {
@@ -100,7 +70,7 @@ bool Hdf5LogWriter::Fail(const QString& what)
     if (!failed_) {
         error_ = cause.isEmpty() ? what : QStringLiteral("%1 (%2)").arg(what, cause);
         if (file_.Valid())
-            CutOff(file_.Id());
+            Hdf5Handle::CutOff(file_.Id());
     }
     failed_ = true;
     return false;
@@ -118,6 +88,7 @@ bool Hdf5LogWriter::Begin(const LogHead& head, const char* programWord)
 {
     channelMode_ = head.Settings.CHSel;
     channels_ = channelMode_ == ModeDual ? 2 : 1;
+    pyramid_ = SummaryPyramid(channels_);
     if (!file_.Valid())
         return Fail(QStringLiteral("the file is not open"));
     if (!WriteAttributes(head, programWord))
@@ -208,7 +179,8 @@ bool Hdf5LogWriter::MakeDatasets(double sampleRate)
     const Hdf5Handle eventFileType = Hdf5LogRows::EventType(true);
     runTable_ = Table(file_.Id(), LogLayout::Runs, runFileType.Id());
     eventTable_ = Table(file_.Id(), LogLayout::Events, eventFileType.Id());
-    return runTable_.Valid() && eventTable_.Valid();
+    const Hdf5Handle summary(H5Gcreate2(file_.Id(), LogLayout::Summary, H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT), H5Gclose);
+    return runTable_.Valid() && eventTable_.Valid() && summary.Valid() && summaries_.Make(summary.Id(), channels_);
 }
 
 void Hdf5LogWriter::AddCodes(const std::int32_t* codes, std::int64_t count)
@@ -237,6 +209,8 @@ bool Hdf5LogWriter::Flush()
         return Fail(QStringLiteral("the run table cannot be written"));
     if (!WriteCodes() || H5Dflush(codes_.Id()) < 0)
         return Fail(QStringLiteral("the codes cannot be written"));
+    if (!WriteSummaries())
+        return Fail(QStringLiteral("the block summaries cannot be written"));
     if (!WriteEndedRuns() || !WriteEvents() || H5Fflush(file_.Id(), H5F_SCOPE_LOCAL) < 0)
         return Fail(QStringLiteral("the run table cannot be written"));
     return true;
@@ -258,7 +232,17 @@ bool Hdf5LogWriter::WriteCodes()
         || H5Dwrite(codes_.Id(), H5T_NATIVE_INT32, memory.Id(), space.Id(), H5P_DEFAULT, pending_.data()) < 0)
         return false;
     written_ += count;
+    pyramid_.Add(pending_.data(), count);
     pending_.clear();
+    return true;
+}
+
+// After the codes: the rows of the blocks they made whole.
+bool Hdf5LogWriter::WriteSummaries()
+{
+    if (!summaries_.Append(pyramid_))
+        return false;
+    pyramid_.Clear();
     return true;
 }
 
@@ -311,6 +295,7 @@ bool Hdf5LogWriter::Close()
     codes_.Reset();
     runTable_.Reset();
     eventTable_.Reset();
+    summaries_ = Hdf5SummaryTables();
     const hid_t file = file_.Release();
     if (file >= 0 && H5Fclose(file) < 0) {
         Hdf5Handle::MarkTeardownUnsafe();

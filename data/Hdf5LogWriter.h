@@ -2,7 +2,9 @@
 
 #include "Hdf5Handle.h"
 #include "Hdf5LogRows.h"
+#include "Hdf5SummaryTables.h"
 #include "LogRecords.h"
+#include "SummaryPyramid.h"
 
 #include <QString>
 
@@ -17,7 +19,8 @@
 // memory until Flush, which writes a starting run's row before its codes
 // and an ended run's row after them, so that a reader (or what a killed
 // writer leaves) never sees a sample outside a run, nor a run whose samples
-// are not all there. Every failure ends in Error(); after one,
+// are not all there; the block summaries of whole blocks follow the codes
+// they summarise in the same way. Every failure ends in Error(); after one,
 // nothing more is written, and what was flushed before stays readable.
 class Hdf5LogWriter {
 public:
@@ -55,6 +58,7 @@ private:
     bool WriteAttributes(const LogHead& head, const char* programWord);
     bool MakeDatasets(double sampleRate);
     bool WriteCodes();
+    bool WriteSummaries();
     bool WriteStartedRuns();
     bool WriteEndedRuns();
     bool WriteEvents();
@@ -71,6 +75,8 @@ private:
     Hdf5Handle eventType_;
     std::vector<std::int32_t> pending_;
     std::int64_t written_ = 0;  // samples in /codes
+    SummaryPyramid pyramid_{1};
+    Hdf5SummaryTables summaries_;
     std::map<std::int32_t, Hdf5LogRows::RunRow> runs_;  // rows to write, by run number
     std::int64_t runRows_ = 0;  // rows in /runs
     std::vector<Hdf5LogRows::EventRow> events_;

@@ -17,6 +17,13 @@
 //   /events  one row per gap between runs, lost board, board back, and the
 //            log's end (compound, unlimited): time, kind, run, seconds, and
 //            the text log's comment for it.
+//   /summary/level1 .. level7
+//            block summaries of /codes (compound, unlimited, shape (n) or
+//            (n, 2) as /codes): row i of level k covers samples
+//            [i·B, (i + 1)·B) of /codes, B = 4096 · 16^(k − 1), whatever
+//            runs it spans; only whole blocks have a row. Per channel: min,
+//            max, count, the exact sum of codes and the squared deviations
+//            about the block's mean (Chan's merge joins rows exactly).
 //
 // Root attributes: the words of the text log's head (program, board,
 // settings, started), the board's serial, the program's version, the settings
@@ -32,6 +39,18 @@ constexpr std::int32_t FormatVersion = 1;
 constexpr const char* Codes = "codes";
 constexpr const char* Runs = "runs";
 constexpr const char* Events = "events";
+constexpr const char* Summary = "summary";  // a group of levels "level1" ..
+
+// Block summaries: a level-1 row covers SummaryBlock samples (pairs), each
+// level above SummaryFanOut rows of the one below. SWMR writing cannot add
+// datasets, so every level is made with the log, empty; a level gains its
+// first row once the one below has SummaryFanOut. The top level's sums stay
+// within int64 (2^24 · 4096 · 16^6 = 2^60) and it covers 6.4 days of
+// 125 ksps a row.
+constexpr std::int64_t SummaryBlock = 4096;
+constexpr int SummaryFanOut = 16;
+constexpr int SummaryLevels = 7;
+constexpr const char* SummaryLevelPrefix = "level";  // "level1" is level 1
 
 // Root attributes: UTF-8 strings
 constexpr const char* FormatAttribute = "format";           // Format
@@ -55,6 +74,17 @@ constexpr const char* CodeStepsAttribute = "code_steps";         // int32, 83886
 
 // /codes attribute
 constexpr const char* ChannelsAttribute = "channels";  // "ch0", "ch1", "ch0,ch1"
+
+// /summary attributes: int32
+constexpr const char* BlockSamplesAttribute = "block_samples";  // SummaryBlock
+constexpr const char* FanOutAttribute = "fan_out";              // SummaryFanOut
+
+// /summary/levelK fields, per channel
+constexpr const char* MinField = "min";      // int32
+constexpr const char* MaxField = "max";      // int32
+constexpr const char* CountField = "count";  // int64, samples covered
+constexpr const char* SumField = "sum";      // int64, of the codes
+constexpr const char* M2Field = "m2";        // double, Σ (code − block mean)²
 
 // /runs fields
 constexpr const char* RunField = "run";                 // int32

@@ -1,19 +1,25 @@
 // Feeds arbitrary bytes, as a file, to the long-term log's readers (text or
 // HDF5, chosen by the first bytes as the companion chooses). Whatever the
 // bytes, a refusal gives its reason; a log that opens reads all its samples
-// in blocks, in order, and every code read is a converter code.
+// in blocks, in order, and every code read is a converter code; every level
+// of its block summaries reads a page at a time until a page is refused
+// with its reason, and every row given is a summary of the samples it
+// covers, none past the codes.
 #include "CodeScale.h"
 #include "LogBlocks.h"
 #include "LogSource.h"
+#include "SummaryPyramid.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -26,6 +32,26 @@ void Require(bool condition, const char* what)
 }
 
 // The scratch file, removed when the program ends.
+void ReadSummaries(LogSource& log)
+{
+    constexpr std::int64_t PageRows = 4096;
+    std::vector<BlockSummary> rows;
+    for (int level = 1; level <= log.SummaryLevels(); ++level) {
+        const std::int64_t rowSamples = SummaryPyramid::RowSamples(level);
+        Require(log.SummaryRows(level) * rowSamples <= log.Samples(), "summary rows past the codes");
+        for (std::int64_t first = 0; first < log.SummaryRows(level); first += PageRows) {
+            const std::int64_t count = std::min(PageRows, log.SummaryRows(level) - first);
+            if (!log.ReadSummary(level, first, count, rows)) {
+                Require(!log.Error().isEmpty(), "a summary refused without its reason");
+                break;
+            }
+            Require(static_cast<std::int64_t>(rows.size()) == count * log.Channels(), "a page of the wrong size");
+            for (const BlockSummary& row : rows)
+                Require(row.Fault(rowSamples) == nullptr, "a summary row that is none");
+        }
+    }
+}
+
 struct ScratchFile {
     QString Path = QDir::temp().filePath(QStringLiteral("korvadex-log-fuzz-%1").arg(QCoreApplication::applicationPid()));
     ~ScratchFile() { QFile::remove(Path); }
@@ -60,5 +86,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Require(rows[i] >= 0 && rows[i] <= CodeScale::FullScale, "a code out of range");
     });
     Require(!read || next == log->Samples(), "blocks short of the samples");
+    ReadSummaries(*log);
     return 0;
 }

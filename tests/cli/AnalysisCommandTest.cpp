@@ -187,7 +187,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(AnalysisCommandTest, EveryNewCommandHasItsHelp)
 {
-    for (const char* command : {"export", "report", "log"}) {
+    for (const char* command : {"export", "report", "log", "index"}) {
         const CliResult r = CliProcess::Run({QString::fromLatin1(command), QStringLiteral("--help")});
         EXPECT_EQ(r.ExitCode, 0);
         EXPECT_TRUE(r.Out.startsWith(QStringLiteral("usage: korvadex-cli %1").arg(QLatin1String(command))));

@@ -1,6 +1,6 @@
 // log -o NAME.h5 run as a process on the virtual board, its file read back
 // with the program's own reader: every sample in order, what a kill leaves,
-// a full disk.
+// a full disk; and index adding block summaries to such a log.
 
 #include "CliProcess.h"
 #include "FileSizeLimit.h"
@@ -12,12 +12,16 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <hdf5.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -68,6 +72,34 @@ void ExpectWholeRuns(Hdf5LogReader& reader)
     EXPECT_EQ(next, reader.Samples());
 }
 
+// Every level taken (none refused: no row reaches past the codes), every row
+// read back checked, and each level-1 row the figures of its raw codes.
+void ExpectSummariesOfCodes(Hdf5LogReader& reader)
+{
+    ASSERT_EQ(reader.SummaryLevels(), LogLayout::SummaryLevels) << reader.SummaryRefusal().toStdString();
+    for (int level = 1; level <= LogLayout::SummaryLevels; ++level) {
+        std::vector<BlockSummary> rows;
+        ASSERT_TRUE(reader.ReadSummary(level, 0, reader.SummaryRows(level), rows)) << reader.Error().toStdString();
+    }
+    std::vector<BlockSummary> rows;
+    ASSERT_TRUE(reader.ReadSummary(1, 0, reader.SummaryRows(1), rows));
+    std::vector<std::int32_t> codes(static_cast<std::size_t>(LogLayout::SummaryBlock));
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        ASSERT_TRUE(reader.ReadCodes(static_cast<std::int64_t>(row) * LogLayout::SummaryBlock, LogLayout::SummaryBlock, codes.data()));
+        const BlockSummary raw = BlockSummary::Of(codes.data(), LogLayout::SummaryBlock, 1);
+        ASSERT_EQ(std::memcmp(&rows[row], &raw, sizeof raw), 0) << "row " << row;
+    }
+}
+
+// A log as an older version wrote it: no /summary.
+void DropSummaries(const QString& path)
+{
+    const hid_t file = H5Fopen(QFile::encodeName(path).constData(), H5F_ACC_RDWR, H5P_DEFAULT);
+    ASSERT_GE(file, 0);
+    EXPECT_GE(H5Ldelete(file, LogLayout::Summary, H5P_DEFAULT), 0);
+    H5Fclose(file);
+}
+
 class Hdf5LogCommand : public ::testing::Test {
 protected:
     QTemporaryDir folder;
@@ -89,6 +121,7 @@ TEST_F(Hdf5LogCommand, HoldsEverySampleInOrderWithItsRunsAndEvents)
     EXPECT_EQ(runs[0].End, LogLayout::EndComplete);
     EXPECT_EQ(runs[1].End, LogLayout::EndComplete);
     ExpectWholeRuns(reader);
+    ExpectSummariesOfCodes(reader);
     const std::vector<LogEvent> events = EventsOf(reader);
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0].Kind, LogLayout::EventGap);
@@ -147,6 +180,7 @@ TEST_P(KilledHdf5Log, LeavesEveryWrittenRunWhole)
     Hdf5LogReader reader;
     ASSERT_TRUE(reader.Open(path)) << reader.Error().toStdString();
     ExpectWholeRuns(reader);
+    ExpectSummariesOfCodes(reader);
     EXPECT_GE(RunsOf(reader).size(), runsSeen);
 }
 
@@ -207,6 +241,88 @@ TEST_F(Hdf5LogCommand, AFullDiskEndsTheLogAndKeepsWhatWasWritten)
     EXPECT_EQ(counted, reader.Samples());
     std::vector<std::int32_t> codes(static_cast<std::size_t>(reader.Samples()));
     EXPECT_TRUE(reader.ReadCodes(0, reader.Samples(), codes.data())) << reader.Error().toStdString();
+    ExpectSummariesOfCodes(reader);
+}
+
+// index on a log without summaries adds them; again it refuses, --force
+// builds them anew; a text log is refused by name.
+TEST_F(Hdf5LogCommand, IndexAddsSummariesToALogWithout)
+{
+    ASSERT_EQ(CliProcess::Run(LogWords(path, {QStringLiteral("--runs"), QStringLiteral("1")}), FastBoard(true)).ExitCode, 0);
+    DropSummaries(path);
+    const QString text = folder.filePath(QStringLiteral("log.csv"));
+    ASSERT_EQ(CliProcess::Run(LogWords(text, {QStringLiteral("--runs"), QStringLiteral("1")}), FastBoard(true)).ExitCode, 0);
+    struct Step {
+        QStringList Words;
+        int ExitCode;
+        const char* Err;  // a part of standard error
+    };
+    const Step steps[] = {
+        {{QStringLiteral("index"), path}, 0, ""},
+        {{QStringLiteral("index"), path}, 2, "has block summaries already (/summary); --force builds them anew"},
+        {{QStringLiteral("index"), QStringLiteral("--force"), path}, 0, ""},
+        {{QStringLiteral("index"), text}, 2, "not an HDF5 log"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.Words.join(QLatin1Char(' ')).toStdString());
+        const CliResult r = CliProcess::Run(step.Words);
+        EXPECT_EQ(r.ExitCode, step.ExitCode) << r.Err.toStdString();
+        EXPECT_TRUE(r.Err.contains(QString::fromUtf8(step.Err))) << r.Err.toStdString();
+        Hdf5LogReader reader;
+        ASSERT_TRUE(reader.Open(path)) << reader.Error().toStdString();
+        ExpectSummariesOfCodes(reader);
+    }
+}
+
+// A log being written is refused, and left to its writer; so is what a
+// killed writer leaves.
+TEST_F(Hdf5LogCommand, IndexRefusesALogBeingWritten)
+{
+    CliResult index;
+    const auto indexWhenOpen = [&] {
+        Hdf5LogReader watcher;
+        if (!watcher.Open(path) || watcher.RunCount() < 1)
+            return false;
+        index = CliProcess::Run({QStringLiteral("index"), path});
+        return true;
+    };
+    const CliResult r = CliProcess::RunSignalledWhen(LogWords(path), FastBoard(true), indexWhenOpen, Stop::Kill);
+    ASSERT_TRUE(r.Finished);
+    EXPECT_EQ(index.ExitCode, 2);
+    EXPECT_TRUE(index.Err.contains(QStringLiteral("is open in another program"))) << index.Err.toStdString();
+    // Killed, its writer leaves the mark.
+    const CliResult killed = CliProcess::Run({QStringLiteral("index"), path});
+    EXPECT_EQ(killed.ExitCode, 2);
+    EXPECT_TRUE(killed.Err.contains(QStringLiteral("is marked open for writing"))) << killed.Err.toStdString();
+    Hdf5LogReader reader;
+    ASSERT_TRUE(reader.Open(path)) << reader.Error().toStdString();
+    ExpectWholeRuns(reader);
+    ExpectSummariesOfCodes(reader);
+}
+
+// A disk that fills while the summaries are written: exit code 2, and the
+// log reads as before, its codes whole and no summaries, its superblock
+// as it was.
+TEST_F(Hdf5LogCommand, AFullDiskLeavesTheIndexedLogAsItWas)
+{
+    ASSERT_EQ(CliProcess::Run(LogWords(path, {QStringLiteral("--runs"), QStringLiteral("2")}), FastBoard(true)).ExitCode, 0);
+    DropSummaries(path);
+    const qint64 room = QFileInfo(path).size() + 1024;
+    const CliResult r = CliProcess::RunPrepared({QStringLiteral("index"), path}, {},
+                                                [&](QProcess& process) { ASSERT_TRUE(LimitFileSize(process, room)); });
+    ASSERT_TRUE(r.Finished);
+    EXPECT_EQ(r.ExitCode, 2);
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("korvadex-cli: ") + path + QStringLiteral(": the block summaries cannot be")))
+        << r.Err.toStdString();
+    // Not even marked open for writing: a plain reader opens it.
+    const hid_t plain = H5Fopen(QFile::encodeName(path).constData(), H5F_ACC_RDONLY, H5P_DEFAULT);
+    EXPECT_GE(plain, 0);
+    H5Fclose(plain);
+    Hdf5LogReader reader;
+    ASSERT_TRUE(reader.Open(path)) << reader.Error().toStdString();
+    EXPECT_EQ(reader.SummaryLevels(), 0);
+    EXPECT_EQ(reader.Samples(), 2 * RunSamples);
+    ExpectWholeRuns(reader);
 }
 
 #ifdef FAILING_CLOSE_LIBRARY
