@@ -1,5 +1,6 @@
 #include "LogEnvelope.h"
 
+#include "LogLayout.h"
 #include "LogSource.h"
 
 #include <algorithm>
@@ -13,18 +14,56 @@ bool LogEnvelope::Read(LogSource& log, std::int64_t first, std::int64_t last, in
     columns_.assign(static_cast<std::size_t>(log.Channels()), ColumnExtremes(count_, std::max(columns, 1)));
     codes_.assign(static_cast<std::size_t>(log.Channels()), {});
     error_.clear();
-    return ReadBlocks(log, progress);
+    level_ = raw_ ? 0 : LevelFor(log, count_, columns);
+    return level_ > 0 ? ReadLevel(log, level_, progress) : ReadBlocks(log, 0, count_, progress);
 }
 
-bool LogEnvelope::ReadBlocks(LogSource& log, const Progress& progress)
+int LogEnvelope::LevelFor(const LogSource& log, std::int64_t samples, int columns)
+{
+    int level = 0;
+    for (std::int64_t block = LogLayout::SummaryBlock; level < log.SummaryLevels() && block * columns <= samples;
+         block *= LogLayout::SummaryFanOut)
+        ++level;
+    return level;
+}
+
+bool LogEnvelope::ReadLevel(LogSource& log, int level, const Progress& progress)
+{
+    std::int64_t block = LogLayout::SummaryBlock;
+    for (int l = 1; l < level; ++l)
+        block *= LogLayout::SummaryFanOut;
+    const int channels = log.Channels();
+    const std::int64_t firstRow = first_ / block;
+    const std::int64_t endRow = std::min((first_ + count_) / block + 1, log.SummaryRows(level));
+    std::vector<BlockSummary> rows;
+    if (endRow > firstRow && !log.ReadSummary(level, firstRow, endRow - firstRow, rows)) {
+        error_ = log.Error();
+        return false;
+    }
+    for (std::int64_t r = 0; r < endRow - firstRow; ++r) {
+        const std::int64_t at = std::max((firstRow + r) * block - first_, std::int64_t{0});
+        for (int c = 0; c < channels; ++c) {
+            const BlockSummary& row = rows[static_cast<std::size_t>(r * channels + c)];
+            const float extremes[] = {static_cast<float>(row.Min), static_cast<float>(row.Max)};
+            columns_[static_cast<std::size_t>(c)].Add(extremes, at, 1);
+            columns_[static_cast<std::size_t>(c)].Add(extremes + 1, at, 1);
+        }
+    }
+    // The samples no whole block of the level holds.
+    const std::int64_t covered = std::max(endRow * block - first_, std::int64_t{0});
+    return covered >= count_ || ReadBlocks(log, covered, count_ - covered, progress);
+}
+
+// Codes from..from+count of the stretch, a block at a time.
+bool LogEnvelope::ReadBlocks(LogSource& log, std::int64_t from, std::int64_t count, const Progress& progress)
 {
     const int channels = log.Channels();
     std::vector<std::int32_t> rows(static_cast<std::size_t>(BlockSamples * channels));
     std::vector<float> values(rows.size());
-    for (std::int64_t done = 0; done < count_;) {
+    for (std::int64_t done = from; done < from + count;) {
         if (progress && !progress(done, count_))
             return false;
-        const std::int64_t take = std::min(BlockSamples, count_ - done);
+        const std::int64_t take = std::min(BlockSamples, from + count - done);
         if (!log.ReadCodes(first_ + done, take, rows.data())) {
             error_ = log.Error();
             return false;

@@ -14,7 +14,11 @@ class LogSource;
 // number of pixel columns: each channel's lowest and highest code of every
 // column, so that a one-sample spike shows at any zoom; or, once the stretch
 // holds no more than two samples a column, the codes themselves, to be
-// joined by lines as the main graph joins them.
+// joined by lines as the main graph joins them. Where the log holds block
+// summaries and a column spans at least a block, the extremes come from the
+// coarsest level whose blocks fit a column: each block counts whole in the
+// column of its first sample (the edges move by less than a column), and
+// the samples after the last whole block are read as codes.
 class LogEnvelope {
 public:
     // Samples done of all; false cancels.
@@ -24,6 +28,8 @@ public:
     bool Read(LogSource& log, std::int64_t first, std::int64_t last, int columns, const Progress& progress = {});
 
     bool Raw() const { return raw_; }
+    // The summary level the columns came from; 0 for the codes.
+    int Level() const { return level_; }
     int Channels() const { return static_cast<int>(codes_.size()); }
     std::int64_t First() const { return first_; }
     std::int64_t Count() const { return count_; }
@@ -38,11 +44,15 @@ public:
 private:
     static constexpr std::int64_t BlockSamples = 65536;
 
-    bool ReadBlocks(LogSource& log, const Progress& progress);
+    bool ReadBlocks(LogSource& log, std::int64_t from, std::int64_t count, const Progress& progress);
+    // The coarsest level whose blocks a column holds, or 0 for the codes.
+    static int LevelFor(const LogSource& log, std::int64_t samples, int columns);
+    bool ReadLevel(LogSource& log, int level, const Progress& progress);
 
     std::int64_t first_ = 0;
     std::int64_t count_ = 0;
     bool raw_ = false;
+    int level_ = 0;
     std::vector<ColumnExtremes> columns_;
     std::vector<std::vector<float>> codes_;
     QString error_;

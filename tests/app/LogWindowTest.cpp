@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace {
 
 constexpr std::int64_t RunSamples = 150000;
@@ -36,14 +38,14 @@ MeasureSettings Ch0At10k()
 
 // Two runs of a quiet channel wobbling by a code, one sample of the second
 // run 5000 codes above the rest.
-std::vector<TestRun> SpikedRuns()
+std::vector<TestRun> SpikedRuns(std::int64_t runSamples = RunSamples)
 {
     std::vector<TestRun> runs{{"2026-12-08T21:40:12.345Z", {}}, {"2026-12-08T21:40:27.400Z", {}}};
     for (TestRun& run : runs) {
-        for (std::int64_t i = 0; i < RunSamples; ++i)
+        for (std::int64_t i = 0; i < runSamples; ++i)
             run.Codes.push_back(Quiet + static_cast<std::int32_t>(i % 2));
     }
-    runs[1].Codes[static_cast<std::size_t>(Spike - RunSamples)] = SpikeCode;
+    runs[1].Codes[static_cast<std::size_t>(Spike - RunSamples)] = SpikeCode;  // as far into run 2 at any length
     return runs;
 }
 
@@ -89,36 +91,59 @@ protected:
     LogFiles files;
 };
 
-TEST_P(LogWindowTest, AOneSampleSpikeShowsAtEveryZoomDownToSamples)
+// Zooms from the whole log of two runs to single samples around the spike:
+// at every step it is the highest thing drawn, where its sample is. Gives
+// the summary levels the pictures came from.
+std::set<int> ExpectSpikeAtEveryZoom(const QString& path, std::int64_t runSamples)
 {
+    const std::int64_t spike = runSamples + (Spike - RunSamples);
+    std::set<int> levels;
     LogWindow window;
     window.resize(900, 480);
     QString error;
-    ASSERT_TRUE(window.Open(Log(), error)) << error.toStdString();
+    EXPECT_TRUE(window.Open(path, error)) << error.toStdString();
     window.show();
     LogPlot& plot = *window.Plot();
-    EXPECT_EQ(plot.View().Last(), 2 * RunSamples - 1);  // the whole log first
+    EXPECT_EQ(plot.View().Last(), 2 * runSamples - 1);  // the whole log first
 
-    std::int64_t span = 2 * RunSamples;
+    std::int64_t span = 2 * runSamples;
     for (int step = 0; span >= 8; ++step, span /= 7) {
         SCOPED_TRACE(span);
         if (step > 0)
-            plot.ShowSamples(Spike - span / 3, Spike - span / 3 + span - 1);
-        ASSERT_LE(plot.View().First(), Spike);
-        ASSERT_GE(plot.View().Last(), Spike);
+            plot.ShowSamples(spike - span / 3, spike - span / 3 + span - 1);
+        EXPECT_LE(plot.View().First(), spike);
+        EXPECT_GE(plot.View().Last(), spike);
         const RedSeen seen = Red_(plot.Picture());
         // The spike is the highest thing drawn, and it is drawn where its sample is.
         EXPECT_EQ(plot.Envelope().Range().second, static_cast<float>(SpikeCode));
         EXPECT_LT(seen.Top, plot.Picture().Height() / 10);
-        EXPECT_LE(std::abs(seen.TopColumn - plot.ColumnOf(Spike)), 1);
+        EXPECT_LE(std::abs(seen.TopColumn - plot.ColumnOf(spike)), 1);
         // Columns of extremes: nothing else reaches that high. (Samples
         // joined by lines climb to the spike over the columns between.)
         if (!plot.Envelope().Raw()) {
-            ASSERT_FALSE(seen.HighColumns.empty());
+            EXPECT_FALSE(seen.HighColumns.empty());
             EXPECT_LE(seen.HighColumns.back() - seen.HighColumns.front(), 2);
         }
+        levels.insert(plot.Envelope().Level());
     }
     EXPECT_TRUE(plot.Envelope().Raw());
+    return levels;
+}
+
+TEST_P(LogWindowTest, AOneSampleSpikeShowsAtEveryZoomDownToSamples)
+{
+    EXPECT_EQ(ExpectSpikeAtEveryZoom(Log(), RunSamples), std::set<int>{0});
+}
+
+// Five million samples over some 800 columns: the first pictures come from
+// the log's block summaries, the closer ones from its codes.
+TEST(LogWindowLongLog, ASpikeShowsFromTheSummariesToTheSamples)
+{
+    LogFiles files;
+    const std::int64_t runSamples = 2500000;
+    const std::set<int> levels =
+        ExpectSpikeAtEveryZoom(files.Hdf5(QStringLiteral("long.h5"), Ch0At10k(), SpikedRuns(runSamples)), runSamples);
+    EXPECT_TRUE(levels.count(1) == 1 && levels.count(0) == 1) << levels.size();
 }
 
 TEST_P(LogWindowTest, ReadoutMarksAndTimeAxisTellWhereAndWhen)
