@@ -44,11 +44,23 @@ LogPlot::LogPlot(QWidget* parent)
     connect(navigator_, &PlotNavigator::ZoomToBox, this, &LogPlot::ZoomToBox);
     connect(navigator_, &PlotNavigator::Fit, this, &LogPlot::ShowAll);
     connect(navigator_, &PlotNavigator::Hover, this, &LogPlot::Hover);
+    navigator_->EnableSelecting();
+    connect(navigator_, &PlotNavigator::Selected, this, [this](int fromX, int toX) {
+        SelectSamples(SampleAt(fromX - PlotArea().left()), SampleAt(toX - PlotArea().left()));
+    });
+}
+
+void LogPlot::SelectSamples(std::int64_t first, std::int64_t last)
+{
+    stretch_ = std::make_pair(std::min(first, last), std::max(first, last));
+    update();
+    emit StretchChosen(stretch_->first, stretch_->second);
 }
 
 void LogPlot::Show(LogSource* log, LogTimeline timeline, const std::vector<LogEvent>& events)
 {
     log_ = log;
+    stretch_.reset();
     timeline_ = std::move(timeline);
     marks_.clear();
     for (const LogEvent& event : events) {
@@ -198,6 +210,11 @@ void LogPlot::paintEvent(QPaintEvent*)
     const QImage image(reinterpret_cast<const uchar*>(picture_.Pixels()), picture_.Width(), picture_.Height(),
                        QImage::Format_RGB32);
     painter.drawImage(area.topLeft(), image);
+    if (stretch_ && stretch_->second >= view_.First() && stretch_->first <= view_.Last()) {
+        const int from = area.left() + ColumnOf(std::max(stretch_->first, view_.First()));
+        const int to = area.left() + ColumnOf(std::min(stretch_->second, view_.Last()));
+        painter.fillRect(QRect(from, area.top(), to - from + 1, area.height()), QColor(255, 200, 0, 60));
+    }
     painter.setPen(palette().windowText().color());
     painter.drawRect(area.adjusted(-1, -1, 0, 0));
     if (log_ == nullptr)

@@ -39,6 +39,9 @@ public:
     // The whole log, as a double-click does.
     void ShowAll();
     void ShowSamples(std::int64_t first, std::int64_t last);
+    // The stretch whose figures are wanted, as a Shift-drag chooses it;
+    // shaded until another is chosen or the log changes.
+    void SelectSamples(std::int64_t first, std::int64_t last);
     // The sample under column x of the plot area, and x of a sample.
     std::int64_t SampleAt(int x) const;
     int ColumnOf(std::int64_t sample) const;
@@ -52,6 +55,7 @@ public:
 signals:
     void Readout(const QString& text);
     void Failed(const QString& reason);
+    void StretchChosen(std::int64_t first, std::int64_t last);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -84,6 +88,7 @@ private:
     bool volts_ = false;
     bool utc_ = true;
     ZoomRange view_;
+    std::optional<std::pair<std::int64_t, std::int64_t>> stretch_;
     double shownLow_ = 0.0;  // the codes at the plot's bottom and top rows
     double shownHigh_ = 1.0;
     LogEnvelope envelope_;

@@ -1,5 +1,6 @@
 #include "LogWindow.h"
 
+#include "LogAnalysis.h"
 #include "LogPlot.h"
 #include "LogSource.h"
 #include "LogTimeline.h"
@@ -9,7 +10,9 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QCoreApplication>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QVBoxLayout>
 
 namespace {
@@ -34,6 +37,7 @@ LogWindow::LogWindow(QWidget* parent)
     , utc_(new QCheckBox(QStringLiteral("UTC"), this))
     , summary_(new QLabel(this))
     , readout_(new QLabel(this))
+    , figures_(new QLabel(this))
 {
     setObjectName(QStringLiteral("LogWindow"));
     channels_->setObjectName(QStringLiteral("LogChannels"));
@@ -42,6 +46,9 @@ LogWindow::LogWindow(QWidget* parent)
     utc_->setChecked(true);
     readout_->setObjectName(QStringLiteral("LogReadout"));
     readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    figures_->setObjectName(QStringLiteral("LogFigures"));
+    figures_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    figures_->setText(tr("Shift+ドラッグで範囲を選ぶと、その範囲の数値を計算します。"));
 
     auto* controls = new QHBoxLayout;
     controls->addWidget(channels_);
@@ -52,6 +59,7 @@ LogWindow::LogWindow(QWidget* parent)
     layout->addLayout(controls);
     layout->addWidget(plot_, 1);
     layout->addWidget(readout_);
+    layout->addWidget(figures_);
     resize(900, 480);
 
     connect(channels_, &QComboBox::currentIndexChanged, this, &LogWindow::ChooseChannels);
@@ -59,6 +67,7 @@ LogWindow::LogWindow(QWidget* parent)
     connect(utc_, &QCheckBox::toggled, plot_, &LogPlot::SetUtc);
     connect(plot_, &LogPlot::Readout, readout_, &QLabel::setText);
     connect(plot_, &LogPlot::Failed, readout_, &QLabel::setText);
+    connect(plot_, &LogPlot::StretchChosen, this, &LogWindow::Analyse);
 }
 
 LogWindow::~LogWindow() = default;
@@ -76,6 +85,7 @@ bool LogWindow::Open(const QString& path, QString& error)
     }
     const std::vector<LogEvent> events = EventsOf(*log);
     log_ = std::move(log);
+    stretch_.reset();
     setWindowTitle(tr("ログ - %1").arg(QFileInfo(path).fileName()));
     summary_->setText(Summary());
     OfferChannels();
@@ -112,4 +122,51 @@ void LogWindow::OfferChannels()
 void LogWindow::ChooseChannels()
 {
     plot_->SetChannels(channels_->currentData().toInt());
+}
+
+// A long stretch shows its progress and may be cancelled; its samples are
+// read once, a block at a time.
+void LogWindow::Analyse(std::int64_t first, std::int64_t last)
+{
+    QProgressDialog progress(tr("範囲の数値を計算しています..."), tr("キャンセル"), 0, 1000, this);
+    progress.setMinimumDuration(500);
+    progress.setWindowModality(Qt::WindowModal);
+    const auto step = [&progress](std::int64_t done, std::int64_t total) {
+        progress.setValue(static_cast<int>(done * 1000 / std::max<std::int64_t>(total, 1)));
+        QCoreApplication::processEvents();
+        return !progress.wasCanceled();
+    };
+    RunAnalysis analysis;
+    QString error;
+    stretch_.reset();
+    if (!LogAnalysis::Of(windowTitle(), *log_, {{first, last - first + 1}}, false, analysis, error, step)) {
+        figures_->setText(error.isEmpty() ? tr("計算を中止しました。") : error);
+        return;
+    }
+    stretch_ = std::move(analysis);
+    figures_->setText(tr("#%1 - #%2（%3 サンプル）").arg(first).arg(last).arg(last - first + 1) + QLatin1Char('\n')
+                      + FiguresText(*stretch_));
+}
+
+QString LogWindow::FiguresText(const RunAnalysis& analysis)
+{
+    QStringList lines;
+    const auto bits = [](const std::optional<double>& value) {
+        return value ? QString::number(*value, 'f', 2) : QStringLiteral("-");
+    };
+    for (const ChannelAnalysis& channel : analysis.Channels) {
+        const ChannelReport& f = channel.Figures;
+        lines << tr("CH%1　最大 %2　最小 %3　p-p %4　σ %5 コード　｜　最大 %6　最小 %7　p-p %8　σ %9 µV　｜　実効分解能 %10 bit　ノイズフリー分解能 %11 bit")
+                     .arg(f.Channel)
+                     .arg(f.MaxCode)
+                     .arg(f.MinCode)
+                     .arg(f.PeakToPeakCode)
+                     .arg(static_cast<double>(f.DevCode), 0, 'f', 3)
+                     .arg(static_cast<double>(f.MaxMicrovolts), 0, 'f', 3)
+                     .arg(static_cast<double>(f.MinMicrovolts), 0, 'f', 3)
+                     .arg(f.PeakToPeakMicrovolts, 0, 'f', 3)
+                     .arg(static_cast<double>(f.DevMicrovolts), 0, 'f', 3)
+                     .arg(bits(f.Noise.EffectiveBits), bits(f.Noise.NoiseFreeBits));
+    }
+    return lines.join(QLatin1Char('\n'));
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "RunAnalysis.h"
+
 #include <QWidget>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 class LogPlot;
 class LogSource;
@@ -25,10 +29,15 @@ public:
     bool Open(const QString& path, QString& error);
     LogPlot* Plot() const { return plot_; }
     QString Summary() const;
+    // The exact figures of the stretch chosen last, from its codes by the
+    // streaming analysis; nothing before one is chosen or when cancelled.
+    const std::optional<RunAnalysis>& Stretch() const { return stretch_; }
 
 private:
     void ChooseChannels();
     void OfferChannels();
+    void Analyse(std::int64_t first, std::int64_t last);
+    static QString FiguresText(const RunAnalysis& analysis);
 
     std::unique_ptr<LogSource> log_;
     LogPlot* plot_;
@@ -37,4 +46,6 @@ private:
     QCheckBox* utc_;
     QLabel* summary_;
     QLabel* readout_;
+    QLabel* figures_;
+    std::optional<RunAnalysis> stretch_;
 };

@@ -109,6 +109,30 @@
         <source>%1 サンプル&#x3000;%2 ラン&#x3000;%3</source>
         <translation>%1 samples  %2 runs  %3</translation>
     </message>
+    <message>
+        <source>Shift+ドラッグで範囲を選ぶと、その範囲の数値を計算します。</source>
+        <translation>Shift+drag over a stretch to work out its figures.</translation>
+    </message>
+    <message>
+        <source>範囲の数値を計算しています...</source>
+        <translation>Working out the stretch&apos;s figures...</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>計算を中止しました。</source>
+        <translation>Cancelled.</translation>
+    </message>
+    <message>
+        <source>#%1 - #%2（%3 サンプル）</source>
+        <translation>#%1 - #%2 (%3 samples)</translation>
+    </message>
+    <message>
+        <source>CH%1&#x3000;最大 %2&#x3000;最小 %3&#x3000;p-p %4&#x3000;σ %5 コード&#x3000;｜&#x3000;最大 %6&#x3000;最小 %7&#x3000;p-p %8&#x3000;σ %9 µV&#x3000;｜&#x3000;実効分解能 %10 bit&#x3000;ノイズフリー分解能 %11 bit</source>
+        <translation>CH%1  max %2  min %3  p-p %4  σ %5 codes  |  max %6  min %7  p-p %8  σ %9 µV  |  effective %10 bits  noise-free %11 bits</translation>
+    </message>
 </context>
 <context>
     <name>MeasureCommand</name>

@@ -13,10 +13,12 @@
 #include "MeasureItems.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QDateTime>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 
 namespace {
@@ -168,6 +170,42 @@ TEST_P(LogWindowTest, ReadoutMarksAndTimeAxisTellWhereAndWhen)
         EXPECT_TRUE(plot.MarkAt(plot.ColumnOf(RunSamples)).startsWith(QStringLiteral("gap: "))) << plot.MarkAt(plot.ColumnOf(RunSamples)).toStdString();
     }
     EXPECT_TRUE(plot.MarkAt(plot.ColumnOf(RunSamples / 2)).isEmpty());
+}
+
+// A Shift-drag's stretch across the two runs: its figures from its own codes,
+// against the deviation worked out here as the window and info work it out
+// (about the mean truncated to a code, divided by N).
+TEST_P(LogWindowTest, AStretchsFiguresAreThoseOfItsCodes)
+{
+    LogWindow window;
+    window.resize(900, 480);
+    QString error;
+    ASSERT_TRUE(window.Open(Log(), error)) << error.toStdString();
+    const std::int64_t first = RunSamples - 5001;
+    const std::int64_t last = Spike + 999;
+    window.Plot()->SelectSamples(last, first);
+    ASSERT_TRUE(window.Stretch().has_value());
+
+    std::vector<std::int32_t> codes;
+    const std::vector<TestRun> runs = SpikedRuns();
+    for (std::int64_t i = first; i <= last; ++i)
+        codes.push_back(runs[static_cast<std::size_t>(i / RunSamples)].Codes[static_cast<std::size_t>(i % RunSamples)]);
+    long double sum = 0;
+    for (const std::int32_t code : codes)
+        sum += code;
+    const long double mean = std::trunc(sum / codes.size());
+    long double squares = 0;
+    for (const std::int32_t code : codes)
+        squares += (code - mean) * (code - mean);
+    const double sigma = static_cast<double>(std::sqrt(squares / codes.size()));
+
+    ASSERT_EQ(window.Stretch()->Channels.size(), 1u);
+    const ChannelReport& figures = window.Stretch()->Channels[0].Figures;
+    EXPECT_EQ(figures.Count, static_cast<std::int64_t>(codes.size()));
+    EXPECT_EQ(figures.MaxCode, SpikeCode);
+    EXPECT_EQ(figures.MinCode, Quiet);
+    EXPECT_NEAR(figures.DevCode, sigma, sigma * 1e-6);
+    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("LogFigures"))->text().contains(QStringLiteral("最大 %1").arg(SpikeCode)));
 }
 
 // Two 15 s runs at 10 ksps, the second 55 ms after the first ends: round
