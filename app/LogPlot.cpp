@@ -6,6 +6,7 @@
 #include "LogLayout.h"
 #include "LogSource.h"
 #include "PlotNavigator.h"
+#include "SummaryPyramid.h"
 
 #include <QDateTime>
 #include <QImage>
@@ -48,6 +49,47 @@ LogPlot::LogPlot(QWidget* parent)
     connect(navigator_, &PlotNavigator::Selected, this, [this](int fromX, int toX) {
         SelectSamples(SampleAt(fromX - PlotArea().left()), SampleAt(toX - PlotArea().left()));
     });
+}
+
+bool LogPlot::ShowNextEvent()
+{
+    const std::int64_t span = view_.Last() - view_.First();
+    const std::int64_t centre = view_.First() + span / 2;
+    std::optional<std::int64_t> next;
+    for (const Mark& mark : marks_) {
+        if (mark.Sample > centre && (!next || mark.Sample < *next))
+            next = mark.Sample;
+    }
+    if (!next)
+        return false;
+    ShowSamples(*next - span / 2, *next - span / 2 + span);
+    return true;
+}
+
+std::optional<std::pair<std::int64_t, std::int64_t>> LogPlot::ShowNoisiestBlock()
+{
+    if (log_ == nullptr || log_->SummaryLevels() == 0)
+        return std::nullopt;
+    const int level = std::max(envelope_.Level(), 1);
+    const std::int64_t block = SummaryPyramid::RowSamples(level);
+    const std::int64_t firstRow = (view_.First() + block - 1) / block;
+    const std::int64_t endRow = std::min((view_.Last() + 1) / block, log_->SummaryRows(level));
+    std::vector<BlockSummary> rows;
+    if (endRow <= firstRow || !log_->ReadSummary(level, firstRow, endRow - firstRow, rows))
+        return std::nullopt;
+    const int channels = log_->Channels();
+    std::size_t noisiest = 0;
+    double largest = -1.0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int column = static_cast<int>(i % static_cast<std::size_t>(channels));
+        if ((channels_ & (1 << column)) && rows[i].Count > 0 && rows[i].M2 / rows[i].Count > largest) {
+            largest = rows[i].M2 / rows[i].Count;
+            noisiest = i / static_cast<std::size_t>(channels);
+        }
+    }
+    const std::int64_t first = (firstRow + static_cast<std::int64_t>(noisiest)) * block;
+    ShowSamples(first, first + block - 1);
+    return std::make_pair(first, first + block - 1);
 }
 
 void LogPlot::SelectSamples(std::int64_t first, std::int64_t last)

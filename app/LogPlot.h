@@ -39,6 +39,14 @@ public:
     // The whole log, as a double-click does.
     void ShowAll();
     void ShowSamples(std::int64_t first, std::int64_t last);
+    // Centres the view, at its zoom, on the first event after its centre;
+    // false when there is none.
+    bool ShowNextEvent();
+    // The block of the log's summaries with the largest σ among those in
+    // view, at the level the picture came from (at least the first): shows
+    // it and gives its samples; nothing when the log has no summaries or
+    // the view holds no whole block.
+    std::optional<std::pair<std::int64_t, std::int64_t>> ShowNoisiestBlock();
     // The stretch whose figures are wanted, as a Shift-drag chooses it;
     // shaded until another is chosen or the log changes.
     void SelectSamples(std::int64_t first, std::int64_t last);

@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -54,6 +55,14 @@ LogWindow::LogWindow(QWidget* parent)
     controls->addWidget(channels_);
     controls->addWidget(volts_);
     controls->addWidget(utc_);
+    auto* nextEvent = new QPushButton(tr("次のイベント"), this);
+    nextEvent->setObjectName(QStringLiteral("LogNextEvent"));
+    auto* noisiest = new QPushButton(tr("最もノイズの大きいブロック"), this);
+    noisiest->setObjectName(QStringLiteral("LogNoisiest"));
+    controls->addWidget(nextEvent);
+    controls->addWidget(noisiest);
+    connect(nextEvent, &QPushButton::clicked, plot_, &LogPlot::ShowNextEvent);
+    connect(noisiest, &QPushButton::clicked, plot_, &LogPlot::ShowNoisiestBlock);
     controls->addWidget(summary_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(controls);

@@ -133,6 +133,14 @@
         <source>CH%1&#x3000;最大 %2&#x3000;最小 %3&#x3000;p-p %4&#x3000;σ %5 コード&#x3000;｜&#x3000;最大 %6&#x3000;最小 %7&#x3000;p-p %8&#x3000;σ %9 µV&#x3000;｜&#x3000;実効分解能 %10 bit&#x3000;ノイズフリー分解能 %11 bit</source>
         <translation>CH%1  max %2  min %3  p-p %4  σ %5 codes  |  max %6  min %7  p-p %8  σ %9 µV  |  effective %10 bits  noise-free %11 bits</translation>
     </message>
+    <message>
+        <source>次のイベント</source>
+        <translation>Next event</translation>
+    </message>
+    <message>
+        <source>最もノイズの大きいブロック</source>
+        <translation>Noisiest block</translation>
+    </message>
 </context>
 <context>
     <name>MeasureCommand</name>

@@ -148,6 +148,24 @@ TEST(LogWindowLongLog, ASpikeShowsFromTheSummariesToTheSamples)
     EXPECT_TRUE(levels.count(1) == 1 && levels.count(0) == 1) << levels.size();
 }
 
+// The spike's block is the noisiest of the whole log's, found from the
+// summaries.
+TEST(LogWindowLongLog, NavigatesToTheNoisiestBlock)
+{
+    LogFiles files;
+    const std::int64_t runSamples = 2500000;
+    const std::int64_t spike = runSamples + (Spike - RunSamples);
+    LogWindow window;
+    window.resize(900, 480);
+    QString error;
+    ASSERT_TRUE(window.Open(files.Hdf5(QStringLiteral("long.h5"), Ch0At10k(), SpikedRuns(runSamples)), error)) << error.toStdString();
+    LogPlot& plot = *window.Plot();
+    const auto block = plot.ShowNoisiestBlock();
+    ASSERT_TRUE(block.has_value());
+    EXPECT_TRUE(block->first <= spike && spike <= block->second) << block->first;
+    EXPECT_EQ(plot.View().First(), block->first);
+}
+
 TEST_P(LogWindowTest, ReadoutMarksAndTimeAxisTellWhereAndWhen)
 {
     LogWindow window;
@@ -168,6 +186,10 @@ TEST_P(LogWindowTest, ReadoutMarksAndTimeAxisTellWhereAndWhen)
     EXPECT_TRUE(coarse.endsWith(QStringLiteral(" .. %1").arg(SpikeCode))) << coarse.toStdString();
     if (!GetParam()) {  // the text log's gap comment is an event, marked where run 2 starts
         EXPECT_TRUE(plot.MarkAt(plot.ColumnOf(RunSamples)).startsWith(QStringLiteral("gap: "))) << plot.MarkAt(plot.ColumnOf(RunSamples)).toStdString();
+        plot.ShowSamples(0, 999);
+        ASSERT_TRUE(plot.ShowNextEvent());
+        EXPECT_EQ(plot.View().First() + 499, RunSamples);
+        EXPECT_FALSE(plot.ShowNextEvent());
     }
     EXPECT_TRUE(plot.MarkAt(plot.ColumnOf(RunSamples / 2)).isEmpty());
 }
