@@ -101,15 +101,40 @@ void LogPlot::SelectSamples(std::int64_t first, std::int64_t last)
 
 void LogPlot::Show(LogSource* log, LogTimeline timeline, const std::vector<LogEvent>& events)
 {
-    log_ = log;
     stretch_.reset();
+    Take(log, std::move(timeline), events);
+    ShowAll();
+}
+
+void LogPlot::Release()
+{
+    log_ = nullptr;
+}
+
+void LogPlot::Grow(LogSource* log, LogTimeline timeline, const std::vector<LogEvent>& events, std::int64_t before)
+{
+    const bool whole = view_.IsAuto();
+    const bool atEnd = view_.Last() >= before - 1;
+    const std::int64_t first = view_.First();
+    const std::int64_t span = view_.Last() - first;
+    Take(log, std::move(timeline), events);
+    view_.Reset(log_->Samples());
+    if (!whole) {
+        const std::int64_t start = atEnd ? log_->Samples() - 1 - span : first;
+        view_.ShowSamples(static_cast<double>(start), static_cast<double>(start + span));
+    }
+    Refresh();
+}
+
+void LogPlot::Take(LogSource* log, LogTimeline timeline, const std::vector<LogEvent>& events)
+{
+    log_ = log;
     timeline_ = std::move(timeline);
     marks_.clear();
     for (const LogEvent& event : events) {
         if (const std::optional<std::int64_t> sample = MarkPlace(event))
             marks_.push_back({*sample, QString::fromStdString(event.Kind) + QStringLiteral(": ") + QString::fromStdString(event.Text)});
     }
-    ShowAll();
 }
 
 // A gap lies before the run it names; anything else is marked at its time.
@@ -180,9 +205,7 @@ int LogPlot::ColumnOf(std::int64_t sample) const
 
 void LogPlot::Refresh()
 {
-    if (log_ == nullptr)
-        return;
-    if (!envelope_.Read(*log_, view_.First(), view_.Last(), PlotArea().width()))
+    if (log_ != nullptr && !envelope_.Read(*log_, view_.First(), view_.Last(), PlotArea().width()))
         emit Failed(envelope_.Error());
     DrawPicture();
     update();

@@ -30,6 +30,14 @@ public:
 
     // The log shown from now on (not owned); the whole log in view.
     void Show(LogSource* log, LogTimeline timeline, const std::vector<LogEvent>& events);
+    // The same log grown (reopened as it is written): the view keeps its
+    // place, unless it showed the end, which it then follows at its zoom.
+    // `before` is the samples the log held when it was let go.
+    void Grow(LogSource* log, LogTimeline timeline, const std::vector<LogEvent>& events, std::int64_t before);
+    // Shows no log until Show or Grow gives one: the log it showed is to be
+    // closed (HDF5 shows a file opened twice in one process as it was first
+    // read, so a growing log is closed before it is opened again).
+    void Release();
     // Which of the log's columns are drawn: bit 0 the first, bit 1 the second.
     void SetChannels(int mask);
     void SetVolts(bool volts);
@@ -77,6 +85,7 @@ private:
 
     QRect PlotArea() const;
     std::optional<std::int64_t> MarkPlace(const LogEvent& event) const;
+    void Take(LogSource* log, LogTimeline timeline, const std::vector<LogEvent>& events);
     void Refresh();
     void DrawPicture();
     void DrawEnvelope(int channel, std::uint32_t colour, double low, double high);

@@ -1,6 +1,7 @@
 #include "LogWindow.h"
 
 #include "LogAnalysis.h"
+#include "LogLayout.h"
 #include "LogPlot.h"
 #include "LogSource.h"
 #include "LogTimeline.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -28,7 +30,24 @@ std::vector<LogEvent> EventsOf(LogSource& log)
     return events;
 }
 
+constexpr int FollowMilliseconds = 1000;
+
+// Whether a writer may still be adding to the log: no run yet, or the last
+// one running.
+bool Running(LogSource& log)
+{
+    std::vector<LogRun> last;
+    return log.RunCount() == 0
+           || (log.ReadRuns(log.RunCount() - 1, 1, last) && last.size() == 1 && last[0].End == LogLayout::EndRunning);
+}
+
 } // namespace
+
+struct LogWindow::Opened {
+    std::unique_ptr<LogSource> Log;
+    std::optional<LogTimeline> Timeline;
+    std::vector<LogEvent> Events;
+};
 
 LogWindow::LogWindow(QWidget* parent)
     : QWidget(parent, Qt::Window)
@@ -38,8 +57,11 @@ LogWindow::LogWindow(QWidget* parent)
     , utc_(new QCheckBox(QStringLiteral("UTC"), this))
     , summary_(new QLabel(this))
     , readout_(new QLabel(this))
+    , follow_(new QTimer(this))
     , figures_(new QLabel(this))
 {
+    follow_->setInterval(FollowMilliseconds);
+    connect(follow_, &QTimer::timeout, this, &LogWindow::FollowGrowth);
     setObjectName(QStringLiteral("LogWindow"));
     channels_->setObjectName(QStringLiteral("LogChannels"));
     volts_->setObjectName(QStringLiteral("LogVolts"));
@@ -81,25 +103,71 @@ LogWindow::LogWindow(QWidget* parent)
 
 LogWindow::~LogWindow() = default;
 
-bool LogWindow::Open(const QString& path, QString& error)
+bool LogWindow::Load(const QString& path, Opened& opened, QString& error)
 {
-    std::unique_ptr<LogSource> log = LogSource::Open(path, error);
-    if (!log)
+    opened.Log = LogSource::Open(path, error);
+    if (!opened.Log)
         return false;
-    const double rate = MeasureItems::SampleRate(log->Head().Settings);
-    std::optional<LogTimeline> timeline = LogTimeline::Of(*log, rate);
-    if (!timeline) {
-        error = log->Error();
+    opened.Timeline = LogTimeline::Of(*opened.Log, MeasureItems::SampleRate(opened.Log->Head().Settings));
+    if (!opened.Timeline) {
+        error = opened.Log->Error();
         return false;
     }
-    const std::vector<LogEvent> events = EventsOf(*log);
-    log_ = std::move(log);
+    opened.Events = EventsOf(*opened.Log);
+    return true;
+}
+
+bool LogWindow::Open(const QString& path, QString& error)
+{
+    // The same file again is closed first, to be read as it stands now.
+    if (log_ && QFileInfo(path) == QFileInfo(path_)) {
+        plot_->Release();
+        log_.reset();
+    }
+    Opened opened;
+    if (!Load(path, opened, error)) {
+        if (!log_)
+            plot_->Show(nullptr, LogTimeline(), {});
+        return false;
+    }
+    // The plot lets go of the log it showed before that log goes.
+    plot_->Show(opened.Log.get(), std::move(*opened.Timeline), opened.Events);
+    log_ = std::move(opened.Log);
+    path_ = path;
+    followedSize_ = QFileInfo(path).size();
     stretch_.reset();
     setWindowTitle(tr("ログ - %1").arg(QFileInfo(path).fileName()));
     summary_->setText(Summary());
     OfferChannels();
-    plot_->Show(log_.get(), std::move(*timeline), events);
+    if (Running(*log_))
+        follow_->start();
+    else
+        follow_->stop();
     return true;
+}
+
+// Reopened only when the file has changed. Until it opens again the plot
+// is empty; a log that cannot be opened says why and is tried again.
+void LogWindow::FollowGrowth()
+{
+    const qint64 size = QFileInfo(path_).size();
+    if (size == followedSize_ && log_)
+        return;
+    followedSize_ = size;
+    const std::int64_t before = log_ ? log_->Samples() : 0;
+    plot_->Release();
+    log_.reset();
+    Opened opened;
+    QString error;
+    if (!Load(path_, opened, error)) {
+        readout_->setText(error);
+        return;
+    }
+    plot_->Grow(opened.Log.get(), std::move(*opened.Timeline), opened.Events, before);
+    log_ = std::move(opened.Log);
+    summary_->setText(Summary());
+    if (!Running(*log_))
+        follow_->stop();
 }
 
 QString LogWindow::Summary() const

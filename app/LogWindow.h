@@ -13,11 +13,14 @@ class LogSource;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QTimer;
 
 // A long-term log, text or HDF5, in a window of its own: the whole log at
 // once as each pixel column's extremes, zoomed and panned as the main graph
 // is, down to single samples; the channels shown, codes or µV, UTC or local
-// time; the readout under the mouse, and what the log holds.
+// time; the readout under the mouse, and what the log holds. A log still
+// being written (its last run running) is looked at again every second and
+// followed as it grows.
 class LogWindow : public QWidget {
     Q_OBJECT
 public:
@@ -37,15 +40,22 @@ private:
     void ChooseChannels();
     void OfferChannels();
     void Analyse(std::int64_t first, std::int64_t last);
+    void FollowGrowth();
+    // The log as it stands, its timeline and events; false with the reason.
+    struct Opened;
+    static bool Load(const QString& path, Opened& opened, QString& error);
     static QString FiguresText(const RunAnalysis& analysis);
 
     std::unique_ptr<LogSource> log_;
+    QString path_;
+    qint64 followedSize_ = -1;
     LogPlot* plot_;
     QComboBox* channels_;
     QCheckBox* volts_;
     QCheckBox* utc_;
     QLabel* summary_;
     QLabel* readout_;
+    QTimer* follow_;
     QLabel* figures_;
     std::optional<RunAnalysis> stretch_;
 };

@@ -262,7 +262,8 @@ TEST(LogWindowMenu, OpensALogBesideTheWindowAndRefusesWhatIsNotOne)
     WindowRig rig;
     LogFiles files;
     const QString notALog = files.Folder().WriteText(QStringLiteral("notes.csv"), "hello\n");
-    rig.files.Paths = {notALog, files.Text(QStringLiteral("good.csv"), Ch0At10k(), SpikedRuns())};
+    rig.files.Paths = {notALog, files.Text(QStringLiteral("good.csv"), Ch0At10k(), SpikedRuns()),
+                       files.Hdf5(QStringLiteral("next.h5"), Ch0At10k(), SpikedRuns(30000))};
     QAction* open = rig.Find<QAction>("OpenLog");
     ASSERT_NE(open, nullptr);
 
@@ -276,6 +277,11 @@ TEST(LogWindowMenu, OpensALogBesideTheWindowAndRefusesWhatIsNotOne)
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("ログ - good.csv"));
     EXPECT_EQ(rig.files.Dialogs.back().Filter, QStringLiteral("ログ (*.h5 *.csv)|*.h5 *.csv"));
+
+    open->trigger();  // another log in the same window
+    EXPECT_EQ(rig.window->findChild<LogWindow*>(), window);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ログ - next.h5"));
+    EXPECT_EQ(window->Plot()->View().Last(), 59999);
 }
 
 } // namespace
