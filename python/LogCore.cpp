@@ -1,5 +1,7 @@
 #include "LogCore.h"
 
+#include "LogEnvelope.h"
+
 #include "AnalysisDicts.h"
 #include "MeasureItems.h"
 #include "PythonErrors.h"
@@ -98,6 +100,50 @@ py::array LogCore::ReadCodes(std::int64_t first, std::int64_t count)
     std::int32_t* out = codes.mutable_data();
     TakeTurn([&](LogSource& log) { return count == 0 || log.ReadCodes(first, count, out); });
     return std::move(codes);
+}
+
+py::array LogCore::Summary(int level)
+{
+    if (level < 1 || level > Source().SummaryLevels())
+        throw py::value_error("level " + std::to_string(level) + ": the log holds summary levels 1 to "
+                              + std::to_string(Source().SummaryLevels()));
+    const std::int64_t rows = Source().SummaryRows(level);
+    std::vector<BlockSummary> read;
+    TakeTurn([&](LogSource& log) { return rows == 0 || log.ReadSummary(level, 0, rows, read); });
+    std::vector<py::ssize_t> shape{static_cast<py::ssize_t>(rows)};
+    if (Channels() == 2)
+        shape.push_back(2);
+    py::array_t<BlockSummary> table(shape);
+    std::copy(read.begin(), read.end(), table.mutable_data());
+    return std::move(table);
+}
+
+py::tuple LogCore::Envelope(std::int64_t start, std::int64_t stop, int columns)
+{
+    if (start < 0 || stop > Samples() || start >= stop || columns < 1)
+        throw py::index_error("an envelope takes 0 <= start < stop <= " + std::to_string(Samples())
+                              + " and at least one column");
+    LogEnvelope envelope;
+    TakeTurn([&](LogSource& log) {
+        const bool read = envelope.Read(log, start, stop - 1, columns);
+        return read;
+    });
+    const int channels = Channels();
+    const int filled = envelope.Columns(0).Columns();
+    std::vector<py::ssize_t> shape{static_cast<py::ssize_t>(filled)};
+    if (channels == 2)
+        shape.push_back(2);
+    py::array_t<double> low(shape);
+    py::array_t<double> high(shape);
+    for (int x = 0; x < filled; ++x) {
+        for (int c = 0; c < channels; ++c) {
+            const ColumnExtremes& column = envelope.Columns(c);
+            const std::size_t at = static_cast<std::size_t>(x * channels + c);
+            low.mutable_data()[at] = column.Filled(x) ? column.Low(x) : std::nan("");
+            high.mutable_data()[at] = column.Filled(x) ? column.High(x) : std::nan("");
+        }
+    }
+    return py::make_tuple(low, high);
 }
 
 py::tuple LogCore::Report(const std::vector<const ChannelStream*>& streams) const

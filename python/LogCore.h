@@ -38,6 +38,15 @@ public:
     // threads at once: the reader has one position in its file, so reads
     // take turns (they run without the GIL).
     pybind11::array ReadCodes(std::int64_t first, std::int64_t count);
+    // Level `level` of the log's block summaries as a structured array
+    // (min, max, count, sum, m2), (rows,) or (rows, 2); ValueError for a
+    // level the log does not hold (a text log holds none).
+    pybind11::array Summary(int level);
+    // Samples [start, stop) over `columns` columns: each column's lowest and
+    // highest code, float64 arrays (columns,) or (columns, 2), NaN where a
+    // column holds no sample; from the summaries where a column spans a
+    // block, as the log window draws them.
+    pybind11::tuple Envelope(std::int64_t start, std::int64_t stop, int columns);
     // Closes the file; ValueError from every call after.
     void Close();
 

@@ -1,6 +1,7 @@
 // The extension korvadex._korvadex: the C++ side of the korvadex package.
 // Names, docstrings and exceptions live in the pure-Python package around it.
 #include "BlockBindings.h"
+#include "BlockSummary.h"
 #include "BoardCore.h"
 #include "DeviceList.h"
 #include "LogCore.h"
@@ -32,6 +33,8 @@ QString Path(const py::handle& path)
 
 PYBIND11_MODULE(_korvadex, module)
 {
+    // A summary level's rows as NumPy sees them, with h5py's field names.
+    PYBIND11_NUMPY_DTYPE_EX(BlockSummary, Min, "min", Max, "max", Count, "count", Sum, "sum", M2, "m2");
     module.attr("__version__") = KORVADEX_VERSION;
     module.attr("CODES_DATASET") = LogLayout::Codes;
 
@@ -56,6 +59,8 @@ PYBIND11_MODULE(_korvadex, module)
         .def("samples", &LogCore::Samples)
         .def("channels", &LogCore::Channels)
         .def("read_codes", &LogCore::ReadCodes)
+        .def("summary", &LogCore::Summary)
+        .def("envelope", &LogCore::Envelope)
         .def("close", &LogCore::Close)
         .def("report", &LogCore::Report);
 

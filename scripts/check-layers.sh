@@ -18,7 +18,7 @@ declare -A allowed=(
   [longlog]="longlog acquire analysis link data common"
   [cli]="cli longlog plan publish acquire report analysis link data graph common"
   [app]="app longlog acquire report analysis link data graph common"
-  [python]="python plan acquire analysis link data common"
+  [python]="python longlog plan acquire analysis link data common"
 )
 
 # Where each project header lives (a name is unique across the layers).

@@ -343,6 +343,26 @@ class Log:
         """The codes of a slice in µV as the window converts them, float32."""
         return _korvadex.microvolts(self.codes[key], self.gain_divisor)
 
+    def summary(self, level):
+        """Level ``level`` (1, 2, ...) of the log's block summaries: a NumPy
+        structured array (rows,) or (rows, 2) with the fields min, max,
+        count, sum and m2 (the squared deviations about the block's mean).
+        A level-1 row covers 4096 samples (pairs), a row of each level above
+        16 rows of the one below; samples after the last whole block have no
+        row. ValueError for a level the log does not hold (a text log, or an
+        HDF5 log never indexed, holds none: ``korvadex-cli index`` adds
+        them)."""
+        return self._core.summary(level)
+
+    def envelope(self, start, stop, columns):
+        """Samples [start, stop) shared out over ``columns`` columns, as the
+        log window draws them: (low, high), each column's lowest and highest
+        code, float64 arrays (columns,) or (columns, 2), NaN where a column
+        holds no sample. Where a column spans a summary block the figures
+        come from the coarsest level that fits, each block whole in the
+        column of its first sample; a one-sample spike is in every picture."""
+        return self._core.envelope(start, stop, columns)
+
     def plan(self):
         """The log's stream and how it is cut (see StreamPlan)."""
         pieces = _pieces(self.runs)

@@ -296,3 +296,30 @@ def test_bad_files_raise_file_format_error(tmp_path, long_log, make):
     with pytest.raises(korvadex.FileFormatError, match=words) as raised:
         korvadex.open_log(path)
     assert str(path) in str(raised.value)
+
+
+def test_summaries_and_envelope_hold_every_sample_and_spike(tmp_path):
+    """index adds block summaries to a log written elsewhere; level 1 reads
+    as NumPy's own block figures; the whole log's envelope, from the
+    summaries, puts a one-sample spike in one column, and a close one,
+    from the codes, in its sample's column."""
+    n = 40 * 4096 + 1000
+    codes = (MID + numpy.arange(n) % 3).astype(numpy.int32)
+    codes[77777] = MID + 5000
+    path = tmp_path / "spike.h5"
+    write_log(path, codes, channel_mode=0)
+    cli("index", str(path))
+    with korvadex.open_log(path) as log:
+        level = log.summary(1)
+        blocks = codes[:40 * 4096].reshape(40, 4096)
+        assert list(level["count"]) == [4096] * 40
+        assert (level["min"] == blocks.min(axis=1)).all() and (level["max"] == blocks.max(axis=1)).all()
+        assert (level["sum"] == blocks.sum(axis=1, dtype=numpy.int64)).all()
+        numpy.testing.assert_allclose(level["m2"], blocks.var(axis=1) * 4096, rtol=1e-9)
+        low, high = log.envelope(0, n, 10)
+        assert low.min() == MID and high.max() == MID + 5000
+        assert numpy.count_nonzero(high == MID + 5000) == 1
+        low, high = log.envelope(77770, 77790, 20)
+        assert list(numpy.flatnonzero(high == MID + 5000)) == [7]
+        with pytest.raises(ValueError):
+            log.summary(9)
