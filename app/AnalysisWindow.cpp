@@ -101,6 +101,17 @@ void AnalysisWindow::ShowRun(const QString& name, const MeasureSettings& setting
     Charts->Show(analysis_.get(), &ch0_.Data, &ch1_.Data);
 }
 
+void AnalysisWindow::ShowAnalysis(const RunAnalysis& analysis)
+{
+    ch0_ = HeldChannel();
+    ch1_ = HeldChannel();
+    analysis_ = std::make_unique<RunAnalysis>(analysis);
+    Heading->setText(analysis.Name + QStringLiteral("   ") + MeasureItems::Describe(analysis.Settings));
+    FillNoiseTable();
+    FillSpurTable();
+    Charts->Show(analysis_.get(), &ch0_.Data, &ch1_.Data);
+}
+
 void AnalysisWindow::ShowEmpty()
 {
     Charts->Show(nullptr, nullptr, nullptr);

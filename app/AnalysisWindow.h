@@ -28,6 +28,9 @@ public:
     // later in the main window's arrays cannot change what is shown.
     void ShowRun(const QString& name, const MeasureSettings& settings, const ChannelData& ch0,
                  const ChannelData& ch1);
+    // A stretch of a long log, worked out already by the streaming
+    // analysis, each trace as column extremes: nothing of it is held.
+    void ShowAnalysis(const RunAnalysis& analysis);
     // No data: the tables empty and a note in their place.
     void ShowEmpty();
 

@@ -1,5 +1,6 @@
 #include "LogWindow.h"
 
+#include "AnalysisWindow.h"
 #include "LogAnalysis.h"
 #include "LogLayout.h"
 #include "LogPlot.h"
@@ -59,6 +60,7 @@ LogWindow::LogWindow(QWidget* parent)
     , readout_(new QLabel(this))
     , follow_(new QTimer(this))
     , figures_(new QLabel(this))
+    , analyse_(new QPushButton(tr("ノイズ解析"), this))
 {
     follow_->setInterval(FollowMilliseconds);
     connect(follow_, &QTimer::timeout, this, &LogWindow::FollowGrowth);
@@ -83,6 +85,10 @@ LogWindow::LogWindow(QWidget* parent)
     noisiest->setObjectName(QStringLiteral("LogNoisiest"));
     controls->addWidget(nextEvent);
     controls->addWidget(noisiest);
+    analyse_->setObjectName(QStringLiteral("LogAnalyse"));
+    analyse_->setEnabled(false);
+    controls->addWidget(analyse_);
+    connect(analyse_, &QPushButton::clicked, this, &LogWindow::ShowStretchAnalysis);
     connect(nextEvent, &QPushButton::clicked, plot_, &LogPlot::ShowNextEvent);
     connect(noisiest, &QPushButton::clicked, plot_, &LogPlot::ShowNoisiestBlock);
     controls->addWidget(summary_, 1);
@@ -136,6 +142,7 @@ bool LogWindow::Open(const QString& path, QString& error)
     path_ = path;
     followedSize_ = QFileInfo(path).size();
     stretch_.reset();
+    analyse_->setEnabled(false);
     setWindowTitle(tr("ログ - %1").arg(QFileInfo(path).fileName()));
     summary_->setText(Summary());
     OfferChannels();
@@ -216,11 +223,14 @@ void LogWindow::Analyse(std::int64_t first, std::int64_t last)
     RunAnalysis analysis;
     QString error;
     stretch_.reset();
-    if (!LogAnalysis::Of(windowTitle(), *log_, {{first, last - first + 1}}, false, analysis, error, step)) {
+    analyse_->setEnabled(false);
+    const QString name = QStringLiteral("%1 #%2 - #%3").arg(QFileInfo(path_).fileName()).arg(first).arg(last);
+    if (!LogAnalysis::Of(name, *log_, {{first, last - first + 1}}, true, analysis, error, step)) {
         figures_->setText(error.isEmpty() ? tr("計算を中止しました。") : error);
         return;
     }
     stretch_ = std::move(analysis);
+    analyse_->setEnabled(true);
     figures_->setText(tr("#%1 - #%2（%3 サンプル）").arg(first).arg(last).arg(last - first + 1) + QLatin1Char('\n')
                       + FiguresText(*stretch_));
 }
@@ -246,4 +256,15 @@ QString LogWindow::FiguresText(const RunAnalysis& analysis)
                      .arg(bits(f.Noise.EffectiveBits), bits(f.Noise.NoiseFreeBits));
     }
     return lines.join(QLatin1Char('\n'));
+}
+
+void LogWindow::ShowStretchAnalysis()
+{
+    if (!stretch_)
+        return;
+    if (!analysis_)
+        analysis_ = std::make_unique<AnalysisWindow>(this);
+    analysis_->ShowAnalysis(*stretch_);
+    analysis_->show();
+    analysis_->raise();
 }

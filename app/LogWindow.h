@@ -8,11 +8,13 @@
 #include <memory>
 #include <optional>
 
+class AnalysisWindow;
 class LogPlot;
 class LogSource;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QTimer;
 
 // A long-term log, text or HDF5, in a window of its own: the whole log at
@@ -35,6 +37,10 @@ public:
     // The exact figures of the stretch chosen last, from its codes by the
     // streaming analysis; nothing before one is chosen or when cancelled.
     const std::optional<RunAnalysis>& Stretch() const { return stretch_; }
+    // The stretch's noise analysis in the analysis window ("ノイズ解析"),
+    // made on first use beside this window; null before.
+    AnalysisWindow* Analysis() const { return analysis_.get(); }
+    void ShowStretchAnalysis();
 
 private:
     void ChooseChannels();
@@ -58,4 +64,6 @@ private:
     QTimer* follow_;
     QLabel* figures_;
     std::optional<RunAnalysis> stretch_;
+    std::unique_ptr<AnalysisWindow> analysis_;
+    QPushButton* analyse_;
 };

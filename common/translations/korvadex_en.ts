@@ -141,6 +141,10 @@
         <source>最もノイズの大きいブロック</source>
         <translation>Noisiest block</translation>
     </message>
+    <message>
+        <source>ノイズ解析</source>
+        <translation>Noise analysis</translation>
+    </message>
 </context>
 <context>
     <name>MeasureCommand</name>

@@ -4,6 +4,7 @@
 
 #include "FormMainProbe.h"
 #include "LogFiles.h"
+#include "AnalysisWindow.h"
 #include "LogPlot.h"
 #include "LogTimeline.h"
 #include "LogWindow.h"
@@ -228,6 +229,15 @@ TEST_P(LogWindowTest, AStretchsFiguresAreThoseOfItsCodes)
     EXPECT_EQ(figures.MinCode, Quiet);
     EXPECT_NEAR(figures.DevCode, sigma, sigma * 1e-6);
     EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("LogFigures"))->text().contains(QStringLiteral("最大 %1").arg(SpikeCode)));
+
+    // Its noise analysis: the same figures, and the trace as column extremes.
+    window.ShowStretchAnalysis();
+    ASSERT_NE(window.Analysis(), nullptr);
+    ASSERT_NE(window.Analysis()->Analysis(), nullptr);
+    const ChannelAnalysis& shown = window.Analysis()->Analysis()->Channels.at(0);
+    EXPECT_EQ(shown.Figures.MaxCode, SpikeCode);
+    ASSERT_TRUE(shown.Trace.has_value());
+    EXPECT_EQ(shown.Trace->Samples(), static_cast<std::int64_t>(codes.size()));
 }
 
 // Two 15 s runs at 10 ksps, the second 55 ms after the first ends: round
