@@ -13,6 +13,7 @@
 #include "LimitTable.h"
 #include "OutputFile.h"
 #include "PlanReader.h"
+#include "ResultsStore.h"
 #include "Terminal.h"
 #include "TestRecordJson.h"
 #include "TestTable.h"
@@ -36,23 +37,28 @@ const QString JunitOption = QStringLiteral("--junit");
 const QString KeepOption = QStringLiteral("--keep");
 const QString StationOption = QStringLiteral("--station");
 const QString OperatorOption = QStringLiteral("--operator");
+const QString DbOption = QStringLiteral("--db");
 const QString DefaultKeepFolder = QStringLiteral("korvadex-raw");
 
 const char* const HelpText =
     "usage: korvadex-cli test PLAN.toml [--board SERIAL]... | [--all-boards]\n"
     "                         [--limits LIMITS.csv [--decimal-comma]] [--json DIR]\n"
     "                         [--junit FILE.xml] [--keep DIR] [--station NAME]\n"
-    "                         [--operator NAME] [--stall-timeout SECONDS]\n"
+    "                         [--operator NAME] [--stall-timeout SECONDS] [--db URL]\n"
     "Runs the plan's steps on each board, all boards at once, and judges every\n"
     "figure against its limits: PASS, MARGINAL (inside the limits, outside the\n"
     "marginal ones), FAIL; a board that cannot be measured is ERROR.\n"
     "Each run's samples are kept as a .DTA file in --keep (default korvadex-raw).\n"
     "--json writes one test record per board, --junit one JUnit XML file.\n"
+    "Every record is stored in the results database --db: sqlite:PATH (default\n"
+    "sqlite:results.sqlite) or postgresql://USER@HOST:PORT/DBNAME. Records it does\n"
+    "not take are written as JSON (to --json, else to --keep) for results push.\n"
     "--limits replaces the plan's limits by a CSV table\n"
     "(step,figure,low,high,marginal_low,marginal_high[,band_low,band_high]);\n"
     "with --decimal-comma its numbers use \",\" and its fields \";\".\n"
     "exit codes: 0 every board passed, 1 a board failed, 2 usage or plan error,\n"
-    "3 a board could not be measured, 130 stopped by Ctrl-C";
+    "3 a board could not be measured, 130 stopped by Ctrl-C; 2 also when every\n"
+    "board passed but the results database did not take the records";
 
 // The plan with its limits, or nothing after saying why on standard error.
 std::optional<TestPlan> ReadPlan(const CommandLine& line)
@@ -157,20 +163,53 @@ std::vector<BoardRecord> TestAll(const TestPlan& plan, const QStringList& boards
     return records;
 }
 
+bool WriteJson(const QDir& folder, const std::vector<BoardRecord>& records)
+{
+    bool written = true;
+    for (const BoardRecord& record : records) {
+        const QString name =
+            QStringLiteral("%1_%2.json").arg(record.Serial.isEmpty() ? QStringLiteral("board") : record.Serial, record.RunId);
+        written = OutputFile::Write(folder.filePath(name), TestRecordJson::Write(record)) && written;
+    }
+    return written;
+}
+
 bool WriteRecords(const CommandLine& line, const std::vector<BoardRecord>& records)
 {
     bool written = true;
-    if (line.Has(JsonOption)) {
-        const QDir folder(line.Value(JsonOption));
-        for (const BoardRecord& record : records) {
-            const QString name = QStringLiteral("%1_%2.json").arg(record.Serial.isEmpty() ? QStringLiteral("board") : record.Serial,
-                                                                   record.RunId);
-            written = OutputFile::Write(folder.filePath(name), TestRecordJson::Write(record)) && written;
-        }
-    }
+    if (line.Has(JsonOption))
+        written = WriteJson(QDir(line.Value(JsonOption)), records);
     if (line.Has(JunitOption))
         written = OutputFile::Write(line.Value(JunitOption), JunitReport::Write(records)) && written;
     return written;
+}
+
+// Every record into the results database. When it cannot be opened or
+// refuses a record, the run's records are kept as JSON instead (already in
+// --json's folder, else written into the keep folder) to be pushed later.
+bool StoreRecords(const QString& url, const CommandLine& line, const QString& keepFolder,
+                  const std::vector<BoardRecord>& records)
+{
+    QString error;
+    const std::unique_ptr<ResultsStore> store = ResultsStore::Open(url, error);
+    int refused = 0;
+    for (const BoardRecord& record : records) {
+        if (store && store->Store(record))
+            continue;
+        if (store)
+            error = store->Error();
+        ++refused;
+    }
+    if (refused == 0)
+        return true;
+    Console::Err(QStringLiteral("korvadex-cli: %1 of %2 records not stored: %3").arg(refused).arg(records.size()).arg(error));
+    const QString folder = line.Has(JsonOption) ? line.Value(JsonOption) : keepFolder;
+    if (line.Has(JsonOption) || WriteJson(QDir(folder), records)) {
+        Console::Err(QStringLiteral("korvadex-cli: the run's records are kept as JSON in %1; "
+                                    "korvadex-cli results push %1 --db URL stores them")
+                         .arg(folder));
+    }
+    return false;
 }
 
 int ExitCodeOf(const std::vector<BoardRecord>& records)
@@ -200,7 +239,7 @@ int TestCommand::Run(const QStringList& words)
     if (!line.Parse(words, {{BoardChoice::Option, true, false, true}, {AllBoardsOption, false}, {LimitsOption, true},
                             {DecimalCommaOption, false}, {JsonOption, true}, {JunitOption, true}, {KeepOption, true},
                             {StationOption, true}, {OperatorOption, true}, {BoardConnection::StallOption, true},
-                            {Usage::HelpOption, false}}))
+                            {DbOption, true}, {Usage::HelpOption, false}}))
         return Usage::Fail(line.Error());
     if (line.Has(Usage::HelpOption))
         return Usage::Help(QString::fromUtf8(HelpText));
@@ -214,6 +253,10 @@ int TestCommand::Run(const QStringList& words)
     const QString boardsFault = BoardsFault(line);
     if (!boardsFault.isEmpty())
         return Usage::Fail(boardsFault);
+    const QString url = line.Has(DbOption) ? line.Value(DbOption) : ResultsStore::DefaultUrl;
+    QString urlError;
+    if (!ResultsStore::Knows(url, urlError))
+        return Usage::Fail(urlError);
     const std::optional<TestPlan> plan = ReadPlan(line);
     if (!plan)
         return ExitUsageOrFile;
@@ -234,7 +277,12 @@ int TestCommand::Run(const QStringList& words)
     }
 
     const std::vector<BoardRecord> records = TestAll(*plan, *boards, options);
-    if (!WriteRecords(line, records))
+    const bool written = WriteRecords(line, records);
+    const bool stored = StoreRecords(url, line, options.KeepFolder, records);
+    const int verdict = ExitCodeOf(records);
+    // A run whose boards all passed but whose results went only to files
+    // is not done: a script must look.
+    if (!written || (!stored && verdict == ExitDone))
         return ExitUsageOrFile;
-    return ExitCodeOf(records);
+    return verdict;
 }

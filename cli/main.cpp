@@ -8,6 +8,7 @@
 #include "InfoCommand.h"
 #include "LogCommand.h"
 #include "MeasureCommand.h"
+#include "ResultsCommand.h"
 #include "SweepCommand.h"
 #include "Terminal.h"
 #include "TestCommand.h"
@@ -35,6 +36,8 @@ int RunCommand(const QString& command, const QStringList& words)
         return DevicesCommand::Run(words);
     if (command == QLatin1String("test"))
         return TestCommand::Run(words);
+    if (command == QLatin1String("results"))
+        return ResultsCommand::Run(words);
     if (command == QLatin1String("--help") || command == QLatin1String("help")) {
         Console::Out(Usage::Text());
         return ExitDone;

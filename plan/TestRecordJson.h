@@ -3,6 +3,9 @@
 #include "TestRecord.h"
 
 #include <QByteArray>
+#include <QString>
+
+#include <optional>
 
 // A board's record as JSON shaped like an OpenHTF test record, so that
 // tools reading those read ours: dut_id (the serial), station_id, start and
@@ -11,7 +14,13 @@
 // validators, the limits and outcome. A value without a finite number
 // (no spur: -inf; no noise: +inf; not worked out: NaN) is null, its text in
 // "measured_text".
+//
+// Read takes such a record back, as `korvadex-cli results push` sends it
+// to the results database: the same record, but for the order of a step's
+// measurements (by name, as JSON keeps an object's keys). A text that is
+// not such a record is refused with the first thing wrong.
 class TestRecordJson {
 public:
     static QByteArray Write(const BoardRecord& record);
+    static std::optional<BoardRecord> Read(const QByteArray& json, QString& error);
 };

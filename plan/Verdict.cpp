@@ -19,3 +19,17 @@ QString VerdictName(Verdict verdict)
     }
     return QStringLiteral("ERROR");
 }
+
+std::optional<Verdict> ParseVerdict(const QString& name)
+{
+    for (Verdict verdict : {Verdict::Pass, Verdict::Marginal, Verdict::Fail, Verdict::Error}) {
+        if (name == VerdictName(verdict))
+            return verdict;
+    }
+    return std::nullopt;
+}
+
+bool Passes(Verdict verdict)
+{
+    return verdict == Verdict::Pass || verdict == Verdict::Marginal;
+}

@@ -16,7 +16,8 @@ declare -A allowed=(
   [publish]="publish acquire analysis link data common"
   [plan]="plan analysis common"
   [longlog]="longlog acquire analysis link data common"
-  [cli]="cli longlog plan publish acquire report analysis link data graph common"
+  [results]="results plan analysis common"
+  [cli]="cli results longlog plan publish acquire report analysis link data graph common"
   [app]="app longlog acquire report analysis link data graph common"
   [python]="python longlog plan acquire analysis link data common"
 )

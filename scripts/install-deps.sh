@@ -16,6 +16,7 @@ packages=(
   libhdf5-dev hdf5-tools
   libmosquitto-dev mosquitto mosquitto-clients
   libtomlplusplus-dev
+  libsqlite3-dev libpq-dev postgresql-15
   fonts-ipafont-gothic
   xvfb xauth x11-utils imagemagick xdotool
   dpkg-dev man-db desktop-file-utils lintian appstream

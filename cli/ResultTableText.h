@@ -1,0 +1,16 @@
+#pragma once
+
+#include "ResultTable.h"
+
+#include <QByteArray>
+
+// A results table as `korvadex-cli results` prints it: aligned columns for
+// a person, CSV (RFC 4180, "." as the decimal point) or a JSON array of
+// objects, one per row, for a program. An empty value is NULL: blank, or
+// null in JSON.
+class ResultTableText {
+public:
+    static QByteArray Text(const ResultTable& table);
+    static QByteArray Csv(const ResultTable& table);
+    static QByteArray Json(const ResultTable& table);
+};

@@ -1,0 +1,70 @@
+#include "ResultsStore.h"
+
+#include "PostgresStore.h"
+#include "RecordWriter.h"
+#include "ResultsSchema.h"
+#include "SqliteStore.h"
+
+namespace {
+
+const QString SqlitePrefix = QStringLiteral("sqlite:");
+
+bool IsPostgres(const QString& url)
+{
+    return url.startsWith(QLatin1String("postgresql://")) || url.startsWith(QLatin1String("postgres://"));
+}
+
+} // namespace
+
+const QString ResultsStore::DefaultUrl = QStringLiteral("sqlite:results.sqlite");
+
+bool ResultsStore::Knows(const QString& url, QString& error)
+{
+    if (IsPostgres(url) || (url.startsWith(SqlitePrefix) && url.size() > SqlitePrefix.size()))
+        return true;
+    error = QStringLiteral("the results database \"%1\" is neither sqlite:PATH nor postgresql://USER@HOST:PORT/DBNAME").arg(url);
+    return false;
+}
+
+std::unique_ptr<ResultsStore> ResultsStore::Open(const QString& url, QString& error)
+{
+    if (!Knows(url, error))
+        return nullptr;
+    std::unique_ptr<ResultsStore> store;
+    if (IsPostgres(url))
+        store = PostgresStore::Connect(url, error);
+    else
+        store = SqliteStore::Open(url.mid(SqlitePrefix.size()), error);
+    if (store && !ResultsSchema::Migrate(*store, error))
+        store.reset();
+    return store;
+}
+
+bool ResultsStore::Store(const BoardRecord& record)
+{
+    if (!BeginWrite())
+        return false;
+    RecordWriter writer(*this);
+    if (writer.Write(record) && Commit())
+        return true;
+    const QString why = error_;
+    Rollback();
+    error_ = why;
+    return false;
+}
+
+bool ResultsStore::Commit()
+{
+    return Execute(QStringLiteral("COMMIT"));
+}
+
+void ResultsStore::Rollback()
+{
+    Execute(QStringLiteral("ROLLBACK"));
+}
+
+bool ResultsStore::Fail(const QString& error)
+{
+    error_ = error;
+    return false;
+}

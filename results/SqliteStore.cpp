@@ -1,0 +1,139 @@
+#include "SqliteStore.h"
+
+#include <sqlite3.h>
+
+namespace {
+
+// Finalizes the statement however its run ends.
+class Statement {
+public:
+    explicit Statement(sqlite3_stmt* statement)
+        : statement_(statement)
+    {
+    }
+    ~Statement() { sqlite3_finalize(statement_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    sqlite3_stmt* get() const { return statement_; }
+
+private:
+    sqlite3_stmt* statement_;
+};
+
+int Bind(sqlite3_stmt* statement, int index, const SqlValue& value)
+{
+    if (const auto* whole = std::get_if<std::int64_t>(&value))
+        return sqlite3_bind_int64(statement, index, *whole);
+    if (const auto* real = std::get_if<double>(&value))
+        return sqlite3_bind_double(statement, index, *real);
+    if (const auto* text = std::get_if<QString>(&value)) {
+        const QByteArray utf8 = text->toUtf8();
+        return sqlite3_bind_text(statement, index, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+    }
+    return sqlite3_bind_null(statement, index);
+}
+
+SqlValue Column(sqlite3_stmt* statement, int column)
+{
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_INTEGER:
+        return static_cast<std::int64_t>(sqlite3_column_int64(statement, column));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(statement, column);
+    case SQLITE_NULL:
+        return SqlValue();
+    default:
+        break;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
+}
+
+} // namespace
+
+std::unique_ptr<SqliteStore> SqliteStore::Open(const QString& path, QString& error)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        error = QStringLiteral("cannot open the results database %1: %2").arg(path, QString::fromUtf8(sqlite3_errmsg(db)));
+        sqlite3_close(db);
+        return nullptr;
+    }
+    sqlite3_busy_timeout(db, BusyTimeoutMs);
+    std::unique_ptr<SqliteStore> store(new SqliteStore(db, path));
+    std::vector<SqlRow> mode;
+    if (!store->Select(QStringLiteral("PRAGMA journal_mode = WAL"), {}, mode) || !store->Execute(QStringLiteral("PRAGMA foreign_keys = ON"))) {
+        error = store->Error();
+        return nullptr;
+    }
+    return store;
+}
+
+SqliteStore::SqliteStore(sqlite3* db, const QString& path)
+    : db_(db)
+    , path_(path)
+{
+}
+
+SqliteStore::~SqliteStore()
+{
+    sqlite3_close(db_);
+}
+
+bool SqliteStore::Execute(const QString& sql, const SqlRow& parameters)
+{
+    return Run(sql, parameters, nullptr);
+}
+
+bool SqliteStore::Select(const QString& sql, const SqlRow& parameters, std::vector<SqlRow>& rows)
+{
+    rows.clear();
+    return Run(sql, parameters, &rows);
+}
+
+// Taking the write lock at the start: a reader that wants to write later
+// may find another writer in between, which no waiting resolves.
+bool SqliteStore::BeginWrite()
+{
+    return Execute(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+bool SqliteStore::BeginSchemaChange()
+{
+    return BeginWrite();
+}
+
+QString SqliteStore::IdColumnType() const
+{
+    return QStringLiteral("INTEGER PRIMARY KEY");
+}
+
+bool SqliteStore::Run(const QString& sql, const SqlRow& parameters, std::vector<SqlRow>* rows)
+{
+    sqlite3_stmt* prepared = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()), &prepared, nullptr) != SQLITE_OK)
+        return Refused();
+    const Statement statement(prepared);
+    for (std::size_t i = 0; i < parameters.size(); ++i) {
+        const QByteArray name = "$" + QByteArray::number(static_cast<qulonglong>(i + 1));
+        const int index = sqlite3_bind_parameter_index(prepared, name.constData());
+        if (index == 0 || Bind(prepared, index, parameters[i]) != SQLITE_OK)
+            return Refused();
+    }
+    const int columns = sqlite3_column_count(prepared);
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(prepared)) == SQLITE_ROW) {
+        if (rows == nullptr)
+            continue;
+        SqlRow& row = rows->emplace_back();
+        for (int column = 0; column < columns; ++column)
+            row.push_back(Column(prepared, column));
+    }
+    return step == SQLITE_DONE || Refused();
+}
+
+bool SqliteStore::Refused()
+{
+    return Fail(QStringLiteral("the results database %1: %2").arg(path_, QString::fromUtf8(sqlite3_errmsg(db_))));
+}
