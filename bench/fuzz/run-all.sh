@@ -14,8 +14,8 @@ out="$(realpath -m "${2:-build/fuzz-runs}")"
 
 bash scripts/install-deps.sh
 cmake --preset clang >/dev/null
-targets=(data_load_fuzz text_log_fuzz hdf5_log_fuzz plan_file_fuzz)
-corpora=(fuzz/data/corpus fuzz/log/text-corpus fuzz/log/hdf5-corpus fuzz/plan/corpus)
+targets=(data_load_fuzz text_log_fuzz hdf5_log_fuzz plan_file_fuzz record_json_fuzz)
+corpora=(fuzz/data/corpus fuzz/log/text-corpus fuzz/log/hdf5-corpus fuzz/plan/corpus fuzz/plan/record-corpus)
 cmake --build --preset clang -j "$(nproc)" --target "${targets[@]}"
 
 run_one() {

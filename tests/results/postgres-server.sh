@@ -3,9 +3,10 @@
 # first test that needs it and "stop DIR" after the last. Debian's
 # PostgreSQL 15, initialised afresh in a temporary folder, listening on
 # 127.0.0.1 alone on a free port (in DIR/port), its superuser "korvadex"
-# trusted without a password. PostgreSQL refuses to run as root, so as root
-# it runs as the unprivileged user "nobody", which owns its folder.
-# Stopped by its process id.
+# trusted without a password, writing without fsync (POSTGRES_FSYNC=on for
+# a benchmark): the tests' data need not outlive the machine. PostgreSQL
+# refuses to run as root, so as root it runs as the unprivileged user
+# "nobody", which owns its folder. Stopped by its process id.
 #
 #   bash tests/results/postgres-server.sh start|stop DIR
 set -euo pipefail
@@ -37,7 +38,7 @@ start() {
   # goes to a file, so that ctest, which waits for the ends of a test's
   # pipes, does not wait for it.
   if ! as_server "$bin/pg_ctl" -D "$data/cluster" -l "$data/server.log" -w -t 60 \
-         -o "-c listen_addresses=127.0.0.1 -p $port -c unix_socket_directories=$data -c fsync=off" start \
+         -o "-c listen_addresses=127.0.0.1 -p $port -c unix_socket_directories=$data -c fsync=${POSTGRES_FSYNC:-off}" start \
          </dev/null >"$dir/pg_ctl.log" 2>&1; then
     echo "postgres-server: PostgreSQL did not start on $port:" >&2
     cat "$data/server.log" >&2 || true
