@@ -31,7 +31,9 @@ QString Line(const QStringList& cells, const std::vector<int>& widths)
     QString line;
     for (std::size_t i = 0; i < widths.size(); ++i)
         line += (i == 0 ? QString() : QStringLiteral("  ")) + cells[static_cast<int>(i)].leftJustified(widths[i]);
-    return line.trimmed() + QLatin1Char('\n');
+    while (line.endsWith(QLatin1Char(' ')))
+        line.chop(1);
+    return line + QLatin1Char('\n');
 }
 
 } // namespace
@@ -58,12 +60,12 @@ QByteArray ResultTableText::Text(const ResultTable& table)
 
 QByteArray ResultTableText::Csv(const ResultTable& table)
 {
-    QString text = table.Columns.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    QString text = table.Columns.join(QLatin1Char(',')) + QLatin1Char('\n');
     for (const SqlRow& row : table.Rows) {
         QStringList fields;
         for (const SqlValue& value : row)
             fields << CsvField(value);
-        text += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+        text += fields.join(QLatin1Char(',')) + QLatin1Char('\n');
     }
     return text.toUtf8();
 }

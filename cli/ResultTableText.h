@@ -5,7 +5,8 @@
 #include <QByteArray>
 
 // A results table as `korvadex-cli results` prints it: aligned columns for
-// a person, CSV (RFC 4180, "." as the decimal point) or a JSON array of
+// a person, CSV (fields quoted as RFC 4180 has it, "." as the decimal
+// point, a line a row as the other commands write them) or a JSON array of
 // objects, one per row, for a program. An empty value is NULL: blank, or
 // null in JSON.
 class ResultTableText {

@@ -84,7 +84,7 @@ SqlValue Column(const PGresult* result, int row, int column)
 
 QString Message(const char* text)
 {
-    return QString::fromUtf8(text).trimmed();
+    return QString::fromUtf8(text).simplified();
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <cctype>
+
 namespace {
 
 // Finalizes the statement however its run ends.
@@ -47,6 +49,32 @@ SqlValue Column(sqlite3_stmt* statement, int column)
     }
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
     return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
+}
+
+// The statement with SQLite's own parameters for "$N". When they come in
+// order, $1 first, each once (as in all statements of ours), they become
+// "?", bound by position; else "?N", bound by number. SQLite would take
+// "$N" as a name, and looks names and numbers up one by one when it reads
+// the statement, which for a statement of many rows costs more than
+// running it. (Our statements hold no quoted texts where a "$" could stand.)
+QByteArray Positional(const QString& sql)
+{
+    const QByteArray text = sql.toUtf8();
+    QByteArray positional;
+    positional.reserve(text.size());
+    int expected = 1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        positional += text[i] == '$' ? '?' : text[i];
+        if (text[i] != '$')
+            continue;
+        qsizetype end = i + 1;
+        while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end])))
+            ++end;
+        if (text.mid(i + 1, end - i - 1).toInt() != expected++)
+            return QByteArray(text).replace('$', '?');
+        i = end - 1;
+    }
+    return positional;
 }
 
 } // namespace
@@ -111,14 +139,14 @@ QString SqliteStore::IdColumnType() const
 bool SqliteStore::Run(const QString& sql, const SqlRow& parameters, std::vector<SqlRow>* rows)
 {
     sqlite3_stmt* prepared = nullptr;
-    const QByteArray text = sql.toUtf8();
+    const QByteArray text = Positional(sql);
     if (sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()), &prepared, nullptr) != SQLITE_OK)
         return Refused();
     const Statement statement(prepared);
+    if (sqlite3_bind_parameter_count(prepared) != static_cast<int>(parameters.size()))
+        return Fail(QStringLiteral("a statement of %1 parameters given %2").arg(sqlite3_bind_parameter_count(prepared)).arg(parameters.size()));
     for (std::size_t i = 0; i < parameters.size(); ++i) {
-        const QByteArray name = "$" + QByteArray::number(static_cast<qulonglong>(i + 1));
-        const int index = sqlite3_bind_parameter_index(prepared, name.constData());
-        if (index == 0 || Bind(prepared, index, parameters[i]) != SQLITE_OK)
+        if (Bind(prepared, static_cast<int>(i) + 1, parameters[i]) != SQLITE_OK)
             return Refused();
     }
     const int columns = sqlite3_column_count(prepared);
