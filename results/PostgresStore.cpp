@@ -117,17 +117,6 @@ PostgresStore::~PostgresStore()
     PQfinish(connection_);
 }
 
-bool PostgresStore::Execute(const QString& sql, const SqlRow& parameters)
-{
-    return Run(sql, parameters, nullptr);
-}
-
-bool PostgresStore::Select(const QString& sql, const SqlRow& parameters, std::vector<SqlRow>& rows)
-{
-    rows.clear();
-    return Run(sql, parameters, &rows);
-}
-
 bool PostgresStore::BeginWrite()
 {
     return Execute(QStringLiteral("BEGIN"));

@@ -17,15 +17,13 @@ public:
     PostgresStore(const PostgresStore&) = delete;
     PostgresStore& operator=(const PostgresStore&) = delete;
 
-    bool Execute(const QString& sql, const SqlRow& parameters = {}) override;
-    bool Select(const QString& sql, const SqlRow& parameters, std::vector<SqlRow>& rows) override;
     bool BeginWrite() override;
     bool BeginSchemaChange() override;
     QString IdColumnType() const override;
 
 private:
     explicit PostgresStore(pg_conn* connection);
-    bool Run(const QString& sql, const SqlRow& parameters, std::vector<SqlRow>* rows);
+    bool Run(const QString& sql, const SqlRow& parameters, std::vector<SqlRow>* rows) override;
 
     pg_conn* connection_;
 };

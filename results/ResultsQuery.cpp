@@ -29,6 +29,19 @@ SqlRow Listed(SqlRow row)
     return row;
 }
 
+// Each row of a select made into a T, or nothing when the select failed.
+template <typename T, typename Convert>
+std::optional<std::vector<T>> Converted(const std::optional<std::vector<SqlRow>>& rows, Convert convert)
+{
+    if (!rows)
+        return std::nullopt;
+    std::vector<T> converted;
+    converted.reserve(rows->size());
+    for (const SqlRow& row : *rows)
+        converted.push_back(convert(row));
+    return converted;
+}
+
 } // namespace
 
 ResultsQuery::ResultsQuery(ResultsStore& store, ResultsFilter filter)
@@ -46,19 +59,16 @@ std::optional<ResultTable> ResultsQuery::Measurements()
                                  + MeasurementsJoined + Where(parameters)
                                  + QStringLiteral(" ORDER BY r.start_ms, r.id, st.id, m.id"),
                              parameters);
-    if (!rows)
+    const auto listed = Converted<SqlRow>(rows, Listed);
+    if (!listed)
         return std::nullopt;
-    ResultTable table{{QStringLiteral("serial"), QStringLiteral("plan"), QStringLiteral("station"), QStringLiteral("operator"),
+    return ResultTable{{QStringLiteral("serial"), QStringLiteral("plan"), QStringLiteral("station"), QStringLiteral("operator"),
                        QStringLiteral("run_id"), QStringLiteral("start_utc"), QStringLiteral("step"), QStringLiteral("repeat"),
                        QStringLiteral("figure"), QStringLiteral("channel"), QStringLiteral("value"), QStringLiteral("unit"),
                        QStringLiteral("low"), QStringLiteral("high"), QStringLiteral("marginal_low"),
                        QStringLiteral("marginal_high"), QStringLiteral("band_low_hz"), QStringLiteral("band_high_hz"),
                        QStringLiteral("verdict"), QStringLiteral("raw_file")},
-                      {}};
-    table.Rows.reserve(rows->size());
-    for (const SqlRow& row : *rows)
-        table.Rows.push_back(Listed(row));
-    return table;
+                       *listed};
 }
 
 std::optional<std::vector<RunOutcome>> ResultsQuery::Runs()
@@ -67,15 +77,10 @@ std::optional<std::vector<RunOutcome>> ResultsQuery::Runs()
     const auto rows = Select(QStringLiteral("SELECT b.serial, p.name, r.start_ms, r.verdict") + RunsJoined + Where(parameters)
                                  + QStringLiteral(" ORDER BY r.start_ms, r.id"),
                              parameters);
-    if (!rows)
-        return std::nullopt;
-    std::vector<RunOutcome> runs;
-    runs.reserve(rows->size());
-    for (const SqlRow& row : *rows) {
-        runs.push_back({Sql::Text(row[0]), Sql::Text(row[1]), Sql::Integer(row[2]),
-                        ParseVerdict(Sql::Text(row[3])).value_or(Verdict::Error)});
-    }
-    return runs;
+    return Converted<RunOutcome>(rows, [](const SqlRow& row) {
+        return RunOutcome{Sql::Text(row[0]), Sql::Text(row[1]), Sql::Integer(row[2]),
+                          ParseVerdict(Sql::Text(row[3])).value_or(Verdict::Error)};
+    });
 }
 
 std::optional<std::vector<FigureSample>> ResultsQuery::Samples()
@@ -85,15 +90,10 @@ std::optional<std::vector<FigureSample>> ResultsQuery::Samples()
                                  + Where(parameters, QStringLiteral("m.value IS NOT NULL"))
                                  + QStringLiteral(" ORDER BY r.start_ms, r.id"),
                              parameters);
-    if (!rows)
-        return std::nullopt;
-    std::vector<FigureSample> samples;
-    samples.reserve(rows->size());
-    for (const SqlRow& row : *rows) {
-        samples.push_back({Sql::Text(row[0]), Sql::Text(row[1]), Sql::Text(row[2]), Sql::Number(row[3]).value_or(0.0),
-                           Sql::Number(row[4]), Sql::Number(row[5])});
-    }
-    return samples;
+    return Converted<FigureSample>(rows, [](const SqlRow& row) {
+        return FigureSample{Sql::Text(row[0]), Sql::Text(row[1]), Sql::Text(row[2]), Sql::Number(row[3]).value_or(0.0),
+                            Sql::Number(row[4]), Sql::Number(row[5])};
+    });
 }
 
 QString ResultsQuery::Where(SqlRow& parameters, const QString& also) const

@@ -53,6 +53,17 @@ bool ResultsStore::Store(const BoardRecord& record)
     return false;
 }
 
+bool ResultsStore::Execute(const QString& sql, const SqlRow& parameters)
+{
+    return Run(sql, parameters, nullptr);
+}
+
+bool ResultsStore::Select(const QString& sql, const SqlRow& parameters, std::vector<SqlRow>& rows)
+{
+    rows.clear();
+    return Run(sql, parameters, &rows);
+}
+
 bool ResultsStore::Commit()
 {
     return Execute(QStringLiteral("COMMIT"));

@@ -31,8 +31,8 @@ public:
 
     // The connection, for the schema and the queries: statements whose
     // values are parameters $1, $2, ... only.
-    virtual bool Execute(const QString& sql, const SqlRow& parameters = {}) = 0;
-    virtual bool Select(const QString& sql, const SqlRow& parameters, std::vector<SqlRow>& rows) = 0;
+    bool Execute(const QString& sql, const SqlRow& parameters = {});
+    bool Select(const QString& sql, const SqlRow& parameters, std::vector<SqlRow>& rows);
     // A transaction that writes; the schema's is also the only one at a time
     // changing the schema.
     virtual bool BeginWrite() = 0;
@@ -43,6 +43,10 @@ public:
     virtual QString IdColumnType() const = 0;
     // Keeps the reason of a failure; false.
     bool Fail(const QString& error);
+
+protected:
+    // The statement run, its rows (if any) appended to `rows` unless null.
+    virtual bool Run(const QString& sql, const SqlRow& parameters, std::vector<SqlRow>* rows) = 0;
 
 private:
     QString error_;

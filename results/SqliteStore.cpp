@@ -108,17 +108,6 @@ SqliteStore::~SqliteStore()
     sqlite3_close(db_);
 }
 
-bool SqliteStore::Execute(const QString& sql, const SqlRow& parameters)
-{
-    return Run(sql, parameters, nullptr);
-}
-
-bool SqliteStore::Select(const QString& sql, const SqlRow& parameters, std::vector<SqlRow>& rows)
-{
-    rows.clear();
-    return Run(sql, parameters, &rows);
-}
-
 // Taking the write lock at the start: a reader that wants to write later
 // may find another writer in between, which no waiting resolves.
 bool SqliteStore::BeginWrite()

@@ -17,15 +17,13 @@ public:
     SqliteStore(const SqliteStore&) = delete;
     SqliteStore& operator=(const SqliteStore&) = delete;
 
-    bool Execute(const QString& sql, const SqlRow& parameters = {}) override;
-    bool Select(const QString& sql, const SqlRow& parameters, std::vector<SqlRow>& rows) override;
     bool BeginWrite() override;
     bool BeginSchemaChange() override;
     QString IdColumnType() const override;
 
 private:
     SqliteStore(sqlite3* db, const QString& path);
-    bool Run(const QString& sql, const SqlRow& parameters, std::vector<SqlRow>* rows);
+    bool Run(const QString& sql, const SqlRow& parameters, std::vector<SqlRow>* rows) override;
     bool Refused();
 
     sqlite3* db_;
