@@ -74,6 +74,57 @@ TEST(TestRecordJsonTest, IsShapedLikeAnOpenHtfRecord)
     EXPECT_EQ(phases[1][QStringLiteral("repeat")].toInt(), 2);
 }
 
+TEST(TestRecordJsonTest, ReadsBackAsWritten)
+{
+    BoardRecord record = SampleRecord();
+    record.Steps.front().Measurements.push_back(
+        {PlanFigure::Density, 1, NAN, {PlanFigure::Density, std::nullopt, 0.5, std::nullopt, 0.25, std::make_pair(10.0, 100.0)},
+         Verdict::Fail});
+    QString error;
+    const std::optional<BoardRecord> read = TestRecordJson::Read(TestRecordJson::Write(record), error);
+    ASSERT_TRUE(read) << error.toStdString();
+    EXPECT_EQ(TestRecordJson::Write(*read), TestRecordJson::Write(record));
+    EXPECT_EQ(read->Error, QStringLiteral("cable pulled"));
+    // A step's measurements come back in the order of their names.
+    const Measurement& density = read->Steps.front().Measurements[3];
+    EXPECT_EQ(density.Name().toStdString(), "ch1.density_uV_rtHz");
+    EXPECT_EQ(density.Limit.Band, std::make_pair(10.0, 100.0));
+    EXPECT_TRUE(std::isnan(density.Value));
+}
+
+struct Refusal {
+    const char* Name;
+    const char* From;
+    const char* To;
+    const char* Why;
+};
+
+void PrintTo(const Refusal& refusal, std::ostream* out)
+{
+    *out << refusal.Name;
+}
+
+class RecordJsonRefusal : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(RecordJsonRefusal, SaysWhatIsWrong)
+{
+    const QByteArray json = TestRecordJson::Write(SampleRecord()).replace(GetParam().From, GetParam().To);
+    QString error;
+    EXPECT_FALSE(TestRecordJson::Read(json, error));
+    EXPECT_EQ(error.toStdString(), GetParam().Why);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, RecordJsonRefusal,
+    ::testing::Values(Refusal{"UnknownVerdict", "\"outcome\": \"ERROR\"", "\"outcome\": \"GOOD\"",
+                              "the outcome \"GOOD\" of the record is not PASS, MARGINAL, FAIL or ERROR"},
+                      Refusal{"UnknownFigure", "\"figure\": \"rms_uV\"", "\"figure\": \"rms\"",
+                              "the measurement ch0.rms_uV of phase 1 names no figure known: rms"},
+                      Refusal{"NoRunId", "\"run_id\": \"run-1\"", "\"run_id\": \"\"", "the record has no run id"},
+                      Refusal{"FractionOfAMillisecond", "\"start_time_millis\": 500,", "\"start_time_millis\": 500.5,",
+                              "\"start_time_millis\" of the record is not a whole number from 0"}),
+    [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.Name); });
+
 TEST(JunitReportTest, CountsEachFigureAsATestcase)
 {
     BoardRecord unreachable;
