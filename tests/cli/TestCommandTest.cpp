@@ -49,7 +49,8 @@ protected:
     CliResult Test(const QString& devices, QStringList more, CliProcess::Environment board = {})
     {
         const QStringList words = QStringList{QStringLiteral("test"), Write(QStringLiteral("plan.toml"), Plan),
-                                              QStringLiteral("--keep"), raw, QStringLiteral("--json"), records}
+                                              QStringLiteral("--keep"), raw, QStringLiteral("--json"), records,
+                                              QStringLiteral("--db"), database}
                                   + more;
         board.insert(QStringLiteral("KORVADEX_SIM_DEVICES"), devices);
         board.insert(QStringLiteral("KORVADEX_SIM_SPEED"), QStringLiteral("10"));
@@ -73,6 +74,8 @@ protected:
     QTemporaryDir folder;
     QString raw = folder.filePath(QStringLiteral("raw"));
     QString records = folder.filePath(QStringLiteral("records"));
+    // The results database in the test's own folder, not the current one.
+    QString database = QStringLiteral("sqlite:") + folder.filePath(QStringLiteral("results.sqlite"));
 };
 
 // Both runs of one board, measured while the other's were: the boards are
@@ -167,7 +170,8 @@ TEST_F(TestCommand, CtrlCStopsEveryBoardAndKeepsTheirRecords)
     const QString plan = Write(QStringLiteral("plan.toml"), Plan);
     const auto firstKept = [this] { return !QDir(raw).entryList({QStringLiteral("*.DTA")}).isEmpty(); };
     const CliResult r = CliProcess::RunSignalledWhen(
-        {QStringLiteral("test"), plan, QStringLiteral("--all-boards"), QStringLiteral("--keep"), raw, QStringLiteral("--json"), records},
+        {QStringLiteral("test"), plan, QStringLiteral("--all-boards"), QStringLiteral("--keep"), raw, QStringLiteral("--json"), records,
+         QStringLiteral("--db"), database},
         {{QStringLiteral("KORVADEX_SIM_DEVICES"), QStringLiteral("KVX0001:board,KVX0002:board")}}, firstKept, Stop::CtrlC);
     ASSERT_TRUE(r.Finished);
     EXPECT_EQ(r.ExitCode, 130) << r.Err.toStdString();

@@ -1,18 +1,16 @@
 #include "TestDatabases.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTcpServer>
-
-#include <atomic>
 
 namespace {
 
+const QDir ServerFolder(QStringLiteral(POSTGRES_DIR));
+
 QString ServerPort()
 {
-    QFile file(QDir(QStringLiteral(POSTGRES_DIR)).filePath(QStringLiteral("port")));
+    QFile file(ServerFolder.filePath(QStringLiteral("port")));
     return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()).trimmed() : QString();
 }
 
@@ -30,15 +28,15 @@ QString TestDatabases::SqliteUrl(const QString& name) const
 
 QString TestDatabases::PostgresUrl() const
 {
-    static std::atomic<int> made{0};
     const QString port = ServerPort();
-    if (port.isEmpty())
-        return QString();
-    const QString database = QStringLiteral("results_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
-    const int created = QProcess::execute(QStringLiteral("/usr/lib/postgresql/15/bin/createdb"),
-                                          {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"), port,
-                                           QStringLiteral("-U"), QStringLiteral("korvadex"), database});
-    return created == 0 ? Url(port, database) : QString();
+    for (int database = 1; !port.isEmpty(); ++database) {
+        QFile taken(ServerFolder.filePath(QStringLiteral("taken-%1").arg(database)));
+        if (taken.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return Url(port, QStringLiteral("results_%1").arg(database));
+        if (taken.error() != QFileDevice::OpenError || !taken.exists())
+            break;
+    }
+    return QString();
 }
 
 QString TestDatabases::UnreachablePostgresUrl()

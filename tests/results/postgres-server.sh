@@ -2,7 +2,8 @@
 # The PostgreSQL server of a test run: ctest runs "start DIR" before the
 # first test that needs it and "stop DIR" after the last. Debian's
 # PostgreSQL 15, initialised afresh in a temporary folder, listening on
-# 127.0.0.1 alone on a free port (in DIR/port), its superuser "korvadex"
+# 127.0.0.1 alone on a free port (in DIR/port), with empty databases
+# results_1, results_2, ... for the tests to take, its superuser "korvadex"
 # trusted without a password, writing without fsync (POSTGRES_FSYNC=on for
 # a benchmark): the tests' data need not outlive the machine. PostgreSQL
 # refuses to run as root, so as root it runs as the unprivileged user
@@ -13,6 +14,7 @@ set -euo pipefail
 what="$1"
 dir="$2"
 bin=/usr/lib/postgresql/15/bin
+databases=24
 
 as_server() {
   if [ "$(id -u)" -eq 0 ]; then
@@ -45,6 +47,12 @@ start() {
     return 1
   fi
   head -n 1 "$data/cluster/postmaster.pid" >"$dir/pid"
+  # Empty databases for the tests to take, one each (TestDatabases), made
+  # here because a test under Wine cannot run Linux's createdb.
+  for i in $(seq "$databases"); do
+    "$bin/createdb" -h 127.0.0.1 -p "$port" -U korvadex "results_$i"
+  done
+  rm -f "$dir"/taken-*
   echo "$port" >"$dir/port"
 }
 
