@@ -26,6 +26,15 @@ QJsonValue JsonValue(const SqlValue& value)
     return QJsonValue(QJsonValue::Null);
 }
 
+// A double to six significant digits, enough to read; CSV and JSON give
+// every digit.
+QString Cell(const SqlValue& value)
+{
+    if (const auto* real = std::get_if<double>(&value))
+        return QString::number(*real, 'g', 6);
+    return Sql::Text(value);
+}
+
 QString Line(const QStringList& cells, const std::vector<int>& widths)
 {
     QString line;
@@ -44,7 +53,7 @@ QByteArray ResultTableText::Text(const ResultTable& table)
     for (const SqlRow& row : table.Rows) {
         QStringList cells;
         for (const SqlValue& value : row)
-            cells << Sql::Text(value);
+            cells << Cell(value);
         rows.push_back(cells);
     }
     std::vector<int> widths(static_cast<std::size_t>(table.Columns.size()), 0);

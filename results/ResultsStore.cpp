@@ -1,6 +1,6 @@
 #include "ResultsStore.h"
 
-#include "PostgresStore.h"
+#include "PostgresModule.h"
 #include "RecordWriter.h"
 #include "ResultsSchema.h"
 #include "SqliteStore.h"
@@ -31,10 +31,13 @@ std::unique_ptr<ResultsStore> ResultsStore::Open(const QString& url, QString& er
     if (!Knows(url, error))
         return nullptr;
     std::unique_ptr<ResultsStore> store;
-    if (IsPostgres(url))
-        store = PostgresStore::Connect(url, error);
-    else
+    if (IsPostgres(url)) {
+        const PostgresModuleEntries* postgres = PostgresModule::Load(error);
+        if (postgres != nullptr)
+            store = postgres->Connect(url, error);
+    } else {
         store = SqliteStore::Open(url.mid(SqlitePrefix.size()), error);
+    }
     if (store && !ResultsSchema::Migrate(*store, error))
         store.reset();
     return store;
