@@ -64,7 +64,8 @@ std::optional<std::int64_t> SinceMs(const QString& text)
 std::unique_ptr<ResultsStore> OpenStore(const CommandLine& line)
 {
     QString error;
-    std::unique_ptr<ResultsStore> store = ResultsStore::Open(line.Has(DbOption) ? line.Value(DbOption) : ResultsStore::DefaultUrl, error);
+    const QString url = line.Has(DbOption) ? line.Value(DbOption) : ResultsStore::DefaultUrl;
+    std::unique_ptr<ResultsStore> store = ResultsStore::Open(url, error);
     if (!store)
         Console::Err(QStringLiteral("korvadex-cli: ") + error);
     return store;
@@ -158,7 +159,10 @@ int Push(const CommandLine& line, const QString& folder)
             ++failed;
         }
     }
-    Console::Out(QStringLiteral("%1 of %2 records in %3 are in the results database").arg(files.size() - failed).arg(files.size()).arg(folder));
+    Console::Out(QStringLiteral("%1 of %2 records in %3 are in the results database")
+                     .arg(files.size() - failed)
+                     .arg(files.size())
+                     .arg(folder));
     return failed == 0 ? ExitDone : ExitUsageOrFile;
 }
 

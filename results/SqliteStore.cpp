@@ -90,7 +90,8 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const QString& path, QString& err
     sqlite3_busy_timeout(db, BusyTimeoutMs);
     std::unique_ptr<SqliteStore> store(new SqliteStore(db, path));
     std::vector<SqlRow> mode;
-    if (!store->Select(QStringLiteral("PRAGMA journal_mode = WAL"), {}, mode) || !store->Execute(QStringLiteral("PRAGMA foreign_keys = ON"))) {
+    if (!store->Select(QStringLiteral("PRAGMA journal_mode = WAL"), {}, mode)
+        || !store->Execute(QStringLiteral("PRAGMA foreign_keys = ON"))) {
         error = store->Error();
         return nullptr;
     }
@@ -133,7 +134,9 @@ bool SqliteStore::Run(const QString& sql, const SqlRow& parameters, std::vector<
         return Refused();
     const Statement statement(prepared);
     if (sqlite3_bind_parameter_count(prepared) != static_cast<int>(parameters.size()))
-        return Fail(QStringLiteral("a statement of %1 parameters given %2").arg(sqlite3_bind_parameter_count(prepared)).arg(parameters.size()));
+        return Fail(QStringLiteral("a statement of %1 parameters given %2")
+                        .arg(sqlite3_bind_parameter_count(prepared))
+                        .arg(parameters.size()));
     for (std::size_t i = 0; i < parameters.size(); ++i) {
         if (Bind(prepared, static_cast<int>(i) + 1, parameters[i]) != SQLITE_OK)
             return Refused();

@@ -102,7 +102,8 @@ void StorePostgres(benchmark::State& state)
 void CpkOf100000(benchmark::State& state)
 {
     const QTemporaryDir folder;
-    const std::unique_ptr<ResultsStore> store = OpenStore(state, QStringLiteral("sqlite:") + folder.filePath(QStringLiteral("cpk.sqlite")));
+    const std::unique_ptr<ResultsStore> store =
+        OpenStore(state, QStringLiteral("sqlite:") + folder.filePath(QStringLiteral("cpk.sqlite")));
     if (!store)
         return;
     for (int run = 0; run < 200; ++run)

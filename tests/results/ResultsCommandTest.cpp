@@ -77,7 +77,8 @@ protected:
             const QString run = QStringLiteral("%1-%2").arg(name).arg(i);
             QFile file(QDir(Path(name)).filePath(run + QStringLiteral(".json")));
             if (file.open(QIODevice::WriteOnly))
-                file.write(TestRecordJson::Write(NoiseRecord(QStringLiteral("KVX-") + run, run, 1772438400000 + i, Verdict::Pass, {1.5, 2.5})));
+                file.write(TestRecordJson::Write(
+                    NoiseRecord(QStringLiteral("KVX-") + run, run, 1772438400000 + i, Verdict::Pass, {1.5, 2.5})));
         }
         return Path(name);
     }
@@ -100,7 +101,8 @@ TEST_F(ResultsCommandTest, ATestStoresEveryBoardsRunForResultsToShow)
     for (int repeat = 1; repeat <= 2; ++repeat) {
         const QStringList fields = lines[repeat].split(QLatin1Char(','));
         EXPECT_EQ(fields.mid(0, 3), (QStringList{QStringLiteral("KVX0002"), QStringLiteral("smoke"), QStringLiteral("bench;1")}));
-        EXPECT_EQ(fields.mid(6, 4), (QStringList{QStringLiteral("noise"), QString::number(repeat), QStringLiteral("rms_uV"), QStringLiteral("0")}));
+        EXPECT_EQ(fields.mid(6, 4),
+                  (QStringList{QStringLiteral("noise"), QString::number(repeat), QStringLiteral("rms_uV"), QStringLiteral("0")}));
         EXPECT_EQ(fields[18], QStringLiteral("PASS"));
         EXPECT_TRUE(QFile::exists(fields[19])) << fields[19].toStdString();
     }
@@ -108,7 +110,8 @@ TEST_F(ResultsCommandTest, ATestStoresEveryBoardsRunForResultsToShow)
     const CliResult yield = CliProcess::Run({QStringLiteral("results"), QStringLiteral("--db"), url, QStringLiteral("--yield"),
                                              QStringLiteral("--csv")});
     ASSERT_EQ(yield.ExitCode, 0) << yield.Err.toStdString();
-    EXPECT_EQ(yield.OutLines().value(1), QStringLiteral("smoke,%1,2,2,1").arg(QDateTime::currentDateTimeUtc().date().toString(Qt::ISODate)));
+    const QString today = QDateTime::currentDateTimeUtc().date().toString(Qt::ISODate);
+    EXPECT_EQ(yield.OutLines().value(1), QStringLiteral("smoke,%1,2,2,1").arg(today));
 }
 
 struct Unreachable {
