@@ -43,8 +43,8 @@ const char* const HelpText =
     "--serial, --plan and --since (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS, UTC unless an\n"
     "offset is given) choose the runs.\n"
     "push stores the JSON records in DIR (as test --json writes them), each once.\n"
-    "--db: sqlite:PATH (default sqlite:results.sqlite) or\n"
-    "postgresql://USER@HOST:PORT/DBNAME.\n"
+    "--db: sqlite:PATH (default sqlite:results.sqlite; only push makes a file that\n"
+    "is not there) or postgresql://USER@HOST:PORT/DBNAME.\n"
     "exit codes: 0 done, 2 usage error, a database that cannot be reached or\n"
     "refuses, or a record that cannot be read or stored";
 
@@ -61,11 +61,15 @@ std::optional<std::int64_t> SinceMs(const QString& text)
     return moment.toMSecsSinceEpoch();
 }
 
+QString Url(const CommandLine& line)
+{
+    return line.Has(DbOption) ? line.Value(DbOption) : ResultsStore::DefaultUrl;
+}
+
 std::unique_ptr<ResultsStore> OpenStore(const CommandLine& line)
 {
     QString error;
-    const QString url = line.Has(DbOption) ? line.Value(DbOption) : ResultsStore::DefaultUrl;
-    std::unique_ptr<ResultsStore> store = ResultsStore::Open(url, error);
+    std::unique_ptr<ResultsStore> store = ResultsStore::Open(Url(line), error);
     if (!store)
         Console::Err(QStringLiteral("korvadex-cli: ") + error);
     return store;
@@ -112,6 +116,10 @@ std::optional<ResultTable> Ask(const CommandLine& line, ResultsQuery& query)
 
 int Show(const CommandLine& line, const ResultsFilter& filter)
 {
+    if (!ResultsStore::Exists(Url(line))) {
+        Console::Err(QStringLiteral("korvadex-cli: no results database %1").arg(Url(line)));
+        return ExitUsageOrFile;
+    }
     const std::unique_ptr<ResultsStore> store = OpenStore(line);
     if (!store)
         return ExitUsageOrFile;

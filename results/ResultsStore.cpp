@@ -5,6 +5,8 @@
 #include "ResultsSchema.h"
 #include "SqliteStore.h"
 
+#include <QFile>
+
 namespace {
 
 const QString SqlitePrefix = QStringLiteral("sqlite:");
@@ -24,6 +26,11 @@ bool ResultsStore::Knows(const QString& url, QString& error)
         return true;
     error = QStringLiteral("the results database \"%1\" is neither sqlite:PATH nor postgresql://USER@HOST:PORT/DBNAME").arg(url);
     return false;
+}
+
+bool ResultsStore::Exists(const QString& url)
+{
+    return !url.startsWith(SqlitePrefix) || QFile::exists(url.mid(SqlitePrefix.size()));
 }
 
 std::unique_ptr<ResultsStore> ResultsStore::Open(const QString& url, QString& error)

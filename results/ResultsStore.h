@@ -20,6 +20,9 @@ public:
     // Whether the URL names a kind of database this program writes; why not
     // otherwise. Nothing is opened.
     static bool Knows(const QString& url, QString& error);
+    // False for an SQLite file that is not there, so that a question asked
+    // of a mistyped path is not answered by an empty database made for it.
+    static bool Exists(const QString& url);
     // The store at the URL with its schema up to date, or nothing and why.
     static std::unique_ptr<ResultsStore> Open(const QString& url, QString& error);
 

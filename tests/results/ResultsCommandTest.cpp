@@ -156,6 +156,15 @@ INSTANTIATE_TEST_SUITE_P(
                                   }}),
     [](const ::testing::TestParamInfo<Unreachable>& info) { return std::string(info.param.Name); });
 
+TEST_F(ResultsCommandTest, ResultsOfAnSqliteFileThatIsNotThereAreRefusedAndNoFileIsMade)
+{
+    const QString url = databases_.SqliteUrl(QStringLiteral("mistyped.sqlite"));
+    const CliResult listed = CliProcess::Run({QStringLiteral("results"), QStringLiteral("--db"), url});
+    EXPECT_EQ(listed.ExitCode, 2);
+    EXPECT_EQ(listed.Err.trimmed(), QStringLiteral("korvadex-cli: no results database %1").arg(url));
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("mistyped.sqlite"))));
+}
+
 TEST_F(ResultsCommandTest, ADatabaseOfNoKnownKindIsRefusedBeforeAnyBoardIsTouched)
 {
     const CliResult run = CliProcess::Run(TestWords(QStringLiteral("mysql://lab@127.0.0.1/results")),
