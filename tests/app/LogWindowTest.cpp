@@ -14,6 +14,8 @@
 #include "MeasureItems.h"
 
 #include <QAction>
+#include <QFile>
+#include <QTest>
 #include <QLabel>
 #include <QDateTime>
 
@@ -262,6 +264,40 @@ TEST(LogTimelineTest, TicksFallOnRoundTimesOnTheirSamples)
     EXPECT_EQ(timeline.Ticks(0, 2 * RunSamples - 1, 8, false).front().Label, QStringLiteral("06:40:15"));
     qunsetenv("TZ");
 #endif
+}
+
+// A text log whose writer has not ended it grows on disk: the window looks
+// again each second and follows the end at its zoom, or keeps its place
+// when it was not at the end.
+TEST(LogWindowFollow, FollowsTheEndOfALogThatGrows)
+{
+    LogFiles files;
+    const auto unended = [&](std::int64_t runSamples) {
+        const QString path = files.Text(QStringLiteral("live.csv"), Ch0At10k(), SpikedRuns(runSamples));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        QByteArray text = file.readAll();
+        file.close();
+        text.truncate(text.lastIndexOf("# ended"));  // the writer still at it
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+        return path;
+    };
+    LogWindow window;
+    window.resize(900, 480);
+    QString error;
+    ASSERT_TRUE(window.Open(unended(30000), error)) << error.toStdString();
+    LogPlot& plot = *window.Plot();
+    plot.ShowSamples(50000, 59999);  // the end, at a zoom
+    unended(40000);
+    QTRY_COMPARE_WITH_TIMEOUT(plot.View().Last(), 79999, 5000);
+    EXPECT_EQ(plot.View().First(), 70000);
+
+    plot.ShowSamples(1000, 1999);  // not the end: the view stays
+    unended(50000);
+    QTRY_COMPARE_WITH_TIMEOUT(window.Summary().left(6), QStringLiteral("100000"), 5000);
+    EXPECT_EQ(plot.View().First(), 1000);
+    EXPECT_EQ(plot.View().Last(), 1999);
 }
 
 INSTANTIATE_TEST_SUITE_P(Form, LogWindowTest, ::testing::Values(false, true),

@@ -155,7 +155,8 @@ TEST_P(Hdf5Summary, TheIndexBuildsTheWritersRows)
             const std::vector<BlockSummary> a = AllRows(written, level);
             const std::vector<BlockSummary> b = AllRows(indexed, level);
             ASSERT_EQ(a.size(), b.size()) << level;
-            EXPECT_EQ(std::memcmp(a.data(), b.data(), a.size() * sizeof(BlockSummary)), 0) << level;
+            // memcmp of no rows would be handed null pointers.
+            EXPECT_TRUE(a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(BlockSummary)) == 0) << level;
         }
     }
     EXPECT_FALSE(indexer.Index(bare, false));
