@@ -274,6 +274,11 @@ TEST_F(Hdf5LogCommand, IndexAddsSummariesToALogWithout)
     }
 }
 
+#ifndef _WIN32
+// Not on Windows: there the system's sharing rules refuse a log being
+// written before the program can tell why (exit 2, "cannot be opened for
+// writing"), and the test's file-size limit does not reach index's writes.
+
 // A log being written is refused, and left to its writer; so is what a
 // killed writer leaves.
 TEST_F(Hdf5LogCommand, IndexRefusesALogBeingWritten)
@@ -324,6 +329,7 @@ TEST_F(Hdf5LogCommand, AFullDiskLeavesTheIndexedLogAsItWas)
     EXPECT_EQ(reader.Samples(), 2 * RunSamples);
     ExpectWholeRuns(reader);
 }
+#endif
 
 #ifdef FAILING_CLOSE_LIBRARY
 // A write error that shows only when the file is closed (as on a network
