@@ -8,6 +8,7 @@
 #include "Hdf5Module.h"
 #include "LogSession.h"
 #include "MeasureItems.h"
+#include "PublishOptions.h"
 #include "PublishingOutput.h"
 #include "RunData.h"
 #include "RunOptions.h"
@@ -25,9 +26,6 @@ const QString DurationOption = QStringLiteral("--duration");
 const QString RunsOption = QStringLiteral("--runs");
 const QString ForceOption = QStringLiteral("--force");
 const QString FormatOption = QStringLiteral("--format");
-const QString PublishOption = QStringLiteral("--publish");
-const QString MqttUserOption = QStringLiteral("--mqtt-user");
-const QString MqttPasswordFileOption = QStringLiteral("--mqtt-password-file");
 
 const char* const HelpText =
     "usage: korvadex-cli log --rate ITEM --channel 0|1|2 --filter sinc3|sinc5 -o OUT.csv|OUT.h5\n"
@@ -128,21 +126,9 @@ std::unique_ptr<LogOutput> OutputFor(const CommandLine& line, const QString& pat
 std::unique_ptr<LogOutput> PublishedOutput(const CommandLine& line, std::unique_ptr<LogOutput> file,
                                            const QString& path, QString& error)
 {
-    if (!line.Has(PublishOption)) {
-        if (line.Has(MqttUserOption) || line.Has(MqttPasswordFileOption))
-            error = QStringLiteral("%1 and %2 go with %3").arg(MqttUserOption, MqttPasswordFileOption, PublishOption);
-        return error.isEmpty() ? std::move(file) : nullptr;
-    }
-    std::optional<PublishTarget> target = PublishTarget::Parse(line.Value(PublishOption), error);
+    const std::optional<PublishTarget> target = PublishOptions::Target(line, error);
     if (!target)
-        return nullptr;
-    target->User = line.Value(MqttUserOption);
-    if (line.Has(MqttPasswordFileOption)) {
-        const std::optional<QString> password = PublishTarget::ReadPassword(line.Value(MqttPasswordFileOption), error);
-        if (!password)
-            return nullptr;
-        target->Password = *password;
-    }
+        return error.isEmpty() ? std::move(file) : nullptr;
     return std::make_unique<PublishingOutput>(std::move(file), *target, QFileInfo(path).fileName());
 }
 
@@ -168,11 +154,10 @@ QString LogCommand::ReconnectFrom(const CommandLine& line, ReconnectPolicy& poli
 int LogCommand::Run(const QStringList& words)
 {
     CommandLine line;
-    if (!line.Parse(words, {{RunOptions::Rate, true}, {RunOptions::Channel, true}, {RunOptions::Filter, true}, {OutputOption, true},
+    if (!line.Parse(words, PublishOptions::With({{RunOptions::Rate, true}, {RunOptions::Channel, true}, {RunOptions::Filter, true}, {OutputOption, true},
                             {FormatOption, true}, {DurationOption, true}, {RunsOption, true}, {ForceOption, false},
                             {BoardConnection::StallOption, true}, {BoardChoice::Option, true},
-                            {ReconnectOption, true, true}, {PublishOption, true}, {MqttUserOption, true},
-                            {MqttPasswordFileOption, true}, {Usage::HelpOption, false}}))
+                            {ReconnectOption, true, true}, {Usage::HelpOption, false}})))
         return Usage::Fail(line.Error());
     if (line.Has(Usage::HelpOption))
         return Usage::Help(QString::fromUtf8(HelpText));

@@ -13,6 +13,7 @@
 #include "LimitTable.h"
 #include "OutputFile.h"
 #include "PlanReader.h"
+#include "PublishOptions.h"
 #include "ResultsStore.h"
 #include "Terminal.h"
 #include "TestRecordJson.h"
@@ -45,6 +46,8 @@ const char* const HelpText =
     "                         [--limits LIMITS.csv [--decimal-comma]] [--json DIR]\n"
     "                         [--junit FILE.xml] [--keep DIR] [--station NAME]\n"
     "                         [--operator NAME] [--stall-timeout SECONDS] [--db URL]\n"
+    "                         [--publish mqtt://HOST[:PORT]/PREFIX]\n"
+    "                         [--mqtt-user NAME --mqtt-password-file FILE]\n"
     "Runs the plan's steps on each board, all boards at once, and judges every\n"
     "figure against its limits: PASS, MARGINAL (inside the limits, outside the\n"
     "marginal ones), FAIL; a board that cannot be measured is ERROR.\n"
@@ -53,6 +56,8 @@ const char* const HelpText =
     "Every record is stored in the results database --db: sqlite:PATH (default\n"
     "sqlite:results.sqlite) or postgresql://USER@HOST:PORT/DBNAME. Records it does\n"
     "not take are written as JSON (to --json, else to --keep) for results push.\n"
+    "--publish sends each board's verdict, retained, to PREFIX/SERIAL/test on an\n"
+    "MQTT broker; a broker that is away stops no test.\n"
     "--limits replaces the plan's limits by a CSV table\n"
     "(step,figure,low,high,marginal_low,marginal_high[,band_low,band_high]);\n"
     "with --decimal-comma its numbers use \",\" and its fields \";\".\n"
@@ -128,10 +133,43 @@ QString Login()
     return user.isEmpty() ? qEnvironmentVariable("USERNAME") : user;
 }
 
-// Every board's test on a thread of its own; the table is drawn here, on
-// the command's thread, as their runs start and end.
-std::vector<BoardRecord> TestAll(const TestPlan& plan, const QStringList& boards, const BoardTester::Options& options)
+// What a board's verdict publisher could not deliver, and why.
+struct Undelivered {
+    std::int64_t Count = 0;
+    QString Problem;
+};
+
+// The board's verdict on the broker, once its test has ended; waits a
+// moment for it to go out.
+Undelivered PublishOutcome(const PublishTarget& target, const BoardRecord& record)
 {
+    const std::unique_ptr<Publisher> publisher = target.MakeForTests(record.Serial);
+    if (!publisher)
+        return {1, QStringLiteral("the MQTT module cannot be loaded")};
+    publisher->TestOutcome(TestRecordJson::Outcome(record));
+    Undelivered left;
+    left.Count = publisher->Close();
+    left.Problem = publisher->Problem();
+    return left;
+}
+
+void SayUndelivered(const std::vector<Undelivered>& publishing)
+{
+    for (const Undelivered& board : publishing) {
+        if (board.Count > 0) {
+            Console::Err(QStringLiteral("korvadex-cli: a verdict was not delivered to the broker: %1")
+                             .arg(board.Problem.isEmpty() ? QStringLiteral("no answer in time") : board.Problem));
+        }
+    }
+}
+
+// Every board's test on a thread of its own; the table is drawn here, on
+// the command's thread, as their runs start and end. With a target, each
+// board's verdict is published from its thread as its test ends.
+std::vector<BoardRecord> TestAll(const TestPlan& plan, const QStringList& boards, const BoardTester::Options& options,
+                                 const std::optional<PublishTarget>& target)
+{
+    std::vector<Undelivered> publishing(static_cast<std::size_t>(boards.size()));
     TestTable table(Terminal::StdoutRedraws(), boards);
     std::vector<BoardRecord> records(static_cast<std::size_t>(boards.size()));
     std::vector<std::unique_ptr<QThread>> threads;
@@ -143,9 +181,12 @@ std::vector<BoardRecord> TestAll(const TestPlan& plan, const QStringList& boards
                                       Qt::QueuedConnection);
         };
         BoardTester* tester = new BoardTester(plan, boards[i], options, progress);
-        threads.emplace_back(QThread::create([tester, &records, i] {
-            records[static_cast<std::size_t>(i)] = tester->Run();
+        threads.emplace_back(QThread::create([tester, &records, &publishing, &target, i] {
+            const auto board = static_cast<std::size_t>(i);
+            records[board] = tester->Run();
             delete tester;
+            if (target)
+                publishing[board] = PublishOutcome(*target, records[board]);
         }));
         QObject::connect(threads.back().get(), &QThread::finished, &loop, [&running, &loop] {
             if (--running == 0)
@@ -160,6 +201,7 @@ std::vector<BoardRecord> TestAll(const TestPlan& plan, const QStringList& boards
     // The last runs' lines, posted before their threads ended.
     QCoreApplication::sendPostedEvents(&loop);
     table.Finish(records);
+    SayUndelivered(publishing);
     return records;
 }
 
@@ -236,10 +278,11 @@ int ExitCodeOf(const std::vector<BoardRecord>& records)
 int TestCommand::Run(const QStringList& words)
 {
     CommandLine line;
-    if (!line.Parse(words, {{BoardChoice::Option, true, false, true}, {AllBoardsOption, false}, {LimitsOption, true},
-                            {DecimalCommaOption, false}, {JsonOption, true}, {JunitOption, true}, {KeepOption, true},
-                            {StationOption, true}, {OperatorOption, true}, {BoardConnection::StallOption, true},
-                            {DbOption, true}, {Usage::HelpOption, false}}))
+    if (!line.Parse(words, PublishOptions::With({{BoardChoice::Option, true, false, true}, {AllBoardsOption, false},
+                                                 {LimitsOption, true}, {DecimalCommaOption, false}, {JsonOption, true},
+                                                 {JunitOption, true}, {KeepOption, true}, {StationOption, true},
+                                                 {OperatorOption, true}, {BoardConnection::StallOption, true},
+                                                 {DbOption, true}, {Usage::HelpOption, false}})))
         return Usage::Fail(line.Error());
     if (line.Has(Usage::HelpOption))
         return Usage::Help(QString::fromUtf8(HelpText));
@@ -257,6 +300,12 @@ int TestCommand::Run(const QStringList& words)
     QString urlError;
     if (!ResultsStore::Knows(url, urlError))
         return Usage::Fail(urlError);
+    QString publishError;
+    const std::optional<PublishTarget> target = PublishOptions::Target(line, publishError);
+    if (!publishError.isEmpty())
+        return Usage::Fail(publishError);
+    if (target && target->Type != PublishTarget::Kind::Mqtt)
+        return Usage::Fail(QStringLiteral("test publishes its verdicts to mqtt://HOST[:PORT]/PREFIX only"));
     const std::optional<TestPlan> plan = ReadPlan(line);
     if (!plan)
         return ExitUsageOrFile;
@@ -276,7 +325,7 @@ int TestCommand::Run(const QStringList& words)
         }
     }
 
-    const std::vector<BoardRecord> records = TestAll(*plan, *boards, options);
+    const std::vector<BoardRecord> records = TestAll(*plan, *boards, options, target);
     const bool written = WriteRecords(line, records);
     const bool stored = StoreRecords(url, line, options.KeepFolder, records);
     const int verdict = ExitCodeOf(records);

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -299,6 +300,43 @@ QByteArray TestRecordJson::Write(const BoardRecord& record)
     if (!record.Error.isEmpty())
         json.insert(QStringLiteral("outcome_details"), QJsonArray{QJsonObject{{QStringLiteral("description"), record.Error}}});
     return QJsonDocument(json).toJson(QJsonDocument::Indented);
+}
+
+QByteArray TestRecordJson::Outcome(const BoardRecord& record)
+{
+    QJsonArray steps;
+    QJsonArray notPassed;
+    for (const StepResult& step : record.Steps) {
+        QJsonObject run{{QStringLiteral("name"), step.Step},
+                        {QStringLiteral("repeat"), step.Repeat},
+                        {QStringLiteral("outcome"), VerdictName(step.Outcome)}};
+        if (!step.Error.isEmpty())
+            run.insert(QStringLiteral("error"), step.Error);
+        steps.append(run);
+        for (const Measurement& m : step.Measurements) {
+            if (m.Outcome == Verdict::Pass)
+                continue;
+            notPassed.append(QJsonObject{{QStringLiteral("step"), step.Step},
+                                         {QStringLiteral("repeat"), step.Repeat},
+                                         {QStringLiteral("name"), m.Name()},
+                                         {QStringLiteral("value"), Number(m.Value)},
+                                         {QStringLiteral("unit"), PlanFigures::Unit(m.Figure)},
+                                         {QStringLiteral("outcome"), VerdictName(m.Outcome)}});
+        }
+    }
+    QJsonObject json{{QStringLiteral("time"), QDateTime::fromMSecsSinceEpoch(record.EndMs, Qt::UTC).toString(Qt::ISODateWithMs)},
+                     {QStringLiteral("serial"), record.Serial},
+                     {QStringLiteral("plan"), record.PlanName},
+                     {QStringLiteral("plan_version"), record.PlanVersion},
+                     {QStringLiteral("station"), record.Station},
+                     {QStringLiteral("operator"), record.Operator},
+                     {QStringLiteral("run_id"), record.RunId},
+                     {QStringLiteral("outcome"), VerdictName(record.Outcome)},
+                     {QStringLiteral("steps"), steps},
+                     {QStringLiteral("not_passed"), notPassed}};
+    if (!record.Error.isEmpty())
+        json.insert(QStringLiteral("error"), record.Error);
+    return QJsonDocument(json).toJson(QJsonDocument::Compact);
 }
 
 std::optional<BoardRecord> TestRecordJson::Read(const QByteArray& json, QString& error)

@@ -19,8 +19,13 @@
 // to the results database: the same record, but for the order of a step's
 // measurements (by name, as JSON keeps an object's keys). A text that is
 // not such a record is refused with the first thing wrong.
+//
+// Outcome is the record in short, for a dashboard: the board, plan, station,
+// operator, run id, end time (UTC), outcome and error, each run's outcome,
+// and the figures that did not pass with their values and units.
 class TestRecordJson {
 public:
     static QByteArray Write(const BoardRecord& record);
+    static QByteArray Outcome(const BoardRecord& record);
     static std::optional<BoardRecord> Read(const QByteArray& json, QString& error);
 };

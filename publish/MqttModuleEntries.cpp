@@ -8,10 +8,17 @@ namespace {
 
 std::unique_ptr<Publisher> NewPublisher(const PublishTarget& target, LiveMessages messages)
 {
-    return std::make_unique<MqttPublisher>(target, std::move(messages));
+    return std::make_unique<MqttPublisher>(target, std::move(messages), MqttPublisher::Role::Log);
 }
 
-const MqttModuleEntries entries{NewPublisher};
+std::unique_ptr<Publisher> NewTestPublisher(const PublishTarget& target, const QString& serial)
+{
+    LogHead board;
+    board.BoardSerial = serial.toStdString();
+    return std::make_unique<MqttPublisher>(target, LiveMessages(board, QString()), MqttPublisher::Role::Test);
+}
+
+const MqttModuleEntries entries{NewPublisher, NewTestPublisher};
 
 } // namespace
 

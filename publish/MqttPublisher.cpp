@@ -25,12 +25,13 @@ void InitialiseLibrary()
 
 } // namespace
 
-MqttPublisher::MqttPublisher(const PublishTarget& target, LiveMessages messages)
+MqttPublisher::MqttPublisher(const PublishTarget& target, LiveMessages messages, Role role)
     : messages_(std::move(messages))
+    , role_(role)
     , prefix_(target.Prefix.toStdString())
 {
     InitialiseLibrary();
-    const std::string id = "korvadex-" + messages_.Serial().toStdString();
+    const std::string id = "korvadex-" + messages_.Serial().toStdString() + (role == Role::Test ? "-test" : "");
     client_ = mosquitto_new(id.c_str(), true, this);
     if (client_ == nullptr) {
         problem_ = QStringLiteral("libmosquitto could not make a client");
@@ -39,13 +40,16 @@ MqttPublisher::MqttPublisher(const PublishTarget& target, LiveMessages messages)
     mosquitto_int_option(client_, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
     if (!target.User.isEmpty())
         mosquitto_username_pw_set(client_, target.User.toUtf8().constData(), target.Password.toUtf8().constData());
-    const QByteArray will = messages_.Status(false);
-    mosquitto_will_set(client_, Topic("status").c_str(), will.size(), will.constData(), 1, true);
+    if (role == Role::Log) {
+        const QByteArray will = messages_.Status(false);
+        mosquitto_will_set(client_, Topic("status").c_str(), will.size(), will.constData(), 1, true);
+    }
     mosquitto_connect_callback_set(client_, &MqttPublisher::Connected);
     mosquitto_disconnect_callback_set(client_, &MqttPublisher::Disconnected);
     mosquitto_publish_callback_set(client_, &MqttPublisher::Delivered);
     mosquitto_threaded_set(client_, true);
-    Queue({Topic("status"), messages_.Status(true), true});
+    if (role == Role::Log)
+        Queue({Topic("status"), messages_.Status(true), true, false});
     // A broker that is down now is tried again by the network thread.
     const int connecting = mosquitto_connect_async(client_, target.Host.toUtf8().constData(), target.Port, KeepAliveSeconds);
     if (connecting != MOSQ_ERR_SUCCESS)
@@ -103,27 +107,32 @@ std::string MqttPublisher::Topic(const char* kind) const
 
 void MqttPublisher::Summary(const SecondSummary& second, int reconnects)
 {
-    Queue({Topic("summary"), messages_.Summary(second, reconnects), false});
+    Queue({Topic("summary"), messages_.Summary(second, reconnects)});
 }
 
 void MqttPublisher::Event(const LogEvent& event)
 {
-    Queue({Topic("event"), messages_.Event(event), false});
+    Queue({Topic("event"), messages_.Event(event)});
+}
+
+void MqttPublisher::TestOutcome(const QByteArray& message)
+{
+    Queue({Topic("test"), message, true});
 }
 
 void MqttPublisher::Queue(Message message)
 {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (closed_ || client_ == nullptr) {
-        dropped_ += message.Status ? 0 : 1;
+        dropped_ += message.Counted ? 1 : 0;
         return;
     }
     waiting_.push_back(std::move(message));
     // The oldest summary or event goes; a status is never dropped, nor
     // counted in the bound.
-    const auto counted = std::count_if(waiting_.begin(), waiting_.end(), [](const Message& m) { return !m.Status; });
+    const auto counted = std::count_if(waiting_.begin(), waiting_.end(), [](const Message& m) { return m.Counted; });
     if (static_cast<std::size_t>(counted) > WaitingBound) {
-        const auto oldest = std::find_if(waiting_.begin(), waiting_.end(), [](const Message& m) { return !m.Status; });
+        const auto oldest = std::find_if(waiting_.begin(), waiting_.end(), [](const Message& m) { return m.Counted; });
         if (oldest != waiting_.end()) {
             waiting_.erase(oldest);
             ++dropped_;
@@ -134,14 +143,14 @@ void MqttPublisher::Queue(Message message)
 
 void MqttPublisher::SendWaiting()
 {
-    while (connected_ && !waiting_.empty() && inFlight_.size() + statusInFlight_.size() < InFlightBound) {
+    while (connected_ && !waiting_.empty() && inFlight_.size() + uncountedInFlight_.size() < InFlightBound) {
         const Message& message = waiting_.front();
         int id = 0;
         if (mosquitto_publish(client_, &id, message.Topic.c_str(), message.Payload.size(), message.Payload.constData(), 1,
-                              message.Status)
+                              message.Retained)
             != MOSQ_ERR_SUCCESS)
             return;  // the connection went: the message waits for the next one
-        (message.Status ? statusInFlight_ : inFlight_).insert(id);
+        (message.Counted ? inFlight_ : uncountedInFlight_).insert(id);
         waiting_.pop_front();
     }
 }
@@ -177,7 +186,7 @@ void MqttPublisher::Delivered(mosquitto*, void* self, int id)
     auto* publisher = static_cast<MqttPublisher*>(self);
     const std::lock_guard<std::mutex> lock(publisher->mutex_);
     publisher->inFlight_.erase(id);
-    publisher->statusInFlight_.erase(id);
+    publisher->uncountedInFlight_.erase(id);
     publisher->SendWaiting();
 }
 
@@ -185,7 +194,7 @@ std::int64_t MqttPublisher::Undelivered() const
 {
     std::int64_t count = dropped_ + static_cast<std::int64_t>(inFlight_.size());
     for (const Message& message : waiting_)
-        count += message.Status ? 0 : 1;
+        count += message.Counted ? 1 : 0;
     return count;
 }
 
@@ -196,13 +205,17 @@ std::int64_t MqttPublisher::Close()
         if (closed_ || client_ == nullptr)
             return Undelivered();
     }
-    Queue({Topic("status"), messages_.Status(false), true});
+    if (role_ == Role::Log)
+        Queue({Topic("status"), messages_.Status(false), true, false});
     const auto end = std::chrono::steady_clock::now() + CloseWait;
     for (;;) {
         {
             const std::lock_guard<std::mutex> lock(mutex_);
-            const bool sent = waiting_.empty() && inFlight_.empty() && statusInFlight_.empty();
-            if (sent || !connected_ || std::chrono::steady_clock::now() >= end) {
+            const bool sent = waiting_.empty() && inFlight_.empty() && uncountedInFlight_.empty();
+            // A log's broker that is away is not waited for; a test's verdict
+            // may be ready before its connection is.
+            const bool away = !connected_ && role_ == Role::Log;
+            if (sent || away || std::chrono::steady_clock::now() >= end) {
                 closed_ = true;
                 break;
             }

@@ -21,7 +21,9 @@ struct PublishTarget;
 // on PREFIX/SERIAL/summary, events on PREFIX/SERIAL/event, and the retained
 // status on PREFIX/SERIAL/status ("online" at the start, "offline" at the
 // end, "offline" also as the last will, so that a killed log still says
-// it). QoS 1, client id "korvadex-SERIAL".
+// it). QoS 1, client id "korvadex-SERIAL". A board test's publisher says
+// no status: it sends the board's verdict, retained, on PREFIX/SERIAL/test,
+// as client "korvadex-SERIAL-test".
 //
 // The broker is never the log's master: a message is handed over and the
 // call returns; a thread of the publisher's own runs libmosquitto's network
@@ -36,12 +38,15 @@ public:
     // Handed to libmosquitto at once, unacknowledged; the rest wait here.
     static constexpr std::size_t InFlightBound = 20;
 
-    MqttPublisher(const PublishTarget& target, LiveMessages messages);
+    enum class Role { Log, Test };
+
+    MqttPublisher(const PublishTarget& target, LiveMessages messages, Role role);
     ~MqttPublisher() override;
 
     void Summary(const SecondSummary& second, int reconnects) override;
     void Event(const LogEvent& event) override;
-    // Says "offline", waits up to two seconds for what is on its way, and
+    void TestOutcome(const QByteArray& message) override;
+    // A log's says "offline", waits up to two seconds for what is on its way, and
     // disconnects.
     std::int64_t Close() override;
     QString Problem() const override;
@@ -50,7 +55,8 @@ private:
     struct Message {
         std::string Topic;
         QByteArray Payload;
-        bool Status = false;  // retained, and not counted as undelivered
+        bool Retained = false;
+        bool Counted = true;  // as undelivered; a status is not
     };
 
     void Queue(Message message);
@@ -66,12 +72,13 @@ private:
     static void Delivered(mosquitto* client, void* self, int id);
 
     LiveMessages messages_;
+    Role role_;
     std::string prefix_;
     mosquitto* client_ = nullptr;
     mutable std::mutex mutex_;
     std::deque<Message> waiting_;
     std::set<int> inFlight_;  // ids of counted messages sent, not yet acknowledged
-    std::set<int> statusInFlight_;
+    std::set<int> uncountedInFlight_;
     bool connected_ = false;
     bool closed_ = false;
     std::int64_t dropped_ = 0;

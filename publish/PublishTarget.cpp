@@ -58,3 +58,10 @@ std::unique_ptr<Publisher> PublishTarget::Make(const LogHead& head, const QStrin
     const MqttModuleEntries* mqtt = MqttModule::Load(error);
     return mqtt == nullptr ? nullptr : mqtt->NewPublisher(*this, LiveMessages(head, file));
 }
+
+std::unique_ptr<Publisher> PublishTarget::MakeForTests(const QString& serial) const
+{
+    QString error;
+    const MqttModuleEntries* mqtt = Type == Kind::Mqtt ? MqttModule::Load(error) : nullptr;
+    return mqtt == nullptr ? nullptr : mqtt->NewTestPublisher(*this, serial);
+}

@@ -30,4 +30,7 @@ struct PublishTarget {
     // A publisher for a log of this head written to `file`; null when the
     // MQTT module, which Parse has loaded, cannot be loaded.
     std::unique_ptr<Publisher> Make(const LogHead& head, const QString& file) const;
+    // A publisher of the test verdicts of the board `serial`; null for an
+    // influx-file target, whose line protocol holds summaries only.
+    std::unique_ptr<Publisher> MakeForTests(const QString& serial) const;
 };

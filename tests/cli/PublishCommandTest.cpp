@@ -6,6 +6,7 @@
 #include "LogChecks.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <optional>
 
 namespace {
@@ -255,6 +257,54 @@ TEST_F(PublishCommand, InfluxFileHoldsALinePerSecond)
     }
     EXPECT_GE(written.size(), 30);  // three runs of ten nominal seconds each
     EXPECT_EQ(samples, 300000);
+}
+
+// test --publish: each board's verdict in short, retained on
+// PREFIX/SERIAL/test, so that a dashboard that looks after the test still
+// sees a passed, a failed and an unreachable board, with the records' run ids.
+TEST_F(PublishCommand, TestPublishesEachBoardsVerdictRetained)
+{
+    QFile plan(folder.filePath(QStringLiteral("plan.toml")));
+    ASSERT_TRUE(plan.open(QIODevice::WriteOnly));
+    plan.write("[plan]\nname = \"offset\"\nversion = \"1\"\n\n[[step]]\nname = \"offset\"\nrate = \"1ksps\"\n"
+               "count = 500\nchannel = 0\nfilter = \"sinc5\"\n\n[step.limits]\nmean_uV = { low = 950, high = 1050 }\n");
+    plan.close();
+    Broker broker;
+    ASSERT_TRUE(broker.Start());
+    const QString records = folder.filePath(QStringLiteral("records"));
+    QStringList words{QStringLiteral("test"), plan.fileName(), QStringLiteral("--keep"), folder.filePath(QStringLiteral("raw")),
+                      QStringLiteral("--json"), records, QStringLiteral("--db"),
+                      QStringLiteral("sqlite:") + folder.filePath(QStringLiteral("results.sqlite")),
+                      QStringLiteral("--publish"), broker.Url(Prefix())};
+    for (const char* serial : {"KVX0101", "KVX0102", "KVX0109"})
+        words << QStringLiteral("--board") << QString::fromLatin1(serial);
+    const CliResult r = CliProcess::Run(
+        words, {{QStringLiteral("KORVADEX_SIM_DEVICES"), QStringLiteral("KVX0101:board,KVX0102:board:offset_uV=120")},
+                {QStringLiteral("KORVADEX_SIM_SPEED"), QStringLiteral("10")}});
+    EXPECT_EQ(r.ExitCode, 3) << r.Err.toStdString();
+    EXPECT_FALSE(r.Err.contains(QStringLiteral("not delivered"))) << r.Err.toStdString();
+
+    Listener later(broker, Prefix());
+    ASSERT_TRUE(later.WaitFor(QStringLiteral("test"), QStringLiteral("serial"), QStringLiteral("KVX0109"), 5000));
+    ASSERT_TRUE(later.WaitFor(QStringLiteral("test"), QStringLiteral("serial"), QStringLiteral("KVX0102"), 5000));
+    ASSERT_TRUE(later.WaitFor(QStringLiteral("test"), QStringLiteral("serial"), QStringLiteral("KVX0101"), 5000));
+    std::map<QString, QJsonObject> verdicts;
+    for (const Heard& heard : later.Messages())
+        verdicts[heard.Topic] = heard.Message;
+    const auto verdict = [&](const char* serial) { return verdicts[Prefix() + QStringLiteral("/%1/test").arg(QLatin1String(serial))]; };
+    EXPECT_EQ(verdict("KVX0101")[QStringLiteral("outcome")].toString(), QStringLiteral("PASS"));
+    EXPECT_TRUE(verdict("KVX0101")[QStringLiteral("not_passed")].toArray().isEmpty());
+    EXPECT_EQ(verdict("KVX0109")[QStringLiteral("outcome")].toString(), QStringLiteral("ERROR"));
+    EXPECT_FALSE(verdict("KVX0109")[QStringLiteral("error")].toString().isEmpty());
+    const QJsonObject failed = verdict("KVX0102");
+    EXPECT_EQ(failed[QStringLiteral("outcome")].toString(), QStringLiteral("FAIL"));
+    const QJsonObject mean = failed[QStringLiteral("not_passed")][0].toObject();
+    EXPECT_EQ(mean[QStringLiteral("name")].toString(), QStringLiteral("ch0.mean_uV"));
+    EXPECT_NEAR(mean[QStringLiteral("value")].toDouble(), 1120.0, 2.0);
+    EXPECT_EQ(mean[QStringLiteral("unit")].toString(), QStringLiteral("uV"));
+    // The same run as the board's record.
+    QFile record(QDir(records).filePath(QStringLiteral("KVX0102_%1.json").arg(failed[QStringLiteral("run_id")].toString())));
+    EXPECT_TRUE(record.exists()) << record.fileName().toStdString();
 }
 
 } // namespace

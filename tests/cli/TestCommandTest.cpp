@@ -159,6 +159,8 @@ INSTANTIATE_TEST_SUITE_P(
         Outcome{"NoBoards", "cable:silent", {QStringLiteral("--all-boards")}, 3, "no KORVADEX Board is attached"},
         Outcome{"BothChoices", "KVX0001:board", {QStringLiteral("--all-boards"), QStringLiteral("--board"), QStringLiteral("KVX0001")},
                 2, "test takes --board or --all-boards, not both"},
+        Outcome{"PublishToAFile", "KVX0001:board", {QStringLiteral("--publish"), QStringLiteral("influx-file:live.lp")}, 2,
+                "test publishes its verdicts to mqtt://HOST[:PORT]/PREFIX only"},
         Outcome{"BadLimits", "KVX0001:board", {QStringLiteral("--limits"), QStringLiteral("/nonexistent/limits.csv")}, 2,
                 "the limits are refused: /nonexistent/limits.csv: cannot be read"}),
     [](const ::testing::TestParamInfo<Outcome>& info) { return std::string(info.param.Name); });

@@ -28,7 +28,7 @@ TEST(MqttPublisher, KeepsTheNewestSummariesWhileTheBrokerIsDown)
     target.Host = QStringLiteral("127.0.0.1");
     target.Port = broker.Port();
     target.Prefix = QStringLiteral("bench");
-    MqttPublisher publisher(target, LiveMessages(BoardHead(), QStringLiteral("week.h5")));
+    MqttPublisher publisher(target, LiveMessages(BoardHead(), QStringLiteral("week.h5")), MqttPublisher::Role::Log);
     const std::int64_t made = MqttPublisher::WaitingBound + 100;
     for (std::int64_t i = 1; i <= made; ++i) {
         SecondSummary second;
