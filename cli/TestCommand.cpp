@@ -14,8 +14,10 @@
 #include "OutputFile.h"
 #include "PlanReader.h"
 #include "PublishOptions.h"
+#include "ResultsQuery.h"
 #include "ResultsStore.h"
 #include "Terminal.h"
+#include "TestRecheck.h"
 #include "TestRecordJson.h"
 #include "TestTable.h"
 #include "Usage.h"
@@ -23,6 +25,8 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QSysInfo>
+
+#include <algorithm>
 #include <QThread>
 
 #include <memory>
@@ -39,6 +43,7 @@ const QString KeepOption = QStringLiteral("--keep");
 const QString StationOption = QStringLiteral("--station");
 const QString OperatorOption = QStringLiteral("--operator");
 const QString DbOption = QStringLiteral("--db");
+const QString RecheckOption = QStringLiteral("--recheck");
 const QString DefaultKeepFolder = QStringLiteral("korvadex-raw");
 
 const char* const HelpText =
@@ -48,6 +53,9 @@ const char* const HelpText =
     "                         [--operator NAME] [--stall-timeout SECONDS] [--db URL]\n"
     "                         [--publish mqtt://HOST[:PORT]/PREFIX]\n"
     "                         [--mqtt-user NAME --mqtt-password-file FILE]\n"
+    "       korvadex-cli test PLAN.toml --recheck [--board SERIAL]... [--db URL]\n"
+    "                         [--json DIR] [--junit FILE.xml] [--keep DIR] [--station NAME]\n"
+    "                         [--operator NAME]\n"
     "Runs the plan's steps on each board, all boards at once, and judges every\n"
     "figure against its limits: PASS, MARGINAL (inside the limits, outside the\n"
     "marginal ones), FAIL; a board that cannot be measured is ERROR.\n"
@@ -58,6 +66,9 @@ const char* const HelpText =
     "not take are written as JSON (to --json, else to --keep) for results push.\n"
     "--publish sends each board's verdict, retained, to PREFIX/SERIAL/test on an\n"
     "MQTT broker; a broker that is away stops no test.\n"
+    "--recheck judges the kept runs of every test of the plan's name in the\n"
+    "database (of the boards named) again against the plan as it is now, with\n"
+    "no board attached, and stores the results as re-checks of those tests.\n"
     "--limits replaces the plan's limits by a CSV table\n"
     "(step,figure,low,high,marginal_low,marginal_high[,band_low,band_high]);\n"
     "with --decimal-comma its numbers use \",\" and its fields \";\".\n"
@@ -127,8 +138,15 @@ std::optional<QStringList> Boards(const CommandLine& line)
     return named.isEmpty() ? QStringList{BoardChoice::Serial(line)} : named;
 }
 
-QString Login()
+QString Station(const CommandLine& line)
 {
+    return line.Has(StationOption) ? line.Value(StationOption) : QSysInfo::machineHostName();
+}
+
+QString Operator(const CommandLine& line)
+{
+    if (line.Has(OperatorOption))
+        return line.Value(OperatorOption);
     const QString user = qEnvironmentVariable("USER");
     return user.isEmpty() ? qEnvironmentVariable("USERNAME") : user;
 }
@@ -246,12 +264,45 @@ bool StoreRecords(const QString& url, const CommandLine& line, const QString& ke
         return true;
     Console::Err(QStringLiteral("korvadex-cli: %1 of %2 records not stored: %3").arg(refused).arg(records.size()).arg(error));
     const QString folder = line.Has(JsonOption) ? line.Value(JsonOption) : keepFolder;
-    if (line.Has(JsonOption) || WriteJson(QDir(folder), records)) {
+    if (line.Has(JsonOption) || (QDir().mkpath(folder) && WriteJson(QDir(folder), records))) {
         Console::Err(QStringLiteral("korvadex-cli: the run's records are kept as JSON in %1; "
                                     "korvadex-cli results push %1 --db URL stores them")
                          .arg(folder));
     }
     return false;
+}
+
+// Options that touch boards, which a re-check has none of. (--keep names
+// where its records go when the database refuses them.)
+QString RecheckFault(const CommandLine& line)
+{
+    for (const QString& option : {AllBoardsOption, PublishOptions::Publish, BoardConnection::StallOption}) {
+        if (line.Has(option))
+            return QStringLiteral("%1 takes no %2").arg(RecheckOption, option);
+    }
+    return QString();
+}
+
+// The stored tests of the plan's name (of the boards named, if any), or
+// nothing after saying why on standard error.
+std::optional<std::vector<KeptTest>> KeptTestsOf(const TestPlan& plan, const QString& url, const QStringList& boards)
+{
+    QString error;
+    const std::unique_ptr<ResultsStore> store = ResultsStore::Exists(url) ? ResultsStore::Open(url, error) : nullptr;
+    if (!store) {
+        Console::Err(QStringLiteral("korvadex-cli: no results database to re-check: %1").arg(error.isEmpty() ? url : error));
+        return std::nullopt;
+    }
+    std::optional<std::vector<KeptTest>> kept = ResultsQuery(*store, ResultsFilter{QString(), plan.Name, std::nullopt}).KeptTests();
+    if (!kept) {
+        Console::Err(QStringLiteral("korvadex-cli: %1").arg(store->Error()));
+        return std::nullopt;
+    }
+    if (!boards.isEmpty()) {
+        kept->erase(std::remove_if(kept->begin(), kept->end(), [&](const KeptTest& test) { return !boards.contains(test.Serial); }),
+                    kept->end());
+    }
+    return kept;
 }
 
 int ExitCodeOf(const std::vector<BoardRecord>& records)
@@ -273,6 +324,45 @@ int ExitCodeOf(const std::vector<BoardRecord>& records)
     return ExitNotFound;
 }
 
+// The records written, stored and judged: the command's exit code.
+int Conclude(const CommandLine& line, const QString& url, const QString& keepFolder,
+             const std::vector<BoardRecord>& records)
+{
+    const bool written = WriteRecords(line, records);
+    const bool stored = StoreRecords(url, line, keepFolder, records);
+    const int verdict = ExitCodeOf(records);
+    // A run whose boards all passed but whose results went only to files
+    // is not done: a script must look.
+    if (!written || (!stored && verdict == ExitDone))
+        return ExitUsageOrFile;
+    return verdict;
+}
+
+// The stored tests of the plan judged again, with no board.
+int Recheck(const CommandLine& line, const TestPlan& plan, const QString& url)
+{
+    const QString fault = RecheckFault(line);
+    if (!fault.isEmpty())
+        return Usage::Fail(fault);
+    const std::optional<std::vector<KeptTest>> kept = KeptTestsOf(plan, url, line.Values(BoardChoice::Option));
+    if (!kept)
+        return ExitUsageOrFile;
+    if (kept->empty()) {
+        Console::Err(QStringLiteral("korvadex-cli: the results database holds no test of the plan \"%1\"%2 to re-check")
+                         .arg(plan.Name, line.Has(BoardChoice::Option) ? QStringLiteral(" on those boards") : QString()));
+        return ExitNotFound;
+    }
+    if (line.Has(JsonOption) && !QDir().mkpath(line.Value(JsonOption))) {
+        Console::Err(QStringLiteral("korvadex-cli: cannot make the folder %1").arg(line.Value(JsonOption)));
+        return ExitUsageOrFile;
+    }
+    std::vector<BoardRecord> records;
+    for (const KeptTest& test : *kept)
+        records.push_back(TestRecheck::Of(plan, test, Station(line), Operator(line)));
+    TestTable(false, {}).Finish(records);
+    return Conclude(line, url, line.Has(KeepOption) ? line.Value(KeepOption) : DefaultKeepFolder, records);
+}
+
 } // namespace
 
 int TestCommand::Run(const QStringList& words)
@@ -282,7 +372,7 @@ int TestCommand::Run(const QStringList& words)
                                                  {LimitsOption, true}, {DecimalCommaOption, false}, {JsonOption, true},
                                                  {JunitOption, true}, {KeepOption, true}, {StationOption, true},
                                                  {OperatorOption, true}, {BoardConnection::StallOption, true},
-                                                 {DbOption, true}, {Usage::HelpOption, false}})))
+                                                 {DbOption, true}, {RecheckOption, false}, {Usage::HelpOption, false}})))
         return Usage::Fail(line.Error());
     if (line.Has(Usage::HelpOption))
         return Usage::Help(QString::fromUtf8(HelpText));
@@ -309,10 +399,12 @@ int TestCommand::Run(const QStringList& words)
     const std::optional<TestPlan> plan = ReadPlan(line);
     if (!plan)
         return ExitUsageOrFile;
+    if (line.Has(RecheckOption))
+        return Recheck(line, *plan, url);
 
     BoardTester::Options options;
-    options.Station = line.Has(StationOption) ? line.Value(StationOption) : QSysInfo::machineHostName();
-    options.Operator = line.Has(OperatorOption) ? line.Value(OperatorOption) : Login();
+    options.Station = Station(line);
+    options.Operator = Operator(line);
     options.KeepFolder = line.Has(KeepOption) ? line.Value(KeepOption) : DefaultKeepFolder;
     options.StallTimeout = *stallTimeout;
     const std::optional<QStringList> boards = Boards(line);
@@ -325,13 +417,5 @@ int TestCommand::Run(const QStringList& words)
         }
     }
 
-    const std::vector<BoardRecord> records = TestAll(*plan, *boards, options, target);
-    const bool written = WriteRecords(line, records);
-    const bool stored = StoreRecords(url, line, options.KeepFolder, records);
-    const int verdict = ExitCodeOf(records);
-    // A run whose boards all passed but whose results went only to files
-    // is not done: a script must look.
-    if (!written || (!stored && verdict == ExitDone))
-        return ExitUsageOrFile;
-    return verdict;
+    return Conclude(line, url, options.KeepFolder, TestAll(*plan, *boards, options, target));
 }

@@ -63,6 +63,8 @@ void TestTable::Finish(const std::vector<BoardRecord>& records)
         QString line = QStringLiteral("%1  %2  %3 runs").arg(record.Serial.isEmpty() ? QStringLiteral("(attached)") : record.Serial,
                                                               VerdictName(record.Outcome))
                            .arg(record.Steps.size());
+        if (!record.RecheckOf.isEmpty())
+            line += QStringLiteral("  re-check of ") + record.RecheckOf;
         if (!record.Error.isEmpty())
             line += QStringLiteral("  ") + record.Error;
         Console::Out(line);

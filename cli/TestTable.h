@@ -18,7 +18,8 @@ public:
 
     // Board `row` started (no outcome yet) or ended a run of a step.
     void Update(int row, const QString& serial, const QString& step, std::optional<Verdict> outcome);
-    // A line per board: its serial, verdict, runs, and why it is ERROR.
+    // A line per board: its serial, verdict, runs, the test it re-checks,
+    // and why it is ERROR.
     void Finish(const std::vector<BoardRecord>& records);
 
 private:

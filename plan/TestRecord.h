@@ -51,6 +51,9 @@ struct BoardRecord {
     std::vector<StepResult> Steps;
     Verdict Outcome = Verdict::Pass;
     QString Error;
+    // The run id of the test whose kept runs this record judges again
+    // against a changed plan; empty for a test of a board.
+    QString RecheckOf;
 
     // The worst of the steps' verdicts, and of an error that stopped the test.
     void Conclude();

@@ -264,6 +264,7 @@ BoardRecord ReadRecord(const QJsonObject& json)
     record.PlanHash = TextField(metadata, "plan_sha256", about).toLatin1();
     record.Operator = TextField(metadata, "operator", about);
     record.RunId = TextField(metadata, "run_id", about);
+    record.RecheckOf = OptionalText(metadata, "recheck_of", about);
     record.Identity = TextField(metadata, "board", about);
     if (record.RunId.isEmpty())
         Refuse(QStringLiteral("the record has no run id"));
@@ -290,6 +291,8 @@ QByteArray TestRecordJson::Write(const BoardRecord& record)
                          {QStringLiteral("operator"), record.Operator},
                          {QStringLiteral("run_id"), record.RunId},
                          {QStringLiteral("board"), record.Identity}};
+    if (!record.RecheckOf.isEmpty())
+        metadata.insert(QStringLiteral("recheck_of"), record.RecheckOf);
     QJsonObject json{{QStringLiteral("dut_id"), record.Serial},
                      {QStringLiteral("station_id"), record.Station},
                      {QStringLiteral("start_time_millis"), static_cast<double>(record.StartMs)},

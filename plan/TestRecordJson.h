@@ -9,7 +9,8 @@
 
 // A board's record as JSON shaped like an OpenHTF test record, so that
 // tools reading those read ours: dut_id (the serial), station_id, start and
-// end in ms, outcome, metadata (plan, operator, run id), and phases (one per
+// end in ms, outcome, metadata (plan, operator, run id, and the run id a
+// re-check judges again), and phases (one per
 // run of a step) with their measurements: name, measured_value, units,
 // validators, the limits and outcome. A value without a finite number
 // (no spur: -inf; no noise: +inf; not worked out: NaN) is null, its text in

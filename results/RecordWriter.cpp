@@ -86,10 +86,13 @@ bool RecordWriter::Write(const BoardRecord& record)
                          {record.PlanName, record.PlanVersion, QString::fromLatin1(record.PlanHash)});
     if (!station || !board || !plan)
         return false;
+    // A re-check links to its original when that is stored here too.
     const auto run = Id(QStringLiteral("INSERT INTO test_runs (run_id, board_id, plan_id, station_id, operator, start_ms,"
-                                       " end_ms, verdict, error) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9) RETURNING id"),
+                                       " end_ms, verdict, error, recheck_of) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9,"
+                                       " (SELECT id FROM test_runs WHERE run_id = $10)) RETURNING id"),
                         {record.RunId, *board, *plan, *station, record.Operator, record.StartMs, record.EndMs,
-                         VerdictName(record.Outcome), record.Error});
+                         VerdictName(record.Outcome), record.Error,
+                         record.RecheckOf.isEmpty() ? SqlValue() : SqlValue(record.RecheckOf)});
     if (!run)
         return false;
     return std::all_of(record.Steps.begin(), record.Steps.end(), [&](const StepResult& step) { return WriteStep(*run, step); });

@@ -37,7 +37,25 @@ struct FigureSample {
     std::optional<double> High;
 };
 
-// What the stored results say, filtered, oldest run first. Nothing when
+// A stored test's run of a step and the file its samples were kept in
+// (empty when the run failed before they were).
+struct KeptStep {
+    QString Step;
+    int Repeat = 1;
+    QString RawFile;
+};
+
+// A stored test of a board, as a re-check needs it.
+struct KeptTest {
+    QString RunId;
+    QString Serial;
+    QString Identity;
+    std::vector<KeptStep> Steps;
+};
+
+// What the stored results say, filtered, oldest run first. The yield and
+// the capability count tests of boards only: a re-check judges the same
+// samples again, and would count them twice. Nothing when
 // the database refuses; the store's Error() says why.
 class ResultsQuery {
 public:
@@ -49,6 +67,8 @@ public:
     std::optional<ResultTable> Measurements();
     std::optional<std::vector<RunOutcome>> Runs();
     std::optional<std::vector<FigureSample>> Samples();
+    // The tests of boards (not re-checks), with their steps' kept files.
+    std::optional<std::vector<KeptTest>> KeptTests();
 
 private:
     // " WHERE ..." for the filter (with `also`, a condition of the caller's),

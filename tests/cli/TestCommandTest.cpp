@@ -161,6 +161,9 @@ INSTANTIATE_TEST_SUITE_P(
                 2, "test takes --board or --all-boards, not both"},
         Outcome{"PublishToAFile", "KVX0001:board", {QStringLiteral("--publish"), QStringLiteral("influx-file:live.lp")}, 2,
                 "test publishes its verdicts to mqtt://HOST[:PORT]/PREFIX only"},
+        Outcome{"RecheckWithoutDatabase", "KVX0001:board", {QStringLiteral("--recheck")}, 2, "no results database to re-check"},
+        Outcome{"RecheckOfBoards", "KVX0001:board", {QStringLiteral("--recheck"), QStringLiteral("--all-boards")}, 2,
+                "--recheck takes no --all-boards"},
         Outcome{"BadLimits", "KVX0001:board", {QStringLiteral("--limits"), QStringLiteral("/nonexistent/limits.csv")}, 2,
                 "the limits are refused: /nonexistent/limits.csv: cannot be read"}),
     [](const ::testing::TestParamInfo<Outcome>& info) { return std::string(info.param.Name); });
@@ -195,6 +198,50 @@ TEST_F(TestCommand, ABadPlanIsRefusedWithWhereAndWhat)
     EXPECT_TRUE(r.Err.startsWith(QStringLiteral("korvadex-cli: the plan is refused: %1:7:8: unknown rate \"3ksps\"").arg(plan)))
         << r.Err.toStdString();
     EXPECT_FALSE(QDir(raw).exists());
+}
+
+// With no board attached, --recheck judges the kept runs of the stored tests
+// again: against widened limits the failed board passes on the very same
+// values, each re-check is stored linked to its test, and a step whose
+// settings changed cannot be judged from runs taken at others.
+TEST_F(TestCommand, RecheckJudgesTheKeptRunsAgainstThePlanAsItIsNow)
+{
+    ASSERT_EQ(Test(QStringLiteral("KVX0001:board,KVX0002:board:offset_uV=120"), {QStringLiteral("--all-boards")}).ExitCode, 1);
+    const std::map<QString, QJsonObject> tested = Records();
+    QDir(records).removeRecursively();
+    const auto recheck = [&](const QByteArray& plan) {
+        return CliProcess::Run({QStringLiteral("test"), Write(QStringLiteral("now.toml"), plan), QStringLiteral("--recheck"),
+                                QStringLiteral("--db"), database, QStringLiteral("--json"), records},
+                               {{QStringLiteral("KORVADEX_SIM_DEVICES"), QString()}});
+    };
+    const CliResult widened = recheck(QByteArray(Plan).replace("high = 1050, marginal_high = 1030", "high = 1200"));
+    EXPECT_EQ(widened.ExitCode, 0) << widened.Err.toStdString();
+    const std::map<QString, QJsonObject> rechecked = Records();
+    ASSERT_EQ(rechecked.size(), 2u);
+    for (const auto& [serial, record] : rechecked) {
+        SCOPED_TRACE(serial.toStdString());
+        const QJsonObject original = tested.at(serial);
+        EXPECT_EQ(record[QStringLiteral("outcome")].toString(), QStringLiteral("PASS"));
+        EXPECT_EQ(record[QStringLiteral("metadata")][QStringLiteral("recheck_of")], original[QStringLiteral("metadata")][QStringLiteral("run_id")]);
+        EXPECT_TRUE(widened.OutLines().contains(QStringLiteral("%1  PASS  2 runs  re-check of %2")
+                                                     .arg(serial, original[QStringLiteral("metadata")][QStringLiteral("run_id")].toString())));
+        for (int phase = 0; phase < 2; ++phase) {
+            const auto value = [phase](const QJsonObject& r) {
+                return r[QStringLiteral("phases")][phase][QStringLiteral("measurements")][QStringLiteral("ch0.mean_uV")]
+                        [QStringLiteral("measured_value")].toDouble();
+            };
+            EXPECT_EQ(value(record), value(original));
+        }
+    }
+    const CliResult stored = CliProcess::Run({QStringLiteral("results"), QStringLiteral("--csv"), QStringLiteral("--db"), database});
+    ASSERT_EQ(stored.ExitCode, 0) << stored.Err.toStdString();
+    EXPECT_TRUE(stored.OutLines().front().endsWith(QStringLiteral(",recheck_of"))) << stored.OutLines().front().toStdString();
+    EXPECT_EQ(stored.OutLines().filter(tested.at(QStringLiteral("KVX0002"))[QStringLiteral("metadata")][QStringLiteral("run_id")].toString()).size(),
+              8);  // its 4 measurements, and their 4 re-checks
+
+    const CliResult recounted = recheck(QByteArray(Plan).replace("count = 1000", "count = 2000"));
+    EXPECT_EQ(recounted.ExitCode, 3);
+    EXPECT_TRUE(recounted.Out.contains(QStringLiteral("was taken at 1ksps, 1000, CH0"))) << recounted.Out.toStdString();
 }
 
 } // namespace
