@@ -3,12 +3,24 @@
 #include "Console.h"
 #include "ExitCode.h"
 #include "ProgramModule.h"
+#include "ResultsCommand.h"
 
 #include <string>
 
-bool DrawModule::Draws(const QString& command)
+bool DrawModule::Draws(const QString& command, int argc, char** argv)
 {
-    return command == QLatin1String("plot") || command == QLatin1String("report");
+    if (command == QLatin1String("plot") || command == QLatin1String("report"))
+        return true;
+    if (command != QLatin1String("results"))
+        return false;
+    for (int i = 2; i < argc; ++i) {
+        const QString word = QString::fromLocal8Bit(argv[i]);
+        if (word == QLatin1String("--"))
+            break;
+        if (word == ResultsCommand::ReportOption || word.startsWith(ResultsCommand::ReportOption + QLatin1Char('=')))
+            return true;
+    }
+    return false;
 }
 
 int DrawModule::Run(const QString& command, int& argc, char** argv)

@@ -13,7 +13,8 @@ struct DrawModuleEntries {
 
 class DrawModule {
 public:
-    static bool Draws(const QString& command);
+    // plot, report, and results --report.
+    static bool Draws(const QString& command, int argc, char** argv);
     // The command's exit code; 2 with the reason on standard error when the
     // module cannot be loaded.
     static int Run(const QString& command, int& argc, char** argv);

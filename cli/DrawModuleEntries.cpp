@@ -3,11 +3,13 @@
 #include "PlotCommand.h"
 #include "ProgramModule.h"
 #include "ReportCommand.h"
+#include "ResultsCommand.h"
+#include "ResultsReport.h"
 #include "SystemFonts.h"
 
 #include <QGuiApplication>
 
-// The module korvadex-draw: plot and report, with Qt Gui.
+// The module korvadex-draw: plot, report and results --report, with Qt Gui.
 
 namespace {
 
@@ -21,7 +23,11 @@ int Run(const QString& command, int& argc, char** argv)
     QGuiApplication application(argc, argv);
     CommandProcess::Translate(application);
     const QStringList words = QCoreApplication::arguments().mid(2);
-    return CommandProcess::End(command == QLatin1String("plot") ? PlotCommand::Run(words) : ReportCommand::Run(words));
+    if (command == QLatin1String("plot"))
+        return CommandProcess::End(PlotCommand::Run(words));
+    if (command == QLatin1String("results"))
+        return CommandProcess::End(ResultsCommand::Run(words, ResultsReport::Write));
+    return CommandProcess::End(ReportCommand::Run(words));
 }
 
 const DrawModuleEntries entries{Run};

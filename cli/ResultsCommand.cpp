@@ -31,7 +31,7 @@ const QString PushWord = QStringLiteral("push");
 
 const char* const HelpText =
     "usage: korvadex-cli results [--db URL] [--serial SERIAL] [--plan NAME] [--since DATE]\n"
-    "                            [--yield | --cpk] [--json | --csv]\n"
+    "                            [--yield | --cpk | --report OUT.pdf] [--json | --csv]\n"
     "       korvadex-cli results push DIR [--db URL]\n"
     "Shows what the results database holds: one row per measurement (board, plan,\n"
     "station, operator, run, start in UTC, step, repeat, figure, channel, value,\n"
@@ -40,6 +40,8 @@ const char* const HelpText =
     "those whose first run of the plan that day passed (PASS or MARGINAL).\n"
     "--cpk: per plan, step and figure, n, mean, sigma and\n"
     "Cpk = min(high - mean, mean - low) / (3 sigma), one-sided with one limit.\n"
+    "--report: per plan, step and figure a control chart (the values against\n"
+    "their tests' start, limits drawn) and a histogram, as a PDF (or .png pages).\n"
     "--serial, --plan and --since (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS, UTC unless an\n"
     "offset is given) choose the runs.\n"
     "push stores the JSON records in DIR (as test --json writes them), each once.\n"
@@ -114,7 +116,36 @@ std::optional<ResultTable> Ask(const CommandLine& line, ResultsQuery& query)
     return query.Measurements();
 }
 
-int Show(const CommandLine& line, const ResultsFilter& filter)
+// "plan production · board KVX0003 · since 2026-12-01 · sqlite:results.sqlite"
+QString Heading(const CommandLine& line)
+{
+    QStringList parts;
+    if (line.Has(PlanOption))
+        parts << QStringLiteral("plan ") + line.Value(PlanOption);
+    if (line.Has(SerialOption))
+        parts << QStringLiteral("board ") + line.Value(SerialOption);
+    if (line.Has(SinceOption))
+        parts << QStringLiteral("since ") + line.Value(SinceOption);
+    parts << Url(line);
+    return parts.join(QStringLiteral("   ·   "));
+}
+
+int Report(const CommandLine& line, ResultsQuery& query, ResultsStore& store, ResultsCommand::ReportWriter writeReport)
+{
+    const auto samples = query.Samples();
+    if (!samples) {
+        Console::Err(QStringLiteral("korvadex-cli: ") + store.Error());
+        return ExitUsageOrFile;
+    }
+    QString error;
+    if (!writeReport(line.Value(ResultsCommand::ReportOption), Heading(line), *samples, error)) {
+        Console::Err(QStringLiteral("korvadex-cli: ") + error);
+        return ExitUsageOrFile;
+    }
+    return ExitDone;
+}
+
+int Show(const CommandLine& line, const ResultsFilter& filter, ResultsCommand::ReportWriter writeReport)
 {
     if (!ResultsStore::Exists(Url(line))) {
         Console::Err(QStringLiteral("korvadex-cli: no results database %1").arg(Url(line)));
@@ -124,6 +155,8 @@ int Show(const CommandLine& line, const ResultsFilter& filter)
     if (!store)
         return ExitUsageOrFile;
     ResultsQuery query(*store, filter);
+    if (line.Has(ResultsCommand::ReportOption))
+        return Report(line, query, *store, writeReport);
     const std::optional<ResultTable> table = Ask(line, query);
     if (!table) {
         Console::Err(QStringLiteral("korvadex-cli: ") + store->Error());
@@ -179,35 +212,54 @@ int PushCommand(const CommandLine& line)
     const QStringList& positional = line.Positional();
     if (positional.size() != 2 || positional.front() != PushWord)
         return Usage::Fail(QStringLiteral("results takes no words but push DIR"));
-    for (const QString& option : {SerialOption, PlanOption, SinceOption, YieldOption, CpkOption, JsonOption, CsvOption}) {
+    for (const QString& option :
+         {SerialOption, PlanOption, SinceOption, YieldOption, CpkOption, JsonOption, CsvOption, ResultsCommand::ReportOption}) {
         if (line.Has(option))
             return Usage::Fail(QStringLiteral("results push takes DIR and %1 only").arg(DbOption));
     }
     return Push(line, positional.back());
 }
 
+// What is wrong with the choice of what to show, or an empty text.
+QString ShowFault(const CommandLine& line, bool canReport)
+{
+    int shown = 0;
+    for (const QString& option : {YieldOption, CpkOption, ResultsCommand::ReportOption})
+        shown += line.Has(option) ? 1 : 0;
+    if (shown > 1)
+        return QStringLiteral("results takes one of %1, %2 and %3").arg(YieldOption, CpkOption, ResultsCommand::ReportOption);
+    if (line.Has(JsonOption) && line.Has(CsvOption))
+        return QStringLiteral("results takes %1 or %2, not both").arg(JsonOption, CsvOption);
+    if (line.Has(ResultsCommand::ReportOption) && (line.Has(JsonOption) || line.Has(CsvOption)))
+        return QStringLiteral("%1 writes a file, and takes no %2 or %3").arg(ResultsCommand::ReportOption, JsonOption, CsvOption);
+    if (line.Has(ResultsCommand::ReportOption) && !canReport)
+        return QStringLiteral("%1 needs the drawing module").arg(ResultsCommand::ReportOption);
+    return QString();
+}
+
 } // namespace
 
-int ResultsCommand::Run(const QStringList& words)
+const QString ResultsCommand::ReportOption = QStringLiteral("--report");
+
+int ResultsCommand::Run(const QStringList& words, ReportWriter writeReport)
 {
     CommandLine line;
     if (!line.Parse(words, {{DbOption, true}, {SerialOption, true}, {PlanOption, true}, {SinceOption, true},
                             {YieldOption, false}, {CpkOption, false}, {JsonOption, false}, {CsvOption, false},
-                            {Usage::HelpOption, false}}))
+                            {ReportOption, true}, {Usage::HelpOption, false}}))
         return Usage::Fail(line.Error());
     if (line.Has(Usage::HelpOption))
         return Usage::Help(QString::fromUtf8(HelpText));
     if (!line.Positional().isEmpty())
         return PushCommand(line);
-    if (line.Has(YieldOption) && line.Has(CpkOption))
-        return Usage::Fail(QStringLiteral("results takes %1 or %2, not both").arg(YieldOption, CpkOption));
-    if (line.Has(JsonOption) && line.Has(CsvOption))
-        return Usage::Fail(QStringLiteral("results takes %1 or %2, not both").arg(JsonOption, CsvOption));
+    const QString fault = ShowFault(line, writeReport != nullptr);
+    if (!fault.isEmpty())
+        return Usage::Fail(fault);
     ResultsFilter filter{line.Value(SerialOption), line.Value(PlanOption), std::nullopt};
     if (line.Has(SinceOption)) {
         filter.SinceMs = SinceMs(line.Value(SinceOption));
         if (!filter.SinceMs)
             return Usage::Fail(QStringLiteral("%1 takes a date, YYYY-MM-DD").arg(SinceOption));
     }
-    return Show(line, filter);
+    return Show(line, filter, writeReport);
 }

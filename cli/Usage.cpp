@@ -25,7 +25,7 @@ QString Usage::Text()
         "  korvadex-cli test PLAN.toml [--board SERIAL]... | [--all-boards] [--json DIR]\n"
         "                    [--junit FILE] [--keep DIR] [--limits CSV] [--db URL] ...\n"
         "  korvadex-cli results [--db URL] [--serial S] [--plan NAME] [--since DATE]\n"
-        "                       [--yield|--cpk] [--json|--csv]\n"
+        "                       [--yield|--cpk|--report OUT.pdf] [--json|--csv]\n"
         "  korvadex-cli results push DIR [--db URL]\n"
         "  korvadex-cli --help | --version\n"
         "export, report, log, index, test and results take --help. A LOG is a long-term\n"

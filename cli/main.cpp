@@ -55,9 +55,9 @@ int main(int argc, char** argv)
 {
     Terminal::WritesUtf8Unchanged();
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    // Only plot and report need Qt Gui, fonts and a platform: they run in
+    // Only plot, report and results --report need Qt Gui, fonts and a platform: they run in
     // the drawing module.
-    if (DrawModule::Draws(command))
+    if (DrawModule::Draws(command, argc, argv))
         return DrawModule::Run(command, argc, argv);
     QCoreApplication application(argc, argv);
     CommandProcess::Translate(application);

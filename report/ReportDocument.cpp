@@ -52,10 +52,15 @@ bool ReportDocument::CannotWrite(const QString& path, const QString& why)
 
 bool ReportDocument::AddPage(int index, const RunAnalysis& analysis, const ChannelData& ch0, const ChannelData& ch1)
 {
-    return pdf_ ? AddPdfPage(analysis, ch0, ch1) : AddPngPage(index, analysis, ch0, ch1);
+    return AddPage(index, [&](QPainter& painter) { ReportPage::Paint(painter, analysis, ch0, ch1); });
 }
 
-bool ReportDocument::AddPdfPage(const RunAnalysis& analysis, const ChannelData& ch0, const ChannelData& ch1)
+bool ReportDocument::AddPage(int index, const PagePainter& paint)
+{
+    return pdf_ ? AddPdfPage(paint) : AddPngPage(index, paint);
+}
+
+bool ReportDocument::AddPdfPage(const PagePainter& paint)
 {
     if (!writer_) {
         if (!file_.open(QIODevice::WriteOnly))
@@ -71,18 +76,17 @@ bool ReportDocument::AddPdfPage(const RunAnalysis& analysis, const ChannelData& 
     painter_->resetTransform();
     painter_->scale(writer_->width() / ReportPage::Size.width(), writer_->height() / ReportPage::Size.height());
     painter_->setRenderHint(QPainter::Antialiasing);
-    ReportPage::Paint(*painter_, analysis, ch0, ch1);
+    paint(*painter_);
     return true;
 }
 
-bool ReportDocument::AddPngPage(int index, const RunAnalysis& analysis, const ChannelData& ch0,
-                                const ChannelData& ch1)
+bool ReportDocument::AddPngPage(int index, const PagePainter& paint)
 {
     QImage image((ReportPage::Size * PngScale).toSize(), QImage::Format_RGB32);
     QPainter painter(&image);
     painter.scale(PngScale, PngScale);
     painter.setRenderHint(QPainter::Antialiasing);
-    ReportPage::Paint(painter, analysis, ch0, ch1);
+    paint(painter);
     painter.end();
     const QString path = PagePath(path_, index, pages_);
     QSaveFile file(path);

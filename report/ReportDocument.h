@@ -3,6 +3,7 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QPainter;
@@ -12,7 +13,8 @@ struct RunAnalysis;
 
 // Where report pages go: one PDF with a page per file, or one PNG per file
 // (OUT.png for one file; OUT-1.png, OUT-2.png ... in the order given for
-// several). A PDF is replaced whole when it is finished, or not at all.
+// several). A page is a file's noise report, or any A4 page painted in its
+// units (595 × 842). A PDF is replaced whole when it is finished, or not at all.
 // A failure leaves its reason in Error(). Needs a QGuiApplication (fonts).
 class ReportDocument {
 public:
@@ -30,13 +32,15 @@ public:
 
     // The page of the index-th file given (counting refused files too).
     bool AddPage(int index, const RunAnalysis& analysis, const ChannelData& ch0, const ChannelData& ch1);
+    using PagePainter = std::function<void(QPainter&)>;
+    bool AddPage(int index, const PagePainter& paint);
     bool Finish();
     // "cannot write PATH: REASON" after a failure.
     QString Error() const { return error_; }
 
 private:
-    bool AddPdfPage(const RunAnalysis& analysis, const ChannelData& ch0, const ChannelData& ch1);
-    bool AddPngPage(int index, const RunAnalysis& analysis, const ChannelData& ch0, const ChannelData& ch1);
+    bool AddPdfPage(const PagePainter& paint);
+    bool AddPngPage(int index, const PagePainter& paint);
     bool CannotWrite(const QString& path, const QString& why);
 
     QString path_;

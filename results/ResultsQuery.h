@@ -35,6 +35,7 @@ struct FigureSample {
     double Value = 0.0;
     std::optional<double> Low;
     std::optional<double> High;
+    std::int64_t StartMs = 0;  // the test run's
 };
 
 // A stored test's run of a step and the file its samples were kept in

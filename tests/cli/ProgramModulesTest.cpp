@@ -49,6 +49,7 @@ TEST_F(ProgramModules, ACommandWithoutItsModuleSaysSoAndTheOthersWork)
         {{QStringLiteral("info"), hdf5}, 2, "korvadex-hdf5"},
         {{QStringLiteral("plot"), dta, QStringLiteral("-o"), png}, 2, "korvadex-draw"},
         {{QStringLiteral("report"), QStringLiteral("--json"), dta}, 2, "korvadex-draw"},
+        {{QStringLiteral("results"), QStringLiteral("--report"), png}, 2, "korvadex-draw"},
         {{QStringLiteral("log"), QStringLiteral("-o"), log}, 2, "korvadex-hdf5"},
         {{QStringLiteral("log"), QStringLiteral("-o"), empty.filePath(QStringLiteral("new.csv")), QStringLiteral("--publish"),
           QStringLiteral("mqtt://127.0.0.1/korvadex")},

@@ -200,4 +200,46 @@ TEST_F(ResultsCommandTest, TwoPushesIntoOneSqliteFileAtOnceStoreEveryRecordOnce)
     EXPECT_EQ(listed.OutLines().size(), 1 + 200 * 2);
 }
 
+// --report draws three figures a page: four plans' figures make a PDF of
+// two pages, or two PNG pages; a file of another kind, or --report with
+// --csv, is refused and nothing is written.
+TEST_F(ResultsCommandTest, TheReportDrawsThreeFiguresAPage)
+{
+    const QString url = databases_.SqliteUrl();
+    QString error;
+    std::unique_ptr<ResultsStore> store = ResultsStore::Open(url, error);
+    ASSERT_TRUE(store) << error.toStdString();
+    for (int plan = 0; plan < 4; ++plan) {
+        for (int board = 0; board < 5; ++board) {
+            BoardRecord record = NoiseRecord(QStringLiteral("KVX%1").arg(board), QStringLiteral("%1-%2").arg(plan).arg(board),
+                                             1772438400000 + board * 3600000, Verdict::Pass, {2.0 + board, 12.0});
+            record.PlanName = QStringLiteral("plan %1").arg(plan);
+            ASSERT_TRUE(store->Store(record)) << store->Error().toStdString();
+        }
+    }
+    store.reset();
+    const auto report = [&](const QString& name, QStringList more = {}) {
+        return CliProcess::Run(QStringList{QStringLiteral("results"), QStringLiteral("--db"), url, QStringLiteral("--report"), Path(name)}
+                               + more);
+    };
+    const CliResult pdf = report(QStringLiteral("results.pdf"));
+    ASSERT_EQ(pdf.ExitCode, 0) << pdf.Err.toStdString();
+    QFile file(Path(QStringLiteral("results.pdf")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF-"));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 2);
+
+    ASSERT_EQ(report(QStringLiteral("results.png")).ExitCode, 0);
+    EXPECT_EQ(QDir(databases_.Folder()).entryList({QStringLiteral("results-*.png")}),
+              (QStringList{QStringLiteral("results-1.png"), QStringLiteral("results-2.png")}));
+
+    const CliResult text = report(QStringLiteral("results.txt"));
+    EXPECT_EQ(text.ExitCode, 2);
+    EXPECT_TRUE(text.Err.contains(QStringLiteral("ends in neither .pdf nor .png"))) << text.Err.toStdString();
+    EXPECT_EQ(report(QStringLiteral("other.pdf"), {QStringLiteral("--csv")}).ExitCode, 2);
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("results.txt"))));
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("other.pdf"))));
+}
+
 } // namespace
