@@ -38,7 +38,7 @@ const char* const HelpText =
     "unit, limits, verdict, raw file), oldest run first.\n"
     "--yield: the first-pass yield per plan and day (UTC): of the boards tested,\n"
     "those whose first run of the plan that day passed (PASS or MARGINAL).\n"
-    "--cpk: per plan, step and figure, n, mean, sigma and\n"
+    "--cpk: per plan, step, figure and channel, n, mean, sigma and\n"
     "Cpk = min(high - mean, mean - low) / (3 sigma), one-sided with one limit.\n"
     "--report: per plan, step and figure a control chart (the values against\n"
     "their tests' start, limits drawn) and a histogram, as a PDF (or .png pages).\n"
@@ -52,7 +52,8 @@ const char* const HelpText =
 
 std::optional<std::int64_t> SinceMs(const QString& text)
 {
-    const QDate day = QDate::fromString(text, Qt::ISODate);
+    // Qt reads the date of "2026-12-10T23:59:59" too, and would drop its time.
+    const QDate day = text.size() == 10 ? QDate::fromString(text, Qt::ISODate) : QDate();
     if (day.isValid())
         return QDateTime(day, QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
     QDateTime moment = QDateTime::fromString(text, Qt::ISODate);
@@ -91,12 +92,14 @@ ResultTable YieldTable(const std::vector<RunOutcome>& runs)
 
 ResultTable CpkTable(const std::vector<FigureSample>& samples)
 {
-    ResultTable table{{QStringLiteral("plan"), QStringLiteral("step"), QStringLiteral("figure"), QStringLiteral("n"),
+    ResultTable table{{QStringLiteral("plan"), QStringLiteral("step"), QStringLiteral("figure"), QStringLiteral("channel"),
+                       QStringLiteral("n"),
                        QStringLiteral("mean"), QStringLiteral("sigma"), QStringLiteral("low"), QStringLiteral("high"),
                        QStringLiteral("cpk")},
                       {}};
     for (const Capability& c : ProcessCapability::Of(samples)) {
-        table.Rows.push_back({c.Plan, c.Step, c.Figure, static_cast<std::int64_t>(c.Count), c.Mean, Sql::Optional(c.Sigma),
+        table.Rows.push_back({c.Plan, c.Step, c.Figure, static_cast<std::int64_t>(c.Channel), static_cast<std::int64_t>(c.Count),
+                              c.Mean, Sql::Optional(c.Sigma),
                               Sql::Optional(c.Low), Sql::Optional(c.High), Sql::Optional(c.Cpk)});
     }
     return table;

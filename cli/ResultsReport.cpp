@@ -11,17 +11,17 @@
 
 namespace {
 
-// One history per plan, step and figure, in that order; samples come
-// oldest first.
+// One history per plan, step, figure and channel, in that order; samples
+// come oldest first.
 std::vector<FigureHistory> Histories(const std::vector<FigureSample>& samples)
 {
-    std::map<std::tuple<QString, QString, QString>, FigureHistory> groups;
+    std::map<std::tuple<QString, QString, QString, int>, FigureHistory> groups;
     for (const FigureSample& sample : samples) {
-        FigureHistory& history = groups[{sample.Plan, sample.Step, sample.Figure}];
+        FigureHistory& history = groups[{sample.Plan, sample.Step, sample.Figure, sample.Channel}];
         if (history.Values.empty()) {
             history.Plan = sample.Plan;
             history.Step = sample.Step;
-            history.Figure = sample.Figure;
+            history.Figure = QStringLiteral("ch%1.%2").arg(sample.Channel).arg(sample.Figure);
             const std::optional<PlanFigure> figure = PlanFigures::Parse(sample.Figure);
             history.Unit = figure ? PlanFigures::Unit(*figure) : QString();
         }

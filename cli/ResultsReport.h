@@ -6,7 +6,7 @@
 
 #include <vector>
 
-// results --report: per plan, step and figure a control chart (each value
+// results --report: per plan, step, figure and channel a control chart (each value
 // against its test's start, the limits drawn) and a histogram, three
 // figures to an A4 page, as one PDF (or PNG pages). The limits drawn are
 // those of the newest value, as the capability takes them. Needs a

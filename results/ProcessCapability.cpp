@@ -42,14 +42,14 @@ std::optional<double> Cpk(const Capability& c)
 
 std::vector<Capability> ProcessCapability::Of(const std::vector<FigureSample>& samples)
 {
-    std::map<std::tuple<QString, QString, QString>, Moments> groups;
+    std::map<std::tuple<QString, QString, QString, int>, Moments> groups;
     for (const FigureSample& sample : samples)
-        groups[{sample.Plan, sample.Step, sample.Figure}].Add(sample);
+        groups[{sample.Plan, sample.Step, sample.Figure, sample.Channel}].Add(sample);
     std::vector<Capability> table;
     table.reserve(groups.size());
     for (const auto& [key, moments] : groups) {
         Capability c{std::get<0>(key), std::get<1>(key), std::get<2>(key), moments.Count, moments.Mean, std::nullopt,
-                     moments.Low, moments.High, std::nullopt};
+                     moments.Low, moments.High, std::nullopt, std::get<3>(key)};
         if (moments.Count > 1)
             c.Sigma = std::sqrt(moments.SquaredDeviations / (moments.Count - 1));
         c.Cpk = Cpk(c);

@@ -89,14 +89,15 @@ std::optional<std::vector<RunOutcome>> ResultsQuery::Runs()
 std::optional<std::vector<FigureSample>> ResultsQuery::Samples()
 {
     SqlRow parameters;
-    const auto rows = Select(QStringLiteral("SELECT p.name, st.name, m.figure, m.value, m.low, m.high, r.start_ms")
+    const auto rows = Select(QStringLiteral("SELECT p.name, st.name, m.figure, m.value, m.low, m.high, r.start_ms, m.channel")
                                  + MeasurementsJoined
                                  + Where(parameters, QStringLiteral("m.value IS NOT NULL AND ") + TestsOfBoards)
                                  + QStringLiteral(" ORDER BY r.start_ms, r.id"),
                              parameters);
     return Converted<FigureSample>(rows, [](const SqlRow& row) {
         return FigureSample{Sql::Text(row[0]), Sql::Text(row[1]), Sql::Text(row[2]), Sql::Number(row[3]).value_or(0.0),
-                            Sql::Number(row[4]), Sql::Number(row[5]), Sql::Integer(row[6])};
+                            Sql::Number(row[4]), Sql::Number(row[5]), Sql::Integer(row[6]),
+                            static_cast<int>(Sql::Integer(row[7]))};
     });
 }
 

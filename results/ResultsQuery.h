@@ -36,6 +36,7 @@ struct FigureSample {
     std::optional<double> Low;
     std::optional<double> High;
     std::int64_t StartMs = 0;  // the test run's
+    int Channel = 0;
 };
 
 // A stored test's run of a step and the file its samples were kept in

@@ -164,6 +164,10 @@ TEST_P(ResultsStoreTest, CpkIsTheNearerLimitsDistanceInThreeSigmas)
     for (StepResult& step : other.Steps)
         step.Measurements.front().Limit.Low.reset();
     ASSERT_TRUE(store_->Store(other));
+    // The other channel of a step is a population of its own.
+    BoardRecord otherChannel = NoiseRecord(QStringLiteral("KVX-D"), QStringLiteral("r4"), Day1, Verdict::Pass, {100.0});
+    otherChannel.Steps.front().Measurements.front().Channel = 1;
+    ASSERT_TRUE(store_->Store(otherChannel));
 
     std::vector<double> all = first;
     all.insert(all.end(), second.begin(), second.end());
@@ -175,7 +179,7 @@ TEST_P(ResultsStoreTest, CpkIsTheNearerLimitsDistanceInThreeSigmas)
 
     ResultsQuery query(*store_, {});
     const std::vector<Capability> table = ProcessCapability::Of(*query.Samples());
-    ASSERT_EQ(table.size(), 2u);
+    ASSERT_EQ(table.size(), 3u);
     EXPECT_EQ(table[0].Plan, QStringLiteral("hum"));
     EXPECT_EQ(table[0].Count, 2);
     EXPECT_DOUBLE_EQ(*table[0].Cpk, (9.0 - 2.5) / (3.0 * std::sqrt(0.5)));
@@ -186,6 +190,8 @@ TEST_P(ResultsStoreTest, CpkIsTheNearerLimitsDistanceInThreeSigmas)
     EXPECT_DOUBLE_EQ(table[1].Mean, mean);
     EXPECT_DOUBLE_EQ(*table[1].Sigma, sigma);
     EXPECT_DOUBLE_EQ(*table[1].Cpk, std::min(9.0 - mean, mean - 1.0) / (3.0 * sigma));
+    EXPECT_EQ(table[2].Channel, 1);
+    EXPECT_EQ(table[2].Count, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, ResultsStoreTest, ::testing::Values("SQLite", "PostgreSQL"),
