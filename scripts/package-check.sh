@@ -57,6 +57,7 @@ expect_files "$pydeb" "./usr/lib/python3/dist-packages/korvadex/__init__.py
 ./usr/lib/python3/dist-packages/korvadex/board.py
 ./usr/lib/python3/dist-packages/korvadex/cluster.py
 ./usr/lib/python3/dist-packages/korvadex/log.py
+./usr/lib/python3/dist-packages/korvadex/results.py
 ./usr/lib/python3/dist-packages/korvadex/run.py
 ./usr/share/doc/python3-korvadex/changelog.gz
 ./usr/share/doc/python3-korvadex/copyright"

@@ -10,6 +10,9 @@
     log.codes[1000000:2000000], log.noise()[0]["rms_noise_uV"]
     korvadex.dask_report("day.h5")           # its report on Dask workers
 
+    records = korvadex.run_plan("plan.toml", serials=["KVX0001", "KVX0002"])
+    korvadex.results(serial="KVX0002")       # the results database, a DataFrame
+
 The numbers are those of the KORVADEX window and of korvadex-cli: the
 package drives the same C++ classes.
 """
@@ -20,6 +23,7 @@ from ._errors import (BoardError, BoardNotFound, Error, FileFormatError,
 from .board import Board, Device, devices
 from .cluster import dask_report, local_cluster
 from .log import Log, LogBoard, LogEvent, LogReport, LogRun, open_log
+from .results import results, run_plan
 from .run import Histogram, Run, Settings, Spectrum, load
 from ._korvadex import (ChannelStream, CodeCounts, Moments, WelchSums,
                         channel_stream, code_counts, microvolts, moments,
@@ -31,5 +35,6 @@ __all__ = [
     "LogEvent", "LogReport", "LogRun", "Moments", "NoResponse", "ReadError",
     "Run", "Settings", "Spectrum", "WelchSums", "channel_stream",
     "code_counts", "dask_report", "devices", "load", "local_cluster",
-    "microvolts", "moments", "open_log", "segment_length", "welch_sums",
+    "microvolts", "moments", "open_log", "results", "run_plan",
+    "segment_length", "welch_sums",
 ]
