@@ -19,20 +19,26 @@
 #include "QtAxisLabel.h"
 #include "QtPaintBox.h"
 #include "QtStatusBar.h"
+#include "RecordRequest.h"
+#include "WindowRecording.h"
 #include "ReportAnalysis.h"
 #include "RunFiles.h"
 #include "WindowPlacement.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QWindow>
@@ -316,6 +322,16 @@ void TFormMain::BuildMenus()
     connect(ChooseBoard, &QAction::triggered, this, &TFormMain::ChooseBoardClick);
     OpenLog = MakeItem(File1, "OpenLog", QT_TR_NOOP("ログを開く(&L)..."));
     connect(OpenLog, &QAction::triggered, this, &TFormMain::OpenLogClick);
+    if (services_.Records != nullptr) {
+        Recording = new WindowRecording(*services_.Records, services_.Confirm, services_.Messages, this);
+        Record = MakeItem(File1, "Record", QT_TR_NOOP("記録(&R)..."));
+        StopRecording = MakeItem(File1, "StopRecording", QT_TR_NOOP("記録停止"));
+        StopRecording->setEnabled(false);
+        connect(Record, &QAction::triggered, this, &TFormMain::RecordClick);
+        connect(StopRecording, &QAction::triggered, Recording, &WindowRecording::Stop);
+        connect(Recording, &WindowRecording::Started, this, &TFormMain::RecordingStarted);
+        connect(Recording, &WindowRecording::Ended, this, &TFormMain::RecordingEnded);
+    }
     Exit1 = MakeItem(File1, "Exit1", QT_TR_NOOP("終了(&X)"));
     connect(Exit1, &QAction::triggered, this, &QWidget::close);
 
@@ -1229,11 +1245,80 @@ void TFormMain::OpenLogClick()
             LogView.reset();
         return;
     }
-    if (!placed)
+    ShownLogWindow();
+}
+
+// The log window, made and placed beside this one on first use, in front.
+LogWindow& TFormMain::ShownLogWindow()
+{
+    if (!LogView)
+        LogView = std::make_unique<LogWindow>(this);
+    if (!LogView->isVisible())
         PlaceBesideMe(*LogView);
     LogView->show();
     LogView->raise();
     LogView->activateWindow();
+    return *LogView;
+}
+
+// The companion records, through the board chosen among several; the
+// window lets go of the board for it.
+void TFormMain::RecordClick()
+{
+    if (Recording == nullptr || Recording->Recording() || !BoardChosen())
+        return;
+    if (BoardReady) {
+        ADC->CloseBoard();
+        BoardReady = 0;
+    }
+    Recording->Start(Recording->Proposal(RecordProposal()));
+}
+
+// The lists' settings, into a file of the date and time in the documents.
+RecordRequest TFormMain::RecordProposal() const
+{
+    RecordRequest proposal;
+    proposal.Settings.spsSel = ComboBox1->currentIndex();
+    proposal.Settings.CHSel = ComboBox3->currentIndex();
+    proposal.Settings.fSinc5 = Sinc5_RB->isChecked() ? 1 : 0;
+    proposal.Path = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                        .filePath(QStringLiteral("korvadex-%1.h5")
+                                      .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
+    proposal.BoardSerial = BoardSerial;
+    return proposal;
+}
+
+void TFormMain::RecordingStarted(const QString& path)
+{
+    LockForRecording(true);
+    ShownLogWindow().FollowRecording(path);
+}
+
+void TFormMain::RecordingEnded(const QString& said)
+{
+    LockForRecording(false);
+    if (LogView)
+        LogView->RecordingEnded(said);
+}
+
+// The board is the recording's: what would measure or choose another is
+// locked; the rest of the window stays usable.
+void TFormMain::LockForRecording(bool recording)
+{
+    for (QWidget* control : std::initializer_list<QWidget*>{ComboBox1, ComboBox2, ComboBox3, Sinc3_RB, Sinc5_RB, MeasureBtn})
+        control->setEnabled(!recording);
+    ChooseBoard->setEnabled(!recording);
+    Record->setEnabled(!recording);
+    StopRecording->setEnabled(recording);
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    if (Recording != nullptr && !Recording->MayClose()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void TFormMain::SaveReportClick()

@@ -19,6 +19,8 @@
 
 class AnalysisWindow;
 class LogWindow;
+class WindowRecording;
+struct RecordRequest;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -57,6 +59,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Asks first while a recording runs.
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -156,6 +160,13 @@ private:
     void SaveReportClick();
     void PlaceAnalysis();
     void OpenLogClick();
+    // Recording a long log, in the log window.
+    void RecordClick();
+    RecordRequest RecordProposal() const;
+    void RecordingStarted(const QString& path);
+    void RecordingEnded(const QString& said);
+    void LockForRecording(bool recording);
+    LogWindow& ShownLogWindow();
     // Beside this window, inside the screen.
     void PlaceBesideMe(QWidget& window);
 
@@ -192,6 +203,8 @@ private:
     QMenu* MenuY = nullptr;
     QAction* ChooseBoard = nullptr;
     QAction* OpenLog = nullptr;
+    QAction* Record = nullptr;
+    QAction* StopRecording = nullptr;
     QAction* Exit1 = nullptr;
     QAction* Save1 = nullptr;
     QAction* Load1 = nullptr;
@@ -253,6 +266,8 @@ private:
     // The noise analysis beside the window, once opened; closed with it.
     std::unique_ptr<AnalysisWindow> Analysis;
     std::unique_ptr<LogWindow> LogView;
+    // Null without a record dialog.
+    WindowRecording* Recording = nullptr;
     // The data file the data on screen was loaded from or saved to.
     QString DataPath;
 

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QCoreApplication>
@@ -18,6 +19,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -32,6 +35,9 @@ std::vector<LogEvent> EventsOf(LogSource& log)
 }
 
 constexpr int FollowMilliseconds = 1000;
+// What the plot shows of a recording while it follows its end.
+constexpr double StripSeconds = 10.0;
+constexpr int OverviewHeight = 110;
 
 // Whether a writer may still be adding to the log: no run yet, or the last
 // one running.
@@ -53,6 +59,8 @@ struct LogWindow::Opened {
 LogWindow::LogWindow(QWidget* parent)
     : QWidget(parent, Qt::Window)
     , plot_(new LogPlot(this))
+    , overview_(new LogPlot(this))
+    , status_(new QLabel(this))
     , channels_(new QComboBox(this))
     , volts_(new QCheckBox(tr("電圧値"), this))
     , utc_(new QCheckBox(QStringLiteral("UTC"), this))
@@ -65,6 +73,11 @@ LogWindow::LogWindow(QWidget* parent)
     follow_->setInterval(FollowMilliseconds);
     connect(follow_, &QTimer::timeout, this, &LogWindow::FollowGrowth);
     setObjectName(QStringLiteral("LogWindow"));
+    overview_->setObjectName(QStringLiteral("LogOverview"));
+    overview_->setFixedHeight(OverviewHeight);
+    overview_->hide();
+    status_->setObjectName(QStringLiteral("LogRecording"));
+    status_->hide();
     channels_->setObjectName(QStringLiteral("LogChannels"));
     volts_->setObjectName(QStringLiteral("LogVolts"));
     utc_->setObjectName(QStringLiteral("LogUtc"));
@@ -95,13 +108,17 @@ LogWindow::LogWindow(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(controls);
     layout->addWidget(plot_, 1);
+    layout->addWidget(overview_);
+    layout->addWidget(status_);
     layout->addWidget(readout_);
     layout->addWidget(figures_);
     resize(900, 480);
 
     connect(channels_, &QComboBox::currentIndexChanged, this, &LogWindow::ChooseChannels);
-    connect(volts_, &QCheckBox::toggled, plot_, &LogPlot::SetVolts);
-    connect(utc_, &QCheckBox::toggled, plot_, &LogPlot::SetUtc);
+    for (LogPlot* plot : {plot_, overview_}) {
+        connect(volts_, &QCheckBox::toggled, plot, &LogPlot::SetVolts);
+        connect(utc_, &QCheckBox::toggled, plot, &LogPlot::SetUtc);
+    }
     connect(plot_, &LogPlot::Readout, readout_, &QLabel::setText);
     connect(plot_, &LogPlot::Failed, readout_, &QLabel::setText);
     connect(plot_, &LogPlot::StretchChosen, this, &LogWindow::Analyse);
@@ -126,26 +143,20 @@ bool LogWindow::Load(const QString& path, Opened& opened, QString& error)
 bool LogWindow::Open(const QString& path, QString& error)
 {
     // The same file again is closed first, to be read as it stands now.
-    if (log_ && QFileInfo(path) == QFileInfo(path_)) {
-        plot_->Release();
-        log_.reset();
-    }
+    if (log_ && QFileInfo(path) == QFileInfo(path_))
+        ReleaseLog();
     Opened opened;
     if (!Load(path, opened, error)) {
         if (!log_)
             plot_->Show(nullptr, LogTimeline(), {});
         return false;
     }
-    // The plot lets go of the log it showed before that log goes.
-    plot_->Show(opened.Log.get(), std::move(*opened.Timeline), opened.Events);
-    log_ = std::move(opened.Log);
+    recording_ = false;
+    overview_->hide();
+    status_->hide();
     path_ = path;
-    followedSize_ = QFileInfo(path).size();
-    stretch_.reset();
-    analyse_->setEnabled(false);
+    ShowOpened(opened);
     setWindowTitle(tr("ログ - %1").arg(QFileInfo(path).fileName()));
-    summary_->setText(Summary());
-    OfferChannels();
     if (Running(*log_))
         follow_->start();
     else
@@ -153,28 +164,128 @@ bool LogWindow::Open(const QString& path, QString& error)
     return true;
 }
 
+void LogWindow::FollowRecording(const QString& path)
+{
+    ReleaseLog();
+    plot_->Show(nullptr, LogTimeline(), {});
+    overview_->Show(nullptr, LogTimeline(), {});
+    path_ = path;
+    followedSize_ = -1;
+    recording_ = true;
+    overview_->show();
+    status_->show();
+    status_->setText(RecordingStatus());
+    setWindowTitle(tr("記録中 - %1").arg(QFileInfo(path).fileName()));
+    follow_->start();
+}
+
+void LogWindow::RecordingEnded(const QString& said)
+{
+    if (!recording_)
+        return;
+    followedSize_ = -1;
+    FollowGrowth();
+    recording_ = false;
+    follow_->stop();
+    status_->setText(tr("記録終了: %1").arg(said));
+    setWindowTitle(tr("ログ - %1").arg(QFileInfo(path_).fileName()));
+}
+
+// The plots let go of the log before it goes.
+void LogWindow::ReleaseLog()
+{
+    plot_->Release();
+    overview_->Release();
+    log_.reset();
+}
+
+void LogWindow::ShowOpened(Opened& opened)
+{
+    if (recording_)
+        overview_->Show(opened.Log.get(), *opened.Timeline, opened.Events);
+    plot_->Show(opened.Log.get(), std::move(*opened.Timeline), opened.Events);
+    log_ = std::move(opened.Log);
+    followedSize_ = QFileInfo(path_).size();
+    stretch_.reset();
+    analyse_->setEnabled(false);
+    summary_->setText(Summary());
+    OfferChannels();
+}
+
 // Reopened only when the file has changed. Until it opens again the plot
-// is empty; a log that cannot be opened says why and is tried again.
+// is empty; a log that cannot be opened says why and is tried again. A
+// recording's file may not be there yet.
 void LogWindow::FollowGrowth()
 {
     const qint64 size = QFileInfo(path_).size();
-    if (size == followedSize_ && log_)
+    if (log_ ? size == followedSize_ : size == 0) {
+        if (recording_)
+            status_->setText(RecordingStatus());
         return;
+    }
     followedSize_ = size;
-    const std::int64_t before = log_ ? log_->Samples() : 0;
-    plot_->Release();
-    log_.reset();
+    const std::int64_t before = log_ ? log_->Samples() : -1;
+    const bool atEnd = before < 0 || plot_->View().Last() >= before - 1;
+    ReleaseLog();
     Opened opened;
     QString error;
     if (!Load(path_, opened, error)) {
         readout_->setText(error);
         return;
     }
-    plot_->Grow(opened.Log.get(), std::move(*opened.Timeline), opened.Events, before);
-    log_ = std::move(opened.Log);
-    summary_->setText(Summary());
-    if (!Running(*log_))
+    CountEvents(opened.Events);
+    if (before < 0) {
+        ShowOpened(opened);
+    } else {
+        if (recording_)
+            overview_->Grow(opened.Log.get(), *opened.Timeline, opened.Events, before);
+        plot_->Grow(opened.Log.get(), std::move(*opened.Timeline), opened.Events, before);
+        log_ = std::move(opened.Log);
+        summary_->setText(Summary());
+    }
+    if (recording_) {
+        if (atEnd)
+            ShowLastSeconds();
+        status_->setText(RecordingStatus());
+    } else if (!Running(*log_)) {
         follow_->stop();
+    }
+}
+
+void LogWindow::ShowLastSeconds()
+{
+    const std::int64_t samples = log_->Samples();
+    if (samples < 2)
+        return;
+    const auto strip = static_cast<std::int64_t>(StripSeconds * MeasureItems::SampleRate(log_->Head().Settings));
+    plot_->ShowSamples(std::max<std::int64_t>(0, samples - strip), samples - 1);
+}
+
+void LogWindow::CountEvents(const std::vector<LogEvent>& events)
+{
+    reconnects_ = std::count_if(events.begin(), events.end(), [](const LogEvent& e) { return e.Kind == "back"; });
+    cutRuns_ = std::count_if(events.begin(), events.end(), [](const LogEvent& e) { return e.Kind == "lost"; });
+}
+
+QString LogWindow::RecordingStatus() const
+{
+    if (!log_)
+        return tr("記録の開始を待っています...");
+    const std::int64_t samples = log_->Samples();
+    const qint64 bytes = QFileInfo(path_).size();
+    const QDateTime started = QDateTime::fromString(QString::fromStdString(log_->Head().Started), Qt::ISODateWithMs);
+    const qint64 seconds = started.isValid() ? std::max<qint64>(0, started.secsTo(QDateTime::currentDateTimeUtc())) : 0;
+    const QString elapsed = QStringLiteral("%1:%2:%3")
+                                .arg(seconds / 3600)
+                                .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+                                .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    return tr("記録中　%1 サンプル　経過 %2　%3 MB　%4 バイト/サンプル　再接続 %5 回　途切れたラン %6")
+        .arg(samples)
+        .arg(elapsed)
+        .arg(static_cast<double>(bytes) / 1e6, 0, 'f', 1)
+        .arg(samples > 0 ? static_cast<double>(bytes) / static_cast<double>(samples) : 0.0, 0, 'f', 2)
+        .arg(reconnects_)
+        .arg(cutRuns_);
 }
 
 QString LogWindow::Summary() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LogRecords.h"
 #include "RunAnalysis.h"
 
 #include <QWidget>
@@ -7,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class AnalysisWindow;
 class LogPlot;
@@ -23,6 +25,12 @@ class QTimer;
 // time; the readout under the mouse, and what the log holds. A log still
 // being written (its last run running) is looked at again every second and
 // followed as it grows.
+//
+// A recording from the window is followed from before its file exists
+// until it ends: the plot shows the last seconds, a strip below it the
+// whole log so far, and a status line the samples, the time since the
+// start, the file's size and bytes a sample, the reconnects and the runs
+// cut short.
 class LogWindow : public QWidget {
     Q_OBJECT
 public:
@@ -32,6 +40,13 @@ public:
     // The log from now on; false with the reason (naming the file), the
     // window showing what it showed before.
     bool Open(const QString& path, QString& error);
+    // The log a recording is writing to `path`, from now until RecordingEnded.
+    void FollowRecording(const QString& path);
+    // The recording has ended; `said` is its last word.
+    void RecordingEnded(const QString& said);
+    bool FollowsRecording() const { return recording_; }
+    QString RecordingStatus() const;
+    LogPlot* Overview() const { return overview_; }
     LogPlot* Plot() const { return plot_; }
     QString Summary() const;
     // The exact figures of the stretch chosen last, from its codes by the
@@ -47,15 +62,24 @@ private:
     void OfferChannels();
     void Analyse(std::int64_t first, std::int64_t last);
     void FollowGrowth();
+    void ReleaseLog();
+    void ShowLastSeconds();
+    void CountEvents(const std::vector<LogEvent>& events);
     // The log as it stands, its timeline and events; false with the reason.
     struct Opened;
     static bool Load(const QString& path, Opened& opened, QString& error);
+    void ShowOpened(Opened& opened);
     static QString FiguresText(const RunAnalysis& analysis);
 
     std::unique_ptr<LogSource> log_;
     QString path_;
     qint64 followedSize_ = -1;
+    bool recording_ = false;
+    std::int64_t reconnects_ = 0;
+    std::int64_t cutRuns_ = 0;
     LogPlot* plot_;
+    LogPlot* overview_;
+    QLabel* status_;
     QComboBox* channels_;
     QCheckBox* volts_;
     QCheckBox* utc_;

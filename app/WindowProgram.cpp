@@ -4,6 +4,7 @@
 #include "D2xxLoader.h"
 #include "GuardedApplication.h"
 #include "QtDialogs.h"
+#include "RecordDialog.h"
 #include "SingleInstance.h"
 #include "Startup.h"
 #include "UiLanguage.h"
@@ -16,12 +17,13 @@ int RunWindowProgram(GuardedApplication& application)
     QtConfirmBox confirm;
     QtFileDialogs files;
     QtBoardChooser boards;
+    QtRecordAsker records;
     ComponentFactory components;
     const StartupServices services{
         QStringLiteral("KORVADEX"),
         SingleInstance::DefaultFolder(),
         messages,
-        {*driver, messages, confirm, files, components, &boards},
+        {*driver, messages, confirm, files, components, &boards, &records},
     };
     return RunProgram(application, services);
 }

@@ -6,6 +6,7 @@ class ConfirmPrompt;
 class D2xx;
 class FileChooser;
 class MessagePresenter;
+class RecordAsker;
 
 // Everything the main window reaches outside itself: the D2XX driver, and
 // every box or dialog that would wait for a person. The program passes the
@@ -20,4 +21,6 @@ struct WindowServices {
     // Asked which board to use when several FTDI devices are attached; without
     // one the link opens the first device.
     BoardChooser* Boards = nullptr;
+    // The record dialog; without one the window offers no recording.
+    RecordAsker* Records = nullptr;
 };

@@ -1,6 +1,9 @@
 #include "InterruptFlag.h"
 
+#include "Terminal.h"
+
 #include <csignal>
+#include <thread>
 
 namespace {
 
@@ -17,6 +20,15 @@ extern "C" void OnInterrupt(int)
 void InterruptFlag::Install()
 {
     std::signal(SIGINT, OnInterrupt);
+}
+
+void InterruptFlag::RaiseAtInputEnd()
+{
+    // Left waiting when the program ends first; the system reaps it.
+    std::thread([] {
+        Terminal::WaitForInputEnd();
+        raised = 1;
+    }).detach();
 }
 
 bool InterruptFlag::Raised()

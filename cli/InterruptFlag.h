@@ -7,4 +7,8 @@ class InterruptFlag {
 public:
     static void Install();
     static bool Raised();
+    // From now on the end of standard input raises the flag too: a program
+    // that runs the companion stops it by closing its input, on every
+    // platform, and a program that dies stops it the same way.
+    static void RaiseAtInputEnd();
 };

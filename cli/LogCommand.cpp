@@ -6,6 +6,7 @@
 #include "Console.h"
 #include "ExitCode.h"
 #include "Hdf5Module.h"
+#include "InterruptFlag.h"
 #include "LogSession.h"
 #include "MeasureItems.h"
 #include "PublishOptions.h"
@@ -26,13 +27,14 @@ const QString DurationOption = QStringLiteral("--duration");
 const QString RunsOption = QStringLiteral("--runs");
 const QString ForceOption = QStringLiteral("--force");
 const QString FormatOption = QStringLiteral("--format");
+const QString StopWithStdinOption = QStringLiteral("--stop-with-stdin");
 
 const char* const HelpText =
     "usage: korvadex-cli log --rate ITEM --channel 0|1|2 --filter sinc3|sinc5 -o OUT.csv|OUT.h5\n"
     "                        [--format text|hdf5] [--duration SECONDS|--runs N] [--force]\n"
     "                        [--stall-timeout SECONDS] [--board SERIAL] [--reconnect[=SECONDS]]\n"
     "                        [--publish mqtt://HOST[:PORT]/PREFIX|influx-file:PATH]\n"
-    "                        [--mqtt-user NAME --mqtt-password-file FILE]\n"
+    "                        [--mqtt-user NAME --mqtt-password-file FILE] [--stop-with-stdin]\n"
     "Long-term acquisition: the board is identified once, then runs of 100000\n"
     "samples (pairs) follow back to back until the duration has passed, N runs are\n"
     "done, or Ctrl-C; without either option it runs until Ctrl-C. Every sample is\n"
@@ -68,6 +70,8 @@ const char* const HelpText =
     "ten minutes of summaries wait, then the oldest go; the last line counts what was\n"
     "not delivered. influx-file:PATH appends the summaries as InfluxDB line protocol.\n"
     "The password is read from the file's first line, never from the command line.\n"
+    "--stop-with-stdin: the end of standard input ends the log as Ctrl-C does, for a\n"
+    "program that runs the log (the window's recording closes it to stop).\n"
     "exit codes: 0 done, 2 usage or file error, 3 board not found, 4 no response,\n"
     "5 board error, 6 read error (everything taken before it is kept), 7 the board\n"
     "did not come back within --reconnect=SECONDS, 130 Ctrl-C";
@@ -157,7 +161,7 @@ int LogCommand::Run(const QStringList& words)
     if (!line.Parse(words, PublishOptions::With({{RunOptions::Rate, true}, {RunOptions::Channel, true}, {RunOptions::Filter, true}, {OutputOption, true},
                             {FormatOption, true}, {DurationOption, true}, {RunsOption, true}, {ForceOption, false},
                             {BoardConnection::StallOption, true}, {BoardChoice::Option, true},
-                            {ReconnectOption, true, true}, {Usage::HelpOption, false}})))
+                            {ReconnectOption, true, true}, {StopWithStdinOption, false}, {Usage::HelpOption, false}})))
         return Usage::Fail(line.Error());
     if (line.Has(Usage::HelpOption))
         return Usage::Help(QString::fromUtf8(HelpText));
@@ -194,6 +198,8 @@ int LogCommand::Run(const QStringList& words)
         return ExitUsageOrFile;
     }
 
+    if (line.Has(StopWithStdinOption))
+        InterruptFlag::RaiseAtInputEnd();
     BoardConnection board(*stallTimeout, BoardChoice::Serial(line));
     const ExitCode connected = board.Connect();
     if (connected != ExitDone)

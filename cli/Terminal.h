@@ -17,4 +17,9 @@ public:
     // own code page (932 on a Japanese system), reads UTF-8 for as long as
     // the program runs and gets its own code page back at the end.
     static void WritesUtf8Unchanged();
+
+    // Blocks until standard input ends (its writer closed it, or went) and
+    // returns. Reads below the C library's streams, so that a program
+    // ending while it waits does not wait for it.
+    static void WaitForInputEnd();
 };

@@ -1,5 +1,6 @@
 #include "Terminal.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -14,6 +15,16 @@ bool Terminal::StdoutRedraws()
 {
     const char* term = getenv("TERM");
     return isatty(STDOUT_FILENO) == 1 && term != nullptr && std::strcmp(term, "dumb") != 0;
+}
+
+void Terminal::WaitForInputEnd()
+{
+    char buffer[256];
+    for (;;) {
+        const ssize_t got = read(STDIN_FILENO, buffer, sizeof buffer);
+        if (got == 0 || (got < 0 && errno != EINTR))
+            return;
+    }
 }
 
 void Terminal::WritesUtf8Unchanged()

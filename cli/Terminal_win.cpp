@@ -40,3 +40,10 @@ void Terminal::WritesUtf8Unchanged()
         return;
     atexit(GiveBackCodePage);
 }
+
+void Terminal::WaitForInputEnd()
+{
+    char buffer[256];
+    while (_read(0, buffer, sizeof buffer) > 0) {
+    }
+}

@@ -145,6 +145,22 @@
         <source>ノイズ解析</source>
         <translation>Noise analysis</translation>
     </message>
+    <message>
+        <source>記録中 - %1</source>
+        <translation>Recording - %1</translation>
+    </message>
+    <message>
+        <source>記録終了: %1</source>
+        <translation>Recording ended: %1</translation>
+    </message>
+    <message>
+        <source>記録の開始を待っています...</source>
+        <translation>Waiting for the recording to start...</translation>
+    </message>
+    <message>
+        <source>記録中&#x3000;%1 サンプル&#x3000;経過 %2&#x3000;%3 MB&#x3000;%4 バイト/サンプル&#x3000;再接続 %5 回&#x3000;途切れたラン %6</source>
+        <translation>Recording   %1 samples   elapsed %2   %3 MB   %4 bytes/sample   reconnects %5   runs cut short %6</translation>
+    </message>
 </context>
 <context>
     <name>MeasureCommand</name>
@@ -201,6 +217,114 @@ Overwrite it?</translation>
     <message>
         <source>いいえ(&amp;N)</source>
         <translation>&amp;No</translation>
+    </message>
+</context>
+<context>
+    <name>RecordDialog</name>
+    <message>
+        <source>ラン数</source>
+        <translation>Runs</translation>
+    </message>
+    <message>
+        <source>停止するまで</source>
+        <translation>Until stopped</translation>
+    </message>
+    <message>
+        <source>ボードが外れたら戻るまで待つ</source>
+        <translation>Wait for the board when it goes</translation>
+    </message>
+    <message>
+        <source>記録</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>seconds</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>minutes</translation>
+    </message>
+    <message>
+        <source>日</source>
+        <translation>days</translation>
+    </message>
+    <message>
+        <source>参照...</source>
+        <translation>Browse...</translation>
+    </message>
+    <message>
+        <source>ファイル（.h5 は HDF5、ほかはテキスト）</source>
+        <translation>File (.h5 for HDF5, else text)</translation>
+    </message>
+    <message>
+        <source>データレート</source>
+        <translation>Data rate</translation>
+    </message>
+    <message>
+        <source>チャンネル</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>フィルタ</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>記録する長さ</source>
+        <translation>How long</translation>
+    </message>
+    <message>
+        <source>ライブ数値の送信（任意）</source>
+        <translation>Live figures (optional)</translation>
+    </message>
+    <message>
+        <source>送信先</source>
+        <translation>Publish to</translation>
+    </message>
+    <message>
+        <source>ユーザー名</source>
+        <translation>User name</translation>
+    </message>
+    <message>
+        <source>パスワードファイル</source>
+        <translation>Password file</translation>
+    </message>
+    <message>
+        <source>記録開始</source>
+        <translation>Start recording</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>記録するファイル</source>
+        <translation>File to record</translation>
+    </message>
+    <message>
+        <source>HDF5 ログ (*.h5);;テキストログ (*.csv *.txt)</source>
+        <translation>HDF5 logs (*.h5);;Text logs (*.csv *.txt)</translation>
+    </message>
+    <message>
+        <source>時間</source>
+        <comment>for a length of time</comment>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>時間</source>
+        <comment>the unit</comment>
+        <translation>hours</translation>
+    </message>
+</context>
+<context>
+    <name>Recorder</name>
+    <message>
+        <source>%1 を起動できません: %2</source>
+        <translation>%1 cannot be started: %2</translation>
+    </message>
+    <message>
+        <source>記録が終了コード %1 で終わりました</source>
+        <translation>The recording ended with exit code %1</translation>
     </message>
 </context>
 <context>
@@ -327,6 +451,14 @@ Overwrite it?</translation>
         <source>ログを開く(&amp;L)...</source>
         <translation>Open &amp;log...</translation>
     </message>
+    <message>
+        <source>記録(&amp;R)...</source>
+        <translation>&amp;Record...</translation>
+    </message>
+    <message>
+        <source>記録停止</source>
+        <translation>Stop recording</translation>
+    </message>
 </context>
 <context>
     <name>TmyMessage</name>
@@ -404,6 +536,17 @@ Overwrite it?</translation>
     <message>
         <source>データ番号：%1 / AD変換値：%2 / %3</source>
         <translation>Sample: %1 / Code: %2 / %3</translation>
+    </message>
+</context>
+<context>
+    <name>WindowRecording</name>
+    <message>
+        <source>記録</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>記録中です。記録を止めて終了しますか？</source>
+        <translation>A recording is running. Stop it and quit?</translation>
     </message>
 </context>
 </TS>

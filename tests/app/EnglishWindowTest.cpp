@@ -3,6 +3,8 @@
 #include "AnalysisWindow.h"
 #include "ChartWords.h"
 #include "FormMainProbe.h"
+#include "LogWindow.h"
+#include "RecordDialog.h"
 #include "Mystatus.h"
 #include "QtStatusBar.h"
 #include "UiLanguage.h"
@@ -96,6 +98,33 @@ TEST_F(EnglishWindow, BoxesAndTheAnalysisWindowSpeakEnglish)
             EXPECT_FALSE(HasJapanese(table->horizontalHeaderItem(column)->text())) << name << " " << column;
     }
     EXPECT_EQ(ChartWords::Window().Trace, "%1 trace");
+}
+
+// The record dialog and the log window following a recording fit a 1024 ×
+// 768 screen (less its title bar and task bar) in English and in Japanese,
+// each caption whole, and speak English in English.
+TEST_F(EnglishWindow, TheRecordDialogAndTheRecordingLogWindowFitASmallScreen)
+{
+    for (const bool english : {true, false}) {
+        SCOPED_TRACE(english);
+        if (!english)
+            QCoreApplication::removeTranslator(catalogue.get());
+        RecordDialog dialog{RecordRequest{}};
+        LogWindow view;
+        view.FollowRecording(QStringLiteral("recording.h5"));
+        for (QWidget* window : std::initializer_list<QWidget*>{&dialog, &view}) {
+            window->show();
+            window->adjustSize();
+            EXPECT_LE(window->minimumSizeHint().width(), 1024) << window->objectName().toStdString();
+            EXPECT_LE(window->sizeHint().height(), 768 - 80) << window->objectName().toStdString();
+            for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+                EXPECT_TRUE(!english || !HasJapanese(button->text())) << button->text().toStdString();
+                EXPECT_LE(button->sizeHint().width(), button->width()) << button->text().toStdString();
+            }
+            for (const QLabel* label : window->findChildren<QLabel*>())
+                EXPECT_TRUE(!english || !HasJapanese(label->text())) << label->text().toStdString();
+        }
+    }
 }
 
 // Every status text an operator can meet, each at its widest numbers: the
