@@ -32,6 +32,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -1274,14 +1275,16 @@ void TFormMain::RecordClick()
     Recording->Start(Recording->Proposal(RecordProposal()));
 }
 
-// The lists' settings, into a file of the date and time in the documents.
+// The lists' settings, into a file of the date and time in the documents
+// folder (the home folder when there is none).
 RecordRequest TFormMain::RecordProposal() const
 {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     RecordRequest proposal;
     proposal.Settings.spsSel = ComboBox1->currentIndex();
     proposal.Settings.CHSel = ComboBox3->currentIndex();
     proposal.Settings.fSinc5 = Sinc5_RB->isChecked() ? 1 : 0;
-    proposal.Path = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+    proposal.Path = QDir(QFileInfo(documents).isDir() ? documents : QDir::homePath())
                         .filePath(QStringLiteral("korvadex-%1.h5")
                                       .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
     proposal.BoardSerial = BoardSerial;

@@ -288,7 +288,8 @@ void LogPlot::paintEvent(QPaintEvent*)
     // The value axis, in codes or µV, from the codes drawn at the top and bottom rows.
     const double top = ValueOf(static_cast<float>(shownHigh_));
     const double bottom = ValueOf(static_cast<float>(shownLow_));
-    const std::vector<double> values = AxisTicks::Linear(bottom, top, 6);
+    // About one mark every 40 pixels, so that a short strip's do not crowd.
+    const std::vector<double> values = AxisTicks::Linear(bottom, top, std::clamp(area.height() / 40, 2, 6));
     const int decimals = AxisTicks::Decimals(values);
     for (const double value : values) {
         const int y = area.top() + static_cast<int>(std::lround((top - value) / (top - bottom) * (area.height() - 1)));

@@ -35,6 +35,13 @@ std::vector<LogEvent> EventsOf(LogSource& log)
 }
 
 constexpr int FollowMilliseconds = 1000;
+
+// The size and time of change of a file, both 0 or invalid when it is not there.
+std::pair<qint64, QDateTime> FileState(const QString& path)
+{
+    const QFileInfo file(path);
+    return {file.size(), file.lastModified()};
+}
 // What the plot shows of a recording while it follows its end.
 constexpr double StripSeconds = 10.0;
 constexpr int OverviewHeight = 110;
@@ -170,7 +177,7 @@ void LogWindow::FollowRecording(const QString& path)
     plot_->Show(nullptr, LogTimeline(), {});
     overview_->Show(nullptr, LogTimeline(), {});
     path_ = path;
-    followedSize_ = -1;
+    followed_ = {-1, QDateTime()};
     recording_ = true;
     overview_->show();
     status_->show();
@@ -183,7 +190,7 @@ void LogWindow::RecordingEnded(const QString& said)
 {
     if (!recording_)
         return;
-    followedSize_ = -1;
+    followed_ = {-1, QDateTime()};
     FollowGrowth();
     recording_ = false;
     follow_->stop();
@@ -205,7 +212,7 @@ void LogWindow::ShowOpened(Opened& opened)
         overview_->Show(opened.Log.get(), *opened.Timeline, opened.Events);
     plot_->Show(opened.Log.get(), std::move(*opened.Timeline), opened.Events);
     log_ = std::move(opened.Log);
-    followedSize_ = QFileInfo(path_).size();
+    followed_ = FileState(path_);
     stretch_.reset();
     analyse_->setEnabled(false);
     summary_->setText(Summary());
@@ -217,13 +224,13 @@ void LogWindow::ShowOpened(Opened& opened)
 // recording's file may not be there yet.
 void LogWindow::FollowGrowth()
 {
-    const qint64 size = QFileInfo(path_).size();
-    if (log_ ? size == followedSize_ : size == 0) {
+    const std::pair<qint64, QDateTime> state = FileState(path_);
+    if (log_ ? state == followed_ : state.first == 0) {
         if (recording_)
             status_->setText(RecordingStatus());
         return;
     }
-    followedSize_ = size;
+    followed_ = state;
     const std::int64_t before = log_ ? log_->Samples() : -1;
     const bool atEnd = before < 0 || plot_->View().Last() >= before - 1;
     ReleaseLog();

@@ -3,11 +3,13 @@
 #include "LogRecords.h"
 #include "RunAnalysis.h"
 
+#include <QDateTime>
 #include <QWidget>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class AnalysisWindow;
@@ -73,7 +75,9 @@ private:
 
     std::unique_ptr<LogSource> log_;
     QString path_;
-    qint64 followedSize_ = -1;
+    // The file's size and time of change when last read: an HDF5 log grows
+    // inside chunks it has already allocated, its size unchanged.
+    std::pair<qint64, QDateTime> followed_{-1, QDateTime()};
     bool recording_ = false;
     std::int64_t reconnects_ = 0;
     std::int64_t cutRuns_ = 0;

@@ -85,6 +85,8 @@ RecordDialog::RecordDialog(const RecordRequest& proposal, QWidget* parent)
     timeUnit_->addItems({tr("秒"), tr("分"), tr("時間", "the unit"), tr("日")});
     runs_->setRange(1, 100000000);
     publish_->setPlaceholderText(QStringLiteral("mqtt://HOST[:PORT]/PREFIX"));
+    // Wide enough for a folder and a dated name.
+    path_->setMinimumWidth(340);
 
     auto* browse = new QPushButton(tr("参照..."), this);
     browse->setObjectName(QStringLiteral("RecordBrowse"));

@@ -2,7 +2,8 @@
 # Takes a picture of the real program's window: korvadex runs under a virtual
 # X server (Xvfb) on the virtual board, and the window is written as a PNG.
 #
-#   scripts/screenshot.sh [--measure] [--open-list] [--analysis] [--zoom] [output.png] [preset]
+#   scripts/screenshot.sh [--measure] [--open-list] [--analysis] [--zoom] [--record DIALOG.png]
+#                         [output.png] [preset]
 #
 # Default output build/screenshot.png, default preset "default". Builds the
 # program and the virtual board's drop-in libftd2xx.so when they are missing.
@@ -13,18 +14,24 @@
 # 50 Hz, 30 µV sine on CH0 and pictures the noise analysis window instead.
 # With --zoom (after --measure) it turns the wheel over the plot and leaves
 # the mouse there, so the picture shows a zoomed stretch and the readout.
+# With --record it opens "記録(&R)...", pictures the record dialog into
+# DIALOG.png, starts the recording (a 0.2 Hz, 40 µV sine at the list's
+# 100 sps, into a folder of its own) and pictures the log window following
+# it after twelve seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 measure=0
 open_list=0
 analysis=0
 zoom=0
+record=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --measure) measure=1 ;;
     --open-list) open_list=1 ;;
     --analysis) analysis=1 ;;
     --zoom) zoom=1 ;;
+    --record) record="$(realpath -m "$2")"; shift ;;
     *) break ;;
   esac
   shift
@@ -45,7 +52,11 @@ for tool in xvfb-run xwininfo import xdotool; do
 done
 
 export KORVADEX_OUT="$out" KORVADEX_MEASURE="$measure" KORVADEX_OPEN_LIST="$open_list" KORVADEX_ANALYSIS="$analysis"
-export KORVADEX_ZOOM="$zoom"
+export KORVADEX_ZOOM="$zoom" KORVADEX_RECORD="$record"
+if [ -n "$record" ]; then
+  HOME="$(mktemp -d)"
+  export HOME KORVADEX_SIM_SEED=7 KORVADEX_SIM_CH0_SINE_UV=40 KORVADEX_SIM_CH0_SINE_HZ=0.2
+fi
 if [ "$analysis" = 1 ]; then
   export KORVADEX_SIM_SEED=7 KORVADEX_SIM_CH0_SINE_UV=30 KORVADEX_SIM_CH0_SINE_HZ=50
 fi
@@ -56,6 +67,23 @@ scripts/run-on-xvfb.sh "$build" '
     # MeasureBtn, below the menu bar; the run takes 10 s at 100 sps.
     xdotool mousemove --window "$window" 680 382 click 1
     sleep 12
+  fi
+  if [ -n "$KORVADEX_RECORD" ]; then
+    # "ファイル(&F)" at the left of the menu bar, then "記録(&R)...": the
+    # dialog, then its start button.
+    xdotool mousemove --window "$window" 30 8 click 1
+    sleep 0.5
+    xdotool key r
+    dialog="$(scripts/find-window.sh "記録" 50)"
+    sleep 1
+    import -window "$dialog" "$KORVADEX_RECORD"
+    xdotool key Return
+    sleep 12
+    view="$(xdotool search --name "^記録中 - " | head -n 1)"
+    xdotool windowmove "$view" 0 0
+    sleep 2
+    import -window "$view" "$KORVADEX_OUT"
+    exit 0
   fi
   if [ "$KORVADEX_ANALYSIS" = 1 ]; then
     # ComboBox1 and ComboBox2 three items down each, to "1ksps" and "10000",
