@@ -1,5 +1,8 @@
 #include "SqliteStore.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+
 #include <sqlite3.h>
 
 #include <cctype>
@@ -90,8 +93,16 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const QString& path, QString& err
     sqlite3_busy_timeout(db, BusyTimeoutMs);
     std::unique_ptr<SqliteStore> store(new SqliteStore(db, path));
     std::vector<SqlRow> mode;
-    if (!store->Select(QStringLiteral("PRAGMA journal_mode = WAL"), {}, mode)
-        || !store->Execute(QStringLiteral("PRAGMA foreign_keys = ON"))) {
+    // Two processes opening a new file both turn it to WAL; SQLite tells the
+    // one that would wait for the other in a deadlock at once, past the
+    // busy timeout, and it tries again.
+    QElapsedTimer waited;
+    waited.start();
+    bool walSet = false;
+    while (!(walSet = store->Select(QStringLiteral("PRAGMA journal_mode = WAL"), {}, mode))
+           && (sqlite3_errcode(db) & 0xff) == SQLITE_BUSY && waited.elapsed() < BusyTimeoutMs)
+        QThread::msleep(10);
+    if (!walSet || !store->Execute(QStringLiteral("PRAGMA foreign_keys = ON"))) {
         error = store->Error();
         return nullptr;
     }
