@@ -1238,7 +1238,7 @@ void TFormMain::OpenLogClick()
         return;
     const bool placed = LogView != nullptr;
     if (!placed)
-        LogView = std::make_unique<LogWindow>(this);
+        LogView = std::make_unique<LogWindow>(this, &services_.Files, &services_.Confirm);
     QString error;
     if (!LogView->Open(path, error)) {
         services_.Messages.ShowError(QStringLiteral("KORVADEX"), error);
@@ -1253,7 +1253,7 @@ void TFormMain::OpenLogClick()
 LogWindow& TFormMain::ShownLogWindow()
 {
     if (!LogView)
-        LogView = std::make_unique<LogWindow>(this);
+        LogView = std::make_unique<LogWindow>(this, &services_.Files, &services_.Confirm);
     if (!LogView->isVisible())
         PlaceBesideMe(*LogView);
     LogView->show();

@@ -67,6 +67,7 @@ public:
     // The picture of the plot area as last drawn.
     const Bitmap& Picture() const { return picture_; }
     const LogEnvelope& Envelope() const { return envelope_; }
+    const LogTimeline& Timeline() const { return timeline_; }
 
 signals:
     void Readout(const QString& text);

@@ -7,6 +7,13 @@
 #include "LogSource.h"
 #include "LogTimeline.h"
 #include "MeasureItems.h"
+#include "ConfirmPrompt.h"
+#include "FileChooser.h"
+#include "Myfile.h"
+#include "OverwriteQuestion.h"
+#include "RunData.h"
+#include "SampleTable.h"
+#include "StretchExport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,6 +22,8 @@
 #include <QHBoxLayout>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QSaveFile>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -35,6 +44,12 @@ std::vector<LogEvent> EventsOf(LogSource& log)
 }
 
 constexpr int FollowMilliseconds = 1000;
+
+// The data file's own overwrite question, answered already by the window.
+class AlreadyAgreed : public ConfirmPrompt {
+public:
+    bool AskYesNo(const QString&, const QString&) override { return true; }
+};
 
 // The size and time of change of a file, both 0 or invalid when it is not there.
 std::pair<qint64, QDateTime> FileState(const QString& path)
@@ -63,7 +78,7 @@ struct LogWindow::Opened {
     std::vector<LogEvent> Events;
 };
 
-LogWindow::LogWindow(QWidget* parent)
+LogWindow::LogWindow(QWidget* parent, FileChooser* files, ConfirmPrompt* confirm)
     : QWidget(parent, Qt::Window)
     , plot_(new LogPlot(this))
     , overview_(new LogPlot(this))
@@ -76,6 +91,11 @@ LogWindow::LogWindow(QWidget* parent)
     , follow_(new QTimer(this))
     , figures_(new QLabel(this))
     , analyse_(new QPushButton(tr("ノイズ解析"), this))
+    , files_(files)
+    , confirm_(confirm)
+    , from_(new QLineEdit(this))
+    , to_(new QLineEdit(this))
+    , export_(new QPushButton(tr("書き出し..."), this))
 {
     follow_->setInterval(FollowMilliseconds);
     connect(follow_, &QTimer::timeout, this, &LogWindow::FollowGrowth);
@@ -112,8 +132,28 @@ LogWindow::LogWindow(QWidget* parent)
     connect(nextEvent, &QPushButton::clicked, plot_, &LogPlot::ShowNextEvent);
     connect(noisiest, &QPushButton::clicked, plot_, &LogPlot::ShowNoisiestBlock);
     controls->addWidget(summary_, 1);
+    auto* stretch = new QHBoxLayout;
+    from_->setObjectName(QStringLiteral("LogFrom"));
+    to_->setObjectName(QStringLiteral("LogTo"));
+    for (QLineEdit* field : {from_, to_})
+        field->setPlaceholderText(tr("サンプル番号 または 2026-12-08 21:40:12.345"));
+    auto* select = new QPushButton(tr("範囲を選ぶ"), this);
+    select->setObjectName(QStringLiteral("LogSelect"));
+    connect(select, &QPushButton::clicked, this, &LogWindow::SelectTyped);
+    connect(to_, &QLineEdit::returnPressed, this, &LogWindow::SelectTyped);
+    export_->setObjectName(QStringLiteral("LogExport"));
+    export_->setEnabled(false);
+    export_->setVisible(files_ != nullptr && confirm_ != nullptr);
+    connect(export_, &QPushButton::clicked, this, &LogWindow::ExportStretch);
+    stretch->addWidget(new QLabel(tr("範囲"), this));
+    stretch->addWidget(from_, 1);
+    stretch->addWidget(new QLabel(QStringLiteral("–"), this));
+    stretch->addWidget(to_, 1);
+    stretch->addWidget(select);
+    stretch->addWidget(export_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(controls);
+    layout->addLayout(stretch);
     layout->addWidget(plot_, 1);
     layout->addWidget(overview_);
     layout->addWidget(status_);
@@ -215,6 +255,7 @@ void LogWindow::ShowOpened(Opened& opened)
     followed_ = FileState(path_);
     stretch_.reset();
     analyse_->setEnabled(false);
+    export_->setEnabled(false);
     summary_->setText(Summary());
     OfferChannels();
 }
@@ -342,13 +383,16 @@ void LogWindow::Analyse(std::int64_t first, std::int64_t last)
     QString error;
     stretch_.reset();
     analyse_->setEnabled(false);
+    export_->setEnabled(false);
     const QString name = QStringLiteral("%1 #%2 - #%3").arg(QFileInfo(path_).fileName()).arg(first).arg(last);
     if (!LogAnalysis::Of(name, *log_, {{first, last - first + 1}}, true, analysis, error, step)) {
         figures_->setText(error.isEmpty() ? tr("計算を中止しました。") : error);
         return;
     }
     stretch_ = std::move(analysis);
+    stretchSamples_ = {first, last};
     analyse_->setEnabled(true);
+    export_->setEnabled(true);
     figures_->setText(tr("#%1 - #%2（%3 サンプル）").arg(first).arg(last).arg(last - first + 1) + QLatin1Char('\n')
                       + FiguresText(*stretch_));
 }
@@ -385,4 +429,94 @@ void LogWindow::ShowStretchAnalysis()
     analysis_->ShowAnalysis(*stretch_);
     analysis_->show();
     analysis_->raise();
+}
+
+std::optional<std::int64_t> LogWindow::TypedSample(const QString& text) const
+{
+    const QString typed = text.trimmed();
+    bool number = false;
+    const qlonglong sample = typed.toLongLong(&number);
+    if (number)
+        return sample >= 0 && sample < log_->Samples() ? std::optional<std::int64_t>(sample) : std::nullopt;
+    QDateTime time = QDateTime::fromString(QString(typed).replace(QLatin1Char(' '), QLatin1Char('T')), Qt::ISODateWithMs);
+    if (!time.isValid())
+        return std::nullopt;
+    if (time.timeSpec() == Qt::LocalTime && utc_->isChecked())
+        time.setTimeSpec(Qt::UTC);
+    return plot_->Timeline().PositionOf(static_cast<double>(time.toMSecsSinceEpoch()));
+}
+
+bool LogWindow::SelectTyped()
+{
+    if (!log_)
+        return false;
+    const std::optional<std::int64_t> first = TypedSample(from_->text());
+    const std::optional<std::int64_t> last = TypedSample(to_->text());
+    if (!first || !last || *last < *first) {
+        figures_->setText(tr("範囲を読めません: サンプル番号（0 から %1）か、ログの中の時刻を入れてください。").arg(log_->Samples() - 1));
+        return false;
+    }
+    plot_->ShowSamples(*first, *last);
+    plot_->SelectSamples(*first, *last);
+    return stretch_.has_value();
+}
+
+bool LogWindow::ExportStretch()
+{
+    if (!stretch_ || files_ == nullptr || confirm_ == nullptr)
+        return false;
+    const QString path = files_->ChooseSavePath(
+        tr("CSV (*.csv)|*.csv|データファイル (*.DTA)|*.DTA|PNG (*.png)|*.png"),
+        QFileInfo(path_).completeBaseName() + QStringLiteral("-%1-%2.csv").arg(stretchSamples_.first).arg(stretchSamples_.second));
+    if (path.isEmpty() || !MayOverwrite(*confirm_, path))
+        return false;
+    QString error;
+    if (!WriteStretch(path, error)) {
+        figures_->setText(tr("%1 を書き出せません: %2").arg(path, error));
+        return false;
+    }
+    readout_->setText(tr("%1 に書き出しました").arg(path));
+    return true;
+}
+
+bool LogWindow::WriteStretch(const QString& path, QString& error)
+{
+    const auto [first, last] = stretchSamples_;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("png")) {
+        plot_->ShowSamples(first, last);
+        QSaveFile file(path);
+        if (file.open(QIODevice::WriteOnly) && plot_->grab().save(&file, "PNG") && file.commit())
+            return true;
+        error = file.errorString();
+        return false;
+    }
+    if (suffix == QLatin1String("dta")) {
+        const auto run = std::make_unique<RunData>();
+        if (!StretchExport::Run(*log_, first, last - first + 1, *run, error))
+            return false;
+        AlreadyAgreed agreed;
+        TmyFile file(agreed);
+        const bool saved = run->Settings.CHSel == ModeDual
+                               ? file.SaveFile2CH(path, &run->Settings, &run->Ch0Data, &run->Ch1Data)
+                               : file.SaveFile1CH(path, &run->Settings, run->Settings.CHSel == ModeCh1 ? &run->Ch1Data : &run->Ch0Data);
+        if (!saved)
+            error = tr("書き込めません");
+        return saved;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = file.errorString();
+        return false;
+    }
+    const SampleTable table(',');
+    const bool written = StretchExport::Table(
+        *log_, {{first, last - first + 1}}, table,
+        [&file](const std::string& text) { return file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()); },
+        error);
+    if (written && file.commit())
+        return true;
+    if (error.isEmpty())
+        error = file.errorString();
+    return false;
 }

@@ -13,6 +13,9 @@
 #include <vector>
 
 class AnalysisWindow;
+class ConfirmPrompt;
+class FileChooser;
+class QLineEdit;
 class LogPlot;
 class LogSource;
 class QCheckBox;
@@ -36,7 +39,8 @@ class QTimer;
 class LogWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit LogWindow(QWidget* parent = nullptr);
+    // Without a file chooser and a prompt, stretches are not exported.
+    explicit LogWindow(QWidget* parent = nullptr, FileChooser* files = nullptr, ConfirmPrompt* confirm = nullptr);
     ~LogWindow() override;
 
     // The log from now on; false with the reason (naming the file), the
@@ -58,11 +62,21 @@ public:
     // made on first use beside this window; null before.
     AnalysisWindow* Analysis() const { return analysis_.get(); }
     void ShowStretchAnalysis();
+    // The stretch the from and to fields name (a sample number, or a time of
+    // day "2026-12-08 21:40:12.345" in UTC or local time as shown), chosen
+    // as a Shift-drag chooses one; false with the reason under the plot.
+    bool SelectTyped();
+    // The stretch chosen last into a file the operator names: ".csv" the
+    // sample table of `export`, ".DTA" a run (at most 100000 samples),
+    // ".png" the plot showing the stretch; false with the reason.
+    bool ExportStretch();
 
 private:
     void ChooseChannels();
     void OfferChannels();
     void Analyse(std::int64_t first, std::int64_t last);
+    std::optional<std::int64_t> TypedSample(const QString& text) const;
+    bool WriteStretch(const QString& path, QString& error);
     void FollowGrowth();
     void ReleaseLog();
     void ShowLastSeconds();
@@ -92,6 +106,12 @@ private:
     QTimer* follow_;
     QLabel* figures_;
     std::optional<RunAnalysis> stretch_;
+    std::pair<std::int64_t, std::int64_t> stretchSamples_{0, -1};
     std::unique_ptr<AnalysisWindow> analysis_;
     QPushButton* analyse_;
+    FileChooser* files_;
+    ConfirmPrompt* confirm_;
+    QLineEdit* from_;
+    QLineEdit* to_;
+    QPushButton* export_;
 };

@@ -2,7 +2,6 @@
 
 #include "CommandLine.h"
 #include "DataFileLoader.h"
-#include "CodeScale.h"
 #include "Console.h"
 #include "ExitCode.h"
 #include "LogPick.h"
@@ -12,6 +11,7 @@
 #include "ProgressBar.h"
 #include "RunData.h"
 #include "SampleTable.h"
+#include "StretchExport.h"
 #include "Terminal.h"
 #include "Usage.h"
 #include "ConsoleMessages.h"
@@ -55,57 +55,19 @@ QString Extension(bool tab)
     return tab ? QStringLiteral(".tsv") : QStringLiteral(".csv");
 }
 
-// One block's column of codes and their microvolts, as a channel's arrays.
-struct BlockChannel {
-    std::vector<std::int32_t> Codes;
-    std::vector<float> Microvolts;
-
-    ChannelData Fill(const std::int32_t* rows, std::int64_t count, std::int64_t stride, std::int32_t gainDivisor)
-    {
-        Codes.resize(static_cast<std::size_t>(count));
-        Microvolts.resize(static_cast<std::size_t>(count));
-        for (std::int64_t i = 0; i < count; ++i) {
-            Codes[static_cast<std::size_t>(i)] = rows[i * stride];
-            Microvolts[static_cast<std::size_t>(i)] =
-                static_cast<float>(CodeScale::CodeToMicrovolts(rows[i * stride], gainDivisor));
-        }
-        return ChannelData{static_cast<std::int32_t>(count), Codes.data(), Microvolts.data()};
-    }
-};
-
 // A log's picked samples as the table, a block at a time.
 bool ExportLog(const QString& path, const LogPick& pick, const SampleTable& table, const QString& output)
 {
     const PickedLog picked = PickedLog::Open(path, pick);
     if (!picked.Log)
         return false;
-    const MeasureSettings& settings = picked.Log->Head().Settings;
-    const double rate = MeasureItems::SampleRate(settings);
-    const int columns = picked.Log->Channels();
-    const bool ch0 = settings.CHSel != ModeCh1;
-    BlockChannel first;
-    BlockChannel second;
-    // A channel holding no data has no column: an empty view, as a run's.
-    const auto views = [&](const std::int32_t* rows, std::int64_t count) {
-        const ChannelData one = first.Fill(rows, count, columns, settings.GainDivisor);
-        const ChannelData two = columns == 2 ? second.Fill(rows + 1, count, columns, settings.GainDivisor) : ChannelData{};
-        return ch0 ? std::make_pair(one, two) : std::make_pair(ChannelData{}, one);
-    };
     OutputFile out(output);
-    std::string text;
-    bool written = true;
-    LogBlocks blocks(*picked.Log, picked.Pieces);
-    const bool read = blocks.Walk(0, [&](const std::int32_t* rows, std::int64_t index, std::int64_t owned, std::int64_t) {
-        const auto [a, b] = views(rows, owned);
-        text.clear();
-        if (index == 0)
-            text = table.Header(a, b);
-        table.AppendRows(text, a, b, index, rate);
-        written = written && out.Append(text);
-    });
-    if (!read)
-        Console::Err(QStringLiteral("korvadex-cli: ") + picked.Log->Error());
-    return read && written && out.Commit();
+    QString error;
+    const bool read = StretchExport::Table(
+        *picked.Log, picked.Pieces, table, [&out](const std::string& text) { return out.Append(text); }, error);
+    if (!read && !error.isEmpty())
+        Console::Err(QStringLiteral("korvadex-cli: ") + error);
+    return read && out.Commit();
 }
 
 } // namespace

@@ -161,6 +161,42 @@
         <source>記録中&#x3000;%1 サンプル&#x3000;経過 %2&#x3000;%3 MB&#x3000;%4 バイト/サンプル&#x3000;再接続 %5 回&#x3000;途切れたラン %6</source>
         <translation>Recording   %1 samples   elapsed %2   %3 MB   %4 bytes/sample   reconnects %5   runs cut short %6</translation>
     </message>
+    <message>
+        <source>書き出し...</source>
+        <translation>Export...</translation>
+    </message>
+    <message>
+        <source>サンプル番号 または 2026-12-08 21:40:12.345</source>
+        <translation>sample number or 2026-12-08 21:40:12.345</translation>
+    </message>
+    <message>
+        <source>範囲を選ぶ</source>
+        <translation>Select</translation>
+    </message>
+    <message>
+        <source>範囲</source>
+        <translation>Stretch</translation>
+    </message>
+    <message>
+        <source>範囲を読めません: サンプル番号（0 から %1）か、ログの中の時刻を入れてください。</source>
+        <translation>The stretch cannot be read: give sample numbers (0 to %1) or times within the log.</translation>
+    </message>
+    <message>
+        <source>CSV (*.csv)|*.csv|データファイル (*.DTA)|*.DTA|PNG (*.png)|*.png</source>
+        <translation>CSV (*.csv)|*.csv|Data files (*.DTA)|*.DTA|PNG (*.png)|*.png</translation>
+    </message>
+    <message>
+        <source>%1 を書き出せません: %2</source>
+        <translation>%1 cannot be written: %2</translation>
+    </message>
+    <message>
+        <source>%1 に書き出しました</source>
+        <translation>Written to %1</translation>
+    </message>
+    <message>
+        <source>書き込めません</source>
+        <translation>cannot be written</translation>
+    </message>
 </context>
 <context>
     <name>MeasureCommand</name>

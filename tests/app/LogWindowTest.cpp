@@ -9,6 +9,7 @@
 #include "LogTimeline.h"
 #include "LogWindow.h"
 #include "WindowRig.h"
+#include "Myfile.h"
 
 #include "CodeScale.h"
 #include "MeasureItems.h"
@@ -19,6 +20,9 @@
 #include <QTest>
 #include <QLabel>
 #include <QDateTime>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -322,6 +326,56 @@ TEST(LogWindowFollow, FollowsTheEndOfALogThatGrows)
 
 INSTANTIATE_TEST_SUITE_P(Form, LogWindowTest, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Hdf5" : "Text"; });
+
+// A stretch typed as a time and a sample number, or dragged, is exported
+// as the sample table, as a run in a ".DTA" file and as the plot's picture;
+// a stretch longer than a run is refused as ".DTA" and nothing is written.
+TEST(LogWindowExport, AStretchGoesToCsvDtaAndPng)
+{
+    LogFiles files;
+    ScriptedFiles chooser;
+    ScriptedConfirm confirm;
+    LogWindow window(nullptr, &chooser, &confirm);
+    window.resize(900, 480);
+    QString error;
+    ASSERT_TRUE(window.Open(files.Hdf5(QStringLiteral("stretch.h5"), Ch0At10k(), SpikedRuns()), error)) << error.toStdString();
+    // Run 2 starts at 21:40:27.400 with sample 150000: 2.3 s on is sample 173000.
+    window.findChild<QLineEdit*>(QStringLiteral("LogFrom"))->setText(QStringLiteral("2026-12-08 21:40:29.700"));
+    window.findChild<QLineEdit*>(QStringLiteral("LogTo"))->setText(QStringLiteral("173499"));
+    ASSERT_TRUE(window.SelectTyped());
+    EXPECT_EQ(window.Stretch()->Channels[0].Figures.MaxCode, SpikeCode);
+    EXPECT_EQ(window.Stretch()->Channels[0].Figures.Count, 500);
+
+    const DtaFiles& folder = files.Folder();
+    const QStringList paths{folder.Path(QStringLiteral("s.csv")), folder.Path(QStringLiteral("s.DTA")),
+                            folder.Path(QStringLiteral("s.png"))};
+    chooser.Paths = paths;
+    for (const QString& path : paths)
+        ASSERT_TRUE(window.ExportStretch()) << path.toStdString();
+    QFile csv(paths[0]);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QList<QByteArray> rows = csv.readAll().trimmed().split('\n');
+    ASSERT_EQ(rows.size(), 501);
+    EXPECT_TRUE(rows[1 + Spike - 173000].startsWith(QByteArray::number(Spike - 173000) + ',')) << rows[1 + Spike - 173000].toStdString();
+    EXPECT_TRUE(rows[1 + Spike - 173000].contains(',' + QByteArray::number(SpikeCode) + ','));
+
+    std::vector<std::int32_t> codes(SampleCapacity);
+    std::vector<std::int32_t> unused(SampleCapacity);
+    ChannelData ch0{0, codes.data(), nullptr};
+    ChannelData ch1{0, unused.data(), nullptr};
+    MeasureSettings settings;
+    ASSERT_TRUE(TmyFile(confirm).LoadFile(paths[1], &settings, &ch0, &ch1));
+    EXPECT_EQ(ch0.Count, 500);
+    EXPECT_EQ(MeasureItems::CountValue(settings.DataCountSel), 500);
+    EXPECT_EQ(codes[static_cast<std::size_t>(Spike - 173000)], SpikeCode);
+    EXPECT_EQ(QImage(paths[2]).size(), window.Plot()->size());
+
+    window.Plot()->SelectSamples(0, 120000);
+    chooser.Paths = {folder.Path(QStringLiteral("long.DTA"))};
+    EXPECT_FALSE(window.ExportStretch());
+    EXPECT_FALSE(QFile::exists(folder.Path(QStringLiteral("long.DTA"))));
+    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("LogFigures"))->text().contains(QStringLiteral("more than a run")));
+}
 
 TEST(LogWindowMenu, OpensALogBesideTheWindowAndRefusesWhatIsNotOne)
 {
