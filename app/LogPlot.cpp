@@ -394,6 +394,9 @@ QString LogPlot::ReadoutAt(int x) const
         } else if (envelope_.Columns(c).Filled(x)) {
             const ColumnExtremes& columns = envelope_.Columns(c);
             text += QStringLiteral("  ") + name + value(columns.Low(x)) + QStringLiteral(" .. ") + value(columns.High(x));
+            if (const std::optional<double> mean = envelope_.Mean(c, x))
+                text += tr("（平均 %1）").arg(volts_ ? QStringLiteral("%1 µV").arg(Microvolts(static_cast<float>(*mean)), 0, 'f', 3)
+                                                   : QString::number(*mean, 'f', 1));
         }
     }
     return text;

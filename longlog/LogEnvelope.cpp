@@ -13,6 +13,9 @@ bool LogEnvelope::Read(LogSource& log, std::int64_t first, std::int64_t last, in
     raw_ = count_ <= 2 * static_cast<std::int64_t>(columns);
     columns_.assign(static_cast<std::size_t>(log.Channels()), ColumnExtremes(count_, std::max(columns, 1)));
     codes_.assign(static_cast<std::size_t>(log.Channels()), {});
+    sums_.assign(static_cast<std::size_t>(log.Channels()), std::vector<double>(static_cast<std::size_t>(std::max(columns, 1))));
+    counts_.assign(static_cast<std::size_t>(log.Channels()),
+                   std::vector<std::int64_t>(static_cast<std::size_t>(std::max(columns, 1))));
     error_.clear();
     level_ = raw_ ? 0 : LevelFor(log, count_, columns);
     return level_ > 0 ? ReadLevel(log, level_, progress) : ReadBlocks(log, 0, count_, progress);
@@ -47,6 +50,7 @@ bool LogEnvelope::ReadLevel(LogSource& log, int level, const Progress& progress)
             const float extremes[] = {static_cast<float>(row.Min), static_cast<float>(row.Max)};
             columns_[static_cast<std::size_t>(c)].Add(extremes, at, 1);
             columns_[static_cast<std::size_t>(c)].Add(extremes + 1, at, 1);
+            AddToMean(c, at, static_cast<double>(row.Sum), row.Count);
         }
     }
     // The samples no whole block of the level holds.
@@ -72,6 +76,8 @@ bool LogEnvelope::ReadBlocks(LogSource& log, std::int64_t from, std::int64_t cou
         std::copy(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(n), values.begin());
         for (int c = 0; c < channels; ++c) {
             columns_[static_cast<std::size_t>(c)].Add(values.data() + c, done, take, channels);
+            for (std::int64_t i = 0; i < take; ++i)
+                AddToMean(c, done + i, values[static_cast<std::size_t>(i * channels + c)], 1);
             if (raw_) {
                 std::vector<float>& codes = codes_[static_cast<std::size_t>(c)];
                 for (std::int64_t i = 0; i < take; ++i)
@@ -81,6 +87,24 @@ bool LogEnvelope::ReadBlocks(LogSource& log, std::int64_t from, std::int64_t cou
         done += take;
     }
     return true;
+}
+
+// The column holding a sample, as ColumnExtremes shares them out.
+void LogEnvelope::AddToMean(int channel, std::int64_t sample, double sum, std::int64_t count)
+{
+    std::vector<double>& sums = sums_[static_cast<std::size_t>(channel)];
+    const auto columns = static_cast<std::int64_t>(sums.size());
+    const auto column = static_cast<std::size_t>(std::min(((sample + 1) * columns - 1) / std::max(count_, std::int64_t{1}), columns - 1));
+    sums[column] += sum;
+    counts_[static_cast<std::size_t>(channel)][column] += count;
+}
+
+std::optional<double> LogEnvelope::Mean(int channel, int column) const
+{
+    const std::int64_t count = counts_[static_cast<std::size_t>(channel)][static_cast<std::size_t>(column)];
+    if (count == 0)
+        return std::nullopt;
+    return sums_[static_cast<std::size_t>(channel)][static_cast<std::size_t>(column)] / static_cast<double>(count);
 }
 
 std::pair<float, float> LogEnvelope::Range() const

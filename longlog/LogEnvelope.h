@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class LogSource;
@@ -37,6 +38,9 @@ public:
     const ColumnExtremes& Columns(int channel) const { return columns_[static_cast<std::size_t>(channel)]; }
     // The codes of a channel, when Raw().
     const std::vector<float>& Codes(int channel) const { return codes_[static_cast<std::size_t>(channel)]; }
+    // The mean code of a column of a channel; nothing for a column without
+    // samples.
+    std::optional<double> Mean(int channel, int column) const;
     // The lowest and highest code over every column of every channel.
     std::pair<float, float> Range() const;
     QString Error() const { return error_; }
@@ -48,12 +52,17 @@ private:
     // The coarsest level whose blocks a column holds, or 0 for the codes.
     static int LevelFor(const LogSource& log, std::int64_t samples, int columns);
     bool ReadLevel(LogSource& log, int level, const Progress& progress);
+    // `count` samples summing to `sum`, the first the stretch's `sample`-th.
+    void AddToMean(int channel, std::int64_t sample, double sum, std::int64_t count);
 
     std::int64_t first_ = 0;
     std::int64_t count_ = 0;
     bool raw_ = false;
     int level_ = 0;
     std::vector<ColumnExtremes> columns_;
+    // Per channel and column, the sum and count of its samples.
+    std::vector<std::vector<double>> sums_;
+    std::vector<std::vector<std::int64_t>> counts_;
     std::vector<std::vector<float>> codes_;
     QString error_;
 };

@@ -96,6 +96,13 @@
     </message>
 </context>
 <context>
+    <name>LogPlot</name>
+    <message>
+        <source>（平均 %1）</source>
+        <translation> (mean %1)</translation>
+    </message>
+</context>
+<context>
     <name>LogWindow</name>
     <message>
         <source>電圧値</source>

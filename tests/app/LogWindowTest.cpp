@@ -172,6 +172,12 @@ TEST(LogWindowLongLog, NavigatesToTheNoisiestBlock)
     ASSERT_TRUE(block.has_value());
     EXPECT_TRUE(block->first <= spike && spike <= block->second) << block->first;
     EXPECT_EQ(plot.View().First(), block->first);
+    // The whole log's columns come from the summaries' blocks: a quiet
+    // one's mean is half a code above the lower code, from the blocks' sums.
+    plot.ShowAll();
+    ASSERT_GT(plot.Envelope().Level(), 0);
+    const QString quiet = plot.ReadoutAt(plot.ColumnOf(runSamples / 2));
+    EXPECT_TRUE(quiet.endsWith(QStringLiteral("（平均 %1.5）").arg(Quiet))) << quiet.toStdString();
 }
 
 TEST_P(LogWindowTest, ReadoutMarksAndTimeAxisTellWhereAndWhen)
@@ -191,7 +197,10 @@ TEST_P(LogWindowTest, ReadoutMarksAndTimeAxisTellWhereAndWhen)
 
     plot.ShowAll();
     const QString coarse = plot.ReadoutAt(plot.ColumnOf(Spike));
-    EXPECT_TRUE(coarse.endsWith(QStringLiteral(" .. %1").arg(SpikeCode))) << coarse.toStdString();
+    EXPECT_TRUE(coarse.contains(QStringLiteral(" .. %1（平均 ").arg(SpikeCode))) << coarse.toStdString();
+    // A quiet column, half its codes one above the other half.
+    const QString quiet = plot.ReadoutAt(plot.ColumnOf(RunSamples / 2));
+    EXPECT_TRUE(quiet.endsWith(QStringLiteral("（平均 %1.5）").arg(Quiet))) << quiet.toStdString();
     if (!GetParam()) {  // the text log's gap comment is an event, marked where run 2 starts
         EXPECT_TRUE(plot.MarkAt(plot.ColumnOf(RunSamples)).startsWith(QStringLiteral("gap: "))) << plot.MarkAt(plot.ColumnOf(RunSamples)).toStdString();
         plot.ShowSamples(0, 999);
