@@ -8,7 +8,7 @@ QString Usage::Text()
     return QStringLiteral(
         "usage:\n"
         "  korvadex-cli info [--json] FILE.DTA|LOG... [--runs A-B] [--from TIME] [--to TIME]\n"
-        "  korvadex-cli plot FILE.DTA [-o FILE.png] [--volt] [--labels]\n"
+        "  korvadex-cli plot FILE.DTA [-o FILE.png] [--volt] [--labels] | plot LOG -o FILE.png\n"
         "  korvadex-cli measure --rate ITEM --count ITEM --channel 0|1|2 --filter sinc3|sinc5\n"
         "                       [-o FILE.DTA] [--force] [--json] [--stall-timeout SECONDS]\n"
         "                       [--board SERIAL]\n"

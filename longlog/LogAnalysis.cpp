@@ -1,6 +1,7 @@
 #include "LogAnalysis.h"
 
 #include "ChannelStream.h"
+#include "LogEnvelope.h"
 #include "LogSource.h"
 #include "MeasureItems.h"
 #include "WelchDensity.h"
@@ -33,6 +34,10 @@ bool LogAnalysis::Of(const QString& name, LogSource& log, const std::vector<LogB
         if (withTrace)
             traces.emplace_back(total, TraceColumns);
     }
+    // A log with summaries draws the trace of one stretch from them, not
+    // from every sample.
+    const bool traceFromSummaries = withTrace && log.SummaryLevels() > 0 && pieces.size() == 1;
+    const bool traceSamples = withTrace && !traceFromSummaries;
     const std::int64_t stride = log.Channels();
     bool cancelled = false;
     const auto take = [&](const std::int32_t* rows, std::int64_t first, std::int64_t owned, std::int64_t available) {
@@ -42,7 +47,7 @@ bool LogAnalysis::Of(const QString& name, LogSource& log, const std::vector<LogB
         }
         for (std::size_t c = 0; c < streams.size(); ++c) {
             streams[c].Add(rows + c, first, owned, available, stride);
-            if (withTrace)
+            if (traceSamples)
                 traces[c].Add(streams[c].BlockMicrovolts().data(), first, owned);
         }
     };
@@ -53,6 +58,15 @@ bool LogAnalysis::Of(const QString& name, LogSource& log, const std::vector<LogB
     if (cancelled) {
         error.clear();
         return false;
+    }
+    LogEnvelope envelope;
+    if (traceFromSummaries) {
+        if (!envelope.Read(log, pieces[0].First, pieces[0].First + pieces[0].Count - 1, TraceColumns)) {
+            error = envelope.Error();
+            return false;
+        }
+        for (std::size_t c = 0; c < traces.size(); ++c)
+            traces[c] = envelope.MicrovoltTrace(static_cast<int>(c), settings.GainDivisor);
     }
     analysis = RunAnalysis();
     analysis.Name = name;

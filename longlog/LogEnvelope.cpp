@@ -1,5 +1,6 @@
 #include "LogEnvelope.h"
 
+#include "CodeScale.h"
 #include "LogLayout.h"
 #include "LogSource.h"
 
@@ -87,6 +88,24 @@ bool LogEnvelope::ReadBlocks(LogSource& log, std::int64_t from, std::int64_t cou
         done += take;
     }
     return true;
+}
+
+ColumnExtremes LogEnvelope::MicrovoltTrace(int channel, std::int32_t gainDivisor) const
+{
+    const ColumnExtremes& codes = Columns(channel);
+    ColumnExtremes trace(count_, codes.Columns());
+    for (int x = 0; x < codes.Columns(); ++x) {
+        if (!codes.Filled(x))
+            continue;
+        const float extremes[] = {
+            static_cast<float>(CodeScale::CodeToMicrovolts(static_cast<std::int32_t>(codes.Low(x)), gainDivisor)),
+            static_cast<float>(CodeScale::CodeToMicrovolts(static_cast<std::int32_t>(codes.High(x)), gainDivisor))};
+        // At the column's first sample, as ColumnExtremes shares them out.
+        const std::int64_t first = x * count_ / codes.Columns();
+        trace.Add(extremes, first, 1);
+        trace.Add(extremes + 1, first, 1);
+    }
+    return trace;
 }
 
 // The column holding a sample, as ColumnExtremes shares them out.

@@ -38,6 +38,8 @@ public:
     const ColumnExtremes& Columns(int channel) const { return columns_[static_cast<std::size_t>(channel)]; }
     // The codes of a channel, when Raw().
     const std::vector<float>& Codes(int channel) const { return codes_[static_cast<std::size_t>(channel)]; }
+    // A channel's columns in microvolts, as a report's trace draws them.
+    ColumnExtremes MicrovoltTrace(int channel, std::int32_t gainDivisor) const;
     // The mean code of a column of a channel; nothing for a column without
     // samples.
     std::optional<double> Mean(int channel, int column) const;

@@ -5,7 +5,9 @@
 #include "FormMainProbe.h"
 #include "LogFiles.h"
 #include "AnalysisWindow.h"
+#include "LogAnalysis.h"
 #include "LogPlot.h"
+#include "LogSource.h"
 #include "LogTimeline.h"
 #include "LogWindow.h"
 #include "WindowRig.h"
@@ -21,6 +23,7 @@
 #include <QLabel>
 #include <QDateTime>
 #include <QImage>
+#include <QProcess>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -154,6 +157,52 @@ TEST(LogWindowLongLog, ASpikeShowsFromTheSummariesToTheSamples)
     const std::set<int> levels =
         ExpectSpikeAtEveryZoom(files.Hdf5(QStringLiteral("long.h5"), Ch0At10k(), SpikedRuns(runSamples)), runSamples);
     EXPECT_TRUE(levels.count(1) == 1 && levels.count(0) == 1) << levels.size();
+}
+
+// A report's trace of a log with summaries is drawn from them, and still
+// holds the one-sample spike, in the column of its sample.
+TEST(LogWindowLongLog, TheReportsTraceComesFromTheSummariesWithTheSpike)
+{
+    LogFiles files;
+    const std::int64_t runSamples = 2500000;
+    const std::int64_t spike = runSamples + (Spike - RunSamples);
+    QString error;
+    const std::unique_ptr<LogSource> log = LogSource::Open(files.Hdf5(QStringLiteral("long.h5"), Ch0At10k(), SpikedRuns(runSamples)), error);
+    ASSERT_TRUE(log && log->SummaryLevels() > 0) << error.toStdString();
+    RunAnalysis analysis;
+    ASSERT_TRUE(LogAnalysis::Of(QStringLiteral("long.h5"), *log, {{0, log->Samples()}}, true, analysis, error)) << error.toStdString();
+    const ColumnExtremes& trace = *analysis.Channels[0].Trace;
+    const auto spikeMicrovolts = static_cast<float>(CodeScale::CodeToMicrovolts(SpikeCode, 1));
+    float highest = trace.Low(0);
+    for (int x = 0; x < trace.Columns(); ++x)
+        highest = std::max(highest, trace.High(x));
+    EXPECT_EQ(highest, spikeMicrovolts);
+    // Within a summary block of the spike's own column.
+    const int column = static_cast<int>(spike * trace.Columns() / log->Samples());
+    bool near = false;
+    for (int x = std::max(column - 2, 0); x <= std::min(column + 2, trace.Columns() - 1); ++x)
+        near = near || trace.High(x) == spikeMicrovolts;
+    EXPECT_TRUE(near) << column;
+
+    // The companion's plot of the log draws the same: in the top fifth of
+    // the picture only the spike's stroke is red.
+    const QString png = files.Folder().Path(QStringLiteral("long.png"));
+    QProcess plot;
+    plot.start(QStringLiteral(KORVADEX_CLI), {QStringLiteral("plot"), files.Folder().Path(QStringLiteral("long.h5")), QStringLiteral("-o"), png});
+    ASSERT_TRUE(plot.waitForFinished(60000));
+    ASSERT_EQ(plot.exitCode(), 0) << plot.readAllStandardError().toStdString();
+    const QImage image(png);
+    ASSERT_EQ(image.size(), QSize(1200, 260));
+    std::set<int> redColumns;
+    for (int y = 0; y < image.height() / 5; ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);  // a red stroke, smoothed onto white
+            if (qRed(pixel) - qGreen(pixel) > 60 && qGreen(pixel) == qBlue(pixel))
+                redColumns.insert(x);
+        }
+    }
+    EXPECT_FALSE(redColumns.empty());
+    EXPECT_LE(redColumns.size(), 3u);
 }
 
 // The spike's block is the noisiest of the whole log's, found from the
