@@ -1234,8 +1234,12 @@ void TFormMain::PlaceBesideMe(QWidget& window)
 void TFormMain::OpenLogClick()
 {
     const QString path = services_.Files.ChooseOpenPath(Text(LogFilter), QString());
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        OpenLogFile(path);
+}
+
+void TFormMain::OpenLogFile(const QString& path)
+{
     const bool placed = LogView != nullptr;
     if (!placed)
         LogView = std::make_unique<LogWindow>(this, &services_.Files, &services_.Confirm);

@@ -56,6 +56,9 @@ public:
     // False when a component could not be made: the window has shown the
     // fatal-memory box and closed itself, and the program ends.
     bool ComponentsCreated() const;
+    // A log in the log window, as "ログを開く" opens one (a file given on the
+    // program's command line); a file that is not one is refused in a box.
+    void OpenLogFile(const QString& path);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

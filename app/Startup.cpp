@@ -22,6 +22,10 @@ void RunMainWindow(QApplication& application, const StartupServices& services, S
         return;
     guard.AnswerOthers(window.get());
     window->show();
+    // "korvadex LOG": the log opens beside the window.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1)
+        window->OpenLogFile(arguments.at(1));
     application.exec();
 }
 

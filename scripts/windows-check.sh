@@ -62,7 +62,13 @@ wineserver -k || true
 step "taking a picture of the window under Wine"
 bash scripts/windows-screenshot.sh build/windows/screenshot.png build/windows
 bash scripts/windows-screenshot.sh build/windows/screenshot-en.png build/windows en
-took "the picture"
+# A log the Linux companion wrote, opened by the Windows program.
+linux_log="build/windows/linux-log.h5"
+rm -f "$linux_log"
+LD_LIBRARY_PATH=build/default/sim/d2xx KORVADEX_SIM_SPEED=20 KORVADEX_SIM_CH0_SINE_UV=40 KORVADEX_SIM_CH0_SINE_HZ=1 \
+  build/default/cli/korvadex-cli log --rate 10ksps --channel 0 --filter sinc5 -o "$linux_log" --runs 2 >/dev/null
+bash scripts/windows-screenshot.sh build/windows/log-window.png build/windows ja "$linux_log"
+took "the pictures"
 
 step "making and checking the installer"
 bash scripts/windows-installer-check.sh build/windows
