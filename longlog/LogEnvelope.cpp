@@ -19,7 +19,7 @@ bool LogEnvelope::Read(LogSource& log, std::int64_t first, std::int64_t last, in
                    std::vector<std::int64_t>(static_cast<std::size_t>(std::max(columns, 1))));
     error_.clear();
     level_ = raw_ ? 0 : LevelFor(log, count_, columns);
-    return level_ > 0 ? ReadLevel(log, level_, progress) : ReadBlocks(log, 0, count_, progress);
+    return level_ > 0 ? ReadLevel(log, level_, 0, progress) : ReadBlocks(log, 0, count_, progress);
 }
 
 int LogEnvelope::LevelFor(const LogSource& log, std::int64_t samples, int columns)
@@ -31,13 +31,16 @@ int LogEnvelope::LevelFor(const LogSource& log, std::int64_t samples, int column
     return level;
 }
 
-bool LogEnvelope::ReadLevel(LogSource& log, int level, const Progress& progress)
+// Samples from..count_ of the stretch from the level's rows, as far as the
+// level has them; the rest (a log's end, in no whole block of the level)
+// from the next finer level, down to the codes after the last whole block.
+bool LogEnvelope::ReadLevel(LogSource& log, int level, std::int64_t from, const Progress& progress)
 {
     std::int64_t block = LogLayout::SummaryBlock;
     for (int l = 1; l < level; ++l)
         block *= LogLayout::SummaryFanOut;
     const int channels = log.Channels();
-    const std::int64_t firstRow = first_ / block;
+    const std::int64_t firstRow = (first_ + from) / block;
     const std::int64_t endRow = std::min((first_ + count_) / block + 1, log.SummaryRows(level));
     std::vector<BlockSummary> rows;
     if (endRow > firstRow && !log.ReadSummary(level, firstRow, endRow - firstRow, rows)) {
@@ -54,9 +57,10 @@ bool LogEnvelope::ReadLevel(LogSource& log, int level, const Progress& progress)
             AddToMean(c, at, static_cast<double>(row.Sum), row.Count);
         }
     }
-    // The samples no whole block of the level holds.
-    const std::int64_t covered = std::max(endRow * block - first_, std::int64_t{0});
-    return covered >= count_ || ReadBlocks(log, covered, count_ - covered, progress);
+    const std::int64_t covered = std::max(endRow * block - first_, from);
+    if (covered >= count_)
+        return true;
+    return level > 1 ? ReadLevel(log, level - 1, covered, progress) : ReadBlocks(log, covered, count_ - covered, progress);
 }
 
 // Codes from..from+count of the stretch, a block at a time.

@@ -53,7 +53,7 @@ private:
     bool ReadBlocks(LogSource& log, std::int64_t from, std::int64_t count, const Progress& progress);
     // The coarsest level whose blocks a column holds, or 0 for the codes.
     static int LevelFor(const LogSource& log, std::int64_t samples, int columns);
-    bool ReadLevel(LogSource& log, int level, const Progress& progress);
+    bool ReadLevel(LogSource& log, int level, std::int64_t from, const Progress& progress);
     // `count` samples summing to `sum`, the first the stretch's `sample`-th.
     void AddToMean(int channel, std::int64_t sample, double sum, std::int64_t count);
 
