@@ -1245,7 +1245,8 @@ void TFormMain::OpenLogFile(const QString& path)
         LogView = std::make_unique<LogWindow>(this, &services_.Files, &services_.Confirm);
     QString error;
     if (!LogView->Open(path, error)) {
-        services_.Messages.ShowError(QStringLiteral("KORVADEX"), error);
+        if (!error.isEmpty())  // empty: the operator cancelled
+            services_.Messages.ShowError(QStringLiteral("KORVADEX"), error);
         if (!placed)
             LogView.reset();
         return;

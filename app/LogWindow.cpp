@@ -14,6 +14,7 @@
 #include "RunData.h"
 #include "SampleTable.h"
 #include "StretchExport.h"
+#include "SummarizedLog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -60,6 +61,8 @@ std::pair<qint64, QDateTime> FileState(const QString& path)
 // What the plot shows of a recording while it follows its end.
 constexpr double StripSeconds = 10.0;
 constexpr int OverviewHeight = 110;
+// Fewer samples than this are pictured from their codes quickly enough.
+constexpr std::int64_t SummarizeAbove = 1000000;
 
 // Whether a writer may still be adding to the log: no run yet, or the last
 // one running.
@@ -193,7 +196,7 @@ bool LogWindow::Open(const QString& path, QString& error)
     if (log_ && QFileInfo(path) == QFileInfo(path_))
         ReleaseLog();
     Opened opened;
-    if (!Load(path, opened, error)) {
+    if (!Load(path, opened, error) || !Summarize(opened, error)) {
         if (!log_)
             plot_->Show(nullptr, LogTimeline(), {});
         return false;
@@ -209,6 +212,25 @@ bool LogWindow::Open(const QString& path, QString& error)
     else
         follow_->stop();
     return true;
+}
+
+// A finished log of many samples without summaries gets them in memory, in
+// one pass with a progress box that may cancel (then nothing opens, and
+// `error` stays empty). A log being written is read as it is.
+bool LogWindow::Summarize(Opened& opened, QString& error)
+{
+    if (opened.Log->SummaryLevels() > 0 || opened.Log->Samples() < SummarizeAbove || Running(*opened.Log))
+        return true;
+    QProgressDialog progress(tr("ログの要約を作っています..."), tr("キャンセル"), 0, 1000, this);
+    progress.setMinimumDuration(500);
+    progress.setWindowModality(Qt::WindowModal);
+    const auto step = [&progress](std::int64_t done, std::int64_t total) {
+        progress.setValue(static_cast<int>(done * 1000 / std::max<std::int64_t>(total, 1)));
+        QCoreApplication::processEvents();
+        return !progress.wasCanceled();
+    };
+    opened.Log = SummarizedLog::Of(std::move(opened.Log), error, step);
+    return opened.Log != nullptr;
 }
 
 void LogWindow::FollowRecording(const QString& path)

@@ -44,7 +44,9 @@ public:
     ~LogWindow() override;
 
     // The log from now on; false with the reason (naming the file), the
-    // window showing what it showed before.
+    // window showing what it showed before. A finished log of over a
+    // million samples without block summaries gets them in memory first,
+    // with a progress box; cancelled, it is false with no reason.
     bool Open(const QString& path, QString& error);
     // The log a recording is writing to `path`, from now until RecordingEnded.
     void FollowRecording(const QString& path);
@@ -85,6 +87,7 @@ private:
     struct Opened;
     static bool Load(const QString& path, Opened& opened, QString& error);
     void ShowOpened(Opened& opened);
+    bool Summarize(Opened& opened, QString& error);
     static QString FiguresText(const RunAnalysis& analysis);
 
     std::unique_ptr<LogSource> log_;

@@ -204,6 +204,10 @@
         <source>書き込めません</source>
         <translation>cannot be written</translation>
     </message>
+    <message>
+        <source>ログの要約を作っています...</source>
+        <translation>Summarising the log...</translation>
+    </message>
 </context>
 <context>
     <name>MeasureCommand</name>

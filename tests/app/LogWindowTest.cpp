@@ -8,6 +8,7 @@
 #include "LogAnalysis.h"
 #include "LogPlot.h"
 #include "LogSource.h"
+#include "SummarizedLog.h"
 #include "LogTimeline.h"
 #include "LogWindow.h"
 #include "WindowRig.h"
@@ -157,6 +158,45 @@ TEST(LogWindowLongLog, ASpikeShowsFromTheSummariesToTheSamples)
     const std::set<int> levels =
         ExpectSpikeAtEveryZoom(files.Hdf5(QStringLiteral("long.h5"), Ch0At10k(), SpikedRuns(runSamples)), runSamples);
     EXPECT_TRUE(levels.count(1) == 1 && levels.count(0) == 1) << levels.size();
+}
+
+// A long text log has no summaries of its own: the window makes them in
+// memory on open, and finds the noisiest block from them as in an HDF5 log.
+TEST(LogWindowLongLog, ATextLogGetsItsSummariesInMemory)
+{
+    LogFiles files;
+    const std::int64_t runSamples = 700000;
+    const std::int64_t spike = runSamples + (Spike - RunSamples);
+    LogWindow window;
+    window.resize(900, 480);
+    QString error;
+    ASSERT_TRUE(window.Open(files.Text(QStringLiteral("long.csv"), Ch0At10k(), SpikedRuns(runSamples)), error))
+        << error.toStdString();
+    const auto block = window.Plot()->ShowNoisiestBlock();
+    ASSERT_TRUE(block.has_value());
+    EXPECT_TRUE(block->first <= spike && spike <= block->second) << block->first;
+    EXPECT_EQ(block->second - block->first + 1, 4096);
+
+    // The rows made in memory are those the log writer keeps in an HDF5 log.
+    const QString hdf5 = files.Hdf5(QStringLiteral("long.h5"), Ch0At10k(), SpikedRuns(runSamples));
+    std::unique_ptr<LogSource> written = LogSource::Open(hdf5, error);
+    ASSERT_TRUE(written) << error.toStdString();
+    const std::unique_ptr<LogSource> made = SummarizedLog::Of(LogSource::Open(hdf5, error), error, {});
+    ASSERT_TRUE(made) << error.toStdString();
+    ASSERT_EQ(made->SummaryLevels(), written->SummaryLevels());
+    for (int level = 1; level <= made->SummaryLevels(); ++level) {
+        SCOPED_TRACE(level);
+        std::vector<BlockSummary> expected;
+        std::vector<BlockSummary> got;
+        ASSERT_EQ(made->SummaryRows(level), written->SummaryRows(level));
+        ASSERT_TRUE(written->ReadSummary(level, 0, written->SummaryRows(level), expected));
+        ASSERT_TRUE(made->ReadSummary(level, 0, made->SummaryRows(level), got));
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(std::tie(got[i].Min, got[i].Max, got[i].Count, got[i].Sum),
+                      std::tie(expected[i].Min, expected[i].Max, expected[i].Count, expected[i].Sum)) << i;
+            EXPECT_DOUBLE_EQ(got[i].M2, expected[i].M2) << i;
+        }
+    }
 }
 
 // A report's trace of a log with summaries is drawn from them, and still
