@@ -14,6 +14,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <utility>
 #include <cmath>
 
 namespace {
@@ -23,6 +24,7 @@ constexpr std::uint32_t ChannelColours[] = {Rgb(255, 0, 0), Rgb(0, 0, 255)};
 constexpr int TopMargin = 8;
 constexpr int RightMargin = 12;
 constexpr int TickSpacing = 110;  // pixels between time ticks, about
+constexpr int MinRunSpacing = 4;  // pixels between run lines, on average
 
 double Microvolts(double code)
 {
@@ -306,19 +308,34 @@ void LogPlot::paintEvent(QPaintEvent*)
         painter.drawLine(x, area.bottom() + 1, x, area.bottom() + 4);
         painter.drawText(QRect(x - 60, area.bottom() + 6, 120, 14), Qt::AlignHCenter, tick.Label);
     }
-    painter.setPen(QPen(Qt::darkGray, 1, Qt::DotLine));
-    for (const LogTimeline::Run& run : timeline_.Runs()) {
-        if (run.FirstSample > view_.First() && run.FirstSample <= view_.Last()) {
-            const int x = area.left() + ColumnOf(run.FirstSample);
-            painter.drawLine(x, area.top(), x, area.bottom());
+    // Run starts as dotted lines, one a column at most, and none when they
+    // would stand closer than a few pixels: a day's hundred thousand runs
+    // would be a grey wall that says nothing, and slow to draw.
+    const std::vector<LogTimeline::Run>& runs = timeline_.Runs();
+    const auto after = [](std::int64_t sample, const LogTimeline::Run& run) { return sample < run.FirstSample; };
+    const auto from = std::upper_bound(runs.begin(), runs.end(), view_.First(), after);
+    const auto to = std::upper_bound(from, runs.end(), view_.Last(), after);
+    if ((to - from) * MinRunSpacing <= area.width()) {
+        painter.setPen(QPen(Qt::darkGray, 1, Qt::DotLine));
+        int drawn = -1;
+        for (auto run = from; run != to; ++run) {
+            const int x = area.left() + ColumnOf(run->FirstSample);
+            if (x != drawn)
+                painter.drawLine(x, area.top(), x, area.bottom());
+            drawn = x;
         }
     }
+    // One mark a column: those on the same pixels would hide each other.
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0, 128, 0));
+    std::vector<char> marked(static_cast<std::size_t>(area.width()), 0);
     for (const Mark& mark : marks_) {
         if (mark.Sample < view_.First() || mark.Sample > view_.Last())
             continue;
-        const int x = area.left() + ColumnOf(mark.Sample);
+        const int column = std::clamp(ColumnOf(mark.Sample), 0, area.width() - 1);
+        if (std::exchange(marked[static_cast<std::size_t>(column)], 1) != 0)
+            continue;
+        const int x = area.left() + column;
         const QPoint corners[] = {{x, area.bottom() - MarkSize * 2}, {x - MarkSize, area.bottom()}, {x + MarkSize, area.bottom()}};
         painter.drawPolygon(corners, 3);
     }

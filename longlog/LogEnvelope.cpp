@@ -81,8 +81,7 @@ bool LogEnvelope::ReadBlocks(LogSource& log, std::int64_t from, std::int64_t cou
         std::copy(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(n), values.begin());
         for (int c = 0; c < channels; ++c) {
             columns_[static_cast<std::size_t>(c)].Add(values.data() + c, done, take, channels);
-            for (std::int64_t i = 0; i < take; ++i)
-                AddToMean(c, done + i, values[static_cast<std::size_t>(i * channels + c)], 1);
+            AddCodesToMeans(c, done, values.data() + c, take, channels);
             if (raw_) {
                 std::vector<float>& codes = codes_[static_cast<std::size_t>(c)];
                 for (std::int64_t i = 0; i < take; ++i)
@@ -120,6 +119,29 @@ void LogEnvelope::AddToMean(int channel, std::int64_t sample, double sum, std::i
     const auto column = static_cast<std::size_t>(std::min(((sample + 1) * columns - 1) / std::max(count_, std::int64_t{1}), columns - 1));
     sums[column] += sum;
     counts_[static_cast<std::size_t>(channel)][column] += count;
+}
+
+// Samples first.. of the stretch, column by column without a division a
+// sample.
+void LogEnvelope::AddCodesToMeans(int channel, std::int64_t first, const float* values, std::int64_t count, int stride)
+{
+    std::vector<double>& sums = sums_[static_cast<std::size_t>(channel)];
+    std::vector<std::int64_t>& counts = counts_[static_cast<std::size_t>(channel)];
+    const auto columns = static_cast<std::int64_t>(sums.size());
+    const std::int64_t samples = std::max(count_, std::int64_t{1});
+    std::int64_t column = std::min(((first + 1) * columns - 1) / samples, columns - 1);
+    for (std::int64_t i = 0; i < count; ++column) {
+        // This column's samples reach to the next column's first, as
+        // ColumnExtremes shares them out; the last column takes the rest.
+        const std::int64_t end = column + 1 < columns ? (column + 1) * samples / columns - first : count;
+        const std::int64_t stop = std::clamp(end, i, count);
+        double sum = 0.0;
+        for (std::int64_t j = i; j < stop; ++j)
+            sum += values[j * stride];
+        sums[static_cast<std::size_t>(column)] += sum;
+        counts[static_cast<std::size_t>(column)] += stop - i;
+        i = stop;
+    }
 }
 
 std::optional<double> LogEnvelope::Mean(int channel, int column) const

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -40,9 +41,12 @@ double Step(LogPlot& plot, std::int64_t first, std::int64_t last)
 
 void Report(const char* what, std::vector<double> ms)
 {
+    std::string each;
+    for (const double step : ms)
+        each += " " + std::to_string(static_cast<int>(step + 0.5));
     std::sort(ms.begin(), ms.end());
-    std::printf("log_window_bench: %s: %zu steps, median %.1f ms, slowest %.1f ms (target < 50 ms)\n", what, ms.size(),
-                ms[ms.size() / 2], ms.back());
+    std::printf("log_window_bench: %s: %zu steps, median %.1f ms, slowest %.1f ms (target < 50 ms); in order, ms:%s\n", what,
+                ms.size(), ms[ms.size() / 2], ms.back(), each.c_str());
 }
 
 } // namespace
