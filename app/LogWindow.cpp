@@ -31,6 +31,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -45,6 +46,19 @@ std::vector<LogEvent> EventsOf(LogSource& log)
 }
 
 constexpr int FollowMilliseconds = 1000;
+
+// A long read's progress shown in a box that appears only when the read
+// lasts, and whose cancel button ends the read.
+std::function<bool(std::int64_t, std::int64_t)> StepsOf(QProgressDialog& progress)
+{
+    progress.setMinimumDuration(500);
+    progress.setWindowModality(Qt::WindowModal);
+    return [&progress](std::int64_t done, std::int64_t total) {
+        progress.setValue(static_cast<int>(done * 1000 / std::max<std::int64_t>(total, 1)));
+        QCoreApplication::processEvents();
+        return !progress.wasCanceled();
+    };
+}
 
 // The data file's own overwrite question, answered already by the window.
 class AlreadyAgreed : public ConfirmPrompt {
@@ -222,14 +236,7 @@ bool LogWindow::Summarize(Opened& opened, QString& error)
     if (opened.Log->SummaryLevels() > 0 || opened.Log->Samples() < SummarizeAbove || Running(*opened.Log))
         return true;
     QProgressDialog progress(tr("ログの要約を作っています..."), tr("キャンセル"), 0, 1000, this);
-    progress.setMinimumDuration(500);
-    progress.setWindowModality(Qt::WindowModal);
-    const auto step = [&progress](std::int64_t done, std::int64_t total) {
-        progress.setValue(static_cast<int>(done * 1000 / std::max<std::int64_t>(total, 1)));
-        QCoreApplication::processEvents();
-        return !progress.wasCanceled();
-    };
-    opened.Log = SummarizedLog::Of(std::move(opened.Log), error, step);
+    opened.Log = SummarizedLog::Of(std::move(opened.Log), error, StepsOf(progress));
     return opened.Log != nullptr;
 }
 
@@ -394,13 +401,7 @@ void LogWindow::ChooseChannels()
 void LogWindow::Analyse(std::int64_t first, std::int64_t last)
 {
     QProgressDialog progress(tr("範囲の数値を計算しています..."), tr("キャンセル"), 0, 1000, this);
-    progress.setMinimumDuration(500);
-    progress.setWindowModality(Qt::WindowModal);
-    const auto step = [&progress](std::int64_t done, std::int64_t total) {
-        progress.setValue(static_cast<int>(done * 1000 / std::max<std::int64_t>(total, 1)));
-        QCoreApplication::processEvents();
-        return !progress.wasCanceled();
-    };
+    const auto step = StepsOf(progress);
     RunAnalysis analysis;
     QString error;
     stretch_.reset();
