@@ -20,22 +20,24 @@ void ColumnExtremes::Add(const float* values, std::int64_t first, std::int64_t c
     if (count <= 0 || low_.empty())
         return;
     const std::int64_t columns = static_cast<std::int64_t>(low_.size());
-    // The last column whose first sample is not after `first`.
-    std::int64_t column = ((first + 1) * columns - 1) / samples_;
-    std::int64_t next = FirstOf(column + 1);
-    for (std::int64_t i = 0; i < count; ++i) {
-        while (first + i >= next && column + 1 < columns) {
-            ++column;
-            next = FirstOf(column + 1);
+    // The last column whose first sample is not after `first`; then a
+    // column's run of values at a time, so the inner loop holds no test but
+    // the extremes'.
+    std::int64_t column = std::min(((first + 1) * columns - 1) / samples_, columns - 1);
+    for (std::int64_t i = 0; i < count; ++column) {
+        const std::int64_t end = column + 1 < columns ? std::clamp(FirstOf(column + 1) - first, i, count) : count;
+        if (end == i)
+            continue;
+        float low = values[i * stride];
+        float high = low;
+        for (std::int64_t j = i + 1; j < end; ++j) {
+            low = std::min(low, values[j * stride]);
+            high = std::max(high, values[j * stride]);
         }
-        const float value = values[i * stride];
         const std::size_t c = static_cast<std::size_t>(column);
-        if (!filled_[c]) {
-            low_[c] = high_[c] = value;
-            filled_[c] = 1;
-        } else {
-            low_[c] = std::min(low_[c], value);
-            high_[c] = std::max(high_[c], value);
-        }
+        low_[c] = filled_[c] ? std::min(low_[c], low) : low;
+        high_[c] = filled_[c] ? std::max(high_[c], high) : high;
+        filled_[c] = 1;
+        i = end;
     }
 }

@@ -224,6 +224,7 @@ bool Hdf5LogReader::OpenCodes()
     if (rank != 1 && !(rank == 2 && dims[1] == 2))
         return Fail(QStringLiteral("%1 has neither the shape (n) nor (n, 2)").arg(codes));
     channels_ = rank;
+    chunks_ = Hdf5CodeChunks::For(codes_.Id(), channels_);
     return true;
 }
 
@@ -317,6 +318,8 @@ bool Hdf5LogReader::ReadCodes(std::int64_t first, std::int64_t count, std::int32
         return Fail(QStringLiteral("samples %1 to %2 lie outside the log's %3").arg(first).arg(first + count).arg(samples_));
     if (count == 0)
         return true;
+    if (chunks_ && chunks_->Suits(count) && chunks_->Read(codes_.Id(), first, count, out))
+        return CheckCodes(first, count, out);
     const Hdf5Handle space(H5Dget_space(codes_.Id()), H5Sclose);
     const hsize_t start[2] = {static_cast<hsize_t>(first), 0};
     const hsize_t size[2] = {static_cast<hsize_t>(count), static_cast<hsize_t>(channels_)};

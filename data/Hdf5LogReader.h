@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BlockSummary.h"
+#include "Hdf5CodeChunks.h"
 #include "Hdf5Handle.h"
 #include "Hdf5SummaryLevels.h"
 #include "LogRecords.h"
@@ -8,6 +9,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // Reads an HDF5 long-term log (LogLayout): its head from the root's
@@ -73,6 +75,7 @@ private:
     QString error_;
     Hdf5Handle file_;
     Hdf5Handle codes_;
+    std::optional<Hdf5CodeChunks> chunks_;  // when /codes is of this program's layout
     Hdf5Handle runTable_;
     Hdf5Handle eventTable_;
     Hdf5SummaryLevels summaries_;

@@ -81,7 +81,7 @@ bool LogEnvelope::ReadBlocks(LogSource& log, std::int64_t from, std::int64_t cou
         std::copy(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(n), values.begin());
         for (int c = 0; c < channels; ++c) {
             columns_[static_cast<std::size_t>(c)].Add(values.data() + c, done, take, channels);
-            AddCodesToMeans(c, done, values.data() + c, take, channels);
+            AddCodesToMeans(c, done, rows.data() + c, take, channels);
             if (raw_) {
                 std::vector<float>& codes = codes_[static_cast<std::size_t>(c)];
                 for (std::int64_t i = 0; i < take; ++i)
@@ -122,8 +122,8 @@ void LogEnvelope::AddToMean(int channel, std::int64_t sample, double sum, std::i
 }
 
 // Samples first.. of the stretch, column by column without a division a
-// sample.
-void LogEnvelope::AddCodesToMeans(int channel, std::int64_t first, const float* values, std::int64_t count, int stride)
+// sample; a column's codes add up exactly in integers.
+void LogEnvelope::AddCodesToMeans(int channel, std::int64_t first, const std::int32_t* codes, std::int64_t count, int stride)
 {
     std::vector<double>& sums = sums_[static_cast<std::size_t>(channel)];
     std::vector<std::int64_t>& counts = counts_[static_cast<std::size_t>(channel)];
@@ -135,10 +135,10 @@ void LogEnvelope::AddCodesToMeans(int channel, std::int64_t first, const float* 
         // ColumnExtremes shares them out; the last column takes the rest.
         const std::int64_t end = column + 1 < columns ? (column + 1) * samples / columns - first : count;
         const std::int64_t stop = std::clamp(end, i, count);
-        double sum = 0.0;
+        std::int64_t sum = 0;
         for (std::int64_t j = i; j < stop; ++j)
-            sum += values[j * stride];
-        sums[static_cast<std::size_t>(column)] += sum;
+            sum += codes[j * stride];
+        sums[static_cast<std::size_t>(column)] += static_cast<double>(sum);
         counts[static_cast<std::size_t>(column)] += stop - i;
         i = stop;
     }

@@ -56,7 +56,7 @@ private:
     bool ReadLevel(LogSource& log, int level, std::int64_t from, const Progress& progress);
     // `count` samples summing to `sum`, the first the stretch's `sample`-th.
     void AddToMean(int channel, std::int64_t sample, double sum, std::int64_t count);
-    void AddCodesToMeans(int channel, std::int64_t first, const float* values, std::int64_t count, int stride);
+    void AddCodesToMeans(int channel, std::int64_t first, const std::int32_t* codes, std::int64_t count, int stride);
 
     std::int64_t first_ = 0;
     std::int64_t count_ = 0;

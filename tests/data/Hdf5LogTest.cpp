@@ -3,6 +3,7 @@
 #include "Hdf5LogWriter.h"
 #include "LogLayout.h"
 #include "LogRowsOf.h"
+#include "MeasureItems.h"
 
 #include "DataFixtures.h"
 
@@ -12,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -121,6 +124,61 @@ TEST_P(Hdf5Log, ReadsBackWhatWasWritten)
     EXPECT_EQ(slice, std::vector<std::int32_t>(expected.begin() + (first - 1) * channels, expected.begin() + (first + 2) * channels));
     EXPECT_FALSE(reader.ReadCodes(first + 999, 2, slice.data()));
     EXPECT_NE(reader.Error().indexOf(QStringLiteral("outside")), -1);
+}
+
+// Wide reads of a fast log decode the chunks apart from HDF5, on two
+// threads; a slow log's, whose partial chunk is kept unfiltered, go through
+// HDF5. Whatever the stretch's edges, both give what was written; a damaged
+// chunk is an error, not codes.
+TEST_P(Hdf5Log, WideReadsGiveTheCodesWrittenAndRefuseADamagedChunk)
+{
+    const int channels = GetParam() == ModeDual ? 2 : 1;
+    for (const std::int32_t spsSel : {16, 0}) {
+        SCOPED_TRACE(spsSel);
+        LogHead head = Head(GetParam());
+        head.Settings.spsSel = spsSel;
+        const std::int64_t chunk = Hdf5LogWriter::ChunkFor(MeasureItems::SampleRate(head.Settings));
+        const std::int64_t samples = 12 * chunk + chunk / 3;
+        const std::vector<std::int32_t> codes = Codes(samples, channels, spsSel + 1);
+        const QString file = folder.Path(QStringLiteral("wide%1.h5").arg(spsSel));
+        {
+            Hdf5LogWriter writer;
+            ASSERT_TRUE(writer.Create(file) && writer.Begin(head, "korvadex-cli log"));
+            writer.SetRun(RunRow(1, 0, samples, LogLayout::EndComplete));
+            writer.AddCodes(codes.data(), samples);
+            ASSERT_TRUE(writer.Close()) << writer.Error().toStdString();
+        }
+        Hdf5LogReader reader;
+        ASSERT_TRUE(reader.Open(file)) << reader.Error().toStdString();
+        const std::pair<std::int64_t, std::int64_t> stretches[] = {
+            {0, samples}, {chunk / 2, 10 * chunk + 7}, {chunk, 9 * chunk}, {samples - 9 * chunk - 1, 9 * chunk + 1}};
+        for (const auto& [first, count] : stretches) {
+            std::vector<std::int32_t> read(static_cast<std::size_t>(count * channels));
+            ASSERT_TRUE(reader.ReadCodes(first, count, read.data())) << reader.Error().toStdString();
+            EXPECT_TRUE(std::equal(read.begin(), read.end(), codes.begin() + first * channels)) << first << " " << count;
+        }
+    }
+
+    // A few bytes inside the fourth chunk of the fast log overwritten.
+    const QString file = folder.Path(QStringLiteral("wide16.h5"));
+    haddr_t address = 0;
+    hsize_t size = 0;
+    {
+        Hdf5LogReader reader;
+        ASSERT_TRUE(reader.Open(file));
+        const Hdf5Handle codes(H5Dopen2(reader.File(), LogLayout::Codes, H5P_DEFAULT), H5Dclose);
+        const hsize_t offset[2] = {static_cast<hsize_t>(3 * Hdf5LogWriter::ChunkFor(125000.0 / channels)), 0};
+        ASSERT_GE(H5Dget_chunk_info_by_coord(codes.Id(), offset, nullptr, &address, &size), 0);
+    }
+    QFile damaged(file);
+    ASSERT_TRUE(damaged.open(QIODevice::ReadWrite) && damaged.seek(static_cast<qint64>(address + size / 2)));
+    damaged.write(QByteArray(16, '\x5a'));
+    damaged.close();
+    Hdf5LogReader reader;
+    ASSERT_TRUE(reader.Open(file)) << reader.Error().toStdString();
+    std::vector<std::int32_t> read(static_cast<std::size_t>(reader.Samples() * channels));
+    EXPECT_FALSE(reader.ReadCodes(0, reader.Samples(), read.data()));
+    EXPECT_NE(reader.Error().indexOf(QStringLiteral("cannot be read")), -1) << reader.Error().toStdString();
 }
 
 // What a killed writer leaves is the file as of its last flush, still marked
