@@ -14,11 +14,10 @@ const char* const ExpectedName = "KORVADEX";
 // Fewer samples than this from a stopped run are not worth keeping.
 constexpr std::int32_t FewestKept = 10;
 
-// Nothing queued: the next look comes when what the board sends meanwhile
-// is there to be read chunk after chunk (at 125 ksps two chunks of 1000),
-// instead of a look at the driver every millisecond; short enough for
-// Ctrl-C and a stall's notice, and far shorter than the driver's queue
-// holds.
+// Nothing (more) queued: the next look comes when what the board sends
+// meanwhile is there to be read at once, instead of a look at the driver
+// every millisecond; short enough for Ctrl-C and a stall's notice, and far
+// shorter than the driver's queue holds.
 constexpr std::chrono::milliseconds IdlePause(16);
 
 } // namespace
@@ -79,7 +78,8 @@ ExitCode BoardSession::Measure(RunData& run, const RunControl& control)
         return ExitBoardError;
     }
     const std::int32_t target = MeasureItems::CountValue(run.Settings.DataCountSel);
-    const std::int32_t chunk = std::min(MeasureItems::ReadChunk(run.Settings.spsSel), target);
+    const std::int32_t chunk = ReadSize(run.Settings, target);
+    const std::int64_t unitBytes = run.Settings.CHSel == ModeDual ? TADC::FrameBytes : TADC::SampleBytes;
     std::int32_t taken = 0;
     auto lastSamples = std::chrono::steady_clock::now();
     while (taken < target) {
@@ -90,7 +90,7 @@ ExitCode BoardSession::Measure(RunData& run, const RunControl& control)
         // program was held past it are still taken.
         const auto now = std::chrono::steady_clock::now();
         std::int32_t got = 0;
-        if (!ReadChunk(run, taken, chunk, got)) {
+        if (!ReadChunk(run, taken, std::min(chunk, target - taken), got)) {
             failure_ = Failure::ReadError;
             return ReadFailed(run);
         }
@@ -98,6 +98,10 @@ ExitCode BoardSession::Measure(RunData& run, const RunControl& control)
             taken += got;
             lastSamples = now;
             control.Progress(taken, target);
+            // Less than the next read is known to be there: asking the
+            // driver again at once would only find it short.
+            if (taken < target && adc_.Waiting() < std::min(chunk, target - taken) * unitBytes)
+                std::this_thread::sleep_for(IdlePause);
         } else if (now - lastSamples > control.StallTimeout) {
             texts_.Tell(QStringLiteral("no samples for %1 ms").arg(control.StallTimeout.count()));
             failure_ = Failure::Stall;
@@ -116,6 +120,19 @@ bool BoardSession::Configure(const MeasureSettings& settings)
     const bool filterSet = settings.fSinc5 ? adc_.SetSinc5() : adc_.SetSinc3();
     return filterSet && adc_.SetDataRate(settings.spsSel)
            && adc_.StartMeasure(settings.CHSel, MeasureItems::CountValue(settings.DataCountSel));
+}
+
+// Whole chunks of the rate's read size, as many as come in an idle pause
+// (at 125 ksps two chunks of 1000), and no more than a read can hold: one
+// look at the driver and one read a pause, at any rate.
+std::int32_t BoardSession::ReadSize(const MeasureSettings& settings, std::int32_t target)
+{
+    const std::int32_t chunk = std::min(MeasureItems::ReadChunk(settings.spsSel), target);
+    const std::int32_t unitBytes = settings.CHSel == ModeDual ? TADC::FrameBytes : TADC::SampleBytes;
+    const double perPause = MeasureItems::SampleRate(settings) * std::chrono::duration<double>(IdlePause).count();
+    const std::int32_t fits = std::max(1, TADC::DataBufSize / unitBytes / std::max(chunk, 1));
+    const std::int32_t chunks = std::clamp(static_cast<std::int32_t>(perPause / std::max(chunk, 1)), 1, fits);
+    return std::min(chunk * chunks, target);
 }
 
 bool BoardSession::ReadChunk(RunData& run, std::int32_t at, std::int32_t chunk, std::int32_t& got)

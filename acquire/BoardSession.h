@@ -56,6 +56,7 @@ public:
 
 private:
     bool Configure(const MeasureSettings& settings);
+    static std::int32_t ReadSize(const MeasureSettings& settings, std::int32_t target);
     bool ReadChunk(RunData& run, std::int32_t at, std::int32_t chunk, std::int32_t& got);
     ExitCode NoResponse();
     ExitCode ReadFailed(RunData& run);

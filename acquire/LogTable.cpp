@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 
+#include <charconv>
 #include <cstring>
 
 LogTable::LogTable(const MeasureSettings& settings)
@@ -33,45 +34,49 @@ std::string LogTable::WallClock(std::chrono::system_clock::time_point time)
     return QDateTime::fromMSecsSinceEpoch(milliseconds, Qt::UTC).toString(Qt::ISODateWithMs).toStdString();
 }
 
+// Each row is put together in a buffer of its own, behind the time and run
+// that all of them share, and appended whole: one append a row, not one a
+// field, at 125000 rows a second.
 void LogTable::AppendRows(std::string& text, const RunData& run, int runNumber, std::int32_t from, std::int32_t to,
                           std::chrono::system_clock::time_point arrived) const
 {
-    const std::string time = WallClock(arrived);
+    std::string row = WallClock(arrived);
+    row += ',';
+    PlainNumber::AppendInteger(row, runNumber);
+    row += ',';
+    const std::size_t shared = row.size();
+    row.resize(shared + RowRoom);
+    char* const fields = row.data() + shared;
     for (std::int32_t i = from; i < to; ++i) {
-        text += time;
-        text += ',';
-        PlainNumber::AppendInteger(text, runNumber);
-        text += ',';
-        PlainNumber::AppendInteger(text, i);
+        char* out = std::to_chars(fields, fields + 12, i).ptr;
         if (ch0_)
-            AppendChannel(text, run.Ch0Codes[i]);
+            out = WriteChannel(out, run.Ch0Codes[i]);
         if (ch1_)
-            AppendChannel(text, run.Ch1Codes[i]);
-        text += '\n';
+            out = WriteChannel(out, run.Ch1Codes[i]);
+        *out++ = '\n';
+        text.append(row.data(), static_cast<std::size_t>(out - row.data()));
     }
 }
 
-void LogTable::AppendChannel(std::string& text, std::int32_t code) const
+char* LogTable::WriteChannel(char* out, std::int32_t code) const
 {
-    text += ',';
-    PlainNumber::AppendInteger(text, code);
-    text += ',';
-    AppendMicrovolts(text, code);
+    *out++ = ',';
+    out = std::to_chars(out, out + 11, code).ptr;
+    *out++ = ',';
+    const MicrovoltText& microvolts = Microvolts(code);
+    std::memcpy(out, microvolts.Text, microvolts.Length);
+    return out + microvolts.Length;
 }
 
-void LogTable::AppendMicrovolts(std::string& text, std::int32_t code) const
+const LogTable::MicrovoltText& LogTable::Microvolts(std::int32_t code) const
 {
     MicrovoltText& kept = microvolts_[static_cast<std::uint32_t>(code) % MicrovoltTexts];
     if (kept.Code != code) {
-        std::string written;
-        PlainNumber::AppendFloat(written, static_cast<float>(CodeScale::CodeToMicrovolts(code, gainDivisor_)));
-        if (written.size() > sizeof kept.Text) {
-            text += written;
-            return;
-        }
+        const float microvolts = static_cast<float>(CodeScale::CodeToMicrovolts(code, gainDivisor_));
+        const std::to_chars_result written =
+            std::to_chars(kept.Text, kept.Text + sizeof kept.Text, microvolts, std::chars_format::fixed);
         kept.Code = code;
-        kept.Length = static_cast<std::uint8_t>(written.size());
-        std::memcpy(kept.Text, written.data(), written.size());
+        kept.Length = static_cast<std::uint8_t>(written.ptr - kept.Text);
     }
-    text.append(kept.Text, kept.Length);
+    return kept;
 }

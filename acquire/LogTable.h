@@ -34,12 +34,14 @@ private:
     struct MicrovoltText {
         std::int32_t Code = -1;
         std::uint8_t Length = 0;
-        char Text[27] = {};
+        char Text[47] = {};  // room for any float written out in full
     };
     static constexpr std::size_t MicrovoltTexts = 1024;
+    // A row after its time and run: the sample number and two channels.
+    static constexpr std::size_t RowRoom = 12 + 2 * (1 + 11 + 1 + sizeof(MicrovoltText::Text)) + 1;
 
-    void AppendChannel(std::string& text, std::int32_t code) const;
-    void AppendMicrovolts(std::string& text, std::int32_t code) const;
+    char* WriteChannel(char* out, std::int32_t code) const;
+    const MicrovoltText& Microvolts(std::int32_t code) const;
 
     bool ch0_;
     bool ch1_;

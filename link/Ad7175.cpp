@@ -7,8 +7,6 @@ namespace {
 // Every command that waits for the board gives it this long to answer.
 constexpr std::int32_t CommandTimeOutMs = 100;
 
-constexpr std::int32_t SampleBytes = 3;
-constexpr std::int32_t FrameBytes = 2 * SampleBytes;
 constexpr int HighestMode = 2;
 
 } // namespace

@@ -13,6 +13,8 @@ public:
     static constexpr std::int32_t DataBufSize = 7000;
     static constexpr std::int32_t NameLength = 10; // GetBoardName/GetVersion need NameLength + 1 bytes
     static constexpr std::int32_t HighestRateIndex = 16;
+    static constexpr std::int32_t SampleBytes = 3;            // one channel's code, most significant byte first
+    static constexpr std::int32_t FrameBytes = 2 * SampleBytes;  // a CH0/CH1 pair
 
     TADC(QObject* owner, D2xx& driver);
 

@@ -97,6 +97,7 @@ bool Tft_FIFO::Open()
 bool Tft_FIFO::Purge()
 {
     RxCount = 0;
+    unread_ = 0;
     if (ftHandle == nullptr) {
         return false;
     }
@@ -188,6 +189,7 @@ bool Tft_FIFO::QueryQueue()
     DWORD queued = 0;
     ftStatus = driver.FT_GetQueueStatus(ftHandle, &queued);
     RxQueue = ftStatus == FT_OK ? queued : 0;
+    unread_ = RxQueue;
     return ftStatus == FT_OK;
 }
 
@@ -198,6 +200,7 @@ bool Tft_FIFO::ReadDriver(std::uint8_t* dest, DWORD count, DWORD& got)
     DWORD returned = 0;
     ftStatus = driver.FT_Read(ftHandle, dest, count, &returned);
     got = returned;
+    unread_ -= std::min(unread_, returned);
     if (ftStatus == FT_OK && returned > count) {
         ftStatus = FT_IO_ERROR;
     }

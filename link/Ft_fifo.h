@@ -50,6 +50,10 @@ public:
     // one that succeeded. A board that works never refuses a setting, so
     // these tell a silent board from a garbled line from a real refusal.
     const char* LastSettingFault() const { return settingFault_; }
+    // Bytes known to be there without asking the driver again: those carried
+    // over, and those it had queued at its last look less what has been read
+    // since. A reader that finds fewer than it wants can sleep at once.
+    std::int64_t Waiting() const { return std::int64_t{RxCount} + unread_; }
 
 protected:
     FT_HANDLE ftHandle = nullptr;
@@ -59,6 +63,7 @@ protected:
     bool fTimeOut = false;
     std::uint8_t RxBuf[RxBufSize];
     std::int32_t RxCount = 0;
+    DWORD unread_ = 0;  // of the driver's queue at its last look
     std::int32_t TimeOutMs = 500;
     char settingFault_[64] = {};
 

@@ -207,7 +207,9 @@ TEST_F(FifoTest, ReadExactNeverWritesPastItsCountAndLeavesTheRestQueued)
     EXPECT_TRUE(link.ReadExact(dest.data(), 5, got));
     EXPECT_EQ(got, 5);
     EXPECT_EQ(std::string(dest.begin(), dest.end()), "abcde#");
+    EXPECT_EQ(link.Waiting(), 3) << "known without asking the driver again";
     EXPECT_EQ(Exact(3), "fgh");
+    EXPECT_EQ(link.Waiting(), 0);
 }
 
 TEST_F(FifoTest, ReadExactReportsAFailingDriver)
@@ -254,7 +256,9 @@ TEST_F(FifoTest, PurgeDropsCarriedOverBytes)
     fake.Arrive("stale");
     fake.LimitReadsTo(2);
     EXPECT_EQ(Exact(5), "");
+    EXPECT_EQ(link.Waiting(), 5) << "two carried, three still queued";
     ASSERT_TRUE(link.Purge());
+    EXPECT_EQ(link.Waiting(), 0);
     fake.LimitReadsTo(100);
     fake.Arrive("fresh");
     EXPECT_EQ(Exact(5), "fresh");

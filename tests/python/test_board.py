@@ -134,11 +134,11 @@ with korvadex.Board() as board:
     other.start()
     other.join()
     def progress(taken, total):
-        if taken == 1000:
+        if taken == 2000:
             attempt(board.measure)
             attempt(board.close)
-    run = board.measure(rate="125ksps", count=2000, progress=progress)
+    run = board.measure(rate="125ksps", count=5000, progress=progress)
 print(json.dumps([refused, len(run)]))
 """)
     assert result == [["korvadex.Board works in the thread that made the first Board",
-                       "the board is reading a run", "the board is reading a run"], 2000]
+                       "the board is reading a run", "the board is reading a run"], 5000]
