@@ -293,20 +293,27 @@ void LogPlot::paintEvent(QPaintEvent*)
     // About one mark every 40 pixels, so that a short strip's do not crowd.
     const std::vector<double> values = AxisTicks::Linear(bottom, top, std::clamp(area.height() / 40, 2, 6));
     const int decimals = AxisTicks::Decimals(values);
+    // The unit above the axis; a mark's number that would run into it is
+    // left out, its mark kept.
+    const QRect unit(0, 0, area.left() - 6, 14);
+    painter.drawText(unit, Qt::AlignRight, volts_ ? QStringLiteral("µV") : QStringLiteral("code"));
     for (const double value : values) {
         const int y = area.top() + static_cast<int>(std::lround((top - value) / (top - bottom) * (area.height() - 1)));
         painter.drawLine(area.left() - 4, y, area.left() - 1, y);
-        painter.drawText(QRect(0, y - 8, area.left() - 6, 16), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::number(value, 'f', decimals));
+        const QRect label(0, y - 8, area.left() - 6, 16);
+        if (!label.intersects(unit))
+            painter.drawText(label, Qt::AlignRight | Qt::AlignVCenter, QString::number(value, 'f', decimals));
     }
-    painter.drawText(QRect(0, 0, area.left() - 6, 14), Qt::AlignRight, volts_ ? QStringLiteral("µV") : QStringLiteral("code"));
 
     // The time of day, the runs' starts and the events.
     const int most = std::max(area.width() / TickSpacing, 2);
     for (const LogTimeline::Tick& tick : timeline_.Ticks(view_.First(), view_.Last(), most, utc_)) {
         const int x = area.left() + ColumnOf(tick.Sample);
         painter.drawLine(x, area.bottom() + 1, x, area.bottom() + 4);
-        painter.drawText(QRect(x - 60, area.bottom() + 6, 120, 14), Qt::AlignHCenter, tick.Label);
+        // Centred under its mark, but kept whole inside the plot's width.
+        const int wide = painter.fontMetrics().horizontalAdvance(tick.Label) + 4;
+        painter.drawText(QRect(std::clamp(x - wide / 2, 0, std::max(width() - wide, 0)), area.bottom() + 6, wide, 14),
+                         Qt::AlignHCenter, tick.Label);
     }
     // Run starts as dotted lines, one a column at most, and none when they
     // would stand closer than a few pixels: a day's hundred thousand runs
