@@ -90,10 +90,16 @@ ExitCode LogSession::LogOneRun()
     watch.Arrived = [this](std::int32_t taken) { Arrived(taken); };
     watch.StopWanted = [this] { return !written_ || (limits_.Seconds && LimitReached()); };
     const ExitCode result = board_.Measure(run_, QStringLiteral("run %1").arg(runNumber_), watch);
+    // A run cut short by the board says so in the text log, which has no
+    // run row: waited for ("incomplete"), or the log's last ("ended (read
+    // error)").
     std::string note;
+    const std::string counted = std::to_string(taken_) + " of "
+        + std::to_string(MeasureItems::CountValue(run_.Settings.DataCountSel)) + " samples";
     if (Reconnects(result))
-        note = "run " + std::to_string(runNumber_) + " incomplete: " + std::to_string(taken_) + " of "
-            + std::to_string(MeasureItems::CountValue(run_.Settings.DataCountSel)) + " samples";
+        note = "run " + std::to_string(runNumber_) + " incomplete: " + counted;
+    else if (result == ExitReadError || result == ExitBoardError)
+        note = "run " + std::to_string(runNumber_) + " ended (" + EndWord(result) + "): " + counted;
     output_.RunEnded(RunRow(EndWord(result)), note);
     written_ = output_.Flush() && written_;
     return result;

@@ -251,6 +251,12 @@ bool TextLogSource::LaterComment(const std::string& text)
         if (!runs_.empty())
             runs_.back().End = LogLayout::EndReconnect;
         return true;
+    } else if (StartsWith(text, "run ") && text.find(" ended (") != std::string::npos) {
+        for (const char* end : {LogLayout::EndReadError, LogLayout::EndBoardError}) {
+            if (!runs_.empty() && text.find(std::string(" ended (") + end + "): ") != std::string::npos)
+                runs_.back().End = end;
+        }
+        return true;
     } else if (StartsWith(text, "ended") || StartsWith(text, "stopped") || StartsWith(text, "given up")) {
         event.Kind = LogLayout::EventEnd;
     } else {

@@ -28,6 +28,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -146,15 +147,18 @@ TEST_F(RecordFromWindow, FollowsTheLogAndStopsItWhole)
 }
 
 // A cable pulled mid-run: with reconnecting the recording waits, goes on
-// when the board is back and counts it; without, it ends and says why. The
-// log is whole either way.
+// when the board is back and counts it; without, it ends and says why, and
+// the log, HDF5 or text, says its last run ended by a read error. The log is
+// whole either way.
 TEST_F(RecordFromWindow, APulledCableIsWaitedForOrEndsTheRecording)
 {
-    for (const bool reconnect : {true, false}) {
-        SCOPED_TRACE(reconnect);
+    const std::pair<bool, QString> cases[] = {{true, QStringLiteral("on.h5")}, {false, QStringLiteral("off.h5")},
+                                              {false, QStringLiteral("off.csv")}};
+    for (const auto& [reconnect, file] : cases) {
+        SCOPED_TRACE(file.toStdString());
         Open("KVX0001:board", {{"KORVADEX_SIM_CABLE_PULL_AFTER", "12000"}, {"KORVADEX_SIM_REPLUG_AFTER_MS", "300"}});
         records.Answer->Reconnect = reconnect;
-        records.Answer->Path = folder.filePath(reconnect ? QStringLiteral("on.h5") : QStringLiteral("off.h5"));
+        records.Answer->Path = folder.filePath(file);
         Item("Record")->trigger();
         if (reconnect) {
             ASSERT_TRUE(QTest::qWaitFor([this] { return Status().contains(QStringLiteral("再接続 1 回")); }, StartMs))
