@@ -65,10 +65,14 @@ ExitCode LogSession::LogRuns()
     // The planned end stops the last run early; only Ctrl-C is the operator's stop.
     if (result == ExitStopped && !board_.OperatorStopped())
         result = ExitDone;
+    // A failure not waited out is named as a reconnecting log names it.
+    if (result == ExitReadError || result == ExitBoardError)
+        failure_ = board_.Disconnect();
     const double elapsed = std::chrono::duration<double>(Clock::now() - start_).count();
     WriteEvent(LogLayout::EventEnd, elapsed,
                Ending(result) + " after " + std::to_string(runNumber_) + " runs, " + std::to_string(samples_)
-                   + " samples, " + Seconds(elapsed) + ReconnectSummary());
+                   + " samples, " + Seconds(elapsed) + ReconnectSummary()
+                   + (failure_.isEmpty() ? std::string() : ": " + failure_.toStdString()));
     // Some file systems tell a failed write only when the file is closed.
     return output_.Close() ? result : ExitUsageOrFile;
 }

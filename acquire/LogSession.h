@@ -3,6 +3,8 @@
 #include "ExitCode.h"
 #include "LogRecords.h"
 
+#include <QString>
+
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -54,6 +56,9 @@ public:
 
     std::int64_t Samples() const { return samples_; }
     int Runs() const { return runNumber_; }
+    // What ended the log when the board failed and was not waited for
+    // ("cable pulled (the board has left the USB bus)"), else empty.
+    const QString& Failure() const { return failure_; }
 
 private:
     using WallClock = std::chrono::system_clock;
@@ -84,6 +89,7 @@ private:
     std::int64_t runFirst_ = 0;  // the run's first sample in the log
     std::int32_t taken_ = 0;
     std::int64_t samples_ = 0;
+    QString failure_;
     std::optional<WallClock::time_point> lastArrival_;
     int lastArrivalRun_ = 0;
     int reconnects_ = 0;

@@ -212,6 +212,8 @@ int LogCommand::Run(const QStringList& words)
     const ExitCode result = session.LogRuns();
     if (result == ExitUsageOrFile)
         Console::Err(QStringLiteral("korvadex-cli: cannot write %1: %2").arg(path, output->Error()));
+    if (!session.Failure().isEmpty())
+        Console::Err(QStringLiteral("korvadex-cli: the log ended: %1").arg(session.Failure()));
     if (result == ExitBoardGone)
         Console::Err(QStringLiteral("korvadex-cli: the board did not come back within %1 s")
                          .arg(line.Value(ReconnectOption)));

@@ -170,6 +170,7 @@ TEST_F(RecordFromWindow, APulledCableIsWaitedForOrEndsTheRecording)
             ASSERT_EQ(messages.Boxes.size(), 1u);
             // The companion's own words, as its terminal would show them.
             EXPECT_TRUE(messages.Boxes[0].Text.startsWith(QStringLiteral("計測エラーで終了"))) << messages.Boxes[0].Text.toStdString();
+            EXPECT_TRUE(messages.Boxes[0].Text.contains(QStringLiteral("cable pulled"))) << messages.Boxes[0].Text.toStdString();
         }
         const std::unique_ptr<LogSource> log = Log();
         ASSERT_TRUE(log);

@@ -245,6 +245,7 @@ struct LogEnding {
     bool CtrlC;
     int ExitCode;
     const char* LastComment;
+    const char* Cause;  // on standard error and at the end of the last comment
 };
 
 void PrintTo(const LogEnding& ending, std::ostream* out)
@@ -277,14 +278,18 @@ TEST_P(LogEndingTest, KeepsEverySampleTakenAndSaysHowItEnded)
     EXPECT_TRUE(CountsUpFromStart(log.Runs[0]));
     ASSERT_FALSE(log.Comments.isEmpty());
     EXPECT_TRUE(log.Comments.back().startsWith(QString::fromLatin1(ending.LastComment))) << log.Comments.back().toStdString();
+    EXPECT_TRUE(log.Comments.back().endsWith(QString::fromLatin1(ending.Cause))) << log.Comments.back().toStdString();
+    EXPECT_EQ(r.Err.contains(QStringLiteral("the log ended: %1").arg(QString::fromLatin1(ending.Cause))), *ending.Cause != '\0')
+        << r.Err.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Endings, LogEndingTest,
     ::testing::Values(
         // Unplugged after 9000 bytes: 3000 samples.
-        LogEnding{"PulledCable", "KORVADEX_SIM_CABLE_PULL_AFTER", "9000", false, 6, "ended by a read error after 1 runs"},
-        LogEnding{"CtrlC", "KORVADEX_SIM_SEED", "1", true, 130, "stopped by Ctrl-C after 1 runs"}),
+        LogEnding{"PulledCable", "KORVADEX_SIM_CABLE_PULL_AFTER", "9000", false, 6, "ended by a read error after 1 runs",
+                  "cable pulled (the board has left the USB bus)"},
+        LogEnding{"CtrlC", "KORVADEX_SIM_SEED", "1", true, 130, "stopped by Ctrl-C after 1 runs", ""}),
     [](const ::testing::TestParamInfo<LogEnding>& info) { return std::string(info.param.Name); });
 
 } // namespace
