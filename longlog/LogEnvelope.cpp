@@ -5,6 +5,7 @@
 #include "LogSource.h"
 
 #include <algorithm>
+#include <future>
 #include <limits>
 
 bool LogEnvelope::Read(LogSource& log, std::int64_t first, std::int64_t last, int columns, const Progress& progress)
@@ -63,34 +64,52 @@ bool LogEnvelope::ReadLevel(LogSource& log, int level, std::int64_t from, const 
     return level > 1 ? ReadLevel(log, level - 1, covered, progress) : ReadBlocks(log, covered, count_ - covered, progress);
 }
 
-// Codes from..from+count of the stretch, a block at a time.
+// Codes from..from+count of the stretch, a block at a time: the next block
+// is read (and inflated) on a thread of its own while this one is taken in,
+// and the progress is told only while no read is under way, as what it runs
+// may touch the log.
 bool LogEnvelope::ReadBlocks(LogSource& log, std::int64_t from, std::int64_t count, const Progress& progress)
 {
     const int channels = log.Channels();
-    std::vector<std::int32_t> rows(static_cast<std::size_t>(BlockSamples * channels));
-    std::vector<float> values(rows.size());
-    for (std::int64_t done = from; done < from + count;) {
-        if (progress && !progress(done, count_))
-            return false;
-        const std::int64_t take = std::min(BlockSamples, from + count - done);
-        if (!log.ReadCodes(first_ + done, take, rows.data())) {
+    const std::int64_t end = from + count;
+    std::vector<std::int32_t> blocks[2];
+    for (std::vector<std::int32_t>& block : blocks)
+        block.resize(static_cast<std::size_t>(std::min(BlockSamples, count) * channels));
+    const auto readBlock = [this, &log, end](std::int64_t at, std::int32_t* rows) {
+        return log.ReadCodes(first_ + at, std::min(BlockSamples, end - at), rows);
+    };
+    if (progress && !progress(from, count_))
+        return false;
+    std::future<bool> next = std::async(std::launch::deferred, readBlock, from, blocks[0].data());
+    for (std::int64_t done = from, k = 0; done < end; ++k) {
+        const std::int64_t take = std::min(BlockSamples, end - done);
+        if (!next.get()) {
             error_ = log.Error();
             return false;
         }
-        const std::size_t n = static_cast<std::size_t>(take * channels);
-        std::copy(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(n), values.begin());
-        for (int c = 0; c < channels; ++c) {
-            columns_[static_cast<std::size_t>(c)].Add(values.data() + c, done, take, channels);
-            AddCodesToMeans(c, done, rows.data() + c, take, channels);
-            if (raw_) {
-                std::vector<float>& codes = codes_[static_cast<std::size_t>(c)];
-                for (std::int64_t i = 0; i < take; ++i)
-                    codes.push_back(values[static_cast<std::size_t>(i * channels + c)]);
-            }
+        if (done + take < end) {
+            if (progress && !progress(done + take, count_))
+                return false;
+            next = std::async(std::launch::async, readBlock, done + take, blocks[(k + 1) % 2].data());
         }
+        AddBlock(blocks[k % 2].data(), done, take, channels);
         done += take;
     }
     return true;
+}
+
+void LogEnvelope::AddBlock(const std::int32_t* rows, std::int64_t first, std::int64_t count, int channels)
+{
+    values_.assign(rows, rows + count * channels);
+    for (int c = 0; c < channels; ++c) {
+        columns_[static_cast<std::size_t>(c)].Add(values_.data() + c, first, count, channels);
+        AddCodesToMeans(c, first, rows + c, count, channels);
+        if (raw_) {
+            std::vector<float>& codes = codes_[static_cast<std::size_t>(c)];
+            for (std::int64_t i = 0; i < count; ++i)
+                codes.push_back(values_[static_cast<std::size_t>(i * channels + c)]);
+        }
+    }
 }
 
 ColumnExtremes LogEnvelope::MicrovoltTrace(int channel, std::int32_t gainDivisor) const

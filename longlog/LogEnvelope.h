@@ -48,9 +48,11 @@ public:
     QString Error() const { return error_; }
 
 private:
-    static constexpr std::int64_t BlockSamples = 65536;
+    // Codes read at a time: wide reads keep both of the reader's threads busy.
+    static constexpr std::int64_t BlockSamples = 1 << 19;
 
     bool ReadBlocks(LogSource& log, std::int64_t from, std::int64_t count, const Progress& progress);
+    void AddBlock(const std::int32_t* rows, std::int64_t first, std::int64_t count, int channels);
     // The coarsest level whose blocks a column holds, or 0 for the codes.
     static int LevelFor(const LogSource& log, std::int64_t samples, int columns);
     bool ReadLevel(LogSource& log, int level, std::int64_t from, const Progress& progress);
@@ -67,5 +69,6 @@ private:
     std::vector<std::vector<double>> sums_;
     std::vector<std::vector<std::int64_t>> counts_;
     std::vector<std::vector<float>> codes_;
+    std::vector<float> values_;  // a block's codes as the columns take them
     QString error_;
 };

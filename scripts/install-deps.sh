@@ -13,7 +13,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libftdi1-dev libusb-1.0-0-dev
   libfftw3-dev pkg-config
-  libhdf5-dev hdf5-tools
+  libhdf5-dev hdf5-tools zlib1g-dev libdeflate-dev
   libmosquitto-dev mosquitto mosquitto-clients
   libtomlplusplus-dev
   libsqlite3-dev libpq-dev postgresql-15
