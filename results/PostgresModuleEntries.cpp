@@ -1,6 +1,6 @@
-#include "PostgresModule.h"
 #include "PostgresStore.h"
 #include "ProgramModule.h"
+#include "StoreModule.h"
 
 // The module korvadex-postgres: the PostgreSQL store, with libpq.
 
@@ -11,7 +11,7 @@ std::unique_ptr<ResultsStore> Connect(const QString& url, QString& error)
     return PostgresStore::Connect(url, error);
 }
 
-const PostgresModuleEntries entries{Connect};
+const StoreModuleEntries entries{Connect};
 
 } // namespace
 

@@ -1,9 +1,8 @@
 #include "ResultsStore.h"
 
-#include "PostgresModule.h"
 #include "RecordWriter.h"
 #include "ResultsSchema.h"
-#include "SqliteStore.h"
+#include "StoreModule.h"
 
 #include <QFile>
 
@@ -37,14 +36,13 @@ std::unique_ptr<ResultsStore> ResultsStore::Open(const QString& url, QString& er
 {
     if (!Knows(url, error))
         return nullptr;
+    const bool postgres = IsPostgres(url);
+    const StoreModuleEntries* module = postgres
+        ? StoreModule::Load("postgres", QStringLiteral("a PostgreSQL"), error)
+        : StoreModule::Load("sqlite", QStringLiteral("an SQLite"), error);
     std::unique_ptr<ResultsStore> store;
-    if (IsPostgres(url)) {
-        const PostgresModuleEntries* postgres = PostgresModule::Load(error);
-        if (postgres != nullptr)
-            store = postgres->Connect(url, error);
-    } else {
-        store = SqliteStore::Open(url.mid(SqlitePrefix.size()), error);
-    }
+    if (module != nullptr)
+        store = module->Open(postgres ? url : url.mid(SqlitePrefix.size()), error);
     if (store && !ResultsSchema::Migrate(*store, error))
         store.reset();
     return store;

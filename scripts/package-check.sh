@@ -43,6 +43,7 @@ expect_files "$deb" "./lib/udev/rules.d/60-korvadex.rules
 ./usr/lib/$multiarch/korvadex/korvadex-hdf5.so
 ./usr/lib/$multiarch/korvadex/korvadex-mqtt.so
 ./usr/lib/$multiarch/korvadex/korvadex-postgres.so
+./usr/lib/$multiarch/korvadex/korvadex-sqlite.so
 ./usr/share/applications/korvadex.desktop
 ./usr/share/doc/korvadex/changelog.gz
 ./usr/share/doc/korvadex/copyright

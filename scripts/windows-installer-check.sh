@@ -30,7 +30,7 @@ held="$(unzip -Z1 "$zip" | grep -v '/$' | sed 's|^[^/]*/||' | sort)"
 expected="$(printf '%s\n' COPYING.txt BUNDLED.txt HDF5-COPYING.txt zlib-LICENSE.txt mosquitto-LICENSE.txt \
   SQLite-copyright.txt libpq-COPYRIGHT.txt \
   bin/korvadex.exe bin/korvadex-cli.exe bin/korvadex-draw.dll bin/korvadex-hdf5.dll bin/korvadex-mqtt.dll \
-  bin/korvadex-postgres.dll \
+  bin/korvadex-postgres.dll bin/korvadex-sqlite.dll \
   bin/Qt6Core.dll bin/Qt6Gui.dll bin/Qt6Widgets.dll bin/Qt6Network.dll bin/libfftw3-3.dll \
   bin/libhdf5.dll bin/zlib1.dll bin/libmosquitto.dll bin/libsqlite3-0.dll bin/libpq.dll \
   bin/libstdc++-6.dll bin/libgcc_s_seh-1.dll bin/libwinpthread-1.dll \

@@ -56,6 +56,8 @@ TEST_F(ProgramModules, ACommandWithoutItsModuleSaysSoAndTheOthersWork)
          2, "korvadex-mqtt"},
         {{QStringLiteral("results"), QStringLiteral("--db"), QStringLiteral("postgresql://lab@127.0.0.1:1/results")},
          2, "korvadex-postgres"},
+        {{QStringLiteral("results"), QStringLiteral("--db"), QStringLiteral("sqlite:") + dta},
+         2, "korvadex-sqlite"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Words.join(QLatin1Char(' ')).toStdString());
@@ -71,7 +73,7 @@ TEST_F(ProgramModules, ACommandWithoutItsModuleSaysSoAndTheOthersWork)
 TEST_F(ProgramModules, ACommandLoadsOnlyTheLibrariesItNeeds)
 {
     const CliProcess::Environment traced{{QStringLiteral("LD_DEBUG"), QStringLiteral("files")}};
-    const char* heavy[] = {"libhdf5", "libQt6Gui", "libmosquitto", "libftdi1", "libpq"};
+    const char* heavy[] = {"libhdf5", "libQt6Gui", "libmosquitto", "libftdi1", "libpq", "libsqlite3"};
     for (const QStringList& words : {QStringList{QStringLiteral("--version")}, QStringList{QStringLiteral("info"), dta}}) {
         SCOPED_TRACE(words.join(QLatin1Char(' ')).toStdString());
         const CliResult result = CliProcess::Run(words, traced);
