@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string_view>
 
 // Reads a file in pieces the way a text-mode fgets with a 256-byte buffer
 // does: a piece ends after its LF or after 255 bytes, whichever comes first,
@@ -27,6 +28,12 @@ public:
     // The next piece, a line end at its end as LF alone; false at the end of
     // the file or when the file cannot be read any further.
     bool ReadPiece(Piece& piece);
+
+    // The bytes read from the file that no piece has handed out yet, for a
+    // caller that takes plain lines straight from them; Skip(count) passes
+    // over the first count of them as if they were read as pieces.
+    std::string_view Ahead() const { return std::string_view(chunk_.get() + position_, end_ - position_); }
+    void Skip(std::size_t count) { position_ += count; }
 
 private:
     bool Refill();

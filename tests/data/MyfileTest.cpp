@@ -140,6 +140,48 @@ TEST_F(MyfileLoad, ReadsLfOnlyFilesLikeCrLfFiles)
     EXPECT_EQ(Codes(arrays.Ch1), (std::vector<std::int32_t>{8388597, 16777215}));
 }
 
+// Numbers of every length among lines of every other form that still
+// read, over several 64 KiB reads of the file: each reads as its own line
+// would, wherever it stands.
+TEST_F(MyfileLoad, ReadsEveryFormOfCodeLineTheSameAmongPlainOnes)
+{
+    struct Line {
+        std::string text;
+        std::int32_t ch0, ch1;
+    };
+    const std::vector<Line> odd = {
+        {"00000000000000000123,9\n", 123, 9},  {" 7,\t8\n", 7, 8},     {"+5,-6\n", 5, -6},
+        {"$1F,0x10\n", 31, 16},                {"12\r34,5\n", 1234, 5}, {"999999999,0\n", 999999999, 0},
+        {"2147483647,12345678\n", 2147483647, 12345678}, {";note\n1,1\n", 1, 1},
+    };
+    std::string data;
+    std::vector<std::int32_t> ch0;
+    std::vector<std::int32_t> ch1;
+    std::uint32_t value = 1;
+    for (int i = 0; i < 30000; ++i) {
+        // 1 to 9 digits, leading zeros now and then.
+        value = value * 1664525u + 1013904223u;
+        const std::int32_t a = static_cast<std::int32_t>(value % 1000000000u >> (value % 29));
+        const std::int32_t b = static_cast<std::int32_t>(value % 10u);
+        data += (i % 7 == 0 ? "00" : "") + std::to_string(a) + "," + std::to_string(b) + (i % 3 == 0 ? "\r\n" : "\n");
+        ch0.push_back(a);
+        ch1.push_back(b);
+        if (i % 997 == 0) {
+            const Line& line = odd[static_cast<std::size_t>(i / 997) % odd.size()];
+            data += line.text;
+            ch0.push_back(line.ch0);
+            ch1.push_back(line.ch1);
+        }
+    }
+    ASSERT_GT(data.size(), 3u * 65536u);
+    ASSERT_TRUE(Load(Header + Keys2 + "D:\n" + data + "DEND:\n", true));
+    EXPECT_EQ(Codes(arrays.Ch0), ch0);
+    EXPECT_EQ(Codes(arrays.Ch1), ch1);
+    // A fault among plain lines still ends the block there.
+    EXPECT_FALSE(Load(Header + Keys0 + "D:\n1\n2\n12a4\n5\nDEND:\n", true));
+    EXPECT_EQ(Codes(arrays.Ch0), (std::vector<std::int32_t>{1, 2}));
+}
+
 TEST_F(MyfileLoad, LoadsAnEmptyDataBlockAndIgnoresWhatFollowsDend)
 {
     arrays.Ch1.Count = 5;
