@@ -1,6 +1,7 @@
 // The export table and the long-term log's rows and file, on runs of known
 // content.
 
+#include "CodeScale.h"
 #include "LogFile.h"
 #include "LogTable.h"
 #include "RunData.h"
@@ -11,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +38,22 @@ protected:
 
     std::unique_ptr<RunData> run = std::make_unique<RunData>();
 };
+
+// Codes that share their low bits, repeated, the extremes and a gain: each
+// becomes what CodeScale gives it.
+TEST_F(RunTableTest, EveryCodeConvertsToItsOwnMicrovolts)
+{
+    const std::int32_t codes[] = {8388608, 8388608 + 1024, 1, 8388608, 1025, 0, 16777215, -2147483647 - 1, 1, 8389632};
+    for (const std::int32_t gain : {1, 128}) {
+        run->Settings.CHSel = 0;
+        run->Settings.GainDivisor = gain;
+        std::copy(std::begin(codes), std::end(codes), run->Ch0Codes);
+        run->HoldSamples(static_cast<std::int32_t>(std::size(codes)));
+        run->ConvertAll();
+        for (std::size_t i = 0; i < std::size(codes); ++i)
+            EXPECT_EQ(run->Ch0Microvolts[i], static_cast<float>(CodeScale::CodeToMicrovolts(codes[i], gain))) << i;
+    }
+}
 
 TEST_F(RunTableTest, ExportRowsCarryIndexNominalTimeCodesAndMicrovolts)
 {
