@@ -54,7 +54,42 @@ void SetIfGiven(Value* destination, Value value)
 
 BoardProcessClient::BoardProcessClient(std::unique_ptr<BoardProcessLink> link)
     : link_(std::move(link))
+    , stream_(static_cast<BoardStream::Region*>(link_->Shared()))
 {
+}
+
+// Only while the board process lives: after that every call goes to the
+// link, which fails it as a pulled cable.
+BoardStream::Slot* BoardProcessClient::SlotOf(FT_HANDLE handle) const
+{
+    if (handle == nullptr || !link_->Alive())
+        return nullptr;
+    for (const Streamed& streamed : streamed_) {
+        if (streamed.Handle == handle)
+            return streamed.Slot;
+    }
+    return nullptr;
+}
+
+void BoardProcessClient::Remember(FT_HANDLE handle, std::uint32_t slotNumber)
+{
+    if (stream_ == nullptr || slotNumber == 0 || slotNumber > BoardStream::SlotCount)
+        return;
+    Forget(handle);
+    for (Streamed& streamed : streamed_) {
+        if (streamed.Handle == nullptr) {
+            streamed = {handle, &stream_->Slots[slotNumber - 1]};
+            return;
+        }
+    }
+}
+
+void BoardProcessClient::Forget(FT_HANDLE handle)
+{
+    for (Streamed& streamed : streamed_) {
+        if (streamed.Handle == handle)
+            streamed = Streamed();
+    }
 }
 
 ReplyHead BoardProcessClient::Ask(const Request& request, FT_STATUS gone, void* bytes, std::size_t room,
@@ -76,13 +111,16 @@ FT_STATUS BoardProcessClient::FT_Open(int deviceNumber, FT_HANDLE* handle)
 {
     const ReplyHead reply = Ask(MakeRequest(D2xxCall::Open, Given({handle}), nullptr, static_cast<std::uint32_t>(deviceNumber)),
                                 FT_DEVICE_NOT_FOUND);
-    if (reply.Status == FT_OK)
+    if (reply.Status == FT_OK) {
         SetIfGiven(handle, ToHandle(reply.Handle));
+        Remember(ToHandle(reply.Handle), reply.Values[1]);
+    }
     return reply.Status;
 }
 
 FT_STATUS BoardProcessClient::FT_Close(FT_HANDLE handle)
 {
+    Forget(handle);
     return Ask(MakeRequest(D2xxCall::Close, 0, handle), FT_IO_ERROR).Status;
 }
 
@@ -90,6 +128,16 @@ FT_STATUS BoardProcessClient::FT_Close(FT_HANDLE handle)
 // failure too, as the board sets it to 0.
 FT_STATUS BoardProcessClient::FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesReturned)
 {
+    if (BoardStream::Slot* slot = SlotOf(handle)) {
+        SetIfGiven<DWORD>(bytesReturned, 0);
+        const auto status = static_cast<FT_STATUS>(slot->Status.load(std::memory_order_acquire));
+        if (status != FT_OK)
+            return status;
+        if (bytesReturned == nullptr || (buffer == nullptr && bytesToRead > 0))
+            return FT_INVALID_PARAMETER;
+        *bytesReturned = static_cast<DWORD>(slot->Take(static_cast<std::uint8_t*>(buffer), bytesToRead));
+        return FT_OK;
+    }
     const Request request = MakeRequest(D2xxCall::Read, Given({buffer, bytesReturned}), handle, bytesToRead);
     const std::size_t room = buffer != nullptr ? std::min(bytesToRead, LargestRead) : 0;
     std::size_t got = 0;
@@ -119,6 +167,15 @@ FT_STATUS BoardProcessClient::FT_Purge(FT_HANDLE handle, ULONG mask)
 
 FT_STATUS BoardProcessClient::FT_GetQueueStatus(FT_HANDLE handle, DWORD* rxBytes)
 {
+    if (const BoardStream::Slot* slot = SlotOf(handle)) {
+        const auto status = static_cast<FT_STATUS>(slot->Status.load(std::memory_order_acquire));
+        if (status != FT_OK)
+            return status;
+        if (rxBytes == nullptr)
+            return FT_INVALID_PARAMETER;
+        *rxBytes = static_cast<DWORD>(slot->Held());
+        return FT_OK;
+    }
     const ReplyHead reply = Ask(MakeRequest(D2xxCall::GetQueueStatus, Given({rxBytes}), handle), FT_IO_ERROR);
     if (reply.Status == FT_OK)
         SetIfGiven(rxBytes, reply.Values[0]);
@@ -172,7 +229,9 @@ FT_STATUS BoardProcessClient::FT_OpenEx(LPVOID arg1, DWORD flags, FT_HANDLE* han
         request.Bytes.assign(serial, serial + std::strlen(serial));
     }
     const ReplyHead reply = Ask(request, FT_DEVICE_NOT_FOUND);
-    if (reply.Status == FT_OK)
+    if (reply.Status == FT_OK) {
         SetIfGiven(handle, ToHandle(reply.Handle));
+        Remember(ToHandle(reply.Handle), reply.Values[1]);
+    }
     return reply.Status;
 }

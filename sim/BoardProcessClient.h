@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BoardProcessLink.h"
+#include "BoardStream.h"
 
 #include "D2xx.h"
 
@@ -12,6 +13,10 @@
 // gone, as when a cable is pulled: calls on a handle fail with FT_IO_ERROR,
 // opening finds no device, the list is empty. Calls are not serialised
 // here; the caller takes one at a time.
+//
+// When the link shares a stream (BoardStream) with the board process, a
+// handle given a slot of it is read and counted from there, without a
+// request, while the board process lives.
 class BoardProcessClient : public D2xx, private D2xxDiscovery {
 public:
     explicit BoardProcessClient(std::unique_ptr<BoardProcessLink> link);
@@ -31,9 +36,21 @@ public:
     FT_STATUS FT_OpenEx(LPVOID arg1, DWORD flags, FT_HANDLE* handle) override;
 
 private:
+    // The open handles given a slot of the stream, and their slots.
+    struct Streamed {
+        FT_HANDLE Handle = nullptr;
+        BoardStream::Slot* Slot = nullptr;
+    };
+
+    BoardStream::Slot* SlotOf(FT_HANDLE handle) const;
+    void Remember(FT_HANDLE handle, std::uint32_t slotNumber);
+    void Forget(FT_HANDLE handle);
+
     // The reply's head, or `gone` as the status when no board process answered.
     BoardProcessProtocol::ReplyHead Ask(const BoardProcessProtocol::Request& request, FT_STATUS gone,
                                         void* bytes = nullptr, std::size_t room = 0, std::size_t* got = nullptr);
 
     std::unique_ptr<BoardProcessLink> link_;
+    BoardStream::Region* stream_ = nullptr;
+    Streamed streamed_[BoardStream::SlotCount];
 };

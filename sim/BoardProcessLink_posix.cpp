@@ -1,6 +1,7 @@
 // The board process on POSIX: started with posix_spawn (the host is
 // multithreaded, so no fork without exec), connected by a socket pair whose
-// other end becomes its descriptor 3, in a process group of its own so that
+// other end becomes its descriptor 3 (any shared memory, an anonymous file,
+// its descriptor 4), in a process group of its own so that
 // a Ctrl-C at the terminal reaches the host alone and the board lives until
 // the host lets it go. It ends when its end of the socket reads end-of-file:
 // the link closed it, or the host died. A thread of the link's starts it and
@@ -12,6 +13,7 @@
 
 #include "BoardSocket.h"
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -24,6 +26,7 @@
 
 #include <dlfcn.h>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -35,6 +38,7 @@ namespace {
 using namespace BoardProcessProtocol;
 
 constexpr int BoardDescriptor = 3;
+constexpr int SharedDescriptor = 4;
 // How long the board process has to go after its socket closed.
 constexpr std::chrono::seconds EndingTime{2};
 // Beside the library (or program) this code was linked into, else where the
@@ -56,10 +60,13 @@ std::string BoardProgram(const char* program, const char* builtAt)
 // blocked, a process group of its own.
 class SpawnSetup {
 public:
-    explicit SpawnSetup(int boardEnd)
+    SpawnSetup(int boardEnd, int shared)
+        : shared_(shared >= 0)
     {
         posix_spawn_file_actions_init(&actions_);
         posix_spawn_file_actions_adddup2(&actions_, boardEnd, BoardDescriptor);
+        if (shared_)
+            posix_spawn_file_actions_adddup2(&actions_, shared, SharedDescriptor);
         posix_spawnattr_init(&attributes_);
         sigset_t none;
         sigemptyset(&none);
@@ -79,18 +86,21 @@ public:
     {
         std::string descriptor = std::to_string(BoardDescriptor);
         std::string parent = std::to_string(getpid());
-        char* arguments[] = {const_cast<char*>(program.c_str()), descriptor.data(), parent.data(), nullptr};
+        std::string shared = std::to_string(SharedDescriptor);
+        char* arguments[] = {const_cast<char*>(program.c_str()), descriptor.data(), parent.data(),
+                             shared_ ? shared.data() : nullptr, nullptr};
         return posix_spawn(&pid, program.c_str(), &actions_, &attributes_, arguments, environ);
     }
 
 private:
+    bool shared_;
     posix_spawn_file_actions_t actions_;
     posix_spawnattr_t attributes_;
 };
 
 class SpawnedBoard : public BoardProcessLink {
 public:
-    SpawnedBoard(const char* program, const char* builtAt)
+    SpawnedBoard(const char* program, const char* builtAt, std::size_t sharedBytes)
     {
         int ends[2] = {-1, -1};
         if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
@@ -98,8 +108,10 @@ public:
             return;
         }
         socket_ = ends[0];
-        watcher_ = std::thread(
-            [this, boardEnd = ends[1], path = BoardProgram(program, builtAt)] { StartAndAwait(boardEnd, path); });
+        const int sharedFile = sharedBytes > 0 ? ShareMemory(program, sharedBytes) : -1;
+        watcher_ = std::thread([this, boardEnd = ends[1], sharedFile, path = BoardProgram(program, builtAt)] {
+            StartAndAwait(boardEnd, sharedFile, path);
+        });
         std::unique_lock<std::mutex> lock(mutex_);
         changed_.wait(lock, [this] { return started_; });
     }
@@ -107,18 +119,24 @@ public:
     ~SpawnedBoard() override
     {
         Drop();
-        if (!watcher_.joinable())
-            return;
-        {
-            std::unique_lock<std::mutex> lock(mutex_);
-            if (!changed_.wait_for(lock, EndingTime, [this] { return ended_; }) && pid_ > 0)
-                kill(pid_, SIGKILL);
+        if (watcher_.joinable()) {
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                if (!changed_.wait_for(lock, EndingTime, [this] { return ended_; }) && pid_ > 0)
+                    kill(pid_, SIGKILL);
+            }
+            watcher_.join();
         }
-        watcher_.join();
+        if (shared_ != nullptr)
+            munmap(shared_, sharedBytes_);
     }
 
     SpawnedBoard(const SpawnedBoard&) = delete;
     SpawnedBoard& operator=(const SpawnedBoard&) = delete;
+
+    void* Shared() override { return shared_; }
+    // Until it is reaped, or an exchange found it gone.
+    bool Alive() const override { return socket_ >= 0 && alive_.load(std::memory_order_acquire); }
 
     bool Exchange(const std::vector<std::uint8_t>& request, ReplyHead& head, const Destination& destination,
                   std::size_t& got) override
@@ -150,11 +168,33 @@ private:
         return false;
     }
 
-    void StartAndAwait(int boardEnd, const std::string& program)
+    // An anonymous file of `bytes` zeros, mapped here; its descriptor, or -1
+    // (and no shared memory) when it cannot be made.
+    int ShareMemory(const char* program, std::size_t bytes)
+    {
+        const int file = memfd_create("korvadex-sim-stream", MFD_CLOEXEC);
+        void* memory = MAP_FAILED;
+        if (file >= 0 && ftruncate(file, static_cast<off_t>(bytes)) == 0)
+            memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, file, 0);
+        if (memory == MAP_FAILED) {
+            std::fprintf(stderr, "%s: no memory shared with the board process: %s\n", program, std::strerror(errno));
+            if (file >= 0)
+                close(file);
+            return -1;
+        }
+        shared_ = memory;
+        sharedBytes_ = bytes;
+        return file;
+    }
+
+    void StartAndAwait(int boardEnd, int sharedFile, const std::string& program)
     {
         pid_t pid = -1;
-        const int error = SpawnSetup(boardEnd).Spawn(program, pid);
+        const int error = SpawnSetup(boardEnd, sharedFile).Spawn(program, pid);
         close(boardEnd);
+        if (sharedFile >= 0)
+            close(sharedFile);
+        alive_.store(error == 0, std::memory_order_release);
         if (error != 0)
             std::fprintf(stderr, "cannot start the board process %s: %s\n", program.c_str(), std::strerror(error));
         Publish([&] {
@@ -166,6 +206,7 @@ private:
             while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
             }
         }
+        alive_.store(false, std::memory_order_release);
         Publish([&] { ended_ = true; });
     }
 
@@ -186,11 +227,14 @@ private:
     bool started_ = false;
     bool ended_ = false;
     pid_t pid_ = -1;
+    std::atomic<bool> alive_{false};
+    void* shared_ = nullptr;
+    std::size_t sharedBytes_ = 0;
 };
 
 }  // namespace
 
-std::unique_ptr<BoardProcessLink> StartBoardProcess(const char* program, const char* builtAt)
+std::unique_ptr<BoardProcessLink> StartBoardProcess(const char* program, const char* builtAt, std::size_t sharedBytes)
 {
-    return std::make_unique<SpawnedBoard>(program, builtAt);
+    return std::make_unique<SpawnedBoard>(program, builtAt, sharedBytes);
 }

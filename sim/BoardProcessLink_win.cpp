@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-std::unique_ptr<BoardProcessLink> StartBoardProcess(const char* program, const char*)
+std::unique_ptr<BoardProcessLink> StartBoardProcess(const char* program, const char*, std::size_t)
 {
     std::fprintf(stderr, "%s: KORVADEX_SIM_PROCESS is not supported on Windows; the board runs in-process\n", program);
     return nullptr;

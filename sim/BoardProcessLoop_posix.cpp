@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #if defined(__linux__)
 #include <sys/prctl.h>
@@ -51,17 +53,37 @@ int Serve(int socket, const Answer& answer, const char* program)
     }
 }
 
+// The whole of the file at `descriptor`, shared with the library; empty
+// (the library's calls then all come over the socket) when it cannot be
+// mapped.
+Shared MapShared(int descriptor, const char* program)
+{
+    struct stat file {};
+    if (fstat(descriptor, &file) != 0 || file.st_size <= 0) {
+        std::fprintf(stderr, "%s: no shared memory at descriptor %d\n", program, descriptor);
+        return {};
+    }
+    const auto bytes = static_cast<std::size_t>(file.st_size);
+    void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, descriptor, 0);
+    close(descriptor);
+    if (memory == MAP_FAILED)
+        return {};
+    return {memory, bytes};
+}
+
 }  // namespace
 
-int Run(int argc, char** argv, const char* program, const std::function<Answer()>& start)
+int Run(int argc, char** argv, const char* program, const std::function<Answer(Shared shared)>& start)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s SOCKET-DESCRIPTOR HOST-PID (started by the drop-in library)\n", program);
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: %s SOCKET-DESCRIPTOR HOST-PID [SHARED-DESCRIPTOR] (started by the drop-in library)\n",
+                     program);
         return 2;
     }
     if (!StayWithHost(static_cast<pid_t>(std::atol(argv[2]))))
         return 0;
-    return Serve(std::atoi(argv[1]), start(), program);
+    const Shared shared = argc == 4 ? MapShared(std::atoi(argv[3]), program) : Shared();
+    return Serve(std::atoi(argv[1]), start(shared), program);
 }
 
 }  // namespace BoardProcessLoop

@@ -2,9 +2,11 @@
 
 #include "BoardProcessProtocol.h"
 #include "D2xxCall.h"
+#include "VirtualDevices.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 using namespace BoardProcessProtocol;
@@ -79,24 +81,33 @@ std::vector<std::uint8_t> GetQueueStatus(D2xx& devices, const Request& request)
     return reply.Finish(0);
 }
 
-std::vector<std::uint8_t> Open(D2xx& devices, const Request& request)
+// The stream's slot, if any, for a handle just opened.
+using SlotGiver = std::function<std::uint32_t(FT_HANDLE)>;
+
+std::vector<std::uint8_t> Opened(Reply& reply, FT_HANDLE handle, const SlotGiver& giveSlot)
+{
+    reply.Head.Handle = FromHandle(handle);
+    if (reply.Head.Status == FT_OK && handle != nullptr)
+        reply.Head.Values[1] = giveSlot(handle);
+    return reply.Finish(0);
+}
+
+std::vector<std::uint8_t> Open(D2xx& devices, const Request& request, const SlotGiver& giveSlot)
 {
     Reply reply(0);
     FT_HANDLE handle = nullptr;
     reply.Head.Status = devices.FT_Open(static_cast<int>(request.A), IfGiven(request, 0, handle));
-    reply.Head.Handle = FromHandle(handle);
-    return reply.Finish(0);
+    return Opened(reply, handle, giveSlot);
 }
 
-std::vector<std::uint8_t> OpenEx(D2xxDiscovery& discovery, const Request& request)
+std::vector<std::uint8_t> OpenEx(D2xxDiscovery& discovery, const Request& request, const SlotGiver& giveSlot)
 {
     Reply reply(0);
     std::string serial(request.Bytes.begin(), request.Bytes.end());
     FT_HANDLE handle = nullptr;
     reply.Head.Status =
         discovery.FT_OpenEx(request.IsGiven(0) ? serial.data() : nullptr, request.A, IfGiven(request, 1, handle));
-    reply.Head.Handle = FromHandle(handle);
-    return reply.Finish(0);
+    return Opened(reply, handle, giveSlot);
 }
 
 std::vector<std::uint8_t> CreateDeviceInfoList(D2xxDiscovery& discovery, const Request& request)
@@ -136,24 +147,63 @@ BoardProcessServer::BoardProcessServer(D2xx& devices)
 {
 }
 
+BoardProcessServer::BoardProcessServer(VirtualDevices& devices, BoardStream::Region& stream)
+    : devices_(devices)
+    , streamed_(&devices)
+    , stream_(&stream)
+    , pump_([this] { Pump(); })
+{
+}
+
+BoardProcessServer::~BoardProcessServer()
+{
+    if (!pump_.joinable())
+        return;
+    {
+        const std::lock_guard<std::mutex> hold(turn_);
+        stop_ = true;
+    }
+    stopping_.notify_all();
+    pump_.join();
+}
+
 std::optional<std::vector<std::uint8_t>> BoardProcessServer::Answer(const std::uint8_t* body, std::size_t size)
+{
+    const std::lock_guard<std::mutex> hold(turn_);
+    return AnswerOnDevices(body, size);
+}
+
+std::optional<std::vector<std::uint8_t>> BoardProcessServer::AnswerOnDevices(const std::uint8_t* body,
+                                                                             std::size_t size)
 {
     std::optional<Request> request = ParseRequest(body, size);
     if (!request || !Known(request->What) || !BytesFit(*request))
         return std::nullopt;
     const FT_HANDLE handle = ToHandle(request->Handle);
     D2xxDiscovery* discovery = devices_.Discovery();
+    const SlotGiver giveSlot = [this](FT_HANDLE opened) { return GiveSlot(opened); };
+    BoardStream::Slot* slot = SlotOf(handle);
     switch (static_cast<D2xxCall>(request->What)) {
     case D2xxCall::Open:
-        return Open(devices_, *request);
-    case D2xxCall::Close:
-        return StatusOnly(devices_.FT_Close(handle));
+        return Open(devices_, *request, giveSlot);
+    case D2xxCall::Close: {
+        // The handle is gone however the call ends.
+        const FT_STATUS status = devices_.FT_Close(handle);
+        if (slot != nullptr)
+            slot->Handle.store(0, std::memory_order_release);
+        return StatusOnly(status);
+    }
     case D2xxCall::Read:
         return Read(devices_, *request);
     case D2xxCall::Write:
         return Write(devices_, *request);
-    case D2xxCall::Purge:
-        return StatusOnly(devices_.FT_Purge(handle, request->A));
+    case D2xxCall::Purge: {
+        const FT_STATUS status = devices_.FT_Purge(handle, request->A);
+        // The library waits for this answer, so its count stands still.
+        if (status == FT_OK && slot != nullptr && (request->A & FT_PURGE_RX) != 0)
+            slot->Taken.store(slot->Put.load(std::memory_order_relaxed), std::memory_order_release);
+        return StatusOnly(status);
+    }
     case D2xxCall::GetQueueStatus:
         return GetQueueStatus(devices_, *request);
     case D2xxCall::SetUSBParameters:
@@ -163,7 +213,70 @@ std::optional<std::vector<std::uint8_t>> BoardProcessServer::Answer(const std::u
     case D2xxCall::GetDeviceInfoDetail:
         return discovery ? GetDeviceInfoDetail(*discovery, *request) : StatusOnly(FT_NOT_SUPPORTED);
     case D2xxCall::OpenEx:
-        return discovery ? OpenEx(*discovery, *request) : StatusOnly(FT_NOT_SUPPORTED);
+        return discovery ? OpenEx(*discovery, *request, giveSlot) : StatusOnly(FT_NOT_SUPPORTED);
     }
     return std::nullopt;
+}
+
+std::uint32_t BoardProcessServer::GiveSlot(FT_HANDLE handle)
+{
+    if (stream_ == nullptr)
+        return 0;
+    for (std::size_t i = 0; i < BoardStream::SlotCount; ++i) {
+        BoardStream::Slot& slot = stream_->Slots[i];
+        if (slot.Handle.load(std::memory_order_relaxed) != 0)
+            continue;
+        slot.Put.store(0, std::memory_order_relaxed);
+        slot.Taken.store(0, std::memory_order_relaxed);
+        slot.Status.store(FT_OK, std::memory_order_relaxed);
+        slot.Handle.store(FromHandle(handle), std::memory_order_release);
+        streamed_->HostBufferHolds(handle, 0);
+        return static_cast<std::uint32_t>(i + 1);
+    }
+    return 0;
+}
+
+BoardStream::Slot* BoardProcessServer::SlotOf(FT_HANDLE handle)
+{
+    if (stream_ == nullptr || handle == nullptr)
+        return nullptr;
+    for (BoardStream::Slot& slot : stream_->Slots) {
+        if (slot.Handle.load(std::memory_order_relaxed) == FromHandle(handle))
+            return &slot;
+    }
+    return nullptr;
+}
+
+void BoardProcessServer::Pump()
+{
+    std::unique_lock<std::mutex> hold(turn_);
+    while (!stopping_.wait_for(hold, PumpPeriod, [this] { return stop_; })) {
+        for (BoardStream::Slot& slot : stream_->Slots) {
+            if (slot.Handle.load(std::memory_order_relaxed) != 0)
+                Fill(slot);
+        }
+    }
+}
+
+// What the board queued goes into the slot while there is room, each read
+// straight into the ring; what the slot then holds is told to the board.
+void BoardProcessServer::Fill(BoardStream::Slot& slot)
+{
+    const FT_HANDLE handle = ToHandle(slot.Handle.load(std::memory_order_relaxed));
+    streamed_->HostBufferHolds(handle, slot.Held());
+    DWORD queued = 0;
+    FT_STATUS status = devices_.FT_GetQueueStatus(handle, &queued);
+    while (status == FT_OK && queued > 0) {
+        std::size_t room = 0;
+        std::uint8_t* space = slot.Space(room);
+        if (room == 0)
+            break;
+        DWORD got = 0;
+        status = devices_.FT_Read(handle, space, static_cast<DWORD>(std::min<std::size_t>(queued, room)), &got);
+        if (status != FT_OK || got == 0)
+            break;
+        slot.Put.fetch_add(got, std::memory_order_release);
+        queued -= got;
+    }
+    slot.Status.store(status, std::memory_order_release);
 }

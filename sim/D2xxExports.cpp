@@ -5,6 +5,7 @@
 // clock, here or, with KORVADEX_SIM_PROCESS=1, in the board process.
 
 #include "BoardProcessClient.h"
+#include "BoardStream.h"
 #include "DevicesOnRealClock.h"
 
 #include "D2xx.h"
@@ -34,7 +35,7 @@ bool BoardInAProcessOfItsOwn()
 struct Simulator {
     Simulator()
     {
-        std::unique_ptr<BoardProcessLink> link = BoardInAProcessOfItsOwn() ? StartBoardProcess("korvadex-sim-board", KORVADEX_SIM_BOARD_PROGRAM) : nullptr;
+        std::unique_ptr<BoardProcessLink> link = BoardInAProcessOfItsOwn() ? StartBoardProcess("korvadex-sim-board", KORVADEX_SIM_BOARD_PROGRAM, sizeof(BoardStream::Region)) : nullptr;
         if (link) {
             remote = std::make_unique<BoardProcessClient>(std::move(link));
             devices = remote.get();

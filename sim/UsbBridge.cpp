@@ -57,6 +57,7 @@ void UsbBridge::Detach()
     attached_ = false;
     queueHead_ = 0;
     queueSize_ = 0;
+    hostHeld_ = 0;
 }
 
 std::size_t UsbBridge::Queued() const
@@ -71,6 +72,8 @@ std::size_t UsbBridge::Read(std::uint8_t* dest, std::size_t count)
         dest[i] = queue_[(queueHead_ + i) % QueueCapacity];
     queueHead_ = (queueHead_ + n) % QueueCapacity;
     queueSize_ -= n;
+    if (hostBuffered_)
+        hostHeld_ += n;
     // A full packet held back for lack of room can go now.
     if (packetFill_ == PacketSize)
         MovePacket();
@@ -82,6 +85,16 @@ void UsbBridge::PurgeReceive()
     queueHead_ = 0;
     queueSize_ = 0;
     packetFill_ = 0;
+    hostHeld_ = 0;
+}
+
+void UsbBridge::HostBufferHolds(std::size_t bytes)
+{
+    hostBuffered_ = true;
+    hostHeld_ = std::min(bytes, QueueCapacity);
+    // Room made in the host's buffer lets a held-back packet go.
+    if (packetFill_ == PacketSize)
+        MovePacket();
 }
 
 void UsbBridge::PullCableAfter(std::optional<std::uint64_t> bytes)
@@ -106,7 +119,7 @@ void UsbBridge::Reset()
 
 std::size_t UsbBridge::QueueFree() const
 {
-    return QueueCapacity - queueSize_;
+    return QueueCapacity - std::min(QueueCapacity, queueSize_ + hostHeld_);
 }
 
 // The packet goes to the host whole, if the host is there and has room.

@@ -42,9 +42,14 @@ public:
     std::size_t Queued() const;
     std::size_t Read(std::uint8_t* dest, std::size_t count);
     // Nothing in the chip's packet buffer nor in the driver's queue.
-    bool Drained() const { return packetFill_ == 0 && Queued() == 0; }
+    bool Drained() const { return packetFill_ == 0 && Queued() == 0 && hostHeld_ == 0; }
     // Empties the driver's queue and the chip's packet buffer.
     void PurgeReceive();
+    // The driver keeps what is read from its queue in a buffer of its own
+    // (the board process's stream to the drop-in library), which now holds
+    // `bytes`: from here on what is read stays counted against the queue's
+    // room, and the queue is drained only once that buffer is empty too.
+    void HostBufferHolds(std::size_t bytes);
 
     // The cable comes out once this many more bytes have reached the host;
     // nothing = never.
@@ -66,6 +71,9 @@ private:
     std::array<std::uint8_t, QueueCapacity> queue_{};
     std::size_t queueHead_ = 0;
     std::size_t queueSize_ = 0;
+
+    bool hostBuffered_ = false;
+    std::size_t hostHeld_ = 0;  // bytes read but still in the driver's own buffer
 
     bool attached_ = false;
     bool pulled_ = false;

@@ -196,6 +196,13 @@ void VirtualBoard::PowerUp()
     pulledAt_.reset();
 }
 
+void VirtualBoard::HostBufferHolds(std::size_t bytes)
+{
+    CatchUp();
+    bridge_.HostBufferHolds(bytes);
+    MarkStallTaken();
+}
+
 bool VirtualBoard::CableIn()
 {
     CatchUp();

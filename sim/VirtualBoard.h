@@ -7,6 +7,7 @@
 
 #include "D2xx.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -42,6 +43,10 @@ public:
     void ReplugCable();
     // Whether the cable is in, once a replug that fell due (ReplugAfter) is done.
     bool CableIn();
+
+    // What the host's driver holds of what it read, in a buffer of its own
+    // (see UsbBridge::HostBufferHolds).
+    void HostBufferHolds(std::size_t bytes);
 
     bool Running() const;
     // Samples (frames in mode 2) lost because the host did not read in time.

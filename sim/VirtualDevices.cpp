@@ -138,6 +138,13 @@ FT_STATUS VirtualDevices::FT_Read(FT_HANDLE handle, LPVOID buffer, DWORD bytesTo
     return device ? device->Driver->FT_Read(handle, buffer, bytesToRead, bytesReturned) : FT_INVALID_HANDLE;
 }
 
+void VirtualDevices::HostBufferHolds(FT_HANDLE handle, std::size_t bytes)
+{
+    Device* device = Holding(handle);
+    if (device != nullptr && device->Board != nullptr)
+        device->Board->HostBufferHolds(bytes);
+}
+
 FT_STATUS VirtualDevices::FT_Write(FT_HANDLE handle, LPVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten)
 {
     Device* device = Holding(handle);

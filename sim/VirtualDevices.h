@@ -5,6 +5,7 @@
 
 #include "D2xx.h"
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -37,6 +38,10 @@ public:
     FT_STATUS FT_GetDeviceInfoDetail(DWORD index, LPDWORD flags, LPDWORD type, LPDWORD id, LPDWORD locId,
                                      LPVOID serialNumber, LPVOID description, FT_HANDLE* handle) override;
     FT_STATUS FT_OpenEx(LPVOID arg1, DWORD flags, FT_HANDLE* handle) override;
+
+    // What the host's driver holds of what it read from the device with
+    // this handle (a board's; nothing for another device).
+    void HostBufferHolds(FT_HANDLE handle, std::size_t bytes);
 
 private:
     struct Device;

@@ -13,7 +13,7 @@ int main(int argc, char** argv)
 {
     unsetenv("KORVADEX_SIM_PROCESS");
     std::unique_ptr<UsbBoardServer> server;
-    return BoardProcessLoop::Run(argc, argv, "korvadex-sim-usb-board", [&] {
+    return BoardProcessLoop::Run(argc, argv, "korvadex-sim-usb-board", [&](BoardProcessLoop::Shared) {
         server = std::make_unique<UsbBoardServer>();
         return [&](const std::uint8_t* body, std::size_t size) { return server->Answer(body, size); };
     });

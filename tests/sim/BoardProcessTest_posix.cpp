@@ -119,9 +119,13 @@ TEST(BoardProcess, EndsWhenItsHostIsKilled)
         << "the board process outlived its host";
 }
 
-TEST(BoardProcess, AKilledBoardProcessFailsEveryCallAsAPulledCable)
+// Over the socket alone, and with the stream the library shares with it,
+// whose slot the dead board process no longer fills.
+class KilledBoardProcess : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(KilledBoardProcess, FailsEveryCallAsAPulledCable)
 {
-    BoardProcessClient client(StartBoardProcess("korvadex-sim-board", SIM_BOARD_PROGRAM));
+    BoardProcessClient client(StartBoardProcess("korvadex-sim-board", SIM_BOARD_PROGRAM, GetParam()));
     FT_HANDLE handle = nullptr;
     ASSERT_EQ(client.FT_Open(0, &handle), FT_OK);
     const std::vector<pid_t> boards = BoardsOf(getpid());
@@ -156,6 +160,11 @@ TEST(BoardProcess, AKilledBoardProcessFailsEveryCallAsAPulledCable)
     // Reaped by the link: no zombie left behind.
     EXPECT_TRUE(Within(Patience, [&] { return !std::filesystem::exists("/proc/" + std::to_string(boards[0])); }));
 }
+
+INSTANTIATE_TEST_SUITE_P(Links, KilledBoardProcess, ::testing::Values(std::size_t{0}, sizeof(BoardStream::Region)),
+                         [](const ::testing::TestParamInfo<std::size_t>& info) {
+                             return info.param == 0 ? std::string("SocketAlone") : std::string("WithStream");
+                         });
 
 #if defined(SIM_USB_LIBRARY)
 // The libusb stand-in, loaded apart from anything else, with the board in a

@@ -81,4 +81,37 @@ TEST_F(SharedLibraryTest, StreamsTheCounterConfiguredByTheEnvironment)
     adc.CloseBoard();
 }
 
+// A host that stops reading has the driver's 64 KiB kept for it and no
+// more, wherever the driver's buffer is (with the board in a process of
+// its own, partly in the memory the library shares with it): the counter
+// breaks after 65536 bytes and the chip's 64-byte packet.
+TEST_F(SharedLibraryTest, AHostThatStopsReadingHasTheDriversQueueAndNoMore)
+{
+    struct Adc : TADC {
+        using TADC::TADC;
+        FT_HANDLE Handle() const { return ftHandle; }
+    } adc(nullptr, *driver);
+    ASSERT_TRUE(adc.OpenBoard());
+    ASSERT_TRUE(adc.SetSinc3());
+    ASSERT_TRUE(adc.SetDataRate(16));  // 125 ksps
+    ASSERT_TRUE(adc.StartMeasure(0, 30000));
+    QElapsedTimer wall;
+    wall.start();
+    DWORD queued = 0;
+    while (queued < 65536 && wall.elapsed() < 10000)
+        ASSERT_EQ(driver->FT_GetQueueStatus(adc.Handle(), &queued), FT_OK);
+    EXPECT_EQ(queued, 65536u);
+    std::vector<std::int32_t> codes(30000);
+    std::int32_t done = 0;
+    while (done < 30000 && wall.elapsed() < 10000) {
+        std::int32_t got = 0;
+        ASSERT_TRUE(adc.ReadData1(&codes[done], got, std::min(2000, 30000 - done)));
+        done += got;
+    }
+    const long kept = FirstBreak(codes);
+    EXPECT_GE(kept, 65536 / 3);
+    EXPECT_LE(kept, (65536 + 64) / 3 + 1);
+    adc.CloseBoard();
+}
+
 }  // namespace
