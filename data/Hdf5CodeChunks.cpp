@@ -1,6 +1,6 @@
 #include "Hdf5CodeChunks.h"
 
-#include "ChunkInflater.h"
+#include "ChunkCodec.h"
 #include "Hdf5Handle.h"
 
 #include <zlib.h>
@@ -55,12 +55,12 @@ void Unshuffle(const unsigned char* in, std::size_t codes, std::int32_t* out)
 
 // One stored chunk back to its codes (a chunk's worth); false when it does
 // not inflate to exactly that size.
-bool Decode(const unsigned char* stored, std::size_t storedBytes, unsigned skipped, ChunkInflater& inflater,
+bool Decode(const unsigned char* stored, std::size_t storedBytes, unsigned skipped, ChunkCodec& codec,
             std::vector<unsigned char>& inflated, std::int32_t* codes, std::size_t count)
 {
     const std::size_t bytes = count * CodeBytes;
     if (!(skipped & SkippedDeflate)) {
-        if (!inflater.Inflate(stored, storedBytes, inflated.data(), bytes))
+        if (!codec.Inflate(stored, storedBytes, inflated.data(), bytes))
             return false;
         stored = inflated.data();
     } else if (storedBytes != bytes) {
@@ -120,7 +120,7 @@ bool Hdf5CodeChunks::Read(hid_t codes, std::int64_t first, std::int64_t count, s
         chunks.push_back(chunk);
     }
     const auto decode = [&](std::size_t from, std::size_t to) {
-        ChunkInflater inflater;
+        ChunkCodec codec;
         std::vector<unsigned char> inflated(chunkCodes * CodeBytes);
         std::vector<std::int32_t> partial(chunkCodes);
         for (std::size_t i = from; i < to; ++i) {
@@ -130,7 +130,7 @@ bool Hdf5CodeChunks::Read(hid_t codes, std::int64_t first, std::int64_t count, s
             const std::int64_t end = std::min(first + count, chunkFirst + rows_);
             std::int32_t* place = out + (start - first) * channels_;
             const bool whole = end - start == rows_;
-            if (!Decode(stored.data() + chunk.At, chunk.Bytes, chunk.SkippedFilters, inflater, inflated,
+            if (!Decode(stored.data() + chunk.At, chunk.Bytes, chunk.SkippedFilters, codec, inflated,
                         whole ? place : partial.data(), chunkCodes))
                 return false;
             if (!whole)

@@ -170,6 +170,7 @@ bool Hdf5LogWriter::MakeDatasets(double sampleRate)
     // never fills between two flushes.
     if (chunkSamples > sampleRate)
         H5Pset_chunk_opts(properties.Id(), H5D_CHUNK_DONT_FILTER_PARTIAL_CHUNKS);
+    chunkWriter_ = std::make_unique<Hdf5ChunkWriter>(chunkSamples, channels_, DeflateLevel);
     codes_ = Hdf5Handle(H5Dcreate2(file_.Id(), LogLayout::Codes, H5T_STD_I32LE, space.Id(), H5P_DEFAULT,
                                    properties.Id(), H5P_DEFAULT),
                         H5Dclose);
@@ -224,12 +225,7 @@ bool Hdf5LogWriter::WriteCodes()
     const hsize_t size[2] = {static_cast<hsize_t>(written_ + count), 2};
     if (H5Dset_extent(codes_.Id(), size) < 0)
         return false;
-    const hsize_t start[2] = {static_cast<hsize_t>(written_), 0};
-    const hsize_t length[2] = {static_cast<hsize_t>(count), 2};
-    const Hdf5Handle space(H5Dget_space(codes_.Id()), H5Sclose);
-    const Hdf5Handle memory(H5Screate_simple(channels_, length, nullptr), H5Sclose);
-    if (H5Sselect_hyperslab(space.Id(), H5S_SELECT_SET, start, nullptr, length, nullptr) < 0
-        || H5Dwrite(codes_.Id(), H5T_NATIVE_INT32, memory.Id(), space.Id(), H5P_DEFAULT, pending_.data()) < 0)
+    if (!chunkWriter_->Write(codes_.Id(), written_, pending_.data(), count))
         return false;
     written_ += count;
     pyramid_.Add(pending_.data(), count);

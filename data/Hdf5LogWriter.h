@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Hdf5ChunkWriter.h"
 #include "Hdf5Handle.h"
 #include "Hdf5LogRows.h"
 #include "Hdf5SummaryTables.h"
@@ -10,6 +11,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <vector>
 
 // Writes an HDF5 long-term log (LogLayout) for SWMR: the file in the latest
@@ -69,6 +71,7 @@ private:
     std::int32_t channelMode_ = 0;
     Hdf5Handle file_;
     Hdf5Handle codes_;
+    std::unique_ptr<Hdf5ChunkWriter> chunkWriter_;
     Hdf5Handle runTable_;
     Hdf5Handle eventTable_;
     Hdf5Handle runType_;
