@@ -6,6 +6,7 @@
 #include "SampleMoments.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cmath>
 
 ChannelReport ChannelFigures::Of(const ChannelData& data, int channel)
@@ -61,9 +62,22 @@ ChannelFigures::Extremes ChannelFigures::ExtremesOf(const ChannelData& data)
         return e;
     // The microvolt extremes are the converted extreme codes, as the graph
     // has them, not the extremes of the microvolt array.
-    const auto [lowest, highest] = std::minmax_element(data.Codes, data.Codes + data.Count);
-    e.MaxCode = *highest;
-    e.MinCode = *lowest;
+    // The values first, in a loop the compiler vectorises; then where they
+    // stand, the first smallest and the last largest as minmax_element
+    // gives them.
+    const std::int32_t* const first = data.Codes;
+    const std::int32_t* const end = first + data.Count;
+    std::int32_t smallest = *first;
+    std::int32_t largest = *first;
+    for (const std::int32_t* code = first; code != end; ++code) {
+        smallest = std::min(smallest, *code);
+        largest = std::max(largest, *code);
+    }
+    const std::int32_t* const lowest = std::find(first, end, smallest);
+    const std::int32_t* const highest =
+        std::find(std::make_reverse_iterator(end), std::make_reverse_iterator(first), largest).base() - 1;
+    e.MaxCode = largest;
+    e.MinCode = smallest;
     e.MaxMicrovolts = data.Microvolts[highest - data.Codes];
     e.MinMicrovolts = data.Microvolts[lowest - data.Codes];
     return e;
