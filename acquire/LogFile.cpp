@@ -1,6 +1,7 @@
 #include "LogFile.h"
 
 #include <algorithm>
+#include <cstring>
 
 bool LogFile::Open(const QString& path)
 {
@@ -14,25 +15,29 @@ void LogFile::Comment(const std::string& text)
     Add("# " + text + '\n');
 }
 
+// A line that would cross into the next block (and is not longer than a
+// block) begins that block; the lines between two paddings are appended
+// together.
 void LogFile::Add(const std::string& lines)
 {
+    const char* const text = lines.data();
     std::size_t start = 0;
+    std::size_t unwritten = 0;
     while (start < lines.size()) {
-        const std::size_t newline = lines.find('\n', start);
-        const std::size_t end = newline == std::string::npos ? lines.size() : newline + 1;
-        Place(lines.data() + start, end - start);
+        const auto* newline = static_cast<const char*>(std::memchr(text + start, '\n', lines.size() - start));
+        const std::size_t end = newline == nullptr ? lines.size() : static_cast<std::size_t>(newline - text) + 1;
+        const std::size_t length = end - start;
+        const std::size_t room = BlockSize - end_ % BlockSize;
+        // A single byte left could only hold an empty line: move on before that.
+        if (length <= BlockSize && (length > room || length + 1 == room)) {
+            pending_.append(text + unwritten, start - unwritten);
+            unwritten = start;
+            Pad(room);
+        }
+        end_ += length;
         start = end;
     }
-}
-
-void LogFile::Place(const char* line, std::size_t length)
-{
-    const std::size_t room = BlockSize - end_ % BlockSize;
-    // A single byte left could only hold an empty line: move on before that.
-    if (length <= BlockSize && (length > room || length + 1 == room))
-        Pad(room);
-    pending_.append(line, length);
-    end_ += length;
+    pending_.append(text + unwritten, lines.size() - unwritten);
 }
 
 void LogFile::Pad(std::size_t room)

@@ -40,7 +40,8 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
-    void Place(const char* line, std::size_t length);
+    // Ends the block with a comment of spaces, so that the next line begins
+    // a block of its own.
     void Pad(std::size_t room);
 
     QFile file_;
