@@ -65,12 +65,16 @@ bool LogFile::Close()
     return flushed && file_.error() == QFileDevice::NoError;
 }
 
+// The rest of the block the file ends in, then everything else at once:
+// from a block's start, a write can only stop between blocks.
 bool LogFile::Flush()
 {
     flushed_ = Clock::now();
     bool written = true;
     for (std::size_t at = 0; written && at < pending_.size();) {
-        const std::size_t piece = std::min(pending_.size() - at, BlockSize - written_ % BlockSize);
+        const std::size_t piece =
+            written_ % BlockSize == 0 ? pending_.size() - at
+                                      : std::min(pending_.size() - at, BlockSize - written_ % BlockSize);
         written = file_.write(pending_.data() + at, static_cast<qint64>(piece)) == static_cast<qint64>(piece);
         at += piece;
         written_ += piece;

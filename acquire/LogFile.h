@@ -12,10 +12,11 @@
 // a second (FlushIfDue) and at every Flush, and no line ever straddles a
 // boundary of the file's 4096-byte blocks. A line that would is moved to the
 // next block, the rest of the block filled with a comment line of blanks
-// ("#    "). Each block's part is then written by a write of its own, which
-// the kernel copies whole or not at all when the process is killed (it looks
-// for a fatal signal only between the pages of a write), so a killed
-// program loses at most the last second and leaves no half line.
+// ("#    "). A flush writes the rest of the block the file ends in by a
+// write of its own, then everything after it by one more: the kernel
+// copies a write a page at a time and looks for a fatal signal only between
+// pages, which are the blocks here, so a killed program loses at most the
+// last second and leaves no half line.
 class LogFile {
 public:
     static constexpr std::chrono::milliseconds FlushInterval{1000};

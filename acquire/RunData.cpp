@@ -34,10 +34,6 @@ void ConvertChannel(ChannelData& channel, std::int32_t gainDivisor)
 RunData::RunData()
     : Ch0Data{0, Ch0Codes, Ch0Microvolts}
     , Ch1Data{0, Ch1Codes, Ch1Microvolts}
-    , Ch0Codes{}
-    , Ch1Codes{}
-    , Ch0Microvolts{}
-    , Ch1Microvolts{}
 {
 }
 

@@ -3,13 +3,19 @@
 #include "ChannelData.h"
 #include "MeasureSettings.h"
 
+#include <cstddef>
 #include <cstdint>
 
 // One run's settings and samples, as the window holds them: four fixed
 // arrays of SampleCapacity elements and the two channel views over them.
-// About 1.6 MB, so it is made on the heap and never copied.
+// About 1.6 MB, so it is made on the heap and never copied. Its memory
+// comes from the system zeroed (RunData_posix/_win), so the arrays are zero
+// from the start without a byte of them written here.
 class RunData {
 public:
+    static void* operator new(std::size_t size);
+    static void operator delete(void* data, std::size_t size) noexcept;
+
     RunData();
     RunData(const RunData&) = delete;
     RunData& operator=(const RunData&) = delete;

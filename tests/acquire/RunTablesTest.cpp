@@ -39,6 +39,18 @@ protected:
     std::unique_ptr<RunData> run = std::make_unique<RunData>();
 };
 
+// A new run holds zeros at both ends of every array, though nothing wrote
+// them (the sanitizers' allocator fills fresh memory otherwise).
+TEST_F(RunTableTest, ANewRunIsZeroThroughout)
+{
+    for (const std::size_t i : {std::size_t{0}, std::size_t{SampleCapacity - 1}}) {
+        EXPECT_EQ(run->Ch0Codes[i], 0);
+        EXPECT_EQ(run->Ch1Codes[i], 0);
+        EXPECT_EQ(run->Ch0Microvolts[i], 0.0f);
+        EXPECT_EQ(run->Ch1Microvolts[i], 0.0f);
+    }
+}
+
 // Codes that share their low bits, repeated, the extremes and a gain: each
 // becomes what CodeScale gives it.
 TEST_F(RunTableTest, EveryCodeConvertsToItsOwnMicrovolts)
