@@ -75,6 +75,14 @@ bool Hdf5Handle::TeardownUnsafe()
     return teardownUnsafe;
 }
 
+Hdf5Handle Hdf5Handle::ConvertingTransfer(std::size_t bytes)
+{
+    Hdf5Handle transfer(H5Pcreate(H5P_DATASET_XFER), H5Pclose);
+    if (transfer.Id() >= 0 && H5Pset_buffer(transfer.Id(), bytes, nullptr, nullptr) < 0)
+        return Hdf5Handle(-1, H5Pclose);
+    return transfer;
+}
+
 void Hdf5Handle::SilenceErrorStack()
 {
     H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);

@@ -2,6 +2,8 @@
 
 #include <hdf5.h>
 
+#include <cstddef>
+
 #include <QByteArray>
 #include <QString>
 
@@ -30,6 +32,10 @@ public:
     // system's wide names), the local encoding elsewhere.
     static QByteArray FileName(const QString& path);
 
+    // A transfer property list whose type conversion buffer holds `bytes`:
+    // for writing a few rows converted to a packed file type, which HDF5
+    // otherwise does in a megabyte it clears for every write.
+    static Hdf5Handle ConvertingTransfer(std::size_t bytes);
     // HDF5 prints its error stack to stderr by default; the program says
     // what failed in its own words instead.
     static void SilenceErrorStack();

@@ -40,8 +40,10 @@ bool WriteRows(hid_t table, hid_t memoryType, std::int64_t first, std::int64_t c
     const hsize_t length[1] = {static_cast<hsize_t>(count)};
     const Hdf5Handle space(H5Dget_space(table), H5Sclose);
     const Hdf5Handle memory(H5Screate_simple(1, length, nullptr), H5Sclose);
-    return H5Sselect_hyperslab(space.Id(), H5S_SELECT_SET, start, nullptr, length, nullptr) >= 0
-        && H5Dwrite(table, memoryType, memory.Id(), space.Id(), H5P_DEFAULT, data) >= 0;
+    const Hdf5Handle transfer =
+        Hdf5Handle::ConvertingTransfer(static_cast<std::size_t>(count) * H5Tget_size(memoryType));
+    return transfer.Id() >= 0 && H5Sselect_hyperslab(space.Id(), H5S_SELECT_SET, start, nullptr, length, nullptr) >= 0
+        && H5Dwrite(table, memoryType, memory.Id(), space.Id(), transfer.Id(), data) >= 0;
 }
 
 const char* ChannelsWord(std::int32_t mode)

@@ -57,8 +57,9 @@ bool Hdf5SummaryTables::Append(const SummaryPyramid& pyramid)
         const hsize_t length[2] = {count, static_cast<hsize_t>(channels_)};
         const Hdf5Handle space(H5Dget_space(table), H5Sclose);
         const Hdf5Handle memory(H5Screate_simple(channels_, length, nullptr), H5Sclose);
-        if (H5Sselect_hyperslab(space.Id(), H5S_SELECT_SET, start, nullptr, length, nullptr) < 0
-            || H5Dwrite(table, memoryType_.Id(), memory.Id(), space.Id(), H5P_DEFAULT, made.data()) < 0
+        const Hdf5Handle transfer = Hdf5Handle::ConvertingTransfer(made.size() * H5Tget_size(memoryType_.Id()));
+        if (transfer.Id() < 0 || H5Sselect_hyperslab(space.Id(), H5S_SELECT_SET, start, nullptr, length, nullptr) < 0
+            || H5Dwrite(table, memoryType_.Id(), memory.Id(), space.Id(), transfer.Id(), made.data()) < 0
             || H5Dflush(table) < 0)
             return false;
         rows += static_cast<std::int64_t>(count);
