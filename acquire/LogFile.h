@@ -9,8 +9,9 @@
 
 // A long-term log that is whole whenever it is looked at, even after the
 // program was killed: lines are gathered in memory and written at least once
-// a second (FlushIfDue) and at every Flush, and no line ever straddles a
-// boundary of the file's 4096-byte blocks. A line that would is moved to the
+// a second (FlushIfDue), as soon as WriteAhead bytes of whole blocks have
+// gathered, and at every Flush, and no line ever straddles a boundary of
+// the file's 4096-byte blocks. A line that would is moved to the
 // next block, the rest of the block filled with a comment line of blanks
 // ("#    "). A flush writes the rest of the block the file ends in by a
 // write of its own, then everything after it by one more: the kernel
@@ -21,6 +22,7 @@ class LogFile {
 public:
     static constexpr std::chrono::milliseconds FlushInterval{1000};
     static constexpr std::size_t BlockSize = 4096;
+    static constexpr std::size_t WriteAhead = 16 * BlockSize;
 
     // Makes the file anew, replacing one of the same name.
     bool Open(const QString& path);
@@ -44,6 +46,9 @@ private:
     // Ends the block with a comment of spaces, so that the next line begins
     // a block of its own.
     void Pad(std::size_t room);
+    // Writes the first `bytes` of what is pending, which end a block or
+    // everything pending.
+    bool WritePending(std::size_t bytes);
 
     QFile file_;
     std::string pending_;

@@ -32,11 +32,14 @@ std::int32_t BoundedLength(const char* text, std::int32_t limit)
 // The waiting events run, then the processor is left for a moment: a reply
 // reaches the host only with a USB packet, which a short reply fills only
 // when the bridge's latency timer runs out (16 ms unless set otherwise), and
-// looking again and again meanwhile kept a core busy.
-void LetUserInterfaceRun()
+// looking again and again meanwhile kept a core busy. The pauses grow from
+// 1 ms to 4 ms (`looks` is how many came before): a quick reply is still
+// read within a millisecond, and one that waits for the timer costs six
+// looks rather than sixteen, read at most 4 ms late.
+void LetUserInterfaceRun(int looks)
 {
     QCoreApplication::processEvents();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1 << std::min(looks, 2)));
 }
 
 } // namespace
@@ -307,7 +310,7 @@ bool Tft_FIFO::SendAndWaitOK(const char* text)
     StartTimeOut();
     std::uint8_t reply[4];
     DWORD collected = 0;
-    for (;;) {
+    for (int looks = 0;; ++looks) {
         // The time-out ends the wait only after one more look: a reply that
         // came while the program was held past it (a busy machine) is read.
         const bool lastLook = fTimeOut;
@@ -319,7 +322,7 @@ bool Tft_FIFO::SendAndWaitOK(const char* text)
         if (lastLook || collected >= 3) {
             break;
         }
-        LetUserInterfaceRun();
+        LetUserInterfaceRun(looks);
     }
     StopTimeOut();
     const bool ok = collected >= 3 && reply[0] == 'O' && reply[1] == 'K' && reply[2] == CR;
@@ -357,11 +360,11 @@ bool Tft_FIFO::SendAndReadLine(const char* text, char* dest, std::int32_t capaci
     std::int32_t collected = 0;
     bool done = false;
     bool lastLook = false;
-    while (!done && !lastLook) {
+    for (int looks = 0; !done && !lastLook; ++looks) {
         // As in SendAndWaitOK, the time-out is followed by one more look.
         lastLook = fTimeOut;
         if (!lastLook) {
-            LetUserInterfaceRun();
+            LetUserInterfaceRun(looks);
         }
         DWORD got = 0;
         auto* free = reinterpret_cast<std::uint8_t*>(dest + collected);

@@ -8,6 +8,7 @@
 #include "SampleTable.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -126,6 +127,11 @@ TEST(LogFileTest, NoLineCrossesABlockAndNothingElseIsAdded)
         lines += std::string(static_cast<std::size_t>(i % 97), 'x') + '\n';
     log.Comment("start");
     log.Add(lines.substr(0, lines.size() / 2));
+    // Before its second is up, the log writes what fills whole blocks.
+    ASSERT_TRUE(log.FlushIfDue());
+    const qint64 early = QFileInfo(path).size();
+    EXPECT_GT(early, static_cast<qint64>(LogFile::WriteAhead));
+    EXPECT_EQ(early % 4096, 0);
     ASSERT_TRUE(log.Flush());
     log.Add(lines.substr(lines.size() / 2));
     ASSERT_TRUE(log.Flush());
