@@ -1,6 +1,6 @@
 #include "WelchSums.h"
 
-#include <fftw3.h>
+#include "FftwModule.h"
 
 #include <cmath>
 #include <mutex>
@@ -16,25 +16,13 @@ std::mutex& PlannerLock()
     return lock;
 }
 
-fftw_plan_s* PlanTransform(std::int32_t length, double* input, fftw_complex* output)
+void* PlanTransform(const FftwModuleEntries& fftw, std::int32_t length, double* input, double* output)
 {
     const std::lock_guard<std::mutex> hold(PlannerLock());
     // Estimating rather than measuring plans: planning must not cost more
     // than the few dozen transforms of a short run.
-    return fftw_plan_dft_r2c_1d(length, input, output, FFTW_ESTIMATE);
+    return fftw.PlanRealTransform(length, input, output);
 }
-
-struct FftwFree {
-    void operator()(void* memory) const { fftw_free(memory); }
-};
-
-struct PlanDestroy {
-    void operator()(fftw_plan_s* plan) const
-    {
-        const std::lock_guard<std::mutex> hold(PlannerLock());
-        fftw_destroy_plan(plan);
-    }
-};
 
 std::vector<double> HannWindow(std::int32_t length)
 {
@@ -47,20 +35,34 @@ std::vector<double> HannWindow(std::int32_t length)
 
 } // namespace
 
-// The window, the FFTW buffers and the plan of one segment length.
+// The window, the FFTW buffers and the plan of one segment length; FFTW
+// comes with its module at the first segment.
 struct WelchSums::Transform {
     explicit Transform(std::int32_t length)
-        : Window(HannWindow(length))
-        , Input(static_cast<double*>(fftw_malloc(sizeof(double) * static_cast<std::size_t>(length))))
-        , Output(static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * static_cast<std::size_t>(length / 2 + 1))))
-        , Plan(PlanTransform(length, Input.get(), Output.get()))
+        : Fftw(FftwModule::Entries())
+        , Window(HannWindow(length))
+        , Input(static_cast<double*>(Fftw.Allocate(sizeof(double) * static_cast<std::size_t>(length))))
+        , Output(static_cast<double*>(Fftw.Allocate(2 * sizeof(double) * static_cast<std::size_t>(length / 2 + 1))))
+        , Plan(PlanTransform(Fftw, length, Input, Output))
     {
     }
+    ~Transform()
+    {
+        {
+            const std::lock_guard<std::mutex> hold(PlannerLock());
+            Fftw.DestroyPlan(Plan);
+        }
+        Fftw.Free(Output);
+        Fftw.Free(Input);
+    }
+    Transform(const Transform&) = delete;
+    Transform& operator=(const Transform&) = delete;
 
+    const FftwModuleEntries& Fftw;
     std::vector<double> Window;
-    std::unique_ptr<double, FftwFree> Input;
-    std::unique_ptr<fftw_complex, FftwFree> Output;
-    std::unique_ptr<fftw_plan_s, PlanDestroy> Plan;
+    double* Input;
+    double* Output;  // length / 2 + 1 pairs (real, imaginary)
+    void* Plan;
 };
 
 WelchSums::WelchSums(std::int32_t length)
@@ -118,7 +120,7 @@ void WelchSums::TakeSegment(const float* samples, std::int64_t stride)
     if (!transform_)
         transform_ = std::make_unique<Transform>(length_);
     const std::vector<double>& window = transform_->Window;
-    double* const into = transform_->Input.get();
+    double* const into = transform_->Input;
     const std::size_t length = window.size();
     double sum = 0.0;
     for (std::size_t n = 0; n < length; ++n)
@@ -126,10 +128,10 @@ void WelchSums::TakeSegment(const float* samples, std::int64_t stride)
     const double mean = sum / static_cast<double>(length);
     for (std::size_t n = 0; n < length; ++n)
         into[n] = (samples[static_cast<std::int64_t>(n) * stride] - mean) * window[n];
-    fftw_execute(transform_->Plan.get());
-    const fftw_complex* const output = transform_->Output.get();
+    transform_->Fftw.Execute(transform_->Plan);
+    const double* const output = transform_->Output;
     for (std::size_t k = 0; k < summed_.size(); ++k)
-        summed_[k] += output[k][0] * output[k][0] + output[k][1] * output[k][1];
+        summed_[k] += output[2 * k] * output[2 * k] + output[2 * k + 1] * output[2 * k + 1];
     ++segments_;
 }
 

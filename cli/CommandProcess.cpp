@@ -1,5 +1,7 @@
 #include "CommandProcess.h"
 
+#include "Console.h"
+#include "ExitCode.h"
 #include "Hdf5Module.h"
 #include "UiLanguage.h"
 
@@ -8,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 
 void CommandProcess::Translate(QCoreApplication& application)
 {
@@ -21,4 +24,14 @@ int CommandProcess::End(int code)
         std::_Exit(code);
     }
     return code;
+}
+
+int CommandProcess::Guarded(const std::function<int()>& command)
+{
+    try {
+        return command();
+    } catch (const std::exception& failure) {
+        Console::Err(QStringLiteral("korvadex-cli: %1").arg(QString::fromUtf8(failure.what())));
+        return ExitUsageOrFile;
+    }
 }

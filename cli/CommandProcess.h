@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QCoreApplication;
 
 // What every command's process does around its command, in the program and
@@ -12,4 +14,8 @@ public:
     // The command's exit code, returned; or the process ended at once with
     // it when HDF5's teardown at exit may hang (a log it could not close).
     static int End(int code);
+    // The command's exit code; or, when it failed in a way no command
+    // expects (the arithmetic found its FFTW module missing), its reason on
+    // standard error and exit code 2.
+    static int Guarded(const std::function<int()>& command);
 };

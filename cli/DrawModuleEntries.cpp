@@ -23,11 +23,13 @@ int Run(const QString& command, int& argc, char** argv)
     QGuiApplication application(argc, argv);
     CommandProcess::Translate(application);
     const QStringList words = QCoreApplication::arguments().mid(2);
-    if (command == QLatin1String("plot"))
-        return CommandProcess::End(PlotCommand::Run(words));
-    if (command == QLatin1String("results"))
-        return CommandProcess::End(ResultsCommand::Run(words, ResultsReport::Write));
-    return CommandProcess::End(ReportCommand::Run(words));
+    return CommandProcess::End(CommandProcess::Guarded([&command, &words] {
+        if (command == QLatin1String("plot"))
+            return PlotCommand::Run(words);
+        if (command == QLatin1String("results"))
+            return ResultsCommand::Run(words, ResultsReport::Write);
+        return ReportCommand::Run(words);
+    }));
 }
 
 const DrawModuleEntries entries{Run};

@@ -8,6 +8,7 @@
 #include "Console.h"
 #include "D2xxLoader.h"
 #include "ExitCode.h"
+#include "FftwModule.h"
 #include "InterruptFlag.h"
 #include "JunitReport.h"
 #include "LimitTable.h"
@@ -31,6 +32,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -407,6 +409,13 @@ int TestCommand::Run(const QStringList& words)
     options.Operator = Operator(line);
     options.KeepFolder = line.Has(KeepOption) ? line.Value(KeepOption) : DefaultKeepFolder;
     options.StallTimeout = *stallTimeout;
+    // The boards' threads analyse their runs: FFTW is loaded here, where a
+    // missing module can still end the command.
+    std::string fftwError;
+    if (FftwModule::Load(fftwError) == nullptr) {
+        Console::Err(QStringLiteral("korvadex-cli: %1").arg(QString::fromStdString(fftwError)));
+        return ExitUsageOrFile;
+    }
     const std::optional<QStringList> boards = Boards(line);
     if (!boards)
         return ExitNotFound;

@@ -38,15 +38,20 @@ int RunCommand(const QString& command, const QStringList& words)
         return TestCommand::Run(words);
     if (command == QLatin1String("results"))
         return ResultsCommand::Run(words);
-    if (command == QLatin1String("--help") || command == QLatin1String("help")) {
-        Console::Out(Usage::Text());
-        return ExitDone;
-    }
-    if (command == QLatin1String("--version")) {
-        Console::Out(Usage::Version());
-        return ExitDone;
-    }
     return Usage::Fail(command.isEmpty() ? QStringLiteral("no command") : QStringLiteral("unknown command %1").arg(command));
+}
+
+// --help and --version print their text and need no application object,
+// whose making costs more than the rest of such a command.
+bool PrintedAtOnce(const QString& command)
+{
+    if (command == QLatin1String("--help") || command == QLatin1String("help"))
+        Console::Out(Usage::Text());
+    else if (command == QLatin1String("--version"))
+        Console::Out(Usage::Version());
+    else
+        return false;
+    return true;
 }
 
 } // namespace
@@ -55,11 +60,14 @@ int main(int argc, char** argv)
 {
     Terminal::WritesUtf8Unchanged();
     const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (PrintedAtOnce(command))
+        return ExitDone;
     // Only plot, report and results --report need Qt Gui, fonts and a platform: they run in
     // the drawing module.
     if (DrawModule::Draws(command, argc, argv))
         return DrawModule::Run(command, argc, argv);
     QCoreApplication application(argc, argv);
     CommandProcess::Translate(application);
-    return CommandProcess::End(RunCommand(command, QCoreApplication::arguments().mid(2)));
+    const QStringList words = QCoreApplication::arguments().mid(2);
+    return CommandProcess::End(CommandProcess::Guarded([&command, &words] { return RunCommand(command, words); }));
 }

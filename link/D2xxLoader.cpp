@@ -2,8 +2,23 @@
 
 #include "DetachedD2xx.h"
 #include "FtdiModule.h"
-#include "SharedLibrary.h"
 #include "VendorD2xx.h"
+
+#include <vector>
+
+namespace {
+
+// The names FTDI's library is installed under, in the order tried.
+std::vector<const char*> D2xxLibraryNames()
+{
+#ifdef _WIN32
+    return {"FTD2XX.DLL"};
+#else
+    return {"libftd2xx.so", "libftd2xx.so.1"};
+#endif
+}
+
+} // namespace
 
 std::unique_ptr<D2xx> LoadD2xxLibrary(const char* path)
 {

@@ -39,6 +39,7 @@ expect_files "$deb" "./lib/udev/rules.d/60-korvadex.rules
 ./usr/bin/korvadex
 ./usr/bin/korvadex-cli
 ./usr/lib/$multiarch/korvadex/korvadex-draw.so
+./usr/lib/$multiarch/korvadex/korvadex-fftw.so
 ./usr/lib/$multiarch/korvadex/korvadex-ftdi.so
 ./usr/lib/$multiarch/korvadex/korvadex-hdf5.so
 ./usr/lib/$multiarch/korvadex/korvadex-mqtt.so
@@ -73,9 +74,9 @@ expect_depends() {
     grep -qE "(^|, )$package( |,|$)" <<<"$depends" || fail "$1: Depends lacks $package: $depends"
   done
 }
-expect_depends "$deb" libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 qt6-qpa-plugins fonts-ipafont-gothic libhdf5-103-1 libmosquitto1
-# HDF5 comes to the Python package with korvadex's module korvadex-hdf5.
-expect_depends "$pydeb" python3 python3-numpy libqt6core6 libfftw3-double3 "korvadex \\(= $(dpkg -f "$deb" Version)\\)"
+expect_depends "$deb" libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 qt6-qpa-plugins fonts-ipafont-gothic libhdf5-103-1 libmosquitto1 libfftw3-double3
+# HDF5 and FFTW come to the Python package with korvadex's modules korvadex-hdf5 and korvadex-fftw.
+expect_depends "$pydeb" python3 python3-numpy libqt6core6 "korvadex \\(= $(dpkg -f "$deb" Version)\\)"
 
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT

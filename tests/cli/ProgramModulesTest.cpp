@@ -1,6 +1,8 @@
 #include "CliProcess.h"
 #include "LogFiles.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gmock/gmock.h>
@@ -69,11 +71,38 @@ TEST_F(ProgramModules, ACommandWithoutItsModuleSaysSoAndTheOthersWork)
     EXPECT_FALSE(QFile::exists(png));
 }
 
+// The drawing module without FFTW's: a report stops at its first spectrum,
+// and a test before any board is touched.
+TEST_F(ProgramModules, ACommandWithoutFftwSaysSo)
+{
+    const QStringList draw = QDir(QStringLiteral(MODULE_DIR)).entryList({QStringLiteral("korvadex-draw.*")}, QDir::Files);
+    ASSERT_EQ(draw.size(), 1);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(MODULE_DIR "/") + draw[0], empty.filePath(draw[0])));
+    const QString plan = empty.filePath(QStringLiteral("plan.toml"));
+    QFile planFile(plan);
+    ASSERT_TRUE(planFile.open(QIODevice::WriteOnly));
+    planFile.write("[plan]\nname = \"p\"\nversion = \"1\"\n[[step]]\nname = \"s\"\nrate = \"1ksps\"\n"
+                   "count = 1000\nchannel = 0\nfilter = \"sinc5\"\n");
+    planFile.close();
+    // Enough samples for a spectrum.
+    const QString longer = files.Folder().Write(QStringLiteral("long.DTA"), settings,
+                                                LogFiles::DataLines(settings, std::vector<std::int32_t>(1000, 0x800000)));
+    const CliProcess::Environment drawOnly{{QStringLiteral("KORVADEX_MODULE_PATH"), empty.path()}};
+    for (const QStringList& words : {QStringList{QStringLiteral("report"), QStringLiteral("--json"), longer},
+                                     QStringList{QStringLiteral("test"), plan}}) {
+        SCOPED_TRACE(words.join(QLatin1Char(' ')).toStdString());
+        const CliResult result = CliProcess::Run(words, drawOnly);
+        EXPECT_EQ(result.ExitCode, 2) << result.Err.toStdString();
+        EXPECT_THAT(result.Err.toStdString(), HasSubstr("korvadex-fftw"));
+        EXPECT_TRUE(result.Out.isEmpty()) << result.Out.toStdString();
+    }
+}
+
 // The dynamic loader's own trace names every library it opens.
 TEST_F(ProgramModules, ACommandLoadsOnlyTheLibrariesItNeeds)
 {
     const CliProcess::Environment traced{{QStringLiteral("LD_DEBUG"), QStringLiteral("files")}};
-    const char* heavy[] = {"libhdf5", "libQt6Gui", "libmosquitto", "libftdi1", "libpq", "libsqlite3"};
+    const char* heavy[] = {"libhdf5", "libQt6Gui", "libmosquitto", "libftdi1", "libpq", "libsqlite3", "libfftw3"};
     for (const QStringList& words : {QStringList{QStringLiteral("--version")}, QStringList{QStringLiteral("info"), dta}}) {
         SCOPED_TRACE(words.join(QLatin1Char(' ')).toStdString());
         const CliResult result = CliProcess::Run(words, traced);

@@ -63,8 +63,3 @@ SharedLibrary::Function SharedLibrary::FindByName(const char* name) const
     FARPROC address = GetProcAddress(static_cast<HMODULE>(handle), name);
     return reinterpret_cast<Function>(address);
 }
-
-std::vector<const char*> D2xxLibraryNames()
-{
-    return {"FTD2XX.DLL"};
-}

@@ -2,7 +2,6 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 // A shared library opened at run time and closed again when destroyed. The
 // operating system's part lives in SharedLibrary_posix.cpp and
@@ -34,6 +33,3 @@ private:
 
     void* handle;
 };
-
-// The names the vendor's D2XX library is installed under, in the order tried.
-std::vector<const char*> D2xxLibraryNames();

@@ -57,8 +57,3 @@ SharedLibrary::Function SharedLibrary::FindByName(const char* name) const
 {
     return reinterpret_cast<Function>(dlsym(handle, name));
 }
-
-std::vector<const char*> D2xxLibraryNames()
-{
-    return {"libftd2xx.so", "libftd2xx.so.1"};
-}
