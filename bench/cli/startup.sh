@@ -5,7 +5,9 @@
 #   - korvadex-cli info on a 100000-pair ".DTA" (made on the drop-in library)
 #     against a plain Python parse of the same file (read, split, int);
 #   - the window (bench/app/first_paint: the program's own start-up) from
-#     the process's start to its first paint, under Xvfb.
+#     the process's start to its first paint, under Xvfb;
+#   - and, as the floor under them all, a process that loads Qt Core and
+#     does nothing (bench/cli/qt_core_start).
 # Targets: --version < 10 ms; info >= 10x the Python parse; first paint
 # < 300 ms.
 #
@@ -19,7 +21,10 @@ bench=startup
 source "$(dirname "$0")/drop_in.sh"
 rounds="${2:-21}"
 first_paint="$build/bench/app/first_paint"
-[ -x "$first_paint" ] || { echo "$bench: build $first_paint first" >&2; exit 1; }
+core_start="$build/bench/cli/qt_core_start"
+for tool in "$first_paint" "$core_start"; do
+  [ -x "$tool" ] || { echo "$bench: build $tool first" >&2; exit 1; }
+done
 
 folder="$(mktemp -d)"
 trap 'rm -rf "$folder"' EXIT
@@ -43,7 +48,7 @@ with open(sys.argv[1], encoding="ascii") as file:
 assert len(ch0) == 100000
 PY
 
-export BEFORE="${BEFORE:-}" PROGRAM="$program" FIRST_PAINT="$first_paint" FOLDER="$folder" ROUNDS="$rounds" XDG_RUNTIME_DIR="$folder"
+export BEFORE="${BEFORE:-}" PROGRAM="$program" FIRST_PAINT="$first_paint" CORE_START="$core_start" FOLDER="$folder" ROUNDS="$rounds" XDG_RUNTIME_DIR="$folder"
 xvfb-run -a -s "-screen 0 1024x768x24" /usr/bin/python3 - <<'PY'
 import os, statistics, subprocess, time
 
@@ -66,6 +71,7 @@ commands = {
     "info": lambda: whole([program, "info", dta]),
     "python parse": lambda: whole(["/usr/bin/python3", os.path.join(folder, "parse.py"), dta]),
     "first paint": first_paint,
+    "Qt Core alone": lambda: whole([os.environ["CORE_START"]]),
 }
 before = os.environ["BEFORE"]
 if before:

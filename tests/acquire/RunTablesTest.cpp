@@ -7,6 +7,7 @@
 #include "RunData.h"
 #include "SampleTable.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -90,6 +91,21 @@ TEST_F(RunTableTest, LogRowsCarryWallClockRunAndSample)
                     "2025-12-08T21:40:12.345Z,3,2,8388610,0.5960465\n");
     run->Settings.CHSel = 2;
     EXPECT_EQ(LogTable(run->Settings).Header(), "time,run,sample,ch0_code,ch0_uV,ch1_code,ch1_uV\n");
+}
+
+// The log's times are Qt's ISO 8601 texts: around 1970, on 2000-02-29, at
+// the end of 2100-02-28 (no leap day), in 1700, and spread over 1900-2100.
+TEST(LogTableTest, WallClockIsQtsIsoTextWithMilliseconds)
+{
+    std::vector<qint64> times = {0, -1, 1, 951782400000, 951868799999, 4107542399999, 4107542400000, -8512502400001};
+    for (qint64 step = 0; step < 2000; ++step)
+        times.push_back(-2208988800000 + step * 3155695200 + step % 1000);
+    for (const qint64 ms : times) {
+        const auto time = std::chrono::system_clock::time_point(std::chrono::milliseconds(ms));
+        EXPECT_EQ(LogTable::WallClock(time),
+                  QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString(Qt::ISODateWithMs).toStdString())
+            << ms;
+    }
 }
 
 // Codes 1024 apart, in turn: the log's microvolts are the export's, code
