@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 bool LogFile::Open(const QString& path)
 {
@@ -17,13 +18,25 @@ void LogFile::Comment(const std::string& text)
 
 // A line that would cross into the next block (and is not longer than a
 // block) begins that block; the lines between two paddings are appended
-// together.
+// together. Lines that end two bytes or more before the block does need
+// nothing and are passed over at once: only the last line or two of each
+// block are looked at one by one.
 void LogFile::Add(const std::string& lines)
 {
     const char* const text = lines.data();
     std::size_t start = 0;
     std::size_t unwritten = 0;
     while (start < lines.size()) {
+        const std::size_t roomNow = BlockSize - end_ % BlockSize;
+        if (roomNow > 2) {
+            const std::size_t reach = std::min(lines.size() - start, roomNow - 2);
+            const std::size_t last = std::string_view(text + start, reach).rfind('\n');
+            if (last != std::string_view::npos) {
+                end_ += last + 1;
+                start += last + 1;
+                continue;
+            }
+        }
         const auto* newline = static_cast<const char*>(std::memchr(text + start, '\n', lines.size() - start));
         const std::size_t end = newline == nullptr ? lines.size() : static_cast<std::size_t>(newline - text) + 1;
         const std::size_t length = end - start;
