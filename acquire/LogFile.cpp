@@ -66,6 +66,8 @@ void LogFile::Pad(std::size_t room)
 // Between the flushes, whole blocks go out as soon as there are enough of
 // them: written while they are still in the processor's cache, their copy
 // into the system's cache costs a third of that of a second's worth at once.
+// A quarter of a megabyte a write: the kernel spent nearly twice as long
+// on the same rows written 64 KiB at a time.
 bool LogFile::FlushIfDue()
 {
     if (Clock::now() - flushed_ >= FlushInterval)

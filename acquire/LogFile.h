@@ -22,7 +22,7 @@ class LogFile {
 public:
     static constexpr std::chrono::milliseconds FlushInterval{1000};
     static constexpr std::size_t BlockSize = 4096;
-    static constexpr std::size_t WriteAhead = 16 * BlockSize;
+    static constexpr std::size_t WriteAhead = 64 * BlockSize;
 
     // Makes the file anew, replacing one of the same name.
     bool Open(const QString& path);

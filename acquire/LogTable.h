@@ -28,23 +28,25 @@ public:
     static std::string WallClock(std::chrono::system_clock::time_point time);
 
 private:
-    // The microvolt text of a code lately written: a log of noise repeats a
-    // few hundred codes, and writing a float exactly costs more than the
-    // rest of its row.
-    struct MicrovoltText {
-        std::int32_t Code = -1;
-        std::uint8_t Length = 0;
-        char Text[47] = {};  // room for any float written out in full
+    // A channel's fields of a code lately written (",code,microvolts"): a
+    // log of noise repeats a few hundred codes, and writing a float exactly
+    // costs more than the rest of its row.
+    struct ChannelText {
+        std::int32_t Code = 0;
+        std::uint8_t Length = 0;  // none kept yet
+        char Text[1 + 11 + 1 + 47] = {};  // room for any code, and any float written out in full
     };
-    static constexpr std::size_t MicrovoltTexts = 1024;
+    static constexpr std::size_t ChannelTexts = 1024;
     // A row after its time and run: the sample number and two channels.
-    static constexpr std::size_t RowRoom = 12 + 2 * (1 + 11 + 1 + sizeof(MicrovoltText::Text)) + 1;
+    static constexpr std::size_t RowRoom = 16 + 2 * sizeof(ChannelText::Text) + 1;
 
+    // Copies the whole of the kept text, a copy of known length, and moves
+    // on by its length: `out` has room for all of it.
     char* WriteChannel(char* out, std::int32_t code) const;
-    const MicrovoltText& Microvolts(std::int32_t code) const;
+    const ChannelText& Channel(std::int32_t code) const;
 
     bool ch0_;
     bool ch1_;
     std::int32_t gainDivisor_;
-    mutable std::vector<MicrovoltText> microvolts_ = std::vector<MicrovoltText>(MicrovoltTexts);
+    mutable std::vector<ChannelText> channels_ = std::vector<ChannelText>(ChannelTexts);
 };

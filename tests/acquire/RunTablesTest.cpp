@@ -4,6 +4,7 @@
 #include "CodeScale.h"
 #include "LogFile.h"
 #include "LogTable.h"
+#include "PlainNumber.h"
 #include "RunData.h"
 #include "SampleTable.h"
 
@@ -93,6 +94,31 @@ TEST_F(RunTableTest, LogRowsCarryWallClockRunAndSample)
     EXPECT_EQ(LogTable(run->Settings).Header(), "time,run,sample,ch0_code,ch0_uV,ch1_code,ch1_uV\n");
 }
 
+// Sample numbers counted past 9, 99 and 999, and far more rows than the
+// writer gathers at once: every row is the one written field by field.
+TEST_F(RunTableTest, LogRowsCountSamplesOnAcrossDigitsAndBuffers)
+{
+    run->Settings.CHSel = 2;
+    const std::int32_t count = 3000;
+    for (std::int32_t i = 0; i < count; ++i) {
+        run->Ch0Codes[i] = 8388608 + i * 7 % 2999;
+        run->Ch1Codes[i] = i * 5171;
+    }
+    run->HoldSamples(count);
+    std::string rows;
+    LogTable(run->Settings).AppendRows(rows, *run, 12, 8, count, std::chrono::system_clock::time_point());
+    std::string expected;
+    for (std::int32_t i = 8; i < count; ++i) {
+        expected += "1970-01-01T00:00:00.000Z,12," + std::to_string(i);
+        for (const std::int32_t code : {run->Ch0Codes[i], run->Ch1Codes[i]}) {
+            expected += ',' + std::to_string(code) + ',';
+            PlainNumber::AppendFloat(expected, static_cast<float>(CodeScale::CodeToMicrovolts(code, 1)));
+        }
+        expected += '\n';
+    }
+    EXPECT_EQ(rows, expected);
+}
+
 // The log's times are Qt's ISO 8601 texts: around 1970, on 2000-02-29, at
 // the end of 2100-02-28 (no leap day), in 1700, and spread over 1900-2100.
 TEST(LogTableTest, WallClockIsQtsIsoTextWithMilliseconds)
@@ -112,7 +138,7 @@ TEST(LogTableTest, WallClockIsQtsIsoTextWithMilliseconds)
 // for code, whatever the log keeps of the codes it wrote before.
 TEST_F(RunTableTest, LogMicrovoltsAreTheExportsForEveryCode)
 {
-    Hold(0, 16, {{8388609, 0}, {8389633, 0}, {8388609, 0}, {8390657, 0}, {1024, 0}, {0, 0}, {1024, 0}, {16777215, 0}});
+    Hold(0, 16, {{8388609, 0}, {8389633, 0}, {8388609, 0}, {8390657, 0}, {1024, 0}, {0, 0}, {1024, 0}, {16777215, 0}, {-1, 0}, {0, 0}});
     std::string rows;
     LogTable(run->Settings).AppendRows(rows, *run, 1, 0, run->Ch0Data.Count, std::chrono::system_clock::time_point());
     const std::string exported = SampleTable(',').Text(run->Settings, run->Ch0Data, run->Ch1Data);
@@ -128,7 +154,7 @@ TEST_F(RunTableTest, LogMicrovoltsAreTheExportsForEveryCode)
         return values;
     };
     EXPECT_EQ(lastColumn(rows, false), lastColumn(exported, true));
-    EXPECT_EQ(lastColumn(rows, false).size(), 8u);
+    EXPECT_EQ(lastColumn(rows, false).size(), 10u);
 }
 
 TEST(LogFileTest, NoLineCrossesABlockAndNothingElseIsAdded)
@@ -139,7 +165,7 @@ TEST(LogFileTest, NoLineCrossesABlockAndNothingElseIsAdded)
     ASSERT_TRUE(log.Open(path));
     std::string lines;
     // Lengths 1 to 97 bring every remainder of a block, the single byte too.
-    for (int i = 0; i < 3000; ++i)
+    for (int i = 0; i < 12000; ++i)
         lines += std::string(static_cast<std::size_t>(i % 97), 'x') + '\n';
     log.Comment("start");
     log.Add(lines.substr(0, lines.size() / 2));
@@ -164,7 +190,7 @@ TEST(LogFileTest, NoLineCrossesABlockAndNothingElseIsAdded)
         EXPECT_TRUE(!line.startsWith('#') || line == "# start" || line.mid(1).trimmed().isEmpty());
     }
     std::string expected;
-    for (int i = 0; i < 3000; ++i) {
+    for (int i = 0; i < 12000; ++i) {
         if (i % 97 != 0)
             expected += std::string(static_cast<std::size_t>(i % 97), 'x') + '\n';
     }
