@@ -1,57 +1,30 @@
-#include "CommandProcess.h"
-#include "Console.h"
-#include "DevicesCommand.h"
-#include "DrawModule.h"
+#include "CommandsModule.h"
 #include "ExitCode.h"
-#include "ExportCommand.h"
-#include "IndexCommand.h"
-#include "InfoCommand.h"
-#include "LogCommand.h"
-#include "MeasureCommand.h"
-#include "ResultsCommand.h"
-#include "SweepCommand.h"
+#include "ProgramModule.h"
+#include "Synopsis.h"
 #include "Terminal.h"
-#include "TestCommand.h"
-#include "Usage.h"
 
-#include <QCoreApplication>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+// The program loads no more than the C++ library before it knows its
+// command: --help and --version print at once, and every other command runs
+// in the module korvadex-commands, with Qt and the libraries behind it.
 
 namespace {
 
-int RunCommand(const QString& command, const QStringList& words)
+bool Named(int argc, char** argv, const char* word)
 {
-    if (command == QLatin1String("info"))
-        return InfoCommand::Run(words);
-    if (command == QLatin1String("index"))
-        return IndexCommand::Run(words);
-    if (command == QLatin1String("measure"))
-        return MeasureCommand::Run(words);
-    if (command == QLatin1String("sweep"))
-        return SweepCommand::Run(words);
-    if (command == QLatin1String("export"))
-        return ExportCommand::Run(words);
-    if (command == QLatin1String("log"))
-        return LogCommand::Run(words);
-    if (command == QLatin1String("devices"))
-        return DevicesCommand::Run(words);
-    if (command == QLatin1String("test"))
-        return TestCommand::Run(words);
-    if (command == QLatin1String("results"))
-        return ResultsCommand::Run(words);
-    return Usage::Fail(command.isEmpty() ? QStringLiteral("no command") : QStringLiteral("unknown command %1").arg(command));
+    return argc > 1 && std::strcmp(argv[1], word) == 0;
 }
 
-// --help and --version print their text and need no application object,
-// whose making costs more than the rest of such a command.
-bool PrintedAtOnce(const QString& command)
+// The text and a line's end on standard output; a text that could not be
+// written (a full disk) is a failed command.
+int Print(const char* text)
 {
-    if (command == QLatin1String("--help") || command == QLatin1String("help"))
-        Console::Out(Usage::Text());
-    else if (command == QLatin1String("--version"))
-        Console::Out(Usage::Version());
-    else
-        return false;
-    return true;
+    const bool written = std::fputs(text, stdout) >= 0 && std::fputc('\n', stdout) != EOF && std::fflush(stdout) == 0;
+    return written ? ExitDone : ExitUsageOrFile;
 }
 
 } // namespace
@@ -59,15 +32,15 @@ bool PrintedAtOnce(const QString& command)
 int main(int argc, char** argv)
 {
     Terminal::WritesUtf8Unchanged();
-    const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (PrintedAtOnce(command))
-        return ExitDone;
-    // Only plot, report and results --report need Qt Gui, fonts and a platform: they run in
-    // the drawing module.
-    if (DrawModule::Draws(command, argc, argv))
-        return DrawModule::Run(command, argc, argv);
-    QCoreApplication application(argc, argv);
-    CommandProcess::Translate(application);
-    const QStringList words = QCoreApplication::arguments().mid(2);
-    return CommandProcess::End(CommandProcess::Guarded([&command, &words] { return RunCommand(command, words); }));
+    if (Named(argc, argv, "--help") || Named(argc, argv, "help"))
+        return Print(Synopsis::Text());
+    if (Named(argc, argv, "--version"))
+        return Print(Synopsis::Version());
+    std::string error;
+    const CommandsModuleEntries* commands = ProgramModule::Load<CommandsModuleEntries>("commands", error);
+    if (commands == nullptr) {
+        std::fprintf(stderr, "korvadex-cli: %s\n", error.c_str());
+        return ExitUsageOrFile;
+    }
+    return commands->Run(argc, argv);
 }

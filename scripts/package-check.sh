@@ -38,6 +38,7 @@ multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 expect_files "$deb" "./lib/udev/rules.d/60-korvadex.rules
 ./usr/bin/korvadex
 ./usr/bin/korvadex-cli
+./usr/lib/$multiarch/korvadex/korvadex-commands.so
 ./usr/lib/$multiarch/korvadex/korvadex-draw.so
 ./usr/lib/$multiarch/korvadex/korvadex-fftw.so
 ./usr/lib/$multiarch/korvadex/korvadex-ftdi.so

@@ -29,7 +29,7 @@ fail() { echo "installer-check: $*" >&2; failures=$((failures + 1)); }
 held="$(unzip -Z1 "$zip" | grep -v '/$' | sed 's|^[^/]*/||' | sort)"
 expected="$(printf '%s\n' COPYING.txt BUNDLED.txt HDF5-COPYING.txt zlib-LICENSE.txt mosquitto-LICENSE.txt \
   SQLite-copyright.txt libpq-COPYRIGHT.txt \
-  bin/korvadex.exe bin/korvadex-cli.exe bin/korvadex-draw.dll bin/korvadex-fftw.dll bin/korvadex-hdf5.dll bin/korvadex-mqtt.dll \
+  bin/korvadex.exe bin/korvadex-cli.exe bin/korvadex-commands.dll bin/korvadex-draw.dll bin/korvadex-fftw.dll bin/korvadex-hdf5.dll bin/korvadex-mqtt.dll \
   bin/korvadex-postgres.dll bin/korvadex-sqlite.dll \
   bin/Qt6Core.dll bin/Qt6Gui.dll bin/Qt6Widgets.dll bin/Qt6Network.dll bin/libfftw3-3.dll \
   bin/libhdf5.dll bin/zlib1.dll bin/libmosquitto.dll bin/libsqlite3-0.dll bin/libpq.dll \
