@@ -3,6 +3,7 @@
 #include "Console.h"
 #include "ExitCode.h"
 #include "Hdf5Module.h"
+#include "Terminal.h"
 #include "UiLanguage.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,11 @@ void CommandProcess::Translate(QCoreApplication& application)
 
 int CommandProcess::End(int code)
 {
+    if (Console::OutLost()) {
+        Console::Err(QString::fromLatin1(Terminal::OutputLost));
+        if (code == ExitDone)
+            code = ExitUsageOrFile;
+    }
     if (Hdf5Module::TeardownUnsafe()) {
         std::fflush(nullptr);
         std::_Exit(code);

@@ -12,12 +12,15 @@ namespace {
 std::recursive_mutex consoleLock;
 bool lineOpen = false;
 qsizetype openLength = 0;
+bool outLost = false;
 
 void Write(std::FILE* stream, const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
-    std::fflush(stream);
+    const auto size = static_cast<std::size_t>(bytes.size());
+    const bool written = std::fwrite(bytes.constData(), 1, size, stream) == size && std::fflush(stream) == 0;
+    if (!written && stream == stdout)
+        outLost = true;
 }
 
 } // namespace
@@ -27,6 +30,12 @@ void Console::Out(const QString& line)
     const std::lock_guard<std::recursive_mutex> hold(consoleLock);
     EndOpenLine();
     Write(stdout, line + QLatin1Char('\n'));
+}
+
+bool Console::OutLost()
+{
+    const std::lock_guard<std::recursive_mutex> hold(consoleLock);
+    return outLost;
 }
 
 void Console::Err(const QString& line)

@@ -16,4 +16,6 @@ public:
     static void EndOpenLine();
     // Blanks the open line of ErrOpen, if any, and returns to its start.
     static void EraseOpenLine();
+    // Whether a line meant for standard output could not be written whole.
+    static bool OutLost();
 };

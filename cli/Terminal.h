@@ -22,4 +22,9 @@ public:
     // returns. Reads below the C library's streams, so that a program
     // ending while it waits does not wait for it.
     static void WaitForInputEnd();
+
+    // What the companion says, on standard error, when standard output did
+    // not take all it was given (a full disk, a closed file): the command
+    // then fails, since what it printed is not whole.
+    static constexpr const char* OutputLost = "korvadex-cli: standard output could not be written";
 };

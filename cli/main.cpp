@@ -23,8 +23,10 @@ bool Named(int argc, char** argv, const char* word)
 // written (a full disk) is a failed command.
 int Print(const char* text)
 {
-    const bool written = std::fputs(text, stdout) >= 0 && std::fputc('\n', stdout) != EOF && std::fflush(stdout) == 0;
-    return written ? ExitDone : ExitUsageOrFile;
+    if (std::fputs(text, stdout) >= 0 && std::fputc('\n', stdout) != EOF && std::fflush(stdout) == 0)
+        return ExitDone;
+    std::fprintf(stderr, "%s\n", Terminal::OutputLost);
+    return ExitUsageOrFile;
 }
 
 } // namespace
@@ -39,7 +41,7 @@ int main(int argc, char** argv)
     std::string error;
     const CommandsModuleEntries* commands = ProgramModule::Load<CommandsModuleEntries>("commands", error);
     if (commands == nullptr) {
-        std::fprintf(stderr, "korvadex-cli: %s\n", error.c_str());
+        std::fprintf(stderr, "korvadex-cli: %s; every command but --help and --version needs it\n", error.c_str());
         return ExitUsageOrFile;
     }
     return commands->Run(argc, argv);

@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 
 #include "QtPrinting.h"
 
@@ -172,6 +173,21 @@ TEST(CommandLineUseTest, VersionAndHelpAnswerOnStandardOutput)
     EXPECT_TRUE(help.Out.startsWith(QStringLiteral("usage:")));
     EXPECT_TRUE(help.Out.contains(QStringLiteral("--version")));
 }
+
+#ifndef Q_OS_WIN
+// A full disk under standard output, in the program itself and in its
+// commands' module: not a word of it printed, and the command fails.
+TEST_F(InfoCommandTest, OutputThatCannotBeWrittenFailsTheCommand)
+{
+    for (const QStringList& words : {QStringList{QStringLiteral("--version")}, QStringList{QStringLiteral("info"), ch0}}) {
+        SCOPED_TRACE(words.join(QLatin1Char(' ')).toStdString());
+        const CliResult r = CliProcess::RunPrepared(
+            words, {}, [](QProcess& process) { process.setStandardOutputFile(QStringLiteral("/dev/full")); });
+        EXPECT_EQ(r.ExitCode, 2);
+        EXPECT_TRUE(r.Err.contains(QStringLiteral("korvadex-cli: standard output could not be written"))) << r.Err.toStdString();
+    }
+}
+#endif
 
 class PlotCommandTest : public ::testing::Test {
 protected:
