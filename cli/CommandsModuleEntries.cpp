@@ -19,26 +19,30 @@
 
 namespace {
 
+// The commands that run here, by the word that names them.
+struct Command {
+    const char* Name;
+    int (*Run)(const QStringList& words);
+};
+
+const Command Commands[] = {
+    {"info", InfoCommand::Run},
+    {"index", IndexCommand::Run},
+    {"measure", MeasureCommand::Run},
+    {"sweep", SweepCommand::Run},
+    {"export", ExportCommand::Run},
+    {"log", LogCommand::Run},
+    {"devices", DevicesCommand::Run},
+    {"test", TestCommand::Run},
+    {"results", [](const QStringList& words) { return ResultsCommand::Run(words); }},
+};
+
 int RunCommand(const QString& command, const QStringList& words)
 {
-    if (command == QLatin1String("info"))
-        return InfoCommand::Run(words);
-    if (command == QLatin1String("index"))
-        return IndexCommand::Run(words);
-    if (command == QLatin1String("measure"))
-        return MeasureCommand::Run(words);
-    if (command == QLatin1String("sweep"))
-        return SweepCommand::Run(words);
-    if (command == QLatin1String("export"))
-        return ExportCommand::Run(words);
-    if (command == QLatin1String("log"))
-        return LogCommand::Run(words);
-    if (command == QLatin1String("devices"))
-        return DevicesCommand::Run(words);
-    if (command == QLatin1String("test"))
-        return TestCommand::Run(words);
-    if (command == QLatin1String("results"))
-        return ResultsCommand::Run(words);
+    for (const Command& known : Commands) {
+        if (command == QLatin1String(known.Name))
+            return known.Run(words);
+    }
     return Usage::Fail(command.isEmpty() ? QStringLiteral("no command") : QStringLiteral("unknown command %1").arg(command));
 }
 
